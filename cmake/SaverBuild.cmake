@@ -1,0 +1,84 @@
+# Compiler settings, dependencies and the helpers that define tests for every build.
+
+# The repository root is the include root: #include "framework/String.h".
+include_directories(${PROJECT_SOURCE_DIR})
+
+set(SAVER_WARNINGS -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wcast-align -Wformat=2)
+if(SAVER_WERROR)
+  list(APPEND SAVER_WARNINGS -Werror)
+endif()
+add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:${SAVER_WARNINGS}>")
+
+if(WIN32)
+  # Import nothing but system DLLs: no libstdc++, libgcc or winpthread DLLs beside the programs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0600 WINVER=0x0600 STRICT)
+endif()
+
+if(SAVER_FUZZ AND NOT WIN32)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+if(SAVER_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# libjpeg with the version-62 API.
+if(WIN32)
+  find_path(JPEG_INCLUDE_DIR jpeglib.h REQUIRED)
+  find_library(JPEG_LIBRARY NAMES libjpeg.a jpeg REQUIRED)
+else()
+  find_path(JPEG_INCLUDE_DIR jpeglib.h REQUIRED)
+  find_library(JPEG_LIBRARY NAMES jpeg REQUIRED)
+endif()
+add_library(saver_jpeg INTERFACE)
+target_include_directories(saver_jpeg SYSTEM INTERFACE ${JPEG_INCLUDE_DIR})
+target_link_libraries(saver_jpeg INTERFACE ${JPEG_LIBRARY})
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# saver_add_test(name SOURCES ... [LIBS ...] [WINDOWS] [XVFB] [TIMEOUT s] [RESOURCE_LOCK name])
+#  Native builds register every test case with CTest. Windows builds run each test program as one
+#  CTest test under Wine through the cross-compiling emulator, with its own throw-away prefix.
+#  WINDOWS: only built for Windows. XVFB: the test needs a real X display (screenshots, input).
+function(saver_add_test name)
+  cmake_parse_arguments(T "WINDOWS;XVFB" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  if(T_WINDOWS AND NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${name})
+    set(env "SAVER_TEST_DISPLAY=null")
+    if(T_XVFB)
+      set(env "SAVER_TEST_DISPLAY=xvfb")
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+    if(T_RESOURCE_LOCK)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_RESOURCE_LOCK})
+    endif()
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT})
+  endif()
+endfunction()
+
+# saver_add_fuzzer(name SOURCES ... LIBS ... CORPUS dir)
+#  A libFuzzer target, built only with SAVER_FUZZ; CTest runs it once over its seed corpus.
+function(saver_add_fuzzer name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(NOT SAVER_FUZZ OR WIN32)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_test(NAME ${name}_corpus COMMAND ${name} -runs=0 ${F_CORPUS})
+  set_tests_properties(${name}_corpus PROPERTIES TIMEOUT 300)
+endfunction()

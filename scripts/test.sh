@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, then builds and tests the native build (clang with
+# AddressSanitizer and UndefinedBehaviorSanitizer, plus each fuzz target over its seed corpus)
+# and both Windows builds (their tests under Wine). Usage: scripts/test.sh [preset ...]
+set -uo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top"
+
+bash scripts/setup.sh || { echo "test: set-up failed" >&2; exit 1; }
+
+presets=("$@")
+[ ${#presets[@]} -gt 0 ] || presets=(native mingw-i686 mingw-x86_64)
+jobs=$(nproc)
+failed=()
+
+for preset in "${presets[@]}"; do
+  echo "=== $preset"
+  log="build/$preset.configure.log"
+  mkdir -p build
+  if ! cmake --preset "$preset" >"$log" 2>&1; then
+    cat "$log" >&2; failed+=("$preset (configure)"); continue
+  fi
+  if ! cmake --build --preset "$preset" -j "$jobs"; then
+    failed+=("$preset (build)"); continue
+  fi
+  if [ "$preset" = native-release ]; then continue; fi
+  ctest --preset "$preset" -j "$jobs" || failed+=("$preset (tests)")
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "test: FAILED: ${failed[*]}" >&2
+  exit 1
+fi
+echo "test: all presets passed: ${presets[*]}"

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "seams/Alerts.h"
+#include "seams/Clock.h"
+#include "seams/Random.h"
+#include "seams/Trace.h"
+
+namespace {
+
+// The C runtime's first ten values after srand(1): the picks of both builds depend on them.
+TEST(RandomSeam, ReproducesTheRuntimeSequence) {
+  const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+  seams::Srand(1);
+  for (int value : expected) EXPECT_EQ(value, seams::Rand());
+}
+
+TEST(RandomSeam, EachThreadHasItsOwnSequence) {
+  seams::Srand(12345);
+  int here = seams::Rand();
+  int there = -1;
+  std::thread([&] { there = seams::Rand(); }).join();  // unseeded: behaves as seed 1
+  EXPECT_EQ(41, there);
+  seams::Srand(12345);
+  EXPECT_EQ(here, seams::Rand());
+}
+
+TEST(ClockSeam, SignedDeadlineComparison) {
+  struct Case {
+    uint32_t now, deadline;
+    bool before;
+  } cases[] = {
+      {100, 200, true},          {200, 200, false},         {300, 200, false},
+      {0xFFFFFFF0u, 0x10, true},  // deadline lies past the wrap
+      {0x10, 0xFFFFFFF0u, false},  // the wrap has passed the deadline
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.before, seams::TickBefore(c.now, c.deadline)) << c.now << " vs " << c.deadline;
+}
+
+TEST(ClockSeam, WaitsEndInVirtualTimeAcrossTheWrap) {
+  seams::TestClock clock(0xFFFFFF00u, 1, 5);
+  seams::ScopedClock scoped(&clock);
+  const uint32_t start = seams::TickCount();
+  EXPECT_TRUE(seams::WaitMilliseconds(600000));  // ten minutes
+  EXPECT_FALSE(seams::TickBefore(seams::TickCount(), start + 600000));
+  EXPECT_GT(clock.IdleCalls(), 0u);
+  EXPECT_LT(clock.IdleCalls(), 200000u);
+}
+
+TEST(ClockSeam, StopRequestEndsAWait) {
+  seams::TestClock clock;
+  seams::ScopedClock scoped(&clock);
+  seams::RequestStop();
+  EXPECT_FALSE(seams::WaitMilliseconds(1000000));
+  seams::ClearStop();
+  EXPECT_TRUE(seams::WaitMilliseconds(10));
+}
+
+TEST(ClockSeam, WallSecondsFollowTheTicks) {
+  seams::TestClock clock(0, 1, 1, 1000);
+  seams::ScopedClock scoped(&clock);
+  EXPECT_EQ(1000, seams::WallSeconds());
+  clock.Advance(2500);
+  EXPECT_EQ(1002, seams::WallSeconds());
+}
+
+TEST(AlertSeam, ThreadSinkOverridesTheProcessSink) {
+  seams::ScopedAlertRecorder process(seams::kAnswerNo);
+  seams::RecordingAlertSink mine(seams::kAnswerYes);
+  EXPECT_EQ(seams::kAnswerNo, seams::Alert("one", "Alert"));
+  seams::AlertSink* previous = seams::InstallThreadAlertSink(&mine);
+  EXPECT_EQ(seams::kAnswerYes, seams::Alert("two", nullptr, seams::kAlertIconHand));
+  std::thread([] { seams::Alert("three", "Screen Saver Error"); }).join();
+  seams::InstallThreadAlertSink(previous);
+
+  ASSERT_EQ(2u, process.Records().size());
+  EXPECT_EQ("one", process.Records()[0].text);
+  EXPECT_EQ("Alert", process.Records()[0].caption);
+  EXPECT_EQ("three", process.Records()[1].text);
+  ASSERT_EQ(1u, mine.Records().size());
+  EXPECT_EQ("two", mine.Records()[0].text);
+  EXPECT_EQ("", mine.Records()[0].caption);
+  EXPECT_EQ(seams::kAlertIconHand, mine.Records()[0].flags);
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path);  // text mode: the trace file has CRLF line ends on Windows
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(TraceSeam, ScopesWriteStartAndEndLinesOnlyWhileOn) {
+  const auto path = std::filesystem::temp_directory_path() / "seams_trace_test.txt";
+  seams::Trace::Printf("before open\n");
+  ASSERT_TRUE(seams::Trace::Open(path.string().c_str(), "BANNER"));
+  {
+    seams::TraceScope scope("GetImage");
+    seams::Trace::Printf("w=%d\n", 640);
+    seams::TraceMessageScope message("TopTenDlgProc", 0x110, 0x1, 0x2);
+    message.Ending();
+  }
+  seams::Trace::Close();
+  EXPECT_FALSE(seams::Trace::IsOn());
+  { seams::TraceScope late("AfterClose"); }
+
+  EXPECT_EQ(
+      "BANNER\n"
+      "GetImage - start\n"
+      "w=640\n"
+      "TopTenDlgProc - Starting Message=110, wParam=1, lParam=2\n"
+      "TopTenDlgProc - Ending Message=110, wParam=1, lParam=2\n"
+      "GetImage - end\n",
+      ReadAll(path));
+  std::filesystem::remove(path);
+}
+
+TEST(TraceSeam, OpenFailureLeavesTracingOff) {
+  EXPECT_FALSE(seams::Trace::Open("no_such_dir_for_trace/x/KLVTRACE.TXT", "BANNER"));
+  EXPECT_FALSE(seams::Trace::IsOn());
+  seams::Trace::Printf("ignored\n");
+}
+
+}  // namespace
