@@ -92,6 +92,6 @@ class CMemoryException : public CException {
 };
 
 // Convenience throwers (the conventional names).
-[[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, const char* lpszFileName = nullptr);
-[[noreturn]] void AfxThrowArchiveException(int cause, const char* lpszArchiveName = nullptr);
-[[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void ThrowFileException(int cause, LONG lOsError = -1, const char* lpszFileName = nullptr);
+[[noreturn]] void ThrowArchiveException(int cause, const char* lpszArchiveName = nullptr);
+[[noreturn]] void ThrowMemoryException();

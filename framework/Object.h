@@ -129,10 +129,11 @@ class CObject {
 
 // The extraction operator reads an object of this class (or a derived one) through
 // CArchive::ReadObject; a stored object of another class throws CArchiveException(badClass).
+// ([[maybe_unused]]: a class in an unnamed namespace may never use its operator.)
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                      \
   CObject* class_name::CreateObject() { return new class_name; }                                   \
   SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, (wSchema), class_name::CreateObject)   \
-  CArchive& operator>>(CArchive& ar, class_name*& pOb) {                                           \
+  [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb) {                          \
     pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));                      \
     return ar;                                                                                     \
   }

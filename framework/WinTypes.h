@@ -16,6 +16,8 @@ typedef uint16_t WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef uint32_t ULONG;
+typedef long long LONGLONG;
+typedef unsigned long long ULONGLONG;
 typedef int32_t INT;
 typedef uint32_t UINT;
 typedef int32_t BOOL;
