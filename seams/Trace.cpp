@@ -51,7 +51,14 @@ void Trace::Printf(const char* format, ...) {
 
 TraceScope::TraceScope(const char* name) : name_(name) { Trace::Printf("%s - start\n", name_); }
 
-TraceScope::~TraceScope() { Trace::Printf("%s - end\n", name_); }
+TraceScope::~TraceScope() {
+  if (!ended_) Trace::Printf("%s - end\n", name_);
+}
+
+void TraceScope::AbortEnd() {
+  if (!ended_) Trace::Printf("%s - abort_end\n", name_);
+  ended_ = true;
+}
 
 TraceMessageScope::TraceMessageScope(const char* name, unsigned message, uintptr_t wParam,
                                      intptr_t lParam)

@@ -39,8 +39,14 @@ class TraceScope {
   TraceScope(const TraceScope&) = delete;
   TraceScope& operator=(const TraceScope&) = delete;
 
+  // The routine failed: no " - end" line when the scope ends.
+  void Fail() { ended_ = true; }
+  // The routine gave up part-way: "<name> - abort_end" now, and no " - end" line later.
+  void AbortEnd();
+
  private:
   const char* name_;
+  bool ended_ = false;
 };
 
 // The window and dialog procedures' form: "<name> - Starting Message=%x, wParam=%x, lParam=%x"

@@ -1,0 +1,15 @@
+// Numbers as the settings keep them: decimal text, read like the C runtime's atoi (leading
+// blanks, an optional sign, the digits up to the first other character) but without its
+// undefined overflow: a number beyond the int range reads as INT_MIN or INT_MAX.
+#pragma once
+
+namespace saver {
+
+// Reads one number at `cursor` and moves the cursor past it. Without a digit after the blanks
+// and sign, returns false and leaves the cursor and value alone.
+bool ReadDecimalInt(const char*& cursor, int& value);
+
+// The number at the start of text; 0 for a text without one (or null).
+int DecimalTextToInt(const char* text);
+
+}  // namespace saver

@@ -1,0 +1,115 @@
+// The setup program, run as the user runs it (same bitness as this test, so both see the same
+// registry view), followed by the settings store reading what it wrote.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "saver/IniSettings.h"
+#include "seams/Registry.h"
+#include "tests/native/saver/SettingsFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string SetupProgram() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string directory(path, length < sizeof path ? length : 0);
+  directory = directory.substr(0, directory.find_last_of("\\/") + 1);
+  std::string relative = SETUP_RELATIVE_DIR "/" SETUP_FILE_NAME;
+  for (char& c : relative) {
+    if (c == '/') c = '\\';
+  }
+  return directory + relative;
+}
+
+// Runs the setup program with the arguments; its exit code, or -1 when it did not run.
+int RunSetup(const std::string& arguments) {
+  std::string program = SetupProgram();
+  std::string commandLine = "\"" + program + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << program << ": error " << GetLastError();
+    return -1;
+  }
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  } else {
+    TerminateProcess(process.hProcess, 99);
+    ADD_FAILURE() << "the setup program did not end";
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+std::string KeyPath(const char* productCode) {
+  CString path;
+  BuildRegistryKeyPath(path, productCode);
+  return path.str();
+}
+
+class SetupProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = (fs::temp_directory_path() / "setup-test" / "vexdata").string();
+    fs::create_directories(folder);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(fs::path(folder).parent_path(), ignored);
+  }
+  std::map<std::string, std::string> Everything() {
+    auto values = fixture::ReadAllValues(KeyPath(kScreenSaverProductCode), kSetKey);
+    auto wallpaper = fixture::ReadAllValues(KeyPath(kWallpaperProductCode), kSetKey);
+    values.insert(wallpaper.begin(), wallpaper.end());
+    return values;
+  }
+
+  const std::string kSetKey = "SOFTWARE\\KLV\\IMAGESET\\vexdata";
+  std::string folder;
+  seams::ScopedRegistry real{&seams::Win32Registry()};
+};
+
+TEST_F(SetupProgramTest, InstallsSettingsTheStoreReadsAndASecondRunChangesNothing) {
+  ASSERT_EQ(RunSetup("\"" + folder + "\""), 0);
+  for (const char* product : {kScreenSaverProductCode, kWallpaperProductCode}) {
+    SCOPED_TRACE(product);
+    ASSERT_EQ(GetIniSettings(KeyPath(product).c_str()), 0);
+    EXPECT_EQ(std::string(IniSettings.DATADIRECTORY), folder);
+    EXPECT_EQ(std::string(IniSettings.IMAGESETKEY), kSetKey);
+    CString error;
+    EXPECT_EQ(GetLastImageNoIniSetting(KeyPath(product).c_str(), &error), 0) << error.str();
+  }
+  auto first = Everything();
+  for (const auto& value : first) EXPECT_NE(value.second, "<missing>") << value.first;
+
+  ASSERT_EQ(RunSetup("\"" + folder + "\""), 0);
+  EXPECT_EQ(Everything(), first);
+
+  // A user's choice survives a reinstall, and /force puts the default back.
+  std::string key = KeyPath(kScreenSaverProductCode);
+  fixture::Put(key, "SSFN", "3");
+  ASSERT_EQ(RunSetup("\"" + folder + "\""), 0);
+  ASSERT_EQ(GetIniSettings(key.c_str()), 0);
+  EXPECT_STREQ(IniSettings.SSFN, "3");
+  ASSERT_EQ(RunSetup("/force \"" + folder + "\""), 0);
+  EXPECT_EQ(Everything(), first);
+}
+
+TEST_F(SetupProgramTest, RefusesAWrongCommandLine) {
+  EXPECT_EQ(RunSetup(""), 2);
+  EXPECT_EQ(RunSetup("/force"), 2);
+  EXPECT_EQ(RunSetup("/bogus \"" + folder + "\""), 2);
+  EXPECT_EQ(RunSetup("\"" + folder + "\" \"" + folder + "\""), 2);
+}
+
+}  // namespace
