@@ -6,7 +6,6 @@
 
 #include "routines/SceneState.h"
 
-int32_t GreyRampBaseIndex = 0;
 
 IMPLEMENT_DYNCREATE(CSpotLight, CObject)
 

@@ -10,11 +10,9 @@
 #include "framework/Object.h"
 #include "routines/FixedMath.h"
 
-struct SceneState;
+#include "imaging/Raster8.h"  // GreyRampBaseIndex: one per process, shared with the 2D raster
 
-// Palette index of the first of the 32 grey levels; the 3D scene's set-up and the caption runner
-// set it, lit faces and the antialiased primitives read it.
-extern int32_t GreyRampBaseIndex;
+struct SceneState;
 
 // Red, green, blue of a lit face; only red takes part in the shading.
 struct FaceColour {

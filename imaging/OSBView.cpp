@@ -1,0 +1,127 @@
+#include "imaging/OSBView.h"
+
+#include "framework/Dc.h"
+#include "imaging/ColorPalette.h"
+#include "imaging/DIBSurface.h"
+
+IMPLEMENT_DYNCREATE(COSBView, CScrollView)
+
+BEGIN_MESSAGE_MAP(COSBView, CScrollView)
+ON_MESSAGE(WM_ERASEBKGND, COSBView::OnEraseBkgnd)
+ON_MESSAGE(WM_QUERYNEWPALETTE, COSBView::OnQueryNewPalette)
+ON_MESSAGE(WM_PALETTECHANGED, COSBView::OnPaletteChanged)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr int kHorzRes = 8;  // HORZRES
+constexpr int kVertRes = 10;  // VERTRES
+
+}  // namespace
+
+COSBView::COSBView() = default;
+
+COSBView::~COSBView() { DeleteBuffer(); }
+
+void COSBView::DeleteBuffer() {
+  // The surface refers to the palette: it goes first.
+  delete surface;
+  surface = nullptr;
+  delete palette;
+  palette = nullptr;
+}
+
+BOOL COSBView::CreateBuffer(CDIB* dib) {
+  // A new palette and a new surface replace both old ones; the old surface must not outlive the
+  // palette it was created on, so a failure leaves neither.
+  DeleteBuffer();
+  if (!dib) return 0;
+  palette = new CColorPalette;
+  if (!palette->CreateFromDIB(dib)) {
+    DeleteBuffer();
+    return 0;
+  }
+  palette->MakeIdentity();
+  surface = new CDIBSurface;
+  if (!surface->Create(dib->GetWidth(), dib->GetHeight(), palette)) {
+    delete surface;
+    surface = nullptr;
+    return 0;
+  }
+  return 1;
+}
+
+void COSBView::Render(const CRect*) {}
+
+void COSBView::Draw(const CRect* rect) {
+  if (!surface) return;
+  CClientDC dc(this);
+  if (!dc.GetSafeHdc()) return;
+  CRect target;
+  if (rect) {
+    target = *rect;
+  } else {
+    GetClientRect(&target);
+  }
+  CRect clip;
+  dc.GetClipBox(&clip);
+  target &= clip;
+  target &= CRect(0, 0, surface->GetWidth(), surface->GetHeight());
+  if (target.IsRectEmpty()) return;
+  HPALETTE previous = palette ? dc.SelectPalette(*palette, FALSE) : nullptr;
+  if (palette) dc.RealizePalette();
+  surface->BitBlt(&dc, target.left, target.top, target.Width(), target.Height(), target.left,
+                  target.top);
+  if (previous) dc.SelectPalette(previous, FALSE);
+}
+
+void COSBView::AddDirtyRect(const CRect* rect) {
+  if (rect) dirtyList.Add(*rect);
+}
+
+void COSBView::FlushDirtyList() {
+  dirtyList.Flush([this](const CRect& rect) { Render(&rect); },
+                  [this](const CRect& rect) { Draw(&rect); });
+}
+
+void COSBView::OnInitialUpdate() {
+  CSize size;
+  if (surface) {
+    size = CSize(surface->GetWidth(), surface->GetHeight());
+  } else {
+    CDC screen;
+    if (screen.CreateDC("DISPLAY")) {
+      size = CSize(screen.GetDeviceCaps(kHorzRes), screen.GetDeviceCaps(kVertRes));
+    }
+  }
+  SetScrollSizes(MM_TEXT, size);
+}
+
+void COSBView::OnUpdate(CView*, LPARAM, CObject*) {
+  Render(nullptr);
+  Draw(nullptr);
+}
+
+void COSBView::OnDraw(CDC*) { Draw(nullptr); }
+
+LRESULT COSBView::OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
+
+LRESULT COSBView::OnQueryNewPalette(WPARAM, LPARAM) {
+  if (!palette) return 0;
+  UINT changed = 0;
+  {
+    CClientDC dc(this);
+    HPALETTE previous = dc.SelectPalette(*palette, FALSE);
+    changed = dc.RealizePalette();
+    if (previous) dc.SelectPalette(previous, FALSE);
+  }
+  if (changed == 0) return 0;
+  Invalidate(TRUE);
+  return 1;
+}
+
+LRESULT COSBView::OnPaletteChanged(WPARAM wParam, LPARAM) {
+  CTempWnd temp;
+  if (FromHandle(reinterpret_cast<HWND>(wParam), temp) == this) return 0;
+  return OnQueryNewPalette(0, 0);
+}
