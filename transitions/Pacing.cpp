@@ -1,0 +1,18 @@
+#include "transitions/Pacing.h"
+
+#include "seams/Clock.h"
+#include "transitions/Blit.h"
+
+StepPacer::StepPacer(BlitLayer& layer, int period) : layer_(layer), period_(period) {
+  if (period_ > 0) deadline_ = seams::TickCount() + static_cast<uint32_t>(period_);
+}
+
+void StepPacer::Step() {
+  layer_.EndStep();
+  ++steps_;
+  if (period_ <= 0) return;
+  while (seams::TickBefore(seams::TickCount(), deadline_) && !seams::StopRequested()) {
+    seams::Idle();
+  }
+  deadline_ += static_cast<uint32_t>(period_);
+}
