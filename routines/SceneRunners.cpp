@@ -1,0 +1,150 @@
+// C3DScene: the four runners. Each runs whole frames back to back, timed by the clock seam, and
+// returns when its condition is met; a stop request raised by the saver ends every one of them
+// between two frames.
+#include <cmath>
+#include <cstdint>
+
+#include "routines/PolyObject.h"
+#include "routines/Scene.h"
+#include "seams/Clock.h"
+
+namespace {
+
+// The tick `seconds` after `tick`. Times beyond what the tick counter can order (about 24 days)
+// are held there, so the deadline still lies ahead; a negative or undefined time is no time.
+uint32_t DeadlineAfter(uint32_t tick, double seconds) {
+  const double ms = seconds * 1000.0;
+  if (!(ms > 0.0)) return tick;
+  const double limit = static_cast<double>(INT32_MAX);
+  return tick + static_cast<uint32_t>(ms < limit ? ms : limit);
+}
+
+// Whether the bounding spheres overlap: the sum of the squared radii (not the square of the
+// summed radii) against the squared distance between the origins, in pixels. Spheres that only
+// touch do not count.
+bool SpheresOverlap(const C3DObject& a, const C3DObject& b) {
+  const double dx = (static_cast<double>(a.origin.x) - b.origin.x) / 65536.0;
+  const double dy = (static_cast<double>(a.origin.y) - b.origin.y) / 65536.0;
+  const double dz = (static_cast<double>(a.origin.z) - b.origin.z) / 65536.0;
+  const double r = (static_cast<double>(a.radiusSq) + b.radiusSq) / 65536.0;
+  return r > dx * dx + dy * dy + dz * dz;
+}
+
+// Whether a vertex of a lies inside b's hull; objects without geometry never meet.
+bool HullsMeet(const C3DObject& a, const C3DObject& b) {
+  if (!a.IsKindOf(RUNTIME_CLASS(C3DPObject)) || !b.IsKindOf(RUNTIME_CLASS(C3DPObject)))
+    return false;
+  return static_cast<const C3DPObject&>(a).Collides(static_cast<const C3DPObject&>(b)) == 1;
+}
+
+}  // namespace
+
+void C3DScene::FrameStep(int draw) {
+  if (draw) {
+    EraseObjects();
+    RedrawClockOverlap();
+  }
+  MoveObjects();
+  if (draw) {
+    DrawObjects();
+    BlitObjects();
+  }
+}
+
+int32_t C3DScene::CollectStopped(C3DObject** out) const {
+  int32_t n = 0;
+  for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) {
+    if (obj->moving != 0) continue;
+    if (out != nullptr) out[n] = obj;
+    ++n;
+  }
+  return n;
+}
+
+bool C3DScene::AnyMoving() const {
+  for (const C3DObject* obj = head.next; obj != &tail; obj = obj->next) {
+    if (obj->moving != 0) return true;
+  }
+  return false;
+}
+
+bool C3DScene::FindCollision(int exact, C3DObject*& first, C3DObject*& second) const {
+  for (C3DObject* a = head.next; a != &tail; a = a->next) {
+    for (C3DObject* b = a->next; b != &tail; b = b->next) {
+      if (!SpheresOverlap(*a, *b)) continue;
+      if (exact && !HullsMeet(*a, *b)) continue;
+      first = a;
+      second = b;
+      return true;
+    }
+  }
+  return false;
+}
+
+int C3DScene::RunForSeconds(double seconds, int draw, C3DObject** out, int32_t* outCount) {
+  Tick();
+  const uint32_t end = DeadlineAfter(state.tick, seconds);
+  DepthSort();
+  for (;;) {
+    if (!seams::TickBefore(state.tick, end)) return kSceneTimeUp;
+    if (seams::StopRequested()) return kSceneInterrupted;
+    FrameStep(draw);
+    const int32_t stopped = CollectStopped(out);
+    if (stopped > 0) {
+      if (outCount != nullptr) *outCount = stopped;
+      return kSceneObjectsStopped;
+    }
+    Tick();
+  }
+}
+
+void C3DScene::RunUntilAllStopped(int draw) {
+  do {
+    if (seams::StopRequested()) return;
+    Tick();
+    FrameStep(draw);
+  } while (AnyMoving());
+}
+
+C3DObject* C3DScene::RunUntilOneStops(int draw) {
+  DepthSort();
+  // Nothing in the scene can ever stop.
+  if (count == 0) return nullptr;
+  for (;;) {
+    if (seams::StopRequested()) return nullptr;
+    Tick();
+    FrameStep(draw);
+    for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) {
+      if (obj->moving == 0) return obj;
+    }
+  }
+}
+
+int C3DScene::RunWithCollisions(int exact, C3DObject** out, int32_t* outCount) {
+  // Nothing in the scene can ever stop or collide.
+  if (count == 0) return kSceneInterrupted;
+  for (;;) {
+    if (seams::StopRequested()) return kSceneInterrupted;
+    Tick();
+    EraseObjects();
+    RedrawClockOverlap();
+    MoveObjects();
+    DepthSort();
+    DrawObjects();
+    BlitObjects();
+    const int32_t stopped = CollectStopped(out);
+    if (stopped > 0) {
+      if (outCount != nullptr) *outCount = stopped;
+      return kSceneObjectsStopped;
+    }
+    C3DObject* first = nullptr;
+    C3DObject* second = nullptr;
+    if (FindCollision(exact, first, second)) {
+      if (out != nullptr) {
+        out[0] = first;
+        out[1] = second;
+      }
+      return kSceneCollision;
+    }
+  }
+}
