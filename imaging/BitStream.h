@@ -32,12 +32,28 @@ class CBitStream {
 
   // --- Huffman path (types 1 to 4) ---
   // The top n (0..16) unread bits.
-  int32_t GetBits(int n);
+  int32_t GetBits(int n) {
+    if (n == 0) return 0;
+    if (m_bitCount < n) Fill();
+    m_bitCount -= n;
+    return static_cast<int32_t>((m_bits >> m_bitCount) & ((1u << n) - 1));
+  }
   // The value of the next code of the table, or -1 for a code longer than 16 bits.
-  int32_t DecodeHuffman(const packed::HuffmanDecodeTable& table);
+  int32_t DecodeHuffman(const packed::HuffmanDecodeTable& table) {
+    if (m_bitCount < 16) Fill();
+    constexpr int kAhead = packed::HuffmanDecodeTable::kLookaheadBits;
+    const uint16_t hit = table.lookahead[(m_bits >> (m_bitCount - kAhead)) & ((1u << kAhead) - 1)];
+    if (hit == 0) return DecodeLongCode(table);
+    m_bitCount -= hit >> 8;
+    return hit & 0xFF;
+  }
   // Decodes one block's 64 coefficients in coded order (the DC as its difference). False when
   // the data is corrupt or ends early (the status says which); the block stays within 64.
   bool DecodeBlock(int32_t* coefficients, bool isLuminance);
+  // The same without a block of its own: store(k, value) receives each coefficient that the data
+  // holds, in coded order, the DC (k = 0) first as its difference; the others are zero.
+  template <typename Store>
+  bool DecodeCoefficients(bool isLuminance, Store&& store);
   // Drops the bits left in the current byte: every macroblock starts on a byte boundary.
   void ByteAlign() { m_bitCount -= m_bitCount & 7; }
 
@@ -54,11 +70,18 @@ class CBitStream {
   // Huffman bit buffer: takes bytes until it holds more than 24 bits.
   void Fill();
   int32_t NextDataByte();
-  int32_t Receive(int n);
+  int32_t DecodeLongCode(const packed::HuffmanDecodeTable& table);
+  // JPEG's RECEIVE and EXTEND: n bits as a signed value.
+  int32_t ReceiveExtend(int n) {
+    const int32_t v = GetBits(n);
+    return v < (1 << (n - 1)) ? v - (1 << n) + 1 : v;
+  }
+  static const packed::HuffmanDecodeTable& Table(packed::HuffmanTableId id);
   bool Fail(int32_t status);
   bool EndBlock();
 
   // LZW helpers (BitStreamLzw.cpp).
+  int32_t FailLzw(int32_t status);
   int32_t ReadLzwCode();
   bool ExpandLzw(LzwState& s, uint32_t code);
   void AddLzwEntry(LzwState& s);
@@ -82,3 +105,28 @@ class CBitStream {
   int32_t m_status = packed::kOk;
   CBufferedFile m_file;
 };
+
+template <typename Store>
+bool CBitStream::DecodeCoefficients(bool isLuminance, Store&& store) {
+  const packed::HuffmanDecodeTable& dc = Table(isLuminance ? packed::kLuminanceDc : packed::kChrominanceDc);
+  const packed::HuffmanDecodeTable& ac = Table(isLuminance ? packed::kLuminanceAc : packed::kChrominanceAc);
+  const int32_t category = DecodeHuffman(dc);
+  if (category < 0) return Fail(packed::kCorruptData);
+  store(0, category > 0 ? ReceiveExtend(category) : 0);
+  for (int k = 1; k < 64;) {
+    const int32_t rs = DecodeHuffman(ac);
+    if (rs < 0) return Fail(packed::kCorruptData);
+    const int size = rs & 15;
+    const int run = rs >> 4;
+    if (size == 0) {
+      if (run != 15) break;  // EOB
+      k += 16;               // ZRL: sixteen zeros, which must leave room in the block
+      if (k > 64) return Fail(packed::kCorruptData);
+      continue;
+    }
+    k += run;
+    if (k > 63) return Fail(packed::kCorruptData);
+    store(k++, ReceiveExtend(size));
+  }
+  return EndBlock();
+}

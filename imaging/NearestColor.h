@@ -19,10 +19,15 @@ class ColorMatcher {
 
   // Index of the entry nearest to (red, green, blue).
   int Nearest(int red, int green, int blue) const;
-  int Size() const { return static_cast<int>(red_.size()); }
+  int Size() const { return static_cast<int>(byGreen_.size()); }
 
  private:
-  std::vector<int> red_, green_, blue_;
+  struct Entry {
+    int green, red, blue, index;
+  };
+  // Sorted by green, then index: the search walks outward from the colour's green and stops in
+  // each direction once green alone is farther than the best match.
+  std::vector<Entry> byGreen_;
 };
 
 // The first `count` colour-table entries of a bitmap (at most 256) as palette entries.

@@ -56,7 +56,5 @@ bool CQuantTables::SetQuality(int quality) {
 
 void CQuantTables::Dequantize(int32_t* block, bool isLuminance) const {
   const int32_t* table = isLuminance ? m_luminance : m_chrominance;
-  for (int k = 0; k < 64; ++k) {
-    block[k] = static_cast<int32_t>(static_cast<uint32_t>(block[k]) * static_cast<uint32_t>(table[k]));
-  }
+  for (int k = 0; k < 64; ++k) block[k] = Multiply(block[k], table[k]);
 }

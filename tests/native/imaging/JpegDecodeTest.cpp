@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "imaging/DIB.h"
+#include "seams/Alerts.h"
 #include "seams/Clock.h"
+#include "seams/Trace.h"
 #include "tests/native/imaging/DIBTestSupport.h"
 #include "tests/native/imaging/ProgressRecorder.h"
 #include "tests/support/JpegEncode.h"
@@ -151,6 +153,27 @@ TEST(JpegDecodeTest, DamagedFilesFail) {
 
   ExpectRefused(Bytes{'B', 'M', 0, 0, 0, 0, 0, 0}, "not a JPEG file");
   ExpectRefused(Bytes{}, "empty file");
+}
+
+TEST(JpegDecodeTest, LibraryMessagesGoToTheTraceNeverToAnAlert) {
+  const Bytes jpeg = EncodeJpeg(SyntheticPhoto(32, 32));
+  const Bytes cut(jpeg.begin(), jpeg.begin() + ScanDataOffset(jpeg) + 20);
+  const std::string path = ::testing::TempDir() + "jpeg_decode_trace.txt";
+  ASSERT_TRUE(seams::Trace::Open(path.c_str(), "trace"));
+  {
+    seams::ScopedAlertRecorder alerts;
+    ExpectRefused(cut, "truncated in the scan");
+    EXPECT_TRUE(alerts.Records().empty());
+  }
+  seams::Trace::Close();
+  std::string text;
+  if (FILE* in = std::fopen(path.c_str(), "rb")) {
+    char buffer[512];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
+    std::fclose(in);
+  }
+  std::remove(path.c_str());
+  EXPECT_NE(text.find("JPEG library: Premature end of JPEG file"), std::string::npos) << text;
 }
 
 TEST(JpegDecodeTest, PicturesAboveTheSizeLimitAreRefusedFromTheHeader) {

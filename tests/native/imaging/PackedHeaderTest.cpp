@@ -51,6 +51,21 @@ TEST(PackedQuantTables, ScaleByQuality) {
   }
 }
 
+TEST(PackedQuantTables, DequantizeMultipliesByTheEntryOfTheCodedIndex) {
+  CQuantTables tables;
+  int32_t block[64];
+  for (int k = 0; k < 64; ++k) block[k] = k % 3 - 1;
+  block[61] = 2;
+  tables.Dequantize(block, true);
+  EXPECT_EQ(block[0], -16);
+  EXPECT_EQ(block[1], 0);
+  EXPECT_EQ(block[2], 12);
+  EXPECT_EQ(block[61], 202);
+  int32_t chroma[64] = {3};
+  tables.Dequantize(chroma, false);
+  EXPECT_EQ(chroma[0], 51);
+}
+
 // ---- Huffman tables ----
 
 struct CodeCase {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 
+#include "imaging/BitStream.h"
 #include "imaging/ColorConverter.h"
 #include "imaging/QuantTables.h"
 #include "tests/native/imaging/PackedTestSupport.h"
@@ -221,6 +222,21 @@ TEST(PackedTransform, ChromaQuartersOfFullResolutionTypes) {
       ASSERT_EQ(d.pixels[y * d.stride + x], (y / 8) * 2 + x / 8) << "pixel " << x << "," << y;
     }
   }
+}
+
+TEST(PackedBitStream, DecodeBlockGivesCodedOrder) {
+  HuffmanBitWriter writer;
+  writer.PutBlock(std::array<int32_t, 64>{-7, 0, 0, 4, 0, 1}.data(), -7, true);
+  writer.PadToByte();
+  const Bytes data = writer.bytes();
+  CBitStream bits;
+  ASSERT_TRUE(bits.File().OpenRead(std::make_unique<CMemFile>(data.data(), data.size()), 0));
+  int32_t block[64];
+  std::fill(block, block + 64, 99);
+  ASSERT_TRUE(bits.DecodeBlock(block, true));
+  int32_t expected[64] = {-7, 0, 0, 4, 0, 1};
+  EXPECT_TRUE(std::equal(block, block + 64, expected));
+  EXPECT_EQ(bits.GetStatus(), packed::kOk);
 }
 
 // ---- Palette lookup ----
