@@ -1,0 +1,259 @@
+// The transition front ends on the real screen document and view of a window under Xvfb: after
+// every call the document's background, the view's off-screen surface and the window read back
+// from its device context all show the expected screen - for a sample of effects of every family,
+// for the sweeps that stand in on small rectangles and for 3D orders, and for a picture larger
+// than the screen. Then the failures and their texts.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Wnd.h"
+#include "imaging/AnimDoc.h"
+#include "imaging/AnimView.h"
+#include "imaging/DIBSurface.h"
+#include "seams/Clock.h"
+#include "tests/native/transitions/FrontEndScene.h"
+#include "tests/native/transitions/FxIds.h"
+#include "transitions/FrontEnds.h"
+
+namespace {
+
+using fetest::NewPicture;
+using fetest::Placement;
+
+constexpr int kWidth = 322;  // DIB section rows padded to 324 bytes
+constexpr int kHeight = 240;
+
+using Image = std::vector<uint32_t>;  // 0x00RRGGBB, top row first
+
+LRESULT CALLBACK RoutingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (CWnd::RouteMessage(window, message, wParam, lParam, &result)) return result;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// A visible popup of kWidth x kHeight at the screen's top-left corner.
+HWND NewWindow() {
+  static const ATOM windowClass = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = RoutingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "FrontEndsWinTestWindow";
+    return RegisterClassA(&wc);
+  }();
+  (void)windowClass;
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, "FrontEndsWinTestWindow", "", WS_POPUP | WS_VISIBLE,
+                                0, 0, kWidth, kHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+  UpdateWindow(window);
+  Pump();
+  return window;
+}
+
+// What the window shows, read into a top-down 32-bit DIB section.
+Image ReadWindow(HWND window) {
+  GdiFlush();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = kWidth;
+  info.bmiHeader.biHeight = -kHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC source = GetDC(window);
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  Image out;
+  if (section) {
+    HGDIOBJ old = SelectObject(memory, section);
+    if (BitBlt(memory, 0, 0, kWidth, kHeight, source, 0, 0, SRCCOPY)) {
+      GdiFlush();
+      const auto* first = static_cast<const uint32_t*>(bits);
+      out.assign(first, first + static_cast<size_t>(kWidth) * kHeight);
+      for (uint32_t& p : out) p &= 0x00FFFFFF;
+    }
+    SelectObject(memory, old);
+    DeleteObject(section);
+  }
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+  return out;
+}
+
+// Indexes as the colours of the tests' colour table.
+Image ColoursOf(const std::vector<BYTE>& indexes) {
+  Image out;
+  for (BYTE i : indexes) {
+    out.push_back(static_cast<uint32_t>(i) << 16 | static_cast<uint32_t>(255 - i) << 8 |
+                  ((i * 37u) & 0xFF));
+  }
+  return out;
+}
+
+size_t Differences(const Image& a, const Image& b) {
+  if (a.size() != b.size()) return a.size() + b.size();
+  size_t n = 0;
+  for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
+  return n;
+}
+
+enum class Way { kOn, kOff };
+
+const char* Name(Way way) { return way == Way::kOn ? "on screen" : "off screen"; }
+
+using DocFrontEnd = BOOL (*)(CAnimDoc*, int, int, CDIB*, int, int, int, int, int, int, int, int,
+                            int, int, CString*);
+
+BOOL Manage(Way way, CAnimDoc* doc, const TransOrder& order, CDIB* image, const Placement& p,
+            CString* error) {
+  const DocFrontEnd on = ManageOnScreenTransition, off = ManageOffScreenTransition;
+  return (way == Way::kOn ? on : off)(doc, order.transClass, order.effect, image, p.x, p.y, p.w,
+                                      p.h, p.srcx, p.srcy, order.par0, order.par1, order.par2, 0,
+                                      error);
+}
+
+TransOrder OrderOf(int id) {
+  const fxtest::FxParams params = fxtest::ParamsAt(id, 50);
+  return TransOrder{fxtest::ClassOf(id), id, params.par0, params.par1, params.par2};
+}
+
+class FrontEndsWinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = NewWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(view.Attach(window));
+    doc.AddView(&view);
+    doc.OnNewDocument();
+    ResetScreen();
+  }
+  void TearDown() override {
+    doc.RemoveView(&view);
+    view.Detach();
+    DestroyWindow(window);
+  }
+
+  // The old screen, shown whole.
+  void ResetScreen() {
+    ASSERT_TRUE(doc.SetBackground(NewPicture(kWidth, kHeight, fetest::kOldBase)));
+    Pump();
+  }
+
+  // Runs one call on a fresh screen and checks that the document, the view's surface and the
+  // window all show `p` of `picture` over the old screen.
+  void ExpectScreenAfter(Way way, const TransOrder& order, CDIB& picture, const Placement& p) {
+    ResetScreen();
+    const std::string what = std::string(Name(way)) + ", class " +
+                             std::to_string(order.transClass) + " effect " +
+                             std::to_string(order.effect) + " on " + std::to_string(p.w) + " x " +
+                             std::to_string(p.h);
+    std::unique_ptr<CDIB> old(NewPicture(kWidth, kHeight, fetest::kOldBase));
+    const std::vector<BYTE> expected = fetest::ExpectedScreen(*old, picture, p);
+    CString error("untouched");
+    ASSERT_TRUE(Manage(way, &doc, order, &picture, p, &error)) << what << ": " << error;
+    EXPECT_EQ(error, "untouched") << what;
+    ASSERT_NE(doc.background, nullptr) << what;
+    ASSERT_NE(view.surface, nullptr) << what;
+    EXPECT_EQ(fetest::Differences(fetest::IndexesOf(*doc.background), expected), 0u)
+        << what << ": document";
+    EXPECT_EQ(fetest::Differences(fetest::IndexesOf(*view.surface), expected), 0u)
+        << what << ": surface";
+    EXPECT_EQ(Differences(ReadWindow(window), ColoursOf(expected)), 0u) << what << ": window";
+  }
+
+  seams::TestClock clock{1000, 1, 1};  // effects wait in virtual time
+  seams::ScopedClock scopedClock{&clock};
+  HWND window = nullptr;
+  CAnimView view;
+  CAnimDoc doc;
+};
+
+TEST_F(FrontEndsWinTest, EverySampledEffectLeavesDocumentSurfaceAndWindowInStep) {
+  std::unique_ptr<CDIB> picture(NewPicture(200, 150, fetest::kNewBase, 5, 1));
+  const Placement p{41, 29, 151, 97, 13, 7};
+  for (Way way : {Way::kOn, Way::kOff}) {
+    for (int id : fetest::SampleIds()) ExpectScreenAfter(way, OrderOf(id), *picture, p);
+  }
+}
+
+TEST_F(FrontEndsWinTest, SweepsStandInOnSmallRectanglesAndFor3DOrders) {
+  struct Case {
+    int transClass, effect;
+    Placement p;
+  };
+  const Case cases[] = {
+      {0, 0, {30, 20, 19, 180, 0, 0}},     // too narrow: top to bottom
+      {0, 0, {30, 20, 200, 19, 0, 0}},     // too low: left to right
+      {100, 3, {30, 20, 30, 30, 0, 0}},    // 3D on a small square: diagonal
+      {100, 3, {30, 20, 99, 180, 0, 0}},   // 3D under 100 wide
+      {100, 3, {30, 20, 250, 150, 5, 0}},  // 3D big enough: the 3D path finishes with a sweep
+  };
+  std::unique_ptr<CDIB> picture(NewPicture(300, 200, fetest::kNewBase, 5, 1));
+  for (Way way : {Way::kOn, Way::kOff}) {
+    for (const Case& c : cases) {
+      ExpectScreenAfter(way, TransOrder{c.transClass, c.effect, 0, 0, 0}, *picture, c.p);
+    }
+  }
+}
+
+TEST_F(FrontEndsWinTest, APictureLargerThanTheScreenShowsItsMiddle) {
+  std::unique_ptr<CDIB> picture(NewPicture(400, 300, fetest::kNewBase, 5, 1));
+  const Placement centred{(kWidth - 400) / 2, (kHeight - 300) / 2, 400, 300, 0, 0};
+  for (Way way : {Way::kOn, Way::kOff}) {
+    for (int id : {1, 28, 115, 127, 143}) ExpectScreenAfter(way, OrderOf(id), *picture, centred);
+  }
+}
+
+TEST_F(FrontEndsWinTest, FailuresReturnFalseWithTheirTexts) {
+  constexpr char kBack[] = "ManageScreenTransition - Unable to create Back DIBSurface";
+  constexpr char kEffect[] = "ManageScreenTransition - Unable to run 2D image transition effects";
+  constexpr char kNewImage[] = "ManageOnScreenTransition - Unable to create New Image DIB";
+  std::unique_ptr<CDIB> picture(NewPicture(100, 80, fetest::kNewBase));
+  CAnimDoc withoutView;
+  withoutView.SetBackground(NewPicture(kWidth, kHeight, fetest::kOldBase));
+  struct Case {
+    const char* what;
+    Way way;
+    CAnimDoc* doc;
+    CDIB* image;
+    TransOrder order;
+    Placement p;
+    const char* text;
+  };
+  const Placement fine{10, 10, 80, 60, 0, 0};
+  const TransOrder bars{0, 0, 0, 0, 0};
+  const Case cases[] = {
+      {"empty", Way::kOn, &doc, picture.get(), bars, {10, 10, 80, 0, 0, 0}, "untouched"},
+      {"empty", Way::kOff, &doc, picture.get(), bars, {10, 10, -1, 60, 0, 0}, "untouched"},
+      {"no effect 19", Way::kOn, &doc, picture.get(), {7, 19, 0, 0, 0}, fine, kEffect},
+      {"no effect 16", Way::kOff, &doc, picture.get(), {7, 16, 0, 0, 0}, fine, kEffect},
+      {"no document", Way::kOn, nullptr, picture.get(), {0, 0, 0, 0, 0}, fine, kBack},
+      {"no document", Way::kOff, nullptr, picture.get(), {0, 0, 0, 0, 0}, fine, kBack},
+      {"document without a view", Way::kOn, &withoutView, picture.get(), bars, fine, kBack},
+      {"no picture", Way::kOn, &doc, nullptr, {0, 0, 0, 0, 0}, fine, kNewImage},
+      {"no picture", Way::kOff, &doc, nullptr, {0, 0, 0, 0, 0}, fine, kBack},
+  };
+  for (const Case& c : cases) {
+    ResetScreen();
+    CString error("untouched");
+    EXPECT_FALSE(Manage(c.way, c.doc, c.order, c.image, c.p, &error))
+        << Name(c.way) << ", " << c.what;
+    EXPECT_EQ(error, c.text) << Name(c.way) << ", " << c.what;
+  }
+}
+
+}  // namespace
