@@ -21,6 +21,7 @@
 #include "imaging/DIBSurface.h"
 #include "imaging/ReservedPalette.h"
 #include "imaging/Sprite.h"
+#include "tests/wine/support/WindowTesting.h"
 
 namespace {
 
@@ -28,102 +29,19 @@ constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 constexpr uint32_t kWhite = 0x00FFFFFF;
 
-using Image = std::vector<uint32_t>;  // 0x00RRGGBB, top row first
+using wintest::ColoursOf;
+using wintest::Differences;
+using wintest::Image;
+using wintest::Pump;
+using wintest::ReadDC;
 
-// Every message goes to the window's wrapper first, as the saver window forwards them.
-LRESULT CALLBACK RoutingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (CWnd::RouteMessage(window, message, wParam, lParam, &result)) return result;
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
+Image ReadWindow(HWND window) { return wintest::ReadWindow(window, kWidth, kHeight); }
 
 // A visible white popup of kWidth x kHeight at the screen's top-left corner.
-class TestWindow {
+class TestWindow : public wintest::RoutedWindow {
  public:
-  TestWindow() {
-    static const ATOM windowClass = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = RoutingProc;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-      wc.lpszClassName = "ScreenViewTestWindow";
-      return RegisterClassA(&wc);
-    }();
-    window_ = CreateWindowExA(WS_EX_TOPMOST, "ScreenViewTestWindow", "", WS_POPUP | WS_VISIBLE, 0, 0,
-                              kWidth, kHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    (void)windowClass;
-    UpdateWindow(window_);
-    Pump();
-  }
-  ~TestWindow() { DestroyWindow(window_); }
-  HWND Handle() const { return window_; }
-
- private:
-  HWND window_ = nullptr;
+  TestWindow() : RoutedWindow(kWidth, kHeight) {}
 };
-
-// What a device context shows in (0, 0, w, h).
-Image ReadDC(HDC source, int w, int h) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  Image out;
-  if (section) {
-    HGDIOBJ old = SelectObject(memory, section);
-    if (BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY)) {
-      GdiFlush();
-      const auto* first = static_cast<const uint32_t*>(bits);
-      out.assign(first, first + static_cast<size_t>(w) * h);
-      for (uint32_t& p : out) p &= 0x00FFFFFF;
-    }
-    SelectObject(memory, old);
-    DeleteObject(section);
-  }
-  DeleteDC(memory);
-  return out;
-}
-
-Image ReadWindow(HWND window) {
-  GdiFlush();
-  HDC dc = GetDC(window);
-  Image out = ReadDC(dc, kWidth, kHeight);
-  ReleaseDC(window, dc);
-  return out;
-}
-
-// What an 8-bit picture holds, through its colour table.
-Image ColoursOf(const CDIB& dib) {
-  Image out;
-  for (int y = 0; y < dib.GetHeight(); ++y) {
-    for (int x = 0; x < dib.GetWidth(); ++x) {
-      const RGBQUAD& c = dib.header->bmiColors[*dib.GetPixelAddress(x, y)];
-      out.push_back(static_cast<uint32_t>(c.rgbRed) << 16 | c.rgbGreen << 8 | c.rgbBlue);
-    }
-  }
-  return out;
-}
-
-// Counts the pixels that differ, so that a failure says how much is wrong, not all of it.
-size_t Differences(const Image& a, const Image& b) {
-  if (a.size() != b.size()) return a.size() + b.size();
-  size_t n = 0;
-  for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
-  return n;
-}
 
 // A picture of the window's size, 64 colours in bands that depend on the seed.
 CDIB* NewBackground(int seed) {

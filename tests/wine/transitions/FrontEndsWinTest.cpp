@@ -19,6 +19,7 @@
 #include "seams/Clock.h"
 #include "tests/native/transitions/FrontEndScene.h"
 #include "tests/native/transitions/FxIds.h"
+#include "tests/wine/support/WindowTesting.h"
 #include "transitions/FrontEnds.h"
 
 namespace {
@@ -29,70 +30,12 @@ using fetest::Placement;
 constexpr int kWidth = 322;  // DIB section rows padded to 324 bytes
 constexpr int kHeight = 240;
 
-using Image = std::vector<uint32_t>;  // 0x00RRGGBB, top row first
+using wintest::Differences;
+using wintest::Image;
+using wintest::Pump;
 
-LRESULT CALLBACK RoutingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (CWnd::RouteMessage(window, message, wParam, lParam, &result)) return result;
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-// A visible popup of kWidth x kHeight at the screen's top-left corner.
-HWND NewWindow() {
-  static const ATOM windowClass = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RoutingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "FrontEndsWinTestWindow";
-    return RegisterClassA(&wc);
-  }();
-  (void)windowClass;
-  HWND window = CreateWindowExA(WS_EX_TOPMOST, "FrontEndsWinTestWindow", "", WS_POPUP | WS_VISIBLE,
-                                0, 0, kWidth, kHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                nullptr);
-  UpdateWindow(window);
-  Pump();
-  return window;
-}
-
-// What the window shows, read into a top-down 32-bit DIB section.
-Image ReadWindow(HWND window) {
-  GdiFlush();
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC source = GetDC(window);
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  Image out;
-  if (section) {
-    HGDIOBJ old = SelectObject(memory, section);
-    if (BitBlt(memory, 0, 0, kWidth, kHeight, source, 0, 0, SRCCOPY)) {
-      GdiFlush();
-      const auto* first = static_cast<const uint32_t*>(bits);
-      out.assign(first, first + static_cast<size_t>(kWidth) * kHeight);
-      for (uint32_t& p : out) p &= 0x00FFFFFF;
-    }
-    SelectObject(memory, old);
-    DeleteObject(section);
-  }
-  DeleteDC(memory);
-  ReleaseDC(window, source);
-  return out;
-}
+HWND NewWindow() { return wintest::NewRoutedWindow(kWidth, kHeight); }
+Image ReadWindow(HWND window) { return wintest::ReadWindow(window, kWidth, kHeight); }
 
 // Indexes as the colours of the tests' colour table.
 Image ColoursOf(const std::vector<BYTE>& indexes) {
@@ -102,13 +45,6 @@ Image ColoursOf(const std::vector<BYTE>& indexes) {
                   ((i * 37u) & 0xFF));
   }
   return out;
-}
-
-size_t Differences(const Image& a, const Image& b) {
-  if (a.size() != b.size()) return a.size() + b.size();
-  size_t n = 0;
-  for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
-  return n;
 }
 
 enum class Way { kOn, kOff };
