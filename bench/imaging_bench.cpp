@@ -21,9 +21,9 @@ constexpr int kWidth = 1600, kHeight = 1200;
 constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
 
 struct Fixture {
-  CDIB photo24;       // the picture
-  CDIB photo8;        // the picture at 256 colours (median cut, dithered)
-  CDIB small8;        // a 640 x 480 picture at 256 colours, the size the scaler's steps suit
+  CDIB photo24;  // the picture
+  CDIB photo8;   // the picture at 256 colours (median cut, dithered)
+  CDIB small8;   // a 640 x 480 picture at 256 colours, the size the scaler's steps suit
   std::vector<uint8_t> jpeg;  // the picture as a baseline JPEG of quality 85
 
   Fixture() {
@@ -43,8 +43,8 @@ Fixture& Shared() {
 }
 
 void SetPixels(benchmark::State& state, int64_t perIteration) {
-  state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(perIteration) * state.iterations() / 1e6,
-                                                  benchmark::Counter::kIsRate);
+  state.counters["Mpixel/s"] = benchmark::Counter(
+      static_cast<double>(perIteration) * state.iterations() / 1e6, benchmark::Counter::kIsRate);
 }
 
 // libjpeg's decode of the picture; quantized to 256 colours when `twoPass`.
@@ -85,7 +85,11 @@ void BM_LibjpegDecodeTwoPass(benchmark::State& state) {
   for (auto _ : state) LibjpegDecode(f.jpeg, true, state.range(0) != 0);
   SetPixels(state, int64_t{kWidth} * kHeight);
 }
-BENCHMARK(BM_LibjpegDecodeTwoPass)->ArgName("dither")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibjpegDecodeTwoPass)
+    ->ArgName("dither")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LoadJPEG(benchmark::State& state) {
   const Fixture& f = Shared();

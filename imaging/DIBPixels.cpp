@@ -27,7 +27,8 @@ std::vector<PALETTEENTRY> PaletteEntries(const CPalette& palette) {
 }
 
 // Every pixel replaced by the colour of its nearest palette entry; padding untouched.
-void SnapPixels24(CDIB& dib, const ColorMatcher& matcher, const std::vector<PALETTEENTRY>& entries) {
+void SnapPixels24(CDIB& dib, const ColorMatcher& matcher,
+                  const std::vector<PALETTEENTRY>& entries) {
   for (int y = 0; y < dib.GetHeight(); ++y) {
     BYTE* p = dib.GetPixelAddress(0, y);
     for (int x = 0; x < dib.GetWidth(); ++x, p += 3) {
@@ -76,8 +77,8 @@ bool ExpandTo8Bits(CDIB& dib) {
 // The rectangle w x h at (x, y), y from the top, lies inside the bitmap. Callers clip, but a
 // rectangle that does not fit must not make a copy write outside the bits.
 bool Inside(const CDIB& dib, int x, int y, int w, int h) {
-  return dib.bits && x >= 0 && y >= 0 && w > 0 && h > 0 &&
-         int64_t{x} + w <= dib.GetWidth() && int64_t{y} + h <= dib.GetHeight();
+  return dib.bits && x >= 0 && y >= 0 && w > 0 && h > 0 && int64_t{x} + w <= dib.GetWidth() &&
+         int64_t{y} + h <= dib.GetHeight();
 }
 
 // Calls rowFn(source row, destination row) for the h rows of a copy rectangle, bottom row first.
@@ -120,8 +121,8 @@ bool RunQuantizer(const CDIB& source, CDIB& target, int colours, int dither) {
   object.enable_2pass_quant = TRUE;
   MedianCutQuantizer(&object, source, target);
   for (int i = 0; i < object.actual_number_of_colors; ++i) {
-    target.header->bmiColors[i] = RGBQUAD{object.colormap[2][i], object.colormap[1][i],
-                                          object.colormap[0][i], 0};
+    target.header->bmiColors[i] =
+        RGBQUAD{object.colormap[2][i], object.colormap[1][i], object.colormap[0][i], 0};
   }
   jpeg_destroy_decompress(&object);
   return true;

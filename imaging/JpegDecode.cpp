@@ -42,9 +42,8 @@ bool DecodeJpeg(FILE* file, CDIB& target, HWND progress) {
     // bitmap, the same bytes as an RGB decode stored blue, green, red, without a copy.
     decoder.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&decoder);
-    ok = decoder.output_components == 3 &&
-         target.Create24(static_cast<int>(decoder.output_width),
-                         static_cast<int>(decoder.output_height));
+    ok = decoder.output_components == 3 && target.Create24(static_cast<int>(decoder.output_width),
+                                                           static_cast<int>(decoder.output_height));
   }
   if (ok) {
     ProgressStepper stepper(progress, static_cast<int>(decoder.output_height / 10));

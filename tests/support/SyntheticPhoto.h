@@ -16,11 +16,14 @@ namespace testsupport {
 struct Picture {
   int width = 0, height = 0, components = 3;
   std::vector<uint8_t> samples;
-  const uint8_t* Row(int y) const { return samples.data() + static_cast<size_t>(y) * width * components; }
+  const uint8_t* Row(int y) const {
+    return samples.data() + static_cast<size_t>(y) * width * components;
+  }
 };
 
 inline Picture SyntheticPhoto(int width, int height, int components = 3) {
-  Picture p{width, height, components, std::vector<uint8_t>(static_cast<size_t>(width) * height * components)};
+  Picture p{width, height, components,
+            std::vector<uint8_t>(static_cast<size_t>(width) * height * components)};
   uint32_t noise = 12345;
   auto next = [&noise] {
     noise = noise * 1103515245u + 12345u;

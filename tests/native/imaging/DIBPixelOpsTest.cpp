@@ -18,7 +18,8 @@ using Rows = std::vector<std::vector<int>>;
 void SetRows(CDIB& dib, const Rows& rows) {
   for (size_t y = 0; y < rows.size(); ++y)
     for (size_t x = 0; x < rows[y].size(); ++x)
-      *dib.GetPixelAddress(static_cast<int>(x), static_cast<int>(y)) = static_cast<BYTE>(rows[y][x]);
+      *dib.GetPixelAddress(static_cast<int>(x), static_cast<int>(y)) =
+          static_cast<BYTE>(rows[y][x]);
 }
 
 Rows RowsOf(const CDIB& dib) {
@@ -92,8 +93,10 @@ TEST(DIBCopyBitsTest, RectanglesOutsideEitherBitmapCopyNothing) {
     const char* name;
     int dx, dy, w, h, sx, sy;
   } cases[] = {
-      {"empty", 0, 0, 0, 2, 0, 0},       {"wider than source", 0, 0, 4, 1, 0, 0},
-      {"below destination", 0, 2, 2, 2, 0, 0}, {"negative source x", 0, 0, 2, 2, -1, 0},
+      {"empty", 0, 0, 0, 2, 0, 0},
+      {"wider than source", 0, 0, 4, 1, 0, 0},
+      {"below destination", 0, 2, 2, 2, 0, 0},
+      {"negative source x", 0, 0, 2, 2, -1, 0},
       {"past destination right", 3, 0, 2, 1, 0, 0},
   };
   for (const Case& c : cases) {
@@ -153,16 +156,16 @@ TEST(DIBCopyBitsTest, TwentyFourBitCopyMovesWholePixels) {
 
 TEST(DIBCopyBitsTest, TwentyFourIntoEightTakesTheNearestEntryAndTheLowestOnTies) {
   CPalette palette;
-  ASSERT_TRUE(CreatePaletteFrom(palette, {PALETTEENTRY{0, 0, 0, 0}, PALETTEENTRY{200, 0, 0, 0},
-                                          PALETTEENTRY{200, 0, 0, 0}, PALETTEENTRY{0, 0, 250, 0},
-                                          PALETTEENTRY{100, 100, 100, 0}}));
+  ASSERT_TRUE(CreatePaletteFrom(
+      palette, {PALETTEENTRY{0, 0, 0, 0}, PALETTEENTRY{200, 0, 0, 0}, PALETTEENTRY{200, 0, 0, 0},
+                PALETTEENTRY{0, 0, 250, 0}, PALETTEENTRY{100, 100, 100, 0}}));
   CDIB source, destination;
   ASSERT_TRUE(source.Create24(4, 1));
   ASSERT_TRUE(destination.Create(5, 1, &palette));  // only its 5 entries count, not the ramp
-  SetPixel(source, 0, 0, Bgr{0, 0, 200});    // red: entries 1 and 2 tie, 1 wins
-  SetPixel(source, 1, 0, Bgr{240, 10, 5});   // near blue
-  SetPixel(source, 2, 0, Bgr{90, 110, 95});  // near grey
-  SetPixel(source, 3, 0, Bgr{50, 50, 50});   // equally far from black and grey: black
+  SetPixel(source, 0, 0, Bgr{0, 0, 200});           // red: entries 1 and 2 tie, 1 wins
+  SetPixel(source, 1, 0, Bgr{240, 10, 5});          // near blue
+  SetPixel(source, 2, 0, Bgr{90, 110, 95});         // near grey
+  SetPixel(source, 3, 0, Bgr{50, 50, 50});          // equally far from black and grey: black
   SetRows(destination, {{9, 9, 9, 9, 9}});
 
   source.CopyBits(&destination, 1, 0, 4, 1, 0, 0, -1);

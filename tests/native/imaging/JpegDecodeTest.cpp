@@ -147,8 +147,10 @@ TEST(JpegDecodeTest, DamagedFilesFail) {
   precision[frame - 1] = 12;  // sample precision
   ExpectRefused(precision, "12-bit samples");
 
+  const size_t sos = MarkerOffset(jpeg, 0xDA);
+  ASSERT_GT(sos, 0u);
   Bytes noImage = jpeg;
-  noImage[MarkerOffset(jpeg, 0xDA) + 1] = 0xD9;  // the scan's marker becomes an end of image
+  noImage.at(sos + 1) = 0xD9;  // the scan's marker becomes an end of image
   ExpectRefused(noImage, "no scan");
 
   ExpectRefused(Bytes{'B', 'M', 0, 0, 0, 0, 0, 0}, "not a JPEG file");
@@ -186,8 +188,10 @@ TEST(JpegDecodeTest, PicturesAboveTheSizeLimitAreRefusedFromTheHeader) {
   } cases[] = {{"side above 32768", 40000, 8}, {"64 Mpixel exceeded", 16000, 16000}};
   for (const Case& c : cases) {
     Bytes big = jpeg;
-    big[frame] = static_cast<uint8_t>(c.height >> 8), big[frame + 1] = static_cast<uint8_t>(c.height);
-    big[frame + 2] = static_cast<uint8_t>(c.width >> 8), big[frame + 3] = static_cast<uint8_t>(c.width);
+    big[frame] = static_cast<uint8_t>(c.height >> 8),
+    big[frame + 1] = static_cast<uint8_t>(c.height);
+    big[frame + 2] = static_cast<uint8_t>(c.width >> 8),
+                big[frame + 3] = static_cast<uint8_t>(c.width);
     ExpectRefused(big, c.name);
   }
 }

@@ -27,8 +27,8 @@ CDIB* Photo24(int w, int h) {
 
 // Runs the quantizer the way CDIB::Quantize does and returns the map it chose; false when the
 // library's error exit fired.
-bool RunMedianCut(const CDIB& source, CDIB& destination, int colours, J_DITHER_MODE dither, Map& map,
-                  int components = 3) {
+bool RunMedianCut(const CDIB& source, CDIB& destination, int colours, J_DITHER_MODE dither,
+                  Map& map, int components = 3) {
   JpegErrorManager errors;
   jpeg_decompress_struct object{};
   object.err = InitJpegErrorManager(errors);
@@ -67,7 +67,8 @@ int NearestForCell(const Map& map, const Rgb& c) {
   int best = -1, bestDistance = 0;
   for (size_t i = 0; i < map.size(); ++i) {
     int d = 0;
-    for (int k = 0; k < 3; ++k) d += (centre[k] - map[i][k]) * scale[k] * (centre[k] - map[i][k]) * scale[k];
+    for (int k = 0; k < 3; ++k)
+      d += (centre[k] - map[i][k]) * scale[k] * (centre[k] - map[i][k]) * scale[k];
     if (best < 0 || d < bestDistance) best = static_cast<int>(i), bestDistance = d;
   }
   return best;
@@ -166,7 +167,8 @@ TEST(MedianCutTest, FewDistinctColoursGiveOneMapColourEachAtTheirCellCentres) {
     for (int x = 0; x < 5; ++x) {
       BYTE* p = source.bits + row * source.GetStorageWidth() + 3 * x;
       const Rgb& c = colours[(x + row) % 5];
-      p[0] = static_cast<BYTE>(c[2]), p[1] = static_cast<BYTE>(c[1]), p[2] = static_cast<BYTE>(c[0]);
+      p[0] = static_cast<BYTE>(c[2]), p[1] = static_cast<BYTE>(c[1]),
+      p[2] = static_cast<BYTE>(c[0]);
     }
   for (J_DITHER_MODE mode : {JDITHER_NONE, JDITHER_FS}) {
     Map map;
@@ -290,7 +292,8 @@ TEST(DIBQuantizeTest, FailuresLeaveTheDestinationAsItWas) {
   packed.header = BITMAPINFOHEADER{40, 12, 10, 1, 4, BI_RGB, 0, 0, 0, 0, 0};
   std::vector<BYTE> nibbles(8 * 10, 0x12);
   CDIB fourBit;
-  ASSERT_TRUE(fourBit.AttachPacked(reinterpret_cast<const BITMAPINFO*>(&packed), nibbles.data(), 0));
+  ASSERT_TRUE(
+      fourBit.AttachPacked(reinterpret_cast<const BITMAPINFO*>(&packed), nibbles.data(), 0));
 
   struct Case {
     const char* name;

@@ -32,9 +32,9 @@ class ScopedProgressRecorder {
   // The set-up that every stepped operation starts with: range 0..10, step 1.
   bool StartedWithRangeAndStep(HWND bar) const {
     const std::vector<Message>& log = Log();
-    return log.size() >= 2 && log[0].window == bar && log[0].message == ProgressStepper::kSetRange &&
-           log[0].lParam == (LPARAM{10} << 16) && log[1].message == ProgressStepper::kSetStep &&
-           log[1].wParam == 1;
+    return log.size() >= 2 && log[0].window == bar &&
+           log[0].message == ProgressStepper::kSetRange && log[0].lParam == (LPARAM{10} << 16) &&
+           log[1].message == ProgressStepper::kSetStep && log[1].wParam == 1;
   }
 
  private:

@@ -55,7 +55,7 @@ DIBPtr Pattern(int w, int h, int colours) {
 struct ScreenCase {
   const char* name;
   int w, h, screenW, screenH;
-  int resultW, resultH;  // 0: failure
+  int resultW, resultH;    // 0: failure
   int pictureW, pictureH;  // the enlarged picture inside the result
 };
 
@@ -98,7 +98,8 @@ TEST(InterpolateToScreenTest, FactorAndLetterboxFollowTheScreen) {
     if (top > 0) {
       EXPECT_EQ(*result->GetPixelAddress(c.resultW / 2, top - 1), back);
     }
-    EXPECT_EQ(*result->GetPixelAddress(left, top + c.pictureH - 1), 0) << "the source's first pixel";
+    EXPECT_EQ(*result->GetPixelAddress(left, top + c.pictureH - 1), 0)
+        << "the source's first pixel";
   }
 }
 
@@ -123,7 +124,8 @@ TEST(InterpolateToScreenTest, BlendsNeighboursThroughTheNearestPaletteColour) {
       SCOPED_TRACE(std::string(c.name) + (horizontal ? " across" : " down"));
       DIBPtr source = Grey(4, 4);  // rows of 4 bytes: a read past a row or the picture is caught
       for (int r = 0; r < 4; ++r)
-        for (int x = 0; x < 4; ++x) MemoryRow(*source, r)[x] = static_cast<BYTE>(samples[horizontal ? x : r]);
+        for (int x = 0; x < 4; ++x)
+          MemoryRow(*source, r)[x] = static_cast<BYTE>(samples[horizontal ? x : r]);
       CDIB* result = nullptr;
       ASSERT_TRUE(InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, 7, nullptr));
       DIBPtr owned(result);
@@ -132,7 +134,8 @@ TEST(InterpolateToScreenTest, BlendsNeighboursThroughTheNearestPaletteColour) {
       const int left = c.screenW / 2 - n / 2, top = c.screenH / 2 - n / 2;
       for (int r = 0; r < n; ++r)
         for (int x = 0; x < n; ++x)
-          ASSERT_EQ(*result->GetPixelAddress(left + x, top + n - 1 - r), c.expected[horizontal ? x : r])
+          ASSERT_EQ(*result->GetPixelAddress(left + x, top + n - 1 - r),
+                    c.expected[horizontal ? x : r])
               << "column " << x << ", memory row " << r;
     }
   }
@@ -197,7 +200,8 @@ TEST(StretchToScreenTest, TwentyFourBitPicturesFillTheScreenBilinearly) {
   DIBPtr owned(result);
   ASSERT_EQ(result->header->bmiHeader.biBitCount, 24);
   // Weights out of 256: columns 256, 128, then the last sample alone; rows 256, 86, last alone.
-  EXPECT_EQ(MemoryRowsOf(*result, 3, 0), (Rows{{0, 100, 200, 200}, {66, 80, 93, 93}, {100, 70, 40, 40}}));
+  EXPECT_EQ(MemoryRowsOf(*result, 3, 0),
+            (Rows{{0, 100, 200, 200}, {66, 80, 93, 93}, {100, 70, 40, 40}}));
   EXPECT_EQ(MemoryRowsOf(*result, 3, 1),
             (Rows{{255, 155, 55, 55}, {188, 174, 161, 161}, {155, 185, 215, 215}}));
   EXPECT_EQ(MemoryRowsOf(*result, 3, 2), (Rows{{0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}));
@@ -207,7 +211,8 @@ TEST(StretchToScreenTest, PicturesOfTheScreenSizeAreCopied) {
   DIBPtr eight = Pattern(30, 20, 16);
   DIBPtr twentyFour(new CDIB);
   ASSERT_TRUE(twentyFour->Create24(30, 20));
-  for (size_t i = 0; i < dibtest::BitsSize(*twentyFour); ++i) twentyFour->bits[i] = static_cast<BYTE>(i * 7);
+  for (size_t i = 0; i < dibtest::BitsSize(*twentyFour); ++i)
+    twentyFour->bits[i] = static_cast<BYTE>(i * 7);
   for (CDIB* source : {eight.get(), twentyFour.get()}) {
     CDIB* result = nullptr;
     ASSERT_TRUE(StretchToScreen(source, 30, 20, &result, 0));
@@ -230,7 +235,8 @@ TEST(StretchToScreenTest, EightBitPicturesKeepTheirProportionsAndAreCentred) {
     EXPECT_EQ(row[133], 9);
     EXPECT_EQ(row[667], 9);
     for (int i : {0, 1, 2, 300, 532})
-      EXPECT_EQ(row[134 + i], (i * 400 / 533 + 3 * (r * 300 / 400)) % 256) << "column " << i << ", row " << r;
+      EXPECT_EQ(row[134 + i], (i * 400 / 533 + 3 * (r * 300 / 400)) % 256)
+          << "column " << i << ", row " << r;
   }
 }
 
@@ -294,7 +300,8 @@ TEST(ReduceDIBTest, ShrinkPicksNearestPixelsAndNeverEnlarges) {
   DIBPtr small(ShrinkDIB8(source.get(), 5, 3));
   ASSERT_NE(small, nullptr);
   // Columns 0, 2, 4, 6, 8; rows 0, 2, 5.
-  EXPECT_EQ(MemoryRowsOf(*small), (Rows{{0, 2, 4, 6, 8}, {20, 22, 24, 26, 28}, {50, 52, 54, 56, 58}}));
+  EXPECT_EQ(MemoryRowsOf(*small),
+            (Rows{{0, 2, 4, 6, 8}, {20, 22, 24, 26, 28}, {50, 52, 54, 56, 58}}));
   ExpectSameTable(*small, *source);
   EXPECT_EQ(ShrinkDIB8(source.get(), 11, 8), nullptr);
   EXPECT_EQ(ShrinkDIB8(source.get(), 10, 9), nullptr);

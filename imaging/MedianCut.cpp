@@ -1,0 +1,408 @@
+#include "imaging/MedianCut.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+#include <jerror.h>
+
+#include "imaging/DIB.h"
+
+namespace {
+
+// Histogram cells: 5 bits of red, 6 of green, 5 of blue.
+constexpr int kRedCells = 32, kGreenCells = 64, kBlueCells = 32;
+constexpr int kRedShift = 3, kGreenShift = 2, kBlueShift = 3;
+// Width of a cell in 8-bit units, and the weight of each channel in every distance.
+constexpr int kRedWidth = 1 << kRedShift, kGreenWidth = 1 << kGreenShift,
+              kBlueWidth = 1 << kBlueShift;
+constexpr int kRedScale = 2, kGreenScale = 3, kBlueScale = 1;
+// The inverse colour map is filled lazily in blocks of 4 x 8 x 4 cells.
+constexpr int kBlockRed = 4, kBlockGreen = 8, kBlockBlue = 4;
+
+// Per cell: the pixel count in the first pass (stopping at 65535), then the cached colour-map
+// index + 1 (0: not known yet).
+using Histogram = uint16_t[kRedCells][kGreenCells][kBlueCells];
+
+// A box of histogram cells: per axis (red, green, blue) an inclusive range of cell indices.
+struct Box {
+  int32_t lo[3], hi[3];
+  int32_t volume;       // squared scaled diagonal
+  int32_t colourCount;  // non-empty cells
+};
+
+// Per axis: the cell's width in 8-bit units times the channel's weight.
+constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenScale,
+                                   kBlueWidth* kBlueScale};
+
+// Everything a run needs, all of it from the library's image pool.
+struct Quantizer {
+  j_decompress_ptr params;
+  const CDIB* source;
+  CDIB* destination;
+  int width, height;
+  Histogram* histogram;
+  JSAMPLE* rgbRow;  // one source row as red, green, blue samples
+  JSAMPARRAY map;   // red, green, blue rows of the colour map
+  int colours;
+  Box* boxes;
+  // Dithering only: the error row (width + 2 entries of three errors; entry x + 1 belongs to
+  // column x), and the limit tables, indexed from their middle.
+  int16_t* errors;
+  int* errorLimit;  // -255..255
+  JSAMPLE* clamp;   // -256..511
+};
+
+void Fail(j_decompress_ptr params, int code, int parameter) {
+  params->err->msg_code = code;
+  params->err->msg_parm.i[0] = parameter;
+  (*params->err->error_exit)(reinterpret_cast<j_common_ptr>(params));
+}
+
+void* Allocate(j_decompress_ptr params, size_t size) {
+  return (*params->mem->alloc_large)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE, size);
+}
+
+void CheckParameters(const Quantizer& q) {
+  j_decompress_ptr params = q.params;
+  if (params->out_color_components != 3) Fail(params, JERR_QUANT_COMPONENTS, 3);
+  if (params->desired_number_of_colors < 8) Fail(params, JERR_QUANT_FEW_COLORS, 8);
+  if (params->desired_number_of_colors > 256) Fail(params, JERR_QUANT_MANY_COLORS, 256);
+  const int depth = q.source->header ? q.source->header->bmiHeader.biBitCount : 0;
+  const CDIB& out = *q.destination;
+  if (!q.source->bits || (depth != 8 && depth != 24) || !out.bits ||
+      out.header->bmiHeader.biBitCount != 8 || out.GetWidth() != q.width ||
+      out.GetHeight() != q.height)
+    Fail(params, JERR_CONVERSION_NOTIMPL, 0);
+}
+
+bool Dithering(const Quantizer& q) { return q.params->dither_mode != JDITHER_NONE; }
+
+// Error-limit table: small errors pass, medium ones are halved past 16, large ones stop at 32;
+// this keeps dithering from smearing strong edges.
+void BuildErrorLimit(int* limit) {
+  for (int e = 0; e <= 255; ++e) {
+    const int v = e < 16 ? e : e < 48 ? 16 + (e - 16) / 2 : 32;
+    limit[e] = v;
+    limit[-e] = -v;
+  }
+}
+
+void AllocateAll(Quantizer& q) {
+  j_decompress_ptr params = q.params;
+  q.histogram = static_cast<Histogram*>(Allocate(params, sizeof(Histogram)));
+  std::memset(q.histogram, 0, sizeof(Histogram));
+  q.rgbRow = static_cast<JSAMPLE*>(Allocate(params, 3 * static_cast<size_t>(q.width) + 1));
+  q.map =
+      (*params->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE,
+                                   static_cast<JDIMENSION>(params->desired_number_of_colors), 3);
+  q.boxes = static_cast<Box*>(Allocate(params, sizeof(Box) * params->desired_number_of_colors));
+  if (!Dithering(q)) return;
+  const size_t errorBytes = sizeof(int16_t) * 3 * (static_cast<size_t>(q.width) + 2);
+  q.errors = static_cast<int16_t*>(Allocate(params, errorBytes));
+  std::memset(q.errors, 0, errorBytes);
+  q.errorLimit = static_cast<int*>(Allocate(params, sizeof(int) * 511)) + 255;
+  BuildErrorLimit(q.errorLimit);
+  q.clamp = static_cast<JSAMPLE*>(Allocate(params, 768)) + 256;
+  for (int v = -256; v < 512; ++v) q.clamp[v] = static_cast<JSAMPLE>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// Calls fn(x, red, green, blue) for each pixel of source row `row` (memory order), left to
+// right; 8-bit pixels through the colour table.
+template <typename PixelFn>
+void ForEachPixel(const Quantizer& q, int row, PixelFn fn) {
+  const CDIB& src = *q.source;
+  const BYTE* in = src.bits + static_cast<size_t>(row) * src.GetStorageWidth();
+  if (src.header->bmiHeader.biBitCount == 24) {
+    for (int x = 0; x < q.width; ++x, in += 3) fn(x, in[2], in[1], in[0]);
+  } else {
+    const RGBQUAD* table = src.header->bmiColors;
+    for (int x = 0; x < q.width; ++x) {
+      const RGBQUAD& c = table[in[x]];
+      fn(x, c.rgbRed, c.rgbGreen, c.rgbBlue);
+    }
+  }
+}
+
+// Source row `row` as red, green, blue samples, for the dithered pass, which walks rows both ways.
+const JSAMPLE* ReadRow(Quantizer& q, int row) {
+  JSAMPLE* out = q.rgbRow;
+  ForEachPixel(q, row, [out](int x, int r, int g, int b) {
+    out[3 * x] = static_cast<JSAMPLE>(r);
+    out[3 * x + 1] = static_cast<JSAMPLE>(g);
+    out[3 * x + 2] = static_cast<JSAMPLE>(b);
+  });
+  return q.rgbRow;
+}
+
+uint16_t& Cell(Quantizer& q, int red, int green, int blue) {
+  return (*q.histogram)[red >> kRedShift][green >> kGreenShift][blue >> kBlueShift];
+}
+
+void Prescan(Quantizer& q) {
+  for (int row = 0; row < q.height; ++row) {
+    ForEachPixel(q, row, [&q](int, int r, int g, int b) {
+      uint16_t& count = Cell(q, r, g, b);
+      if (count != UINT16_MAX) ++count;
+    });
+  }
+}
+
+// ---- Choosing the colour map -------------------------------------------------------------
+
+bool HasPixels(const Histogram& h, const Box& b) {
+  for (int r = b.lo[0]; r <= b.hi[0]; ++r)
+    for (int g = b.lo[1]; g <= b.hi[1]; ++g)
+      for (int bl = b.lo[2]; bl <= b.hi[2]; ++bl)
+        if (h[r][g][bl]) return true;
+  return false;
+}
+
+// The box's cells at one index of one axis.
+Box Slab(const Box& b, int axis, int32_t index) {
+  Box slab = b;
+  slab.lo[axis] = slab.hi[axis] = index;
+  return slab;
+}
+
+// Moves both ends of one axis range inward past the empty slabs. An empty box keeps its range.
+void ShrinkRange(const Histogram& h, Box& b, int axis) {
+  int32_t first = b.lo[axis];
+  while (first <= b.hi[axis] && !HasPixels(h, Slab(b, axis, first))) ++first;
+  if (first > b.hi[axis]) return;
+  int32_t last = b.hi[axis];
+  while (!HasPixels(h, Slab(b, axis, last))) --last;
+  b.lo[axis] = first;
+  b.hi[axis] = last;
+}
+
+int32_t CountNonEmpty(const Histogram& h, const Box& b) {
+  int32_t count = 0;
+  for (int r = b.lo[0]; r <= b.hi[0]; ++r)
+    for (int g = b.lo[1]; g <= b.hi[1]; ++g)
+      for (int bl = b.lo[2]; bl <= b.hi[2]; ++bl) count += h[r][g][bl] != 0;
+  return count;
+}
+
+int32_t ScaledLength(const Box& b, int axis) {
+  return (b.hi[axis] - b.lo[axis]) * kAxisScale[axis];
+}
+
+// Shrinks the box to the cells that hold pixels and recomputes its volume and colour count.
+void UpdateBox(const Histogram& h, Box& b) {
+  b.volume = 0;
+  for (int axis = 0; axis < 3; ++axis) {
+    ShrinkRange(h, b, axis);
+    b.volume += ScaledLength(b, axis) * ScaledLength(b, axis);
+  }
+  b.colourCount = CountNonEmpty(h, b);
+}
+
+// While few boxes exist the most populous one is split (by distinct colours); later the largest,
+// so that big sparse regions of colour still get a colour of their own. Only boxes of more than
+// one cell can split; the first of equals wins. Null when none can.
+Box* PickBoxToSplit(Box* boxes, int count, bool byColourCount) {
+  Box* pick = nullptr;
+  int32_t best = 0;
+  for (Box* b = boxes; b < boxes + count; ++b) {
+    const int32_t measure = byColourCount ? b->colourCount : b->volume;
+    if (b->volume > 0 && measure > best) {
+      best = measure;
+      pick = b;
+    }
+  }
+  return pick;
+}
+
+// Splits along the longest scaled axis (green first, then red or blue only when strictly
+// longer) at the midpoint; the new box takes the upper half.
+void SplitBox(const Histogram& h, Box& old, Box& added) {
+  int axis = 1;
+  if (ScaledLength(old, 0) > ScaledLength(old, axis)) axis = 0;
+  if (ScaledLength(old, 2) > ScaledLength(old, axis)) axis = 2;
+  const int32_t split = (old.lo[axis] + old.hi[axis]) / 2;
+  added = old;
+  old.hi[axis] = split;
+  added.lo[axis] = split + 1;
+  UpdateBox(h, old);
+  UpdateBox(h, added);
+}
+
+// The count-weighted mean of the box's cell centres, rounded.
+void BoxColour(const Histogram& h, const Box& b, JSAMPLE& red, JSAMPLE& green, JSAMPLE& blue) {
+  int64_t total = 0, sumR = 0, sumG = 0, sumB = 0;
+  for (int r = b.lo[0]; r <= b.hi[0]; ++r)
+    for (int g = b.lo[1]; g <= b.hi[1]; ++g)
+      for (int bl = b.lo[2]; bl <= b.hi[2]; ++bl) {
+        const int64_t n = h[r][g][bl];
+        total += n;
+        sumR += n * (r * kRedWidth + kRedWidth / 2);
+        sumG += n * (g * kGreenWidth + kGreenWidth / 2);
+        sumB += n * (bl * kBlueWidth + kBlueWidth / 2);
+      }
+  if (total == 0) total = 1;  // an empty picture: one black colour
+  red = static_cast<JSAMPLE>((sumR + total / 2) / total);
+  green = static_cast<JSAMPLE>((sumG + total / 2) / total);
+  blue = static_cast<JSAMPLE>((sumB + total / 2) / total);
+}
+
+void ChooseColours(Quantizer& q) {
+  const Histogram& h = *q.histogram;
+  const int desired = q.params->desired_number_of_colors;
+  q.boxes[0] = Box{{0, 0, 0}, {kRedCells - 1, kGreenCells - 1, kBlueCells - 1}, 0, 0};
+  UpdateBox(h, q.boxes[0]);
+  int count = 1;
+  while (count < desired) {
+    Box* pick = PickBoxToSplit(q.boxes, count, 2 * count <= desired);
+    if (!pick) break;
+    SplitBox(h, *pick, q.boxes[count]);
+    ++count;
+  }
+  for (int i = 0; i < count; ++i) BoxColour(h, q.boxes[i], q.map[0][i], q.map[1][i], q.map[2][i]);
+  q.colours = count;
+}
+
+// ---- Inverse colour map ------------------------------------------------------------------
+
+// Scaled squared distance of one axis: the colour at c, cell centres from lo to hi (8-bit units).
+int AxisNearest(int c, int lo, int hi, int scale) {
+  const int d = c < lo ? lo - c : c > hi ? c - hi : 0;
+  return d * scale * d * scale;
+}
+int AxisFarthest(int c, int lo, int hi, int scale) {
+  const int d = c - lo > hi - c ? c - lo : hi - c;
+  return d * scale * d * scale;
+}
+
+// Fills the cache of the 4 x 8 x 4 block of cells around (red, green, blue) cell indices with
+// the nearest map colour of each cell centre. Only colours that can be nearest to some cell of
+// the block are tried: those not farther at their nearest than the best colour at its farthest.
+void FillBlock(Quantizer& q, int redCell, int greenCell, int blueCell) {
+  const int r0 = redCell & ~(kBlockRed - 1), g0 = greenCell & ~(kBlockGreen - 1),
+            b0 = blueCell & ~(kBlockBlue - 1);
+  const int loR = r0 * kRedWidth + kRedWidth / 2, hiR = loR + (kBlockRed - 1) * kRedWidth;
+  const int loG = g0 * kGreenWidth + kGreenWidth / 2, hiG = loG + (kBlockGreen - 1) * kGreenWidth;
+  const int loB = b0 * kBlueWidth + kBlueWidth / 2, hiB = loB + (kBlockBlue - 1) * kBlueWidth;
+
+  int nearest[256], farthest[256];
+  int bound = INT_MAX;
+  for (int i = 0; i < q.colours; ++i) {
+    const int r = q.map[0][i], g = q.map[1][i], b = q.map[2][i];
+    nearest[i] = AxisNearest(r, loR, hiR, kRedScale) + AxisNearest(g, loG, hiG, kGreenScale) +
+                 AxisNearest(b, loB, hiB, kBlueScale);
+    farthest[i] = AxisFarthest(r, loR, hiR, kRedScale) + AxisFarthest(g, loG, hiG, kGreenScale) +
+                  AxisFarthest(b, loB, hiB, kBlueScale);
+    if (farthest[i] < bound) bound = farthest[i];
+  }
+
+  int best[kBlockRed][kBlockGreen][kBlockBlue];
+  uint16_t index[kBlockRed][kBlockGreen][kBlockBlue] = {};
+  for (auto& plane : best)
+    for (auto& line : plane)
+      for (int& d : line) d = INT_MAX;
+  for (int i = 0; i < q.colours; ++i) {
+    if (nearest[i] > bound) continue;
+    // Per-axis terms of the distance from this colour to each cell centre of the block.
+    int termR[kBlockRed], termG[kBlockGreen], termB[kBlockBlue];
+    for (int k = 0; k < kBlockRed; ++k)
+      termR[k] = AxisNearest(q.map[0][i], loR + k * kRedWidth, loR + k * kRedWidth, kRedScale);
+    for (int k = 0; k < kBlockGreen; ++k)
+      termG[k] =
+          AxisNearest(q.map[1][i], loG + k * kGreenWidth, loG + k * kGreenWidth, kGreenScale);
+    for (int k = 0; k < kBlockBlue; ++k)
+      termB[k] = AxisNearest(q.map[2][i], loB + k * kBlueWidth, loB + k * kBlueWidth, kBlueScale);
+    for (int r = 0; r < kBlockRed; ++r)
+      for (int g = 0; g < kBlockGreen; ++g)
+        for (int b = 0; b < kBlockBlue; ++b) {
+          const int d = termR[r] + termG[g] + termB[b];
+          if (d < best[r][g][b]) {  // strictly nearer: the earlier colour keeps a tie
+            best[r][g][b] = d;
+            index[r][g][b] = static_cast<uint16_t>(i);
+          }
+        }
+  }
+  for (int r = 0; r < kBlockRed; ++r)
+    for (int g = 0; g < kBlockGreen; ++g)
+      for (int b = 0; b < kBlockBlue; ++b)
+        (*q.histogram)[r0 + r][g0 + g][b0 + b] = static_cast<uint16_t>(index[r][g][b] + 1);
+}
+
+// The map index for a colour, filling its block of the cache on first use.
+int MapIndex(Quantizer& q, int red, int green, int blue) {
+  uint16_t& cached = Cell(q, red, green, blue);
+  if (cached == 0) FillBlock(q, red >> kRedShift, green >> kGreenShift, blue >> kBlueShift);
+  return cached - 1;
+}
+
+BYTE* DestinationRow(Quantizer& q, int row) {
+  return q.destination->bits + static_cast<size_t>(row) * q.destination->GetStorageWidth();
+}
+
+void MapPlain(Quantizer& q) {
+  for (int row = 0; row < q.height; ++row) {
+    BYTE* out = DestinationRow(q, row);
+    ForEachPixel(q, row, [&q, out](int x, int r, int g, int b) {
+      out[x] = static_cast<BYTE>(MapIndex(q, r, g, b));
+    });
+  }
+}
+
+// Floyd-Steinberg along one row in direction `dir` (+1 or -1). Each pixel takes the error of the
+// row above at its column and 7/16 of its predecessor's, in sixteenths; what remains of its own
+// error goes 7 ahead, 3 below-behind, 5 below, 1 below-ahead. The below shares collect in running
+// sums and land in the error row one column behind the pixel, where the row above's value has
+// already been read.
+void DitherRow(Quantizer& q, const JSAMPLE* rgb, BYTE* out, int dir) {
+  int carry[3] = {0, 0, 0};   // 7/16 shares for the next pixel, in sixteenths
+  int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
+  int last[3] = {0, 0, 0};    // the previous pixel's error
+  int x = dir > 0 ? 0 : q.width - 1;
+  for (int n = 0; n < q.width; ++n, x += dir) {
+    int16_t* above = q.errors + 3 * (x + 1);
+    int16_t* behindEntry = q.errors + 3 * (x + 1 - dir);
+    int value[3];
+    for (int c = 0; c < 3; ++c) {
+      const int error = q.errorLimit[(carry[c] + above[c] + 8) >> 4];  // arithmetic shift
+      value[c] = q.clamp[rgb[3 * x + c] + error];
+    }
+    const int index = MapIndex(q, value[0], value[1], value[2]);
+    out[x] = static_cast<BYTE>(index);
+    for (int c = 0; c < 3; ++c) {
+      const int e = value[c] - q.map[c][index];
+      behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
+      behind[c] = last[c] + 5 * e;
+      last[c] = e;
+      carry[c] = 7 * e;
+    }
+  }
+  int16_t* lastEntry = q.errors + 3 * (x - dir + 1);
+  for (int c = 0; c < 3; ++c) lastEntry[c] = static_cast<int16_t>(behind[c]);
+}
+
+void MapDithered(Quantizer& q) {
+  for (int row = 0; row < q.height; ++row)
+    DitherRow(q, ReadRow(q, row), DestinationRow(q, row), row % 2 == 0 ? 1 : -1);
+}
+
+}  // namespace
+
+void MedianCutQuantizer(j_decompress_ptr params, const CDIB& source, CDIB& destination) {
+  Quantizer q{};
+  q.params = params;
+  q.source = &source;
+  q.destination = &destination;
+  q.width = source.GetWidth();
+  q.height = source.GetHeight();
+  CheckParameters(q);
+  AllocateAll(q);
+
+  Prescan(q);
+  ChooseColours(q);
+  std::memset(q.histogram, 0, sizeof(Histogram));  // from here on: the colour cache
+  if (Dithering(q))
+    MapDithered(q);
+  else
+    MapPlain(q);
+  params->actual_number_of_colors = q.colours;
+  params->colormap = q.map;
+}

@@ -1,0 +1,39 @@
+// The image resampler: resized copies of a CDIB for the screen, the image cache and the previews.
+//
+// Rows are the bitmap's rows as stored, bottom row first: row j of a result comes from row
+// (j x source height / result height) counted the same way. An 8-bit result gets the source's
+// colour table. The caller owns every bitmap returned; a function that fails frees whatever it
+// made on the way and returns 0 or null.
+#pragma once
+
+#include "framework/WinTypes.h"
+
+class CDIB;
+
+// Enlarges an 8-bit picture for a W x H screen by a fixed factor chosen from the screen size
+// (1, 5/4, 8/5, 9/5, 2 or 5/2), blending neighbours through tables of the palette colour nearest
+// to each mix. A result smaller than the screen is centred on a W x H canvas of `backColour`; a
+// result larger in one direction and smaller in the other is a failure. `progress` (or null) is a
+// progress bar stepped while the tables are built.
+BOOL InterpolateToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB** result,
+                         int backColour, HWND progress);
+
+// A 24-bit picture stretched to fill W x H; an 8-bit one stretched to fit inside W x H with its
+// proportions kept and centred on a canvas of `backColour`.
+BOOL StretchToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB** result,
+                     int backColour);
+
+// Nearest-neighbour stretch of an 8-bit picture into an existing 8-bit bitmap. 0 for other depths.
+BOOL StretchDIB8(const CDIB* source, CDIB* destination);
+// Bilinear stretch (8-bit weights) between 24-bit bitmaps. 0 when either is not 24-bit.
+BOOL StretchDIB24(const CDIB* source, CDIB* destination);
+// The same bilinear arithmetic on 8-bit pixel values, which suits ramp palettes. 0 for other
+// depths.
+BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination);
+
+// Every fourth pixel of every fourth row: (w / 4) x (h / 4). Null on failure or for other depths.
+CDIB* QuarterDIB8(const CDIB* source);
+// Nearest-neighbour reduction to w x h; null when that is larger than the source either way.
+CDIB* ShrinkDIB8(const CDIB* source, int width, int height);
+// Reverses every row of an 8-bit bitmap in place. 0 for other depths.
+BOOL MirrorDIB(CDIB* dib);
