@@ -114,7 +114,22 @@ build_gtest() {
     || { tail -n 30 "$b.log" >&2; fail "GoogleTest build for $triple failed (see $b.log)"; }
 }
 
+# The demo image set's photographs (GPL-2+): unpacked into the cache, never committed. Optional:
+# without them the demo builder draws pictures of its own.
+fetch_demo_photos() {
+  local dir="$cache/mate-backgrounds"
+  [ -d "$dir/root/usr/share/backgrounds/mate/nature" ] && return 0
+  mkdir -p "$dir"
+  if (cd "$dir" && apt-get download -q mate-backgrounds >"$dir/download.log" 2>&1) \
+      && dpkg -x "$(ls "$dir"/mate-backgrounds_*.deb | head -n 1)" "$dir/root"; then
+    say "demo photographs in $dir/root/usr/share/backgrounds/mate/nature"
+  else
+    say "demo photographs not available (see $dir/download.log); the demo set will draw its own"
+  fi
+}
+
 install_packages
+fetch_demo_photos
 for t in i686-w64-mingw32 x86_64-w64-mingw32; do
   build_jpeg "$t"
   build_gtest "$t"

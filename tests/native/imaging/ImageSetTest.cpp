@@ -103,7 +103,9 @@ TEST_F(ImageSetTest, OnlyNearSquareLogosAreChosen) {
     Write("imlogos.dat", logos.pictures);
     std::unique_ptr<CDIB> logo(LoadLogo(1.0));
     EXPECT_EQ(logo != nullptr, c.chosen);
-    if (logo) EXPECT_EQ(logo->GetWidth(), c.width);
+    if (logo) {
+      EXPECT_EQ(logo->GetWidth(), c.width);
+    }
     if (!c.chosen) {
       ASSERT_EQ(alerts_.Records().size(), 1u);
       EXPECT_EQ(alerts_.Records()[0].text, "Unable to find logo.");

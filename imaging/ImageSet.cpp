@@ -1,0 +1,372 @@
+#include "imaging/ImageSet.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "framework/Archive.h"
+#include "framework/Exceptions.h"
+#include "framework/File.h"
+#include "framework/Lists.h"
+#include "imaging/AnimDoc.h"
+#include "imaging/ColorPalette.h"
+#include "imaging/DIB.h"
+#include "imaging/Descriptors.h"
+#include "imaging/GetImage.h"
+#include "imaging/NearestColor.h"
+#include "imaging/QuarterCache.h"
+#include "imaging/ReservedPalette.h"
+#include "saver/DecimalText.h"
+#include "saver/IniSettings.h"
+#include "seams/Alerts.h"
+#include "seams/Trace.h"
+#include "transitions/Background.h"
+#include "transitions/LayoutRects.h"
+#include "transitions/ScreenSize.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <commctrl.h>
+#endif
+
+CObArray ImageDescArray;
+ImageSetSettings ImageSettings;
+CDIB* ImageSetLogoDIB = nullptr;
+CDIB* ScreenBackgroundDIB = nullptr;
+
+namespace {
+
+constexpr char kLoadingCaption[] = "Loading Image Files - Error";
+constexpr char kLogoCaption[] = "Screen Saver Scaling/Border Settings";
+constexpr uint32_t kSmallSetCount = 12;
+constexpr uint32_t kLargeSetCount = 52;
+
+void LoadingError(const char* text) {
+  seams::Alert(text, kLoadingCaption, seams::kAlertIconHand);
+}
+
+void StopAlert(const char* text) { seams::Alert(text, "Alert", seams::kAlertIconHand); }
+
+bool IsSetCount(int count) {
+  return count == static_cast<int>(kSmallSetCount) || count == static_cast<int>(kLargeSetCount);
+}
+
+using DescList = std::vector<std::unique_ptr<CImageDesc>>;
+
+enum class ReadResult { kOk, kBadCount, kTruncated, kNoMemory };
+
+// Reads the header and the records into `records`; nothing of the caller's is touched.
+ReadResult ReadImageDescs(CFile& file, DescList& records) {
+  CArchive archive(&file, CArchive::load, 512);
+  try {
+    uint32_t header[2] = {0, 0};  // set identifier (unused), count
+    if (archive.Read(header, sizeof header) != sizeof header) return ReadResult::kBadCount;
+    if (!IsSetCount(static_cast<int>(header[1]))) return ReadResult::kBadCount;
+    for (uint32_t i = 0; i < header[1]; ++i) {
+      std::unique_ptr<CImageDesc> desc(new (std::nothrow) CImageDesc);
+      if (!desc) return ReadResult::kNoMemory;
+      desc->Serialize(archive);
+      records.push_back(std::move(desc));
+    }
+  } catch (CArchiveException&) {
+    return ReadResult::kTruncated;
+  } catch (CFileException&) {
+    return ReadResult::kTruncated;
+  } catch (std::bad_alloc&) {
+    return ReadResult::kNoMemory;
+  }
+  archive.Close();
+  return ReadResult::kOk;
+}
+
+void InstallImageDescs(CObArray* array, DescList& records) {
+  DeleteImageDescs(array);
+  array->SetSize(static_cast<int>(records.size()));
+  for (size_t i = 0; i < records.size(); ++i) array->SetAt(static_cast<int>(i), records[i].release());
+}
+
+void ConvertImageSettings() {
+  ImageSettings.IMAGE_SIZE = saver::DecimalTextToInt(IniSettings.IMAGE_SIZE);
+  ImageSettings.IMAGE_BACKSTYLE = saver::DecimalTextToInt(IniSettings.IMAGE_BACKSTYLE);
+  ImageSettings.IMAGE_SCREENSTYLE = saver::DecimalTextToInt(IniSettings.IMAGE_SCREENSTYLE);
+  ImageSettings.IMAGE_BORDERSTYLE = saver::DecimalTextToInt(IniSettings.IMAGE_BORDERSTYLE);
+  ImageSettings.IMAGE_BORDERTHICKNESS = saver::DecimalTextToInt(IniSettings.IMAGE_BORDERTHICKNESS);
+  ImageSettings.IMAGE_BORDERSHADOWON = saver::DecimalTextToInt(IniSettings.IMAGE_BORDERSHADOWON);
+  ImageSettings.INTERPON = saver::DecimalTextToInt(IniSettings.INTERPON);
+}
+
+bool FileExists(const char* path) {
+  CFileStatus status;
+  return CFile::GetStatus(path, status) != FALSE;
+}
+
+// Makes ScreenBackgroundDIB an 8-bit grey-ramp bitmap of the screen's size. The object is kept
+// when it already exists, so that holders of the pointer stay valid across a size change.
+bool EnsureScreenBackgroundBitmap() {
+  CSize screen = GetScreenSize();
+  if (ScreenBackgroundDIB && ScreenBackgroundDIB->header &&
+      ScreenBackgroundDIB->GetWidth() == screen.cx && ScreenBackgroundDIB->GetHeight() == screen.cy)
+    return true;
+  if (!ScreenBackgroundDIB) ScreenBackgroundDIB = new (std::nothrow) CDIB;
+  if (!ScreenBackgroundDIB) return false;
+  CColorPalette ramp;
+  if (!ramp.CreateGreyRamp(GetReservedPaletteEntries())) return false;
+  return ScreenBackgroundDIB->Create(screen.cx, screen.cy, &ramp) != FALSE;
+}
+
+std::vector<PALETTEENTRY> ColourTable(const CDIB& dib) {
+  std::vector<PALETTEENTRY> entries;
+  for (int i = 0; i < dib.GetNumColors() && i < 256; ++i) {
+    const RGBQUAD& c = dib.header->bmiColors[i];
+    entries.push_back(PALETTEENTRY{c.rgbRed, c.rgbGreen, c.rgbBlue, 0});
+  }
+  return entries;
+}
+
+// Copies the 8-bit background into the destination, each index replaced by the destination's
+// colour nearest to the background's colour of that index.
+void CopyRemapped(const CDIB& background, CDIB& destination) {
+  if (!background.header || background.header->bmiHeader.biBitCount != 8) return;
+  const std::vector<PALETTEENTRY> from = ColourTable(background);
+  ColorMatcher matcher(ColourTable(destination));
+  BYTE map[256] = {};
+  for (size_t i = 0; i < from.size(); ++i)
+    map[i] = static_cast<BYTE>(matcher.Nearest(from[i].peRed, from[i].peGreen, from[i].peBlue));
+  const int width = std::min(background.GetWidth(), destination.GetWidth());
+  const int height = std::min(background.GetHeight(), destination.GetHeight());
+  for (int y = 0; y < height; ++y) {
+    const BYTE* in = background.GetPixelAddress(0, y);
+    BYTE* out = destination.GetPixelAddress(0, y);
+    for (int x = 0; x < width; ++x) out[x] = map[in[x]];
+  }
+}
+
+// One axis of a centred copy cut to the destination: destination start, source start, length.
+struct Span {
+  int to, from, length;
+};
+Span CentredSpan(int outer, int inner) {
+  const int start = outer / 2 - inner / 2;
+  const int to = std::max(start, 0);
+  const int from = to - start;
+  return Span{to, from, std::max(0, std::min(inner - from, outer - to))};
+}
+
+}  // namespace
+
+CString ImageSetFilePath(const char* fileName) {
+#ifdef _WIN32
+  const char separator[] = "\\";
+#else
+  const char separator[] = "/";
+#endif
+  return CString(IniSettings.DATADIRECTORY) + separator + fileName;
+}
+
+void DeleteImageDescs(CObArray* array) {
+  for (int i = 0; i < array->GetSize(); ++i) delete array->GetAt(i);
+  array->RemoveAll();
+}
+
+int GetImageDescArray(const char* path, CObArray* array) {
+  seams::TraceScope trace("GetImageDescArray");
+  if (!FileExists(path)) {
+    LoadingError("Unable to find image description file - reinstall");
+    return 0;
+  }
+  CFile file;
+  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) {
+    LoadingError("Unable to open image description file");
+    return 0;
+  }
+  DescList records;
+  const ReadResult result = ReadImageDescs(file, records);
+  file.Abort();
+  switch (result) {
+    case ReadResult::kOk:
+      InstallImageDescs(array, records);
+      return array->GetSize();
+    case ReadResult::kBadCount:
+      return 0;
+    case ReadResult::kNoMemory:
+      LoadingError("Unable to generate sysem resources (memory)");
+      break;
+    case ReadResult::kTruncated:
+      break;
+  }
+  DeleteImageDescs(array);
+  return 0;
+}
+
+BOOL EnsureImageDescArray(CObArray* array) {
+  if (array->IsEmpty() &&
+      !IsSetCount(GetImageDescArray(ImageSetFilePath("Imagedes.dat"), array))) {
+    StopAlert("Unrecognized number of images in main image file");
+    return 0;
+  }
+  // The previews need the cache's index; a missing cache is not this routine's failure.
+  if (QuarterImageCount == 0) LoadQuarterImageIndex();
+  return 1;
+}
+
+BOOL InitImageSet() {
+  if (!EnsureImageDescArray(&ImageDescArray)) return 0;
+  ConvertImageSettings();
+  if (!ImageSetLogoDIB) ImageSetLogoDIB = LoadLogo(1.0);
+  if (!BuildScreenBackground()) {
+    StopAlert("Unable to set full screen background");
+    return 0;
+  }
+  return 1;
+}
+
+CDIB* LoadLogo(double aspect) {
+  std::unique_ptr<CAnimDoc> loader(new (std::nothrow) CAnimDoc);
+  if (!loader) return nullptr;
+  const CString descriptors = ImageSetFilePath("Logosdes.dat");
+  const CString pictures = ImageSetFilePath("imlogos.dat");
+  if (!FileExists(descriptors) || !FileExists(pictures)) {
+    seams::Alert("Unable to find logo file.", kLogoCaption);
+    return nullptr;
+  }
+  if (!loader->LoadLogoDescs(descriptors, pictures)) {
+    seams::Alert("Unable to load logos.", kLogoCaption);
+    return nullptr;
+  }
+  std::unique_ptr<CDIB> logo(new (std::nothrow) CDIB);
+  if (!logo || !loader->OpenRandomLogoFile(aspect, logo.get())) {
+    seams::Alert("Unable to find logo.", kLogoCaption);
+    return nullptr;
+  }
+  return logo.release();
+}
+
+BOOL BuildScreenBackground() {
+  if (!EnsureScreenBackgroundBitmap()) return 0;
+  CPtrList rects;
+  BOOL composed = GetImageLayoutRects(&rects, kLayoutCentred, ImageSettings.IMAGE_SIZE);
+  if (composed) {
+    CString error;
+    composed = SetSSBackground(ScreenBackgroundDIB, &rects, ImageSetLogoDIB,
+                               ImageSettings.IMAGE_BACKSTYLE, ImageSettings.IMAGE_SCREENSTYLE,
+                               ImageSettings.IMAGE_BORDERSTYLE,
+                               ImageSettings.IMAGE_BORDERTHICKNESS,
+                               ImageSettings.IMAGE_BORDERSHADOWON, seams::Trace::IsOn(), &error);
+    if (!composed) seams::Trace::Printf("%s\n", static_cast<const char*>(error));
+  }
+  DeleteAllPtrListElements(&rects);
+  return composed ? 1 : 0;
+}
+
+CDIB* CreateFullScreenImage(HWND statusText, HWND progress, CObArray* descs, int index,
+                            int sizeCode, BOOL interpolate) {
+  const CString path = ImageSetFilePath("imfull.dat");
+  const CImageDesc* desc = nullptr;
+  if (descs && index >= 0 && index < descs->GetSize())
+    desc = dynamic_cast<const CImageDesc*>(descs->GetAt(index));
+  if (!desc) {
+    StopAlert("Unable to find image data");
+    return nullptr;
+  }
+  CString error;
+  CDIB* image = GetImage(path, desc, sizeCode, interpolate, 0, statusText, progress,
+                         seams::Trace::IsOn(), error);
+  if (!image) StopAlert("Unable to create full screen image");
+  return image;
+}
+
+#ifdef _WIN32
+namespace {
+
+RECT ProgressBarRect(HWND host) {
+  RECT rect;
+  GetClientRect(host, &rect);
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  const BOOL known = GetVersionExA(&version);
+#pragma GCC diagnostic pop
+  // The early NT frames draw their control borders inside the client area.
+  if (known && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion < 4) {
+    InflateRect(&rect, -2, -6);
+    OffsetRect(&rect, 0, 3);
+  }
+  return rect;
+}
+
+void RepaintNow(HWND host, const RECT& rect) {
+  InvalidateRect(host, &rect, TRUE);
+  UpdateWindow(host);
+}
+
+}  // namespace
+
+void RunWithProgressBar(HINSTANCE instance, HWND host, const std::function<void(HWND bar)>& work) {
+  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const RECT rect = host ? ProgressBarRect(host) : RECT{0, 0, 0, 0};
+  HWND bar = host ? CreateWindowExA(0, PROGRESS_CLASSA, "Position", WS_CHILD | WS_VISIBLE,
+                                    rect.left, rect.top, rect.right - rect.left,
+                                    rect.bottom - rect.top, host,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), instance,
+                                    nullptr)
+                  : nullptr;
+  if (host) RepaintNow(host, rect);
+  work(bar);
+  if (bar) DestroyWindow(bar);
+  if (host) RepaintNow(host, rect);
+  SetCursor(previous);
+}
+
+BOOL GetProductVersion(CString& version) {
+  char module[MAX_PATH + 1] = {};
+  if (!GetModuleFileNameA(nullptr, module, MAX_PATH)) return 0;
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(module, &ignored);
+  if (size == 0) return 0;
+  std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[size]);
+  if (!block || !GetFileVersionInfoA(module, 0, size, block.get())) return 0;
+  char* text = nullptr;
+  UINT length = 0;
+  if (VerQueryValueA(block.get(), "\\StringFileInfo\\040904b0\\ProductVersion",
+                     reinterpret_cast<void**>(&text), &length) &&
+      text && length > 0 && text[0] != '\0')
+    version = text;
+  return 1;
+}
+#else
+void RunWithProgressBar(HINSTANCE, HWND, const std::function<void(HWND bar)>& work) {
+  work(nullptr);
+}
+
+BOOL GetProductVersion(CString&) { return 0; }
+#endif
+
+CDIB* LoadFullScreenImageWithProgress(HINSTANCE instance, HWND statusText, HWND host,
+                                      CObArray* descs, int index, int sizeCode,
+                                      BOOL interpolate) {
+  CDIB* image = nullptr;
+  RunWithProgressBar(instance, host, [&](HWND bar) {
+    image = CreateFullScreenImage(statusText, bar, descs, index, sizeCode, interpolate);
+  });
+  if (!image) StopAlert("Unable to load image");
+  return image;
+}
+
+CDIB* ComposeWallpaperDIB(CDIB* image, CDIB* background) {
+  if (!image || !background || !image->header || !background->header) return nullptr;
+  CColorPalette palette;
+  if (!palette.CreateFromDIB(image)) return nullptr;
+  palette.MakeIdentity();  // only a palette display changes it; elsewhere the palette stays
+  image->MapColorsToPalette(&palette);
+  std::unique_ptr<CDIB> result(new (std::nothrow) CDIB);
+  if (!result || !result->Create(background->GetWidth(), background->GetHeight(), &palette))
+    return nullptr;
+  CopyRemapped(*background, *result);
+  const Span x = CentredSpan(background->GetWidth(), image->GetWidth());
+  const Span y = CentredSpan(background->GetHeight(), image->GetHeight());
+  if (x.length > 0 && y.length > 0)
+    image->CopyBits(result.get(), x.to, y.to, x.length, y.length, x.from, y.from, -1);
+  return result.release();
+}

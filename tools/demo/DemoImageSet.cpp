@@ -1,0 +1,254 @@
+#include "tools/demo/DemoImageSet.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "imaging/DIB.h"
+#include "imaging/Descriptors.h"
+#include "imaging/Resample.h"
+#include "tests/support/ImageSetWriter.h"
+#include "tests/support/JpegEncode.h"
+#include "tests/support/PackedImageWriter.h"
+#include "tests/support/TestPictures.h"
+
+namespace demoset {
+namespace {
+
+namespace fs = std::filesystem;
+using imagesettest::Bytes;
+
+// A picture as the writers take it: red, green, blue per pixel, top row first.
+struct RgbPicture {
+  std::string title;
+  int width = 0, height = 0;
+  Bytes rgb;
+};
+
+std::vector<std::string> PhotoFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  std::error_code ignored;
+  if (folder.empty() || !fs::is_directory(folder, ignored)) return files;
+  for (const auto& entry : fs::directory_iterator(folder, ignored)) {
+    std::string ext = entry.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (entry.is_regular_file() && (ext == ".jpg" || ext == ".jpeg")) files.push_back(entry.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  if (files.size() > kPictureCount) files.resize(kPictureCount);
+  return files;
+}
+
+// The centred part of a 24-bit bitmap with the target's proportions, as a new 24-bit bitmap.
+bool CropToAspect(const CDIB& source, int aspectW, int aspectH, CDIB& out) {
+  const int w = source.GetWidth(), h = source.GetHeight();
+  int cw = w, ch = h;
+  if (static_cast<long long>(w) * aspectH > static_cast<long long>(h) * aspectW)
+    cw = static_cast<int>(static_cast<long long>(h) * aspectW / aspectH);
+  else
+    ch = static_cast<int>(static_cast<long long>(w) * aspectH / aspectW);
+  if (cw <= 0 || ch <= 0 || !out.Create24(cw, ch)) return false;
+  const int x0 = (w - cw) / 2, y0 = (h - ch) / 2;
+  for (int y = 0; y < ch; ++y) {
+    const BYTE* in = source.bits + static_cast<size_t>(y0 + y) * source.GetStorageWidth() + x0 * 3;
+    std::memcpy(out.bits + static_cast<size_t>(y) * out.GetStorageWidth(), in, static_cast<size_t>(cw) * 3);
+  }
+  return true;
+}
+
+Bytes RgbFrom24(const CDIB& dib) {
+  const int w = dib.GetWidth(), h = dib.GetHeight();
+  Bytes rgb(static_cast<size_t>(w) * h * 3);
+  for (int y = 0; y < h; ++y) {
+    const BYTE* row = dib.bits + static_cast<size_t>(h - 1 - y) * dib.GetStorageWidth();
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c) rgb[(static_cast<size_t>(y) * w + x) * 3 + c] = row[x * 3 + 2 - c];
+  }
+  return rgb;
+}
+
+bool DIB24FromRgb(const RgbPicture& picture, CDIB& dib) {
+  if (!dib.Create24(picture.width, picture.height)) return false;
+  for (int y = 0; y < picture.height; ++y) {
+    BYTE* row = dib.bits + static_cast<size_t>(picture.height - 1 - y) * dib.GetStorageWidth();
+    for (int x = 0; x < picture.width; ++x)
+      for (int c = 0; c < 3; ++c)
+        row[x * 3 + 2 - c] = picture.rgb[(static_cast<size_t>(y) * picture.width + x) * 3 + c];
+  }
+  return true;
+}
+
+bool LoadPhoto(const std::string& path, const Options& options, RgbPicture& out) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  CDIB photo;
+  const BOOL loaded = photo.LoadJPEG(file, nullptr);
+  std::fclose(file);
+  CDIB cropped, sized;
+  if (!loaded || !photo.header || photo.header->bmiHeader.biBitCount != 24 ||
+      !CropToAspect(photo, options.width, options.height, cropped) ||
+      !sized.Create24(options.width, options.height) || !StretchDIB24(&cropped, &sized))
+    return false;
+  out.title = TitleFromFileName(fs::path(path).filename().string());
+  out.width = options.width;
+  out.height = options.height;
+  out.rgb = RgbFrom24(sized);
+  return true;
+}
+
+std::vector<RgbPicture> GatherPictures(const Options& options) {
+  std::vector<RgbPicture> pictures;
+  for (const std::string& path : PhotoFiles(options.photoFolder)) {
+    RgbPicture picture;
+    if (LoadPhoto(path, options, picture)) pictures.push_back(std::move(picture));
+  }
+  for (uint32_t seed = 1; pictures.size() < kPictureCount; ++seed) {
+    char title[32];
+    std::snprintf(title, sizeof title, "Drawn Landscape %u", static_cast<unsigned>(seed));
+    pictures.push_back({title, options.width, options.height,
+                        packedtest::MakePhotoRgb(options.width, options.height, seed)});
+  }
+  return pictures;
+}
+
+// The picture reduced to a palette of its own (median cut).
+bool Quantized(const RgbPicture& picture, CDIB& out) {
+  CDIB full;
+  return DIB24FromRgb(picture, full) && full.Quantize(&out, 236, 1);
+}
+
+std::vector<packedtest::Rgb> PaletteOf(const CDIB& dib) {
+  std::vector<packedtest::Rgb> palette;
+  for (int i = 0; i < dib.GetNumColors(); ++i) {
+    const RGBQUAD& c = dib.header->bmiColors[i];
+    palette.push_back({c.rgbRed, c.rgbGreen, c.rgbBlue});
+  }
+  return palette;
+}
+
+// The bitmap's indices, top row first.
+Bytes IndicesOf(const CDIB& dib) {
+  Bytes indices;
+  for (int y = 0; y < dib.GetHeight(); ++y) {
+    const BYTE* row = dib.GetPixelAddress(0, y);
+    indices.insert(indices.end(), row, row + dib.GetWidth());
+  }
+  return indices;
+}
+
+// Picture n's data in "imfull.dat": BMP for the eleventh, JPEG for the last, the packed LZW type
+// for the tenth and the packed palette types for the rest.
+bool EncodePicture(int n, const RgbPicture& picture, imagesettest::SetPicture& out) {
+  if (n == kPictureCount - 1) {
+    out.format = kImageDataJpeg;
+    out.data = testsupport::EncodeJpeg({picture.width, picture.height, 3, picture.rgb});
+    return !out.data.empty();
+  }
+  CDIB indexed;
+  if (!Quantized(picture, indexed)) return false;
+  if (n == kPictureCount - 2) {
+    out.format = kImageDataBmp;
+    out.data = imagesettest::BmpFileBytes(indexed);
+    return !out.data.empty();
+  }
+  packedtest::PackedPicture packed;
+  packed.width = picture.width;
+  packed.height = picture.height;
+  packed.palette = PaletteOf(indexed);
+  if (n == kPictureCount - 3) {
+    packed.type = 5;
+    packed.pixels = IndicesOf(indexed);
+  } else {
+    packed.type = n % 2 == 0 ? 2 : 4;
+    packed.pixels = picture.rgb;
+  }
+  out.format = kImageDataPacked;
+  out.data = packedtest::WritePackedImage(packed);
+  return true;
+}
+
+std::string Caption(const std::string& title) {
+  return title + " - from the demo image set";
+}
+
+std::string Description(const std::string& title) {
+  return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24{\\b " + title +
+         "}\\par A picture of the demo image set.\\par}";
+}
+
+constexpr char kCredits[] =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20{\\b Demo image set}\\par "
+    "The photographs come from the nature collection of Debian's mate-backgrounds package, "
+    "distributed under the GNU General Public License, version 2 or later.\\par}";
+
+std::string WriteOwnImages(const fs::path& folder, const std::vector<RgbPicture>& pictures) {
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const RgbPicture& picture = pictures[i];
+    const std::string base = (folder / picture.title).string();
+    Bytes data;
+    if (i % 2 == 0) {
+      data = testsupport::EncodeJpeg({picture.width, picture.height, 3, picture.rgb});
+    } else {
+      CDIB indexed;
+      if (Quantized(picture, indexed)) data = imagesettest::BmpFileBytes(indexed);
+    }
+    if (data.empty() || !imagesettest::WriteFileBytes(base + (i % 2 == 0 ? ".jpg" : ".bmp"), data))
+      return "cannot write own image " + picture.title;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string TitleFromFileName(const std::string& fileName) {
+  const std::string stem = fileName.substr(0, fileName.find_last_of('.'));
+  std::string title;
+  for (size_t i = 0; i < stem.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(stem[i]);
+    const bool wordStart = i > 0 && std::isupper(c) && std::islower(static_cast<unsigned char>(stem[i - 1]));
+    if (c == '_' || c == '-') {
+      title += ' ';
+      continue;
+    }
+    if (wordStart) title += ' ';
+    title += static_cast<char>(c);
+  }
+  return title;
+}
+
+std::string BuildDemoImageSet(const std::string& parent, const Options& options) {
+  const fs::path data = fs::path(parent) / kDataFolderName;
+  const fs::path own = fs::path(parent) / kOwnImagesFolderName;
+  std::error_code error;
+  fs::create_directories(data, error);
+  fs::create_directories(own, error);
+  if (!fs::is_directory(data) || !fs::is_directory(own)) return "cannot create the folders under " + parent;
+
+  const std::vector<RgbPicture> pictures = GatherPictures(options);
+  std::vector<imagesettest::SetPicture> entries;
+  for (int n = 0; n < kPictureCount; ++n) {
+    imagesettest::SetPicture entry;
+    entry.title = pictures[n].title;
+    entry.caption = Caption(entry.title);
+    entry.description = Description(entry.title);
+    if (!EncodePicture(n, pictures[n], entry)) return "cannot encode " + entry.title;
+    entries.push_back(std::move(entry));
+  }
+  const std::vector<Bytes> logos = {imagesettest::MakeLogoBmp(64, 64),
+                                    imagesettest::MakeLogoBmp(96, 96),
+                                    imagesettest::MakeLogoBmp(128, 128)};
+  imagesettest::ImageSetFiles files = imagesettest::MakeImageSetFiles(1, entries, logos);
+  files.credits = kCredits;
+  CDIB coverSource, cover;
+  if (Quantized(pictures[0], coverSource)) {
+    std::unique_ptr<CDIB> quarter(QuarterDIB8(&coverSource));
+    if (quarter) files.cover = imagesettest::BmpFileBytes(*quarter);
+  }
+  if (!imagesettest::WriteImageSetFolder(data.string(), files)) return "cannot write the set into " + data.string();
+  return WriteOwnImages(own, pictures);
+}
+
+}  // namespace demoset
