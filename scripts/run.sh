@@ -35,6 +35,20 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   touch "$WINEPREFIX/.ready"
 fi
 
+# The demo image set (12 photographs) and the settings that point the saver at it.
+demo="$out/imageset/demoset"
+if [ ! -f "$demo/imfull.dat" ]; then
+  echo "run: building the demo image set in $demo"
+  photos=/var/cache/photo-saver-deps/mate-backgrounds/usr/share/backgrounds/mate/nature
+  args=("$(winepath -w "$out/imageset")")
+  [ -d "$photos" ] && args+=("$(winepath -w "$photos")")  # else the builder draws its own pictures
+  /usr/lib/wine/wine "$(find "$bin" -name demo_imageset.exe | head -n 1)" "${args[@]}" >"$out/demo.log" 2>&1 \
+    || { cat "$out/demo.log"; echo "run: the demo builder failed" >&2; exit 1; }
+fi
+/usr/lib/wine/wine "$(find "$bin" -name setup.exe | head -n 1)" "$(winepath -w "$demo")" >"$out/setup.log" 2>&1 \
+  || { cat "$out/setup.log"; echo "run: the setup program failed" >&2; exit 1; }
+echo "run: settings installed for the demo set ($(winepath -w "$demo"))"
+
 xvfb_pid=
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
