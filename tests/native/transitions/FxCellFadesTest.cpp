@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/transitions/FxEndChecks.h"
 #include "tests/native/transitions/FxIds.h"
 #include "tests/native/transitions/FxScene.h"
 #include "transitions/TransFXFamilies.h"
@@ -115,6 +116,50 @@ TEST(CellFades, EveryEffectEndsOnItsSurfaceExceptWhereItsShapesCannotReach) {
             }
           }
           EXPECT_EQ(unreachable, 0) << "par1 " << p.par1 << ", par2 " << p.par2;
+        }
+      }
+    }
+  }
+}
+
+// Every step shows nothing but the marker and the expected pixels, and never hides a pixel an
+// earlier step revealed.
+TEST(CellFades, NoStepShowsAWrongPixelOrHidesARevealedOne) {
+  for (int id = 25; id <= 109; ++id) {
+    for (bool offScreen : {false, true}) {
+      SCOPED_TRACE("effect " + std::to_string(id) + (offScreen ? " off screen" : " on screen"));
+      Scene scene(97, 61);
+      const FxParams p = fxtest::ParamsAt(id, 50);
+      const Frames frames = Record(scene, id, p.par1, p.par2, offScreen);
+      ASSERT_GT(frames.Steps(), 1);
+      EXPECT_EQ(frames.wrong, 0);
+      int hidden = 0;
+      for (int step = 1; step < frames.Steps(); ++step)
+        for (int y = 0; y < scene.dh; ++y)
+          for (int x = 0; x < scene.dw; ++x)
+            if (frames.Drawn(step - 1, x, y) && !frames.Drawn(step, x, y)) ++hidden;
+      EXPECT_EQ(hidden, 0);
+    }
+  }
+}
+
+// Onto a destination twice the area's size or smaller, what is drawn is the surface scaled; the
+// checkers, which leave no sliver, cover the destination.
+TEST(CellFades, ScaledDestinationsShowTheirSurfaceScaled) {
+  const int shapes[][2] = {{194, 122}, {61, 45}};
+  for (int id = 25; id <= 109; ++id) {
+    for (const auto& shape : shapes) {
+      for (bool offScreen : {false, true}) {
+        SCOPED_TRACE("effect " + std::to_string(id) + " to " + std::to_string(shape[0]) + "x" +
+                     std::to_string(shape[1]) + (offScreen ? " off screen" : " on screen"));
+        Scene scene(shape[0], shape[1], 97, 61);
+        const FxParams p = fxtest::ParamsAt(id, 50);
+        ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+        const fxtest::EndState end = fxtest::CheckScaledEnd(scene, offScreen);
+        EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+        EXPECT_EQ(scene.ChangedOutside(), 0);
+        if (id <= 26) {
+          EXPECT_EQ(end.undrawn, 0);
         }
       }
     }

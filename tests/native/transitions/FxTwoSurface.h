@@ -58,4 +58,13 @@ inline std::vector<std::vector<AreaCopy>> CopiesByStep(const RecordingLayer& lay
 
 using CopySteps = std::vector<std::vector<AreaCopy>>;
 
+using TwoSurfaceRoutine = BOOL (*)(const FxTwoSurface&, int, int, int);
+
+// Runs a routine at full speed on a w x h area: the copies of every step, none when it failed.
+inline CopySteps StepsOf(TwoSurfaceRoutine routine, int w, int h, int mode, int par1) {
+  RecordingLayer layer;
+  if (routine(TwoSurfaceArea(layer, w, h), mode, 0, par1) != TRUE) return {};
+  return CopiesByStep(layer);
+}
+
 }  // namespace fxtest

@@ -1,0 +1,136 @@
+// What the two-surface effects show at every step, and the pacing of the cell fades, slides,
+// shutters, zooms and squeezes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "seams/Clock.h"
+#include "tests/native/transitions/FxEndChecks.h"
+#include "tests/native/transitions/FxIds.h"
+#include "tests/native/transitions/FxRecorder.h"
+#include "tests/native/transitions/FxScene.h"
+
+namespace {
+
+using fxtest::Pixel;
+using fxtest::Scene;
+
+const int kTwoSurfaceIds[] = {114, 115, 116, 117, 122, 123, 124, 125, 126, 127,
+                              128, 129, 143, 144, 149, 150, 151, 152};
+
+bool IsZoom(int id) { return id >= 126 && id <= 129; }
+
+// A pixel the picture of A can show: any pixel of A's area, moved or stretched.
+bool FromAreaA(const Scene& scene, const Pixel& p) {
+  const int x = p[0] | ((p[2] >> 2) & 3) << 8, y = p[1] | (p[2] & 3) << 8;
+  return (p[2] >> 4) == fxtest::kTagA && x >= Scene::kAx && x < Scene::kAx + scene.sw &&
+         y >= Scene::kAy && y < Scene::kAy + scene.sh;
+}
+
+std::string Describe(int id, int w, int h, const std::string& how, bool offScreen) {
+  return "effect " + std::to_string(id) + " at " + std::to_string(w) + "x" + std::to_string(h) +
+         " " + how + (offScreen ? " off screen" : " on screen");
+}
+
+// Each effect ends showing exactly the next picture, whatever the area and the sliders, and
+// draws nothing outside its destination.
+TEST(TwoSurfaceEffects, EveryEffectEndsOnTheNextPictureExactly) {
+  const int sizes[][2] = {{97, 61}, {320, 200}};
+  for (int id : kTwoSurfaceIds) {
+    for (const auto& size : sizes) {
+      for (int slider : {1, 100}) {
+        for (bool offScreen : {false, true}) {
+          SCOPED_TRACE(Describe(id, size[0], size[1], "slider " + std::to_string(slider), offScreen));
+          Scene scene(size[0], size[1]);
+          const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
+          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+          const fxtest::EndState end = fxtest::CheckEnd(scene, offScreen);
+          EXPECT_EQ(end.undrawn, 0);
+          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+          EXPECT_EQ(scene.ChangedOutside(), 0);
+        }
+      }
+    }
+  }
+}
+
+// Onto a destination twice the area's size or smaller, the end shows the next picture scaled.
+TEST(TwoSurfaceEffects, ScaledDestinationsEndOnTheNextPicture) {
+  const int shapes[][2] = {{194, 122}, {61, 45}};
+  for (int id : kTwoSurfaceIds) {
+    for (const auto& shape : shapes) {
+      for (int slider : {1, 50}) {
+        for (bool offScreen : {false, true}) {
+          SCOPED_TRACE(Describe(id, shape[0], shape[1], "slider " + std::to_string(slider), offScreen));
+          Scene scene(shape[0], shape[1], 97, 61);
+          const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
+          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+          const fxtest::EndState end = fxtest::CheckScaledEnd(scene, offScreen);
+          EXPECT_EQ(end.undrawn, 0);
+          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+          EXPECT_EQ(scene.ChangedOutside(), 0);
+        }
+      }
+    }
+  }
+}
+
+// At every step each pixel shows the screen as it was (the marker), some pixel of the moving
+// picture, or the next picture's own pixel at its place; off screen the whole area is drawn from
+// the first step on. The slides, shutters and squeezes only ever cover more of the area with the
+// new picture (on screen) or less with the old one (off screen); the zoom's picture travels.
+TEST(TwoSurfaceEffects, EveryStepShowsThePicturesAndNothingElse) {
+  for (int id : kTwoSurfaceIds) {
+    for (int par1 : {fxtest::ParamsAt(id, 50).par1, 7}) {
+      for (bool offScreen : {false, true}) {
+        SCOPED_TRACE("effect " + std::to_string(id) + " par1 " + std::to_string(par1) +
+                     (offScreen ? " off screen" : " on screen"));
+        Scene scene(97, 61);
+        std::vector<char> picture(static_cast<size_t>(scene.dw) * scene.dh, offScreen ? 1 : 0);
+        int wrong = 0, undrawn = 0, against = 0;
+        scene.layer.onStep = [&] {
+          for (int y = 0; y < scene.dh; ++y) {
+            for (int x = 0; x < scene.dw; ++x) {
+              const Pixel p = scene.destination.At(Scene::kDx + x, Scene::kDy + y);
+              const bool isPicture = FromAreaA(scene, p);
+              if (!isPicture && p != Scene::Marker() && p != scene.Expected(x, y, true)) ++wrong;
+              if (offScreen && p == Scene::Marker()) ++undrawn;
+              char& was = picture[static_cast<size_t>(y) * scene.dw + x];
+              if (!IsZoom(id) && was != isPicture && isPicture == offScreen) ++against;
+              was = isPicture;
+            }
+          }
+        };
+        ASSERT_EQ(scene.Run(id, 0, par1, 0, offScreen), TRUE);
+        EXPECT_GT(scene.layer.steps, 1);
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(undrawn, 0);
+        EXPECT_EQ(against, 0);
+      }
+    }
+  }
+}
+
+// With a clock that only moves while a step waits, an effect takes exactly steps x par0.
+TEST(FamilyPacing, EveryStepWaitsItsPeriodOnItsDeadline) {
+  const int ids[] = {25, 26, 27, 31, 74, 114, 117, 122, 125, 126, 143, 144, 149, 152};
+  for (int id : ids) {
+    for (bool offScreen : {false, true}) {
+      SCOPED_TRACE("effect " + std::to_string(id) + (offScreen ? " off screen" : " on screen"));
+      seams::TestClock clock(0xFFFFF000u, 0, 1);  // crosses the tick counter's wrap
+      seams::ScopedClock scope(&clock);
+      fxtest::RecordingLayer layer;
+      const RECT screen{0, 0, 200, 100};
+      const fxtest::FxParams p = fxtest::ParamsAt(id, 60);
+      ASSERT_EQ(TransFXDispatch(layer, 0, 0, 200, 100, 0, 0, 200, 100, 0, 0, id, 3, p.par1,
+                                p.par2, offScreen, &screen),
+                TRUE);
+      ASSERT_GT(layer.steps, 1);
+      EXPECT_EQ(clock.Peek() - 0xFFFFF000u, static_cast<uint32_t>(layer.steps * 3));
+    }
+  }
+}
+
+}  // namespace
