@@ -48,6 +48,8 @@ fi
 /usr/lib/wine/wine "$(find "$bin" -name setup.exe | head -n 1)" "$(winepath -w "$demo")" >"$out/setup.log" 2>&1 \
   || { cat "$out/setup.log"; echo "run: the setup program failed" >&2; exit 1; }
 echo "run: settings installed for the demo set ($(winepath -w "$demo"))"
+# A wineserver keeps the display it started with: end the one the tools started without one.
+wineserver -k >/dev/null 2>&1 || true
 
 xvfb_pid=
 cleanup() {
