@@ -1,0 +1,77 @@
+// CClockOverlay: the analog clock in the top right corner of the saver screen.
+//
+// Two 100 x 100 sprites of the screen document: the dial (depth 30) and the hands (depth 29, in
+// front of it), both transparent on palette index 6. The hands are redrawn at most once a second,
+// and only the clock's own rectangle is composed and shown, so that UpdateClockOverlay can be
+// called on every turn of a tight loop.
+//
+// The clock registers itself in the screen document (its clock flag and clock pointer); while it
+// is registered the 3D scene redraws it in its dirty-rectangle pass and UpdateClockOverlay keeps
+// it ticking. The antialiased lines take their grey ramp from GreyRampBaseIndex (Raster8.h),
+// which the 3D scene or the caption runner sets before a clock is made; the ring and the solid
+// centre lines of the hands use the document's reserved-entry count, which is the same number.
+//
+// Drawing thread only.
+#pragma once
+
+#include "framework/Geometry.h"
+#include "framework/Object.h"
+#include "framework/Time.h"
+
+class CAnimDoc;
+class CSprite;
+class ScreenHost;
+
+class CClockOverlay : public CObject {
+ public:
+  static constexpr int kSize = 100;            // both sprites are kSize x kSize
+  static constexpr int kFaceZ = 30;
+  static constexpr int kHandsZ = 29;
+  static constexpr int kTransparentIndex = 6;  // the screen palette's entry the sprites skip
+
+  // Builds and inserts both sprites, draws the current time into the off-screen buffer (not yet
+  // to the window: the shown flag is 0 afterwards) and registers the clock in the document.
+  explicit CClockOverlay(CAnimDoc* doc);
+  // Deletes neither sprite: the owner takes them out of the sprite list (RemoveClockOverlay).
+  ~CClockOverlay() override;
+  CClockOverlay(const CClockOverlay&) = delete;
+  CClockOverlay& operator=(const CClockOverlay&) = delete;
+
+  // Makes the two sprites on the background's palette, draws the dial and inserts both.
+  void CreateSprites();
+  // Draws the dial into the face sprite.
+  void DrawFace();
+  // When the wall-clock second has changed: redraws the hands for the local time and composes
+  // the clock's rectangle into the off-screen buffer; the shown flag becomes 0.
+  void DrawTime();
+
+  // The clock's rectangle on the screen: kSize x kSize at (x, y).
+  CRect GetRect() const;
+
+  CSprite* face = nullptr;     // the dial; in the document's sprite list, not owned
+  CSprite* hands = nullptr;    // the hands; in the document's sprite list, not owned
+  CAnimDoc* doc = nullptr;
+  CTime lastTime;              // the time last drawn; 0 until the first drawing
+  int shown = 1;               // 1 when the last drawing is on the window
+  int x = 0;                   // top-left corner of both sprites: background width - 100, 0
+  int y = 0;
+  int centreX = 50;            // centre of the dial within the sprites
+  int centreY = 50;
+  int radius = 45;
+  int tickLength = 5;
+  int numeralSize = 10;
+};
+
+// The clock registered on this screen, or null: the host must be a screen document whose clock
+// flag is set.
+CClockOverlay* GetClockOverlay(ScreenHost* host);
+
+// Keeps the clock ticking during long work: when a clock is registered, redraws it if the second
+// has changed and shows its rectangle on the window if the last drawing is not shown yet.
+// Nothing at all when no clock is registered.
+void UpdateClockOverlay(ScreenHost* host);
+
+// The routines' clock tear-down: when a clock is registered, takes both sprites out of the
+// sprite list and deletes those still listed, deletes the clock, clears the document's clock flag and pointer,
+// and composes and shows the clock's rectangle again (background and the remaining sprites).
+void RemoveClockOverlay(CAnimDoc* doc);
