@@ -2,6 +2,8 @@
 // with its text (LeakSanitizer checks the failure paths natively).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <memory>
 
@@ -49,8 +51,8 @@ class GetImageTest : public ImageSetFolderTest {
  protected:
   // Writes the data after `padding` bytes of something else, so that the offset matters.
   void Store(const Bytes& data, int32_t format, size_t padding = 37) {
-    Bytes file(padding, 0xAB);
-    file.insert(file.end(), data.begin(), data.end());
+    Bytes file(padding + data.size(), 0xAB);
+    std::copy(data.begin(), data.end(), file.begin() + static_cast<std::ptrdiff_t>(padding));
     Write("imfull.dat", file);
     desc_.dataOffset = static_cast<int32_t>(padding);
     desc_.dataFormat = format;
