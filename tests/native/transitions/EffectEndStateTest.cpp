@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/transitions/FxEndChecks.h"
 #include "tests/native/transitions/FxIds.h"
 #include "tests/native/transitions/FxScene.h"
 #include "tests/native/transitions/FxSlivers.h"
@@ -19,40 +20,15 @@ namespace {
 using fxtest::FxParams;
 using fxtest::Pixel;
 using fxtest::Scene;
-using fxtest::InSliver;
 using fxtest::Sliver;
 using fxtest::Slivers;
 
-struct EndCheck {
-  int wrong = 0;     // shows something other than the expected pixel (or the marker in a sliver)
-  int firstX = -1, firstY = -1;
-};
-
-EndCheck CheckEnd(const Scene& scene, int id, int slider, bool offScreen) {
-  EndCheck check;
-  std::vector<Pixel> row(scene.dw);
-  for (int y = 0; y < scene.dh; ++y) {
-    for (int x = 0; x < scene.dw; ++x) {
-      row[x] = InSliver(id, scene.dw, scene.dh, slider, x, y) ? Scene::Marker()
-                                                              : scene.Expected(x, y, offScreen);
-    }
-    const BYTE* shown = &scene.destination.bytes[(static_cast<size_t>(Scene::kDy + y) *
-                                                  scene.destination.width + Scene::kDx) * 3];
-    if (std::memcmp(shown, row.data(), row.size() * 3) == 0) continue;
-    for (int x = 0; x < scene.dw; ++x) {
-      if (scene.destination.At(Scene::kDx + x, Scene::kDy + y) != row[x] && check.wrong++ == 0) {
-        check.firstX = x;
-        check.firstY = y;
-      }
-    }
-  }
-  return check;
-}
-
+// Every effect, the moving ones too, ends showing the surface of the direction; the sizes and
+// slider ends are where the slivers were worked out.
 TEST(EffectEndState, EveryEffectEndsOnItsSurfaceAtBothSizesSlidersAndDirections) {
   const int sizes[][2] = {{97, 61}, {320, 200}};
   for (int id = 0; id <= 152; ++id) {
-    if (!fxtest::EndStatePinned(id)) continue;
+    if (!fxtest::EndStateChecked(id)) continue;
     for (const auto& size : sizes) {
       for (int slider : {1, 100}) {
         for (bool offScreen : {false, true}) {
@@ -62,9 +38,13 @@ TEST(EffectEndState, EveryEffectEndsOnItsSurfaceAtBothSizesSlidersAndDirections)
           Scene scene(size[0], size[1]);
           const FxParams p = fxtest::ParamsAt(id, slider);
           ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
-          const EndCheck end = CheckEnd(scene, id, slider, offScreen);
+          EXPECT_GT(scene.layer.steps, 0);
+          const fxtest::EndState end = fxtest::CheckEnd(scene, id, slider, offScreen);
           EXPECT_EQ(end.wrong, 0) << "first wrong pixel at (" << end.firstX << ", " << end.firstY
                                   << ") with par1 " << p.par1 << ", par2 " << p.par2;
+          EXPECT_EQ(end.undrawn, 0) << "first undrawn pixel at (" << end.firstX << ", "
+                                    << end.firstY << ") with par1 " << p.par1 << ", par2 "
+                                    << p.par2;
           EXPECT_EQ(scene.ChangedOutside(), 0);
         }
       }
@@ -85,11 +65,11 @@ TEST(EffectEndState, EverySliverIsLeftByItsEffect) {
   }
 }
 
-// Midway through any of these effects (they all reveal the picture in place) the destination
-// shows nothing but the marker and the expected pixels, and a revealed pixel stays revealed.
+// Midway through an effect that reveals the picture in place the destination shows nothing but
+// the marker and the expected pixels, and a revealed pixel stays revealed.
 TEST(EffectEndState, NoStepShowsAWrongPixelOrHidesARevealedOne) {
   for (int id = 0; id <= 152; ++id) {
-    if (!fxtest::EndStatePinned(id)) continue;
+    if (!fxtest::RevealsInPlace(id)) continue;
     for (bool offScreen : {false, true}) {
       SCOPED_TRACE("effect " + std::to_string(id) + (offScreen ? " off screen" : " on screen"));
       Scene scene(97, 61);
@@ -107,8 +87,8 @@ TEST(EffectEndState, NoStepShowsAWrongPixelOrHidesARevealedOne) {
         }
       };
       const FxParams p = fxtest::ParamsAt(id, 50);
-      scene.Run(id, 0, p.par1, p.par2, offScreen);
-      EXPECT_GT(scene.layer.steps, 0);
+      ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+      EXPECT_GT(scene.layer.steps, 1);
       EXPECT_EQ(failures, 0);
     }
   }
@@ -120,43 +100,23 @@ TEST(EffectEndState, NoStepShowsAWrongPixelOrHidesARevealedOne) {
 TEST(EffectEndState, ScaledDestinationsEndOnTheRightSurface) {
   const int shapes[][4] = {{194, 122, 97, 61}, {61, 45, 97, 61}};  // twice the area; smaller
   for (int id = 0; id <= 152; ++id) {
-    if (!fxtest::EndStatePinned(id)) continue;
+    if (!fxtest::EndStateChecked(id)) continue;
     for (const auto& shape : shapes) {
-      for (bool offScreen : {false, true}) {
-        SCOPED_TRACE("effect " + std::to_string(id) + " to " + std::to_string(shape[0]) + "x" +
-                     std::to_string(shape[1]) + (offScreen ? " off screen" : " on screen"));
-        Scene scene(shape[0], shape[1], shape[2], shape[3]);
-        const FxParams p = fxtest::ParamsAt(id, 50);
-        ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
-        int wrong = 0, undrawn = 0;
-        const int tag = offScreen ? fxtest::kTagB : fxtest::kTagA;
-        const int ox = offScreen ? Scene::kBx : Scene::kAx, oy = offScreen ? Scene::kBy : Scene::kAy;
-        // Each piece is stretched on its own, one pixel wider than its exact scale: within a piece
-        // the source drifts from the whole area's scale by up to a source pixel per destination
-        // pixel.
-        const int toleranceX = 1 + CeilDiv(scene.sw, scene.dw);
-        const int toleranceY = 1 + CeilDiv(scene.sh, scene.dh);
-        for (int y = 0; y < scene.dh; ++y) {
-          for (int x = 0; x < scene.dw; ++x) {
-            const Pixel px = scene.destination.At(Scene::kDx + x, Scene::kDy + y);
-            if (px == Scene::Marker()) {
-              ++undrawn;
-              continue;
-            }
-            const int sx = px[0] | ((px[2] >> 2) & 3) << 8, sy = px[1] | (px[2] & 3) << 8;
-            const int wantX = ox + (2 * x + 1) * scene.sw / (2 * scene.dw);
-            const int wantY = oy + (2 * y + 1) * scene.sh / (2 * scene.dh);
-            if ((px[2] >> 4) != tag || std::abs(sx - wantX) > toleranceX ||
-                std::abs(sy - wantY) > toleranceY) {
-              ++wrong;
-            }
+      for (int slider : {1, 50}) {
+        for (bool offScreen : {false, true}) {
+          SCOPED_TRACE("effect " + std::to_string(id) + " to " + std::to_string(shape[0]) + "x" +
+                       std::to_string(shape[1]) + " slider " + std::to_string(slider) +
+                       (offScreen ? " off screen" : " on screen"));
+          Scene scene(shape[0], shape[1], shape[2], shape[3]);
+          const FxParams p = fxtest::ParamsAt(id, slider);
+          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+          const fxtest::EndState end = fxtest::CheckScaledEnd(scene, offScreen);
+          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+          EXPECT_EQ(scene.ChangedOutside(), 0);
+          // The effects with slivers may leave them here too; every other covers the destination.
+          if (!fxtest::LeavesSlivers(id)) {
+            EXPECT_EQ(end.undrawn, 0);
           }
-        }
-        EXPECT_EQ(wrong, 0);
-        EXPECT_EQ(scene.ChangedOutside(), 0);
-        // The effects with slivers may leave them here too; every other covers the destination.
-        if (id != 1 && id != 3 && id != 14 && id != 18) {
-          EXPECT_EQ(undrawn, 0);
         }
       }
     }

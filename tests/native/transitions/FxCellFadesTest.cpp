@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/transitions/FxEndChecks.h"
-#include "tests/native/transitions/FxIds.h"
 #include "tests/native/transitions/FxScene.h"
 #include "transitions/TransFXFamilies.h"
 
 namespace {
 
-using fxtest::FxParams;
 using fxtest::Pixel;
 using fxtest::Scene;
 
@@ -73,98 +70,9 @@ void ExpectStep(const Frames& frames, int step, int width, int height,
                            << "drawn";
 }
 
-// Where each family's shapes may leave a pixel undrawn, worked out from their geometry for a
-// growth p that divides the cell c (which the sliders always give):
-//  - checkers of an even block fill every block, from its middle line out;
-//  - rings about the centre of each cell: the growing rings stop short of the cell's top and
-//    left edges by h - (the largest ring distance below h), h = c / 2, and the closing rings
-//    short of a block of that size at the centre;
-//  - corner and shape fades: every shape that grows from or closes towards a corner other than
-//    the top left one sits a growth step to the right of or below its mirror image, so it may
-//    miss the strip p wide along its cell's top or left edge.
-bool MayStayUndrawn(int id, int c, int p, int x, int y) {
-  const int a = x % c, b = y % c;
-  if (id <= 26) return false;
-  if (id <= 29) {
-    const int h = c / 2, last = (h - 1) / p * p, gap = h - last;
-    const bool edges = a < gap || b < gap;
-    const bool centre = a >= h - gap + p && a < h + gap && b >= h - gap + p && b < h + gap;
-    return edges || centre;
-  }
-  return a < p || b < p;
-}
-
-TEST(CellFades, EveryEffectEndsOnItsSurfaceExceptWhereItsShapesCannotReach) {
-  const int sizes[][2] = {{97, 61}, {320, 200}};
-  for (int id = 25; id <= 109; ++id) {
-    for (const auto& size : sizes) {
-      for (int slider : {1, 100}) {
-        for (bool offScreen : {false, true}) {
-          SCOPED_TRACE("effect " + std::to_string(id) + " at " + std::to_string(size[0]) + "x" +
-                       std::to_string(size[1]) + " slider " + std::to_string(slider) +
-                       (offScreen ? " off screen" : " on screen"));
-          Scene scene(size[0], size[1]);
-          const FxParams p = fxtest::ParamsAt(id, slider);
-          const Frames frames = Record(scene, id, p.par1, p.par2, offScreen, true);
-          ASSERT_GT(scene.layer.steps, 0);
-          EXPECT_EQ(frames.wrong, 0);
-          EXPECT_EQ(scene.ChangedOutside(), 0);
-          int unreachable = 0;
-          for (int y = 0; y < scene.dh; ++y) {
-            for (int x = 0; x < scene.dw; ++x) {
-              if (!frames.Drawn(x, y) && !MayStayUndrawn(id, p.par1, p.par2, x, y)) ++unreachable;
-            }
-          }
-          EXPECT_EQ(unreachable, 0) << "par1 " << p.par1 << ", par2 " << p.par2;
-        }
-      }
-    }
-  }
-}
-
-// Every step shows nothing but the marker and the expected pixels, and never hides a pixel an
-// earlier step revealed.
-TEST(CellFades, NoStepShowsAWrongPixelOrHidesARevealedOne) {
-  for (int id = 25; id <= 109; ++id) {
-    for (bool offScreen : {false, true}) {
-      SCOPED_TRACE("effect " + std::to_string(id) + (offScreen ? " off screen" : " on screen"));
-      Scene scene(97, 61);
-      const FxParams p = fxtest::ParamsAt(id, 50);
-      const Frames frames = Record(scene, id, p.par1, p.par2, offScreen);
-      ASSERT_GT(frames.Steps(), 1);
-      EXPECT_EQ(frames.wrong, 0);
-      int hidden = 0;
-      for (int step = 1; step < frames.Steps(); ++step)
-        for (int y = 0; y < scene.dh; ++y)
-          for (int x = 0; x < scene.dw; ++x)
-            if (frames.Drawn(step - 1, x, y) && !frames.Drawn(step, x, y)) ++hidden;
-      EXPECT_EQ(hidden, 0);
-    }
-  }
-}
-
-// Onto a destination twice the area's size or smaller, what is drawn is the surface scaled; the
-// checkers, which leave no sliver, cover the destination.
-TEST(CellFades, ScaledDestinationsShowTheirSurfaceScaled) {
-  const int shapes[][2] = {{194, 122}, {61, 45}};
-  for (int id = 25; id <= 109; ++id) {
-    for (const auto& shape : shapes) {
-      for (bool offScreen : {false, true}) {
-        SCOPED_TRACE("effect " + std::to_string(id) + " to " + std::to_string(shape[0]) + "x" +
-                     std::to_string(shape[1]) + (offScreen ? " off screen" : " on screen"));
-        Scene scene(shape[0], shape[1], 97, 61);
-        const FxParams p = fxtest::ParamsAt(id, 50);
-        ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
-        const fxtest::EndState end = fxtest::CheckScaledEnd(scene, offScreen);
-        EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
-        EXPECT_EQ(scene.ChangedOutside(), 0);
-        if (id <= 26) {
-          EXPECT_EQ(end.undrawn, 0);
-        }
-      }
-    }
-  }
-}
+// The end state of every fade (within the slivers its shapes may leave, FxSlivers.h), what every
+// step shows, and the fades on scaled destinations are checked with every other effect's in
+// EffectEndStateTest.cpp.
 
 // Slivers worked out by hand for a few effects: exactly these pixels stay undrawn.
 struct Sliver {

@@ -1,13 +1,14 @@
-// The transition classes of the effect ids, for tests that run effects with the parameters a
-// class's sliders give.
+// The transition classes of the effect ids, for tests that run effects with the
+// parameters a class's sliders give.
 #pragma once
 
+#include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
 
 namespace fxtest {
 
-// The class whose sliders set the parameters of an effect (for the shape fades, whose five
-// classes convert their sliders alike, class 18).
+// The class whose sliders set the parameters of an effect (for the shape fades,
+// whose five classes convert their sliders alike, class 18).
 inline int ClassOf(int id) {
   if (id == 0 || id == 2) return 0;
   if (id == 1 || id == 3) return 1;
@@ -38,13 +39,21 @@ inline int ClassOf(int id) {
   return 29;
 }
 
-// The effects whose end states the end-state tests pin down: bars, curtains, blinds and sweeps;
-// squares, diagonals and rectangles; shaped reveals; tidal wave, random squares and wind shear.
-// A family joins once its own slivers are listed with the others in EffectEndStateTest.cpp.
-inline bool EndStatePinned(int id) {
-  return (id >= 0 && id <= 14) || id == 18 || (id >= 20 && id <= 24) ||
-         (id >= 110 && id <= 113) || (id >= 118 && id <= 121) || id == 130 || id == 131 ||
-         (id >= 132 && id <= 142) || (id >= 145 && id <= 148);
+// Every effect's end state is checked, natively and on device contexts: the
+// effect ids 0..152 the dispatcher knows.
+inline bool EndStateChecked(int id) { return IsTransFXEffect(id); }
+
+// The effects that reveal the picture in place, one surface copied to its own
+// position: bars, curtains, blinds and sweeps; squares, diagonals and
+// rectangles; cell pattern fades; shaped reveals; tidal wave, random squares
+// and wind shear. At every step such an effect shows only the screen as it was
+// or the picture at its place, and never hides a revealed pixel. The slides,
+// shutters, zooms and squeezes move the picture, so they cannot show it in
+// place midway.
+inline bool RevealsInPlace(int id) {
+  return (id >= 0 && id <= 14) || id == 18 || (id >= 20 && id <= 109) || (id >= 110 && id <= 113) ||
+         (id >= 118 && id <= 121) || id == 130 || id == 131 || (id >= 132 && id <= 142) ||
+         (id >= 145 && id <= 148);
 }
 
 struct FxParams {

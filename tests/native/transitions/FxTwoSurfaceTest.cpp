@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "seams/Clock.h"
-#include "tests/native/transitions/FxEndChecks.h"
 #include "tests/native/transitions/FxIds.h"
 #include "tests/native/transitions/FxRecorder.h"
 #include "tests/native/transitions/FxScene.h"
@@ -29,53 +28,8 @@ bool FromAreaA(const Scene& scene, const Pixel& p) {
          y >= Scene::kAy && y < Scene::kAy + scene.sh;
 }
 
-std::string Describe(int id, int w, int h, const std::string& how, bool offScreen) {
-  return "effect " + std::to_string(id) + " at " + std::to_string(w) + "x" + std::to_string(h) +
-         " " + how + (offScreen ? " off screen" : " on screen");
-}
-
-// Each effect ends showing exactly the next picture, whatever the area and the sliders, and
-// draws nothing outside its destination.
-TEST(TwoSurfaceEffects, EveryEffectEndsOnTheNextPictureExactly) {
-  const int sizes[][2] = {{97, 61}, {320, 200}};
-  for (int id : kTwoSurfaceIds) {
-    for (const auto& size : sizes) {
-      for (int slider : {1, 100}) {
-        for (bool offScreen : {false, true}) {
-          SCOPED_TRACE(Describe(id, size[0], size[1], "slider " + std::to_string(slider), offScreen));
-          Scene scene(size[0], size[1]);
-          const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
-          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
-          const fxtest::EndState end = fxtest::CheckEnd(scene, offScreen);
-          EXPECT_EQ(end.undrawn, 0);
-          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
-          EXPECT_EQ(scene.ChangedOutside(), 0);
-        }
-      }
-    }
-  }
-}
-
-// Onto a destination twice the area's size or smaller, the end shows the next picture scaled.
-TEST(TwoSurfaceEffects, ScaledDestinationsEndOnTheNextPicture) {
-  const int shapes[][2] = {{194, 122}, {61, 45}};
-  for (int id : kTwoSurfaceIds) {
-    for (const auto& shape : shapes) {
-      for (int slider : {1, 50}) {
-        for (bool offScreen : {false, true}) {
-          SCOPED_TRACE(Describe(id, shape[0], shape[1], "slider " + std::to_string(slider), offScreen));
-          Scene scene(shape[0], shape[1], 97, 61);
-          const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
-          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
-          const fxtest::EndState end = fxtest::CheckScaledEnd(scene, offScreen);
-          EXPECT_EQ(end.undrawn, 0);
-          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
-          EXPECT_EQ(scene.ChangedOutside(), 0);
-        }
-      }
-    }
-  }
-}
+// Their end states, 1:1 and scaled, are checked with every other effect's in
+// EffectEndStateTest.cpp.
 
 // At every step each pixel shows the screen as it was (the marker), some pixel of the moving
 // picture, or the next picture's own pixel at its place; off screen the whole area is drawn from

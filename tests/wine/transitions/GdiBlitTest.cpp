@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/transitions/FxEndChecks.h"
 #include "tests/native/transitions/FxIds.h"
 #include "tests/native/transitions/FxScene.h"
-#include "tests/native/transitions/FxSlivers.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
 #include "transitions/GdiBlit.h"
@@ -121,53 +121,58 @@ struct GdiScene {
   Pixel Expected(int x, int y, bool offScreen) const {
     return offScreen ? Encode(fxtest::kTagB, kBx + x, kBy + y) : Encode(fxtest::kTagA, kAx + x, kAy + y);
   }
+  // Pixels outside the destination rectangle that changed.
+  int ChangedOutside() const {
+    int changed = 0;
+    for (int y = 0; y < dh + 7; ++y)
+      for (int x = 0; x < dw + 9; ++x)
+        if ((x < kDx || y < kDy || x >= kDx + dw || y >= kDy + dh) &&
+            destination.At(x, y) != Marker())
+          ++changed;
+    return changed;
+  }
 };
 
+// Every effect ends as it does through the plain layer, at the same sizes and slider ends, checked
+// by the same rule and slivers.
 TEST(GdiEffects, EveryEffectEndsOnItsSurfaceOnADeviceContext) {
+  const int sizes[][2] = {{97, 61}, {320, 200}};
   for (int id = 0; id <= 152; ++id) {
-    if (!fxtest::EndStatePinned(id)) continue;
-    for (int slider : {1, 100}) {
-      for (bool offScreen : {false, true}) {
-        SCOPED_TRACE("effect " + std::to_string(id) + " slider " + std::to_string(slider) +
-                     (offScreen ? " off screen" : " on screen"));
-        GdiScene scene(97, 61);
-        const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
-        ASSERT_EQ(scene.Run(id, p.par1, p.par2, offScreen), TRUE);
-        int wrong = 0, outside = 0;
-        for (int y = 0; y < scene.dh + 7; ++y) {
-          for (int x = 0; x < scene.dw + 9; ++x) {
-            const Pixel shown = scene.destination.At(x, y);
-            const int ax = x - GdiScene::kDx, ay = y - GdiScene::kDy;
-            if (ax < 0 || ay < 0 || ax >= scene.dw || ay >= scene.dh) {
-              outside += shown != GdiScene::Marker();
-              continue;
-            }
-            const Pixel want = fxtest::InSliver(id, scene.dw, scene.dh, slider, ax, ay)
-                                   ? GdiScene::Marker()
-                                   : scene.Expected(ax, ay, offScreen);
-            wrong += shown != want;
-          }
+    if (!fxtest::EndStateChecked(id)) continue;
+    for (const auto& size : sizes) {
+      for (int slider : {1, 100}) {
+        for (bool offScreen : {false, true}) {
+          SCOPED_TRACE("effect " + std::to_string(id) + " at " + std::to_string(size[0]) + "x" +
+                       std::to_string(size[1]) + " slider " + std::to_string(slider) +
+                       (offScreen ? " off screen" : " on screen"));
+          GdiScene scene(size[0], size[1]);
+          const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
+          ASSERT_EQ(scene.Run(id, p.par1, p.par2, offScreen), TRUE);
+          const fxtest::EndState end = fxtest::CheckEnd(scene, id, slider, offScreen);
+          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+          EXPECT_EQ(end.undrawn, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+          EXPECT_EQ(scene.ChangedOutside(), 0);
         }
-        EXPECT_EQ(wrong, 0);
-        EXPECT_EQ(outside, 0);
       }
     }
   }
 }
 
+// Stretched onto a destination twice the area's size, every effect ends on the right surface,
+// each pixel from near where the scale puts it, as through the plain layer.
 TEST(GdiEffects, StretchedEffectsEndOnTheRightSurface) {
-  for (int id : {0, 1, 4, 6, 10, 13, 18, 21, 23, 110, 119, 130, 134, 142, 146}) {
+  for (int id = 0; id <= 152; ++id) {
+    if (!fxtest::EndStateChecked(id)) continue;
     SCOPED_TRACE("effect " + std::to_string(id));
     GdiScene scene(194, 122, 97, 61);
     const fxtest::FxParams p = fxtest::ParamsAt(id, 50);
     ASSERT_EQ(scene.Run(id, p.par1, p.par2, false), TRUE);
-    int wrongSurface = 0;
-    for (int y = 0; y < scene.dh; ++y)
-      for (int x = 0; x < scene.dw; ++x) {
-        const Pixel shown = scene.destination.At(GdiScene::kDx + x, GdiScene::kDy + y);
-        if (shown != GdiScene::Marker() && (shown[2] >> 4) != fxtest::kTagA) ++wrongSurface;
-      }
-    EXPECT_EQ(wrongSurface, 0);
+    const fxtest::EndState end = fxtest::CheckScaledEnd(scene, false);
+    EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+    EXPECT_EQ(scene.ChangedOutside(), 0);
+    if (!fxtest::LeavesSlivers(id)) {
+      EXPECT_EQ(end.undrawn, 0);
+    }
   }
 }
 
