@@ -17,6 +17,7 @@
 
 #include "framework/File.h"
 #include "imaging/PackedImage.h"
+#include "tests/support/JpegEncode.h"
 #include "tests/support/PackedImageWriter.h"
 #include "tests/support/TestPictures.h"
 
@@ -36,31 +37,12 @@ struct Pictures {
   Bytes jpeg;
 };
 
+// The same picture as a baseline JPEG of the same quality (4:2:0, the typical Huffman tables, as
+// the packed format uses).
 Bytes EncodeJpeg(const Bytes& rgb) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr error;
-  c.err = jpeg_std_error(&error);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buffer, &size);
-  c.image_width = kWidth;
-  c.image_height = kHeight;
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);  // 4:2:0, accurate integer transform
-  jpeg_set_quality(&c, kQuality, TRUE);
-  c.optimize_coding = FALSE;  // the typical Huffman tables, as the packed format uses
-  jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + static_cast<size_t>(c.next_scanline) * kWidth * 3);
-    jpeg_write_scanlines(&c, &row, 1);
-  }
-  jpeg_finish_compress(&c);
-  Bytes out(buffer, buffer + size);
-  jpeg_destroy_compress(&c);
-  std::free(buffer);
-  return out;
+  testsupport::JpegOptions options;
+  options.quality = kQuality;
+  return testsupport::EncodeJpeg(testsupport::Picture{kWidth, kHeight, 3, rgb}, options);
 }
 
 const Pictures& TestPictures() {

@@ -1,21 +1,7 @@
-# Cross build of genuine 32/64-bit Windows programs with MinGW-w64 (the -posix variant has std::thread).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build of genuine 32-bit Windows programs (the shipped build) with MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(triple i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-if(DEFINED ENV{SAVER_DEPS_CACHE})
-  set(SAVER_DEPS_CACHE "$ENV{SAVER_DEPS_CACHE}")
-else()
-  set(SAVER_DEPS_CACHE /var/cache/photo-saver-deps)
-endif()
-set(SAVER_DEPS_PREFIX "${SAVER_DEPS_CACHE}/mingw/${triple}" CACHE PATH "Cross-built libjpeg and GoogleTest")
-set(CMAKE_FIND_ROOT_PATH /usr/${triple} ${SAVER_DEPS_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 # SSE2 arithmetic instead of the x87 unit: the same floating-point results as the 64-bit and
 # native builds (x87 extra precision changed comparisons such as the logo aspect test).
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")

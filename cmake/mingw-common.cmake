@@ -1,0 +1,17 @@
+# What both MinGW-w64 toolchains share; each sets CMAKE_SYSTEM_PROCESSOR and `triple` first.
+# The -posix compilers have std::thread.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+if(DEFINED ENV{SAVER_DEPS_CACHE})
+  set(SAVER_DEPS_CACHE "$ENV{SAVER_DEPS_CACHE}")
+else()
+  set(SAVER_DEPS_CACHE /var/cache/photo-saver-deps)
+endif()
+set(SAVER_DEPS_PREFIX "${SAVER_DEPS_CACHE}/mingw/${triple}" CACHE PATH "Cross-built libjpeg and GoogleTest")
+set(CMAKE_FIND_ROOT_PATH /usr/${triple} ${SAVER_DEPS_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
