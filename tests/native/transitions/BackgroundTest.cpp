@@ -140,7 +140,7 @@ TEST(SetSSBackgroundTest, SolidScreenStylesFillEveryPixel) {
   }
 }
 
-// The spec's own-image case: a small picture area with no band and a shadow gets only a stippled
+// The own-image case: a small picture area with no band and a shadow gets only a stippled
 // shadow of the picture, six pixels down and right; back style 4 leaves the area as painted.
 TEST(SetSSBackgroundTest, ShadowOnlyFrameRoundASmallPicture) {
   auto target = NewTarget(1024, 768);
