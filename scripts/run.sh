@@ -39,7 +39,7 @@ fi
 demo="$out/imageset/demoset"
 if [ ! -f "$demo/imfull.dat" ]; then
   echo "run: building the demo image set in $demo"
-  photos=/var/cache/photo-saver-deps/mate-backgrounds/usr/share/backgrounds/mate/nature
+  photos=/var/cache/photo-saver-deps/mate-backgrounds/root/usr/share/backgrounds/mate/nature
   args=("$(winepath -w "$out/imageset")")
   [ -d "$photos" ] && args+=("$(winepath -w "$photos")")  # else the builder draws its own pictures
   /usr/lib/wine/wine "$(find "$bin" -name demo_imageset.exe | head -n 1)" "${args[@]}" >"$out/demo.log" 2>&1 \
