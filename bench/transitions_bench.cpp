@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 
+#include "bench/TransitionSamples.h"
 #include "imaging/DIB.h"
 #include "transitions/PlainBlit.h"
 #include "transitions/TransFXDispatch.h"
@@ -23,18 +24,7 @@ class StepCounter : public PlainBlitLayer {
   long steps = 0;
 };
 
-struct Sample {
-  int effect, transClass, slider;
-};
-
-// Effects of the bars, squares, shapes and tidal families; the cell effects also at their finest.
-const Sample kSamples[] = {
-    {0, 0, 50},    {1, 1, 50},    {23, 8, 50},    {110, 20, 50}, {118, 20, 50},
-    {4, 5, 50},    {5, 5, 50},    {12, 5, 50},    {7, 3, 50},    {10, 4, 50},
-    {13, 6, 50},   {18, 7, 50},   {20, 7, 50},    {22, 7, 50},   {130, 23, 50},
-    {132, 24, 50}, {140, 25, 50}, {142, 26, 50},  {145, 28, 50}, {132, 24, 100},
-    {142, 26, 100}, {145, 28, 100},
-};
+using Sample = bench::TransitionSample;
 
 void RunEffect(benchmark::State& state, Sample sample, bool deep) {
   CDIB destination, a, b;
@@ -71,7 +61,7 @@ void RunEffect(benchmark::State& state, Sample sample, bool deep) {
 }
 
 const bool kRegistered = [] {
-  for (const Sample& s : kSamples) {
+  for (const Sample& s : bench::kTransitionSamples) {
     for (bool deep : {false, true}) {
       const std::string name = "Effect/" + std::to_string(s.effect) + "/slider" +
                                std::to_string(s.slider) + (deep ? "/24bit" : "/8bit");

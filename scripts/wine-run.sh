@@ -10,7 +10,7 @@ set -uo pipefail
 die() { echo "wine-run: $*" >&2; exit 125; }
 
 [ "${1:-}" = --prefixes ] || die "usage: wine-run.sh --prefixes DIR program [args]"
-root=$2; shift 2
+root=$(realpath -m "$2"); shift 2  # Wine wants an absolute prefix path
 exe=${1:-}; [ -f "$exe" ] || die "no program '$exe'"
 shift
 

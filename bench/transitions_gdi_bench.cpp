@@ -1,0 +1,148 @@
+// The drawing cost of whole 2D transition effects at 1920 x 1080 through the GDI blit layer, the
+// path the saver draws on: DIB sections in memory device contexts as both sources and destination.
+// It runs under Wine, where Google Benchmark is not built, so it times with the performance counter
+// and reports the median of a few runs. The effects run with par0 = 0, so the time measured is
+// drawing only; "share_%" is that time as a part of the budget the effect would be paced to on
+// screen, steps x par0 at the slider given (target: at most 10%).
+//   transitions_gdi_bench [repetitions]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "bench/TransitionSamples.h"
+#include "transitions/GdiBlit.h"
+#include "transitions/TransFXDispatch.h"
+#include "transitions/TransParams.h"
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+
+// A top-down DIB section selected into its own memory device context; 24-bit, or 8-bit with a
+// grey palette, as the GDI layer's tests make them. The pixels get a pattern seeded per surface
+// so that the copies move real, distinct pictures.
+class DibDC {
+ public:
+  DibDC(int w, int h, int bits, int seed) {
+    struct {
+      BITMAPINFOHEADER header;
+      RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = w;
+    info.header.biHeight = -h;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bits);
+    info.header.biCompression = BI_RGB;
+    for (int i = 0; i < 256; ++i) info.colours[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+    dc_ = CreateCompatibleDC(nullptr);
+    void* pixels = nullptr;
+    bitmap_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels,
+                               nullptr, 0);
+    if (!dc_ || !bitmap_ || !pixels) return;
+    previousBitmap_ = SelectObject(dc_, bitmap_);
+    const int pitch = (w * (bits / 8) + 3) & ~3;
+    auto* rows = static_cast<BYTE*>(pixels);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < pitch; ++x) rows[y * pitch + x] = static_cast<BYTE>(x * 7 + y * 3 + seed);
+    if (bits == 8) {
+      std::vector<BYTE> block(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY));
+      auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
+      log->palVersion = 0x300;
+      log->palNumEntries = 256;
+      for (int i = 0; i < 256; ++i) log->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+      palette_ = CreatePalette(log);
+    }
+    ready_ = true;
+  }
+  ~DibDC() {
+    if (previousBitmap_) SelectObject(dc_, previousBitmap_);
+    if (bitmap_) DeleteObject(bitmap_);
+    if (palette_) DeleteObject(palette_);
+    if (dc_) DeleteDC(dc_);
+  }
+  DibDC(const DibDC&) = delete;
+  DibDC& operator=(const DibDC&) = delete;
+
+  bool ready() const { return ready_; }
+  HDC dc() const { return dc_; }
+  GdiSurface Surface() const { return {dc_, palette_}; }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previousBitmap_ = nullptr;
+  HPALETTE palette_ = nullptr;
+  bool ready_ = false;
+};
+
+// The GDI layer as the saver uses it (each step still flushes GDI's batch), counting the steps.
+class StepCounter : public GdiBlitLayer {
+ public:
+  using GdiBlitLayer::GdiBlitLayer;
+  void EndStep() override {
+    GdiBlitLayer::EndStep();
+    ++steps;
+  }
+  long steps = 0;
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  const RECT screen{0, 0, kWidth, kHeight};
+
+  std::printf("# %dx%d through the GDI blit layer, median of %d runs\n", kWidth, kHeight,
+              repetitions);
+  std::printf("%-6s %-6s %-5s %10s %6s %5s %10s %8s\n", "effect", "slider", "depth", "draw_ms",
+              "steps", "par0", "budget_ms", "share_%");
+  int failures = 0;
+  for (int bits : {8, 24}) {
+    DibDC destination(kWidth, kHeight, bits, 0), a(kWidth, kHeight, bits, 85),
+        b(kWidth, kHeight, bits, 170);
+    if (!destination.ready() || !a.ready() || !b.ready()) {
+      std::fprintf(stderr, "cannot make the %d-bit surfaces\n", bits);
+      return 1;
+    }
+    for (const bench::TransitionSample& s : bench::kTransitionSamples) {
+      int par0 = 0, par1 = 0, par2 = 0;
+      TransSlidersToParams(s.transClass, s.slider, s.slider, s.slider, par0, par1, par2);
+      std::vector<double> times;
+      long steps = 0;
+      bool ok = true;
+      for (int r = 0; r < repetitions; ++r) {
+        StepCounter layer(destination.dc(), a.Surface(), b.Surface());
+        LARGE_INTEGER start, stop;
+        QueryPerformanceCounter(&start);
+        ok = TransFXDispatch(layer, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, 0, 0, s.effect,
+                             0, par1, par2, FALSE, &screen) != FALSE &&
+             ok;
+        GdiFlush();
+        QueryPerformanceCounter(&stop);
+        times.push_back(1000.0 * static_cast<double>(stop.QuadPart - start.QuadPart) /
+                        static_cast<double>(frequency.QuadPart));
+        steps = layer.steps;
+      }
+      if (!ok) ++failures;
+      const double drawMs = Median(times);
+      const double budgetMs = static_cast<double>(steps) * par0;
+      std::printf("%-6d %-6d %-5d %10.2f %6ld %5d %10.0f %8.2f%s\n", s.effect, s.slider, bits,
+                  drawMs, steps, par0, budgetMs, budgetMs > 0 ? 100.0 * drawMs / budgetMs : 0.0,
+                  ok ? "" : "  (effect failed)");
+      std::fflush(stdout);
+    }
+  }
+  return failures ? 1 : 0;
+}
