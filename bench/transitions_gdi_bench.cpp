@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/TransitionSamples.h"
+#include "tests/wine/support/DibDC.h"
 #include "transitions/GdiBlit.h"
 #include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
@@ -21,62 +22,16 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-// A top-down DIB section selected into its own memory device context; 24-bit, or 8-bit with a
-// grey palette, as the GDI layer's tests make them. The pixels get a pattern seeded per surface
-// so that the copies move real, distinct pictures.
-class DibDC {
+// A DIB-section context (24-bit, or 8-bit on a grey palette) filled with a pattern seeded per
+// surface, so that the copies move real, distinct pictures.
+class DibDC : public wintest::DibDC {
  public:
-  DibDC(int w, int h, int bits, int seed) {
-    struct {
-      BITMAPINFOHEADER header;
-      RGBQUAD colours[256];
-    } info{};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = w;
-    info.header.biHeight = -h;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(bits);
-    info.header.biCompression = BI_RGB;
-    for (int i = 0; i < 256; ++i) info.colours[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    void* pixels = nullptr;
-    bitmap_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels,
-                               nullptr, 0);
-    if (!dc_ || !bitmap_ || !pixels) return;
-    previousBitmap_ = SelectObject(dc_, bitmap_);
-    const int pitch = (w * (bits / 8) + 3) & ~3;
-    auto* rows = static_cast<BYTE*>(pixels);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < pitch; ++x) rows[y * pitch + x] = static_cast<BYTE>(x * 7 + y * 3 + seed);
-    if (bits == 8) {
-      std::vector<BYTE> block(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY));
-      auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
-      log->palVersion = 0x300;
-      log->palNumEntries = 256;
-      for (int i = 0; i < 256; ++i) log->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-      palette_ = CreatePalette(log);
-    }
-    ready_ = true;
+  DibDC(int w, int h, int bits, int seed) : wintest::DibDC(w, h, bits) {
+    if (!Ready()) return;
+    const PixelPlane p = Plane();
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.pitch; ++x) p.top[y * p.pitch + x] = static_cast<BYTE>(x * 7 + y * 3 + seed);
   }
-  ~DibDC() {
-    if (previousBitmap_) SelectObject(dc_, previousBitmap_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (palette_) DeleteObject(palette_);
-    if (dc_) DeleteDC(dc_);
-  }
-  DibDC(const DibDC&) = delete;
-  DibDC& operator=(const DibDC&) = delete;
-
-  bool ready() const { return ready_; }
-  HDC dc() const { return dc_; }
-  GdiSurface Surface() const { return {dc_, palette_}; }
-
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previousBitmap_ = nullptr;
-  HPALETTE palette_ = nullptr;
-  bool ready_ = false;
 };
 
 // The GDI layer as the saver uses it (each step still flushes GDI's batch), counting the steps.
@@ -112,7 +67,7 @@ int main(int argc, char** argv) {
   for (int bits : {8, 24}) {
     DibDC destination(kWidth, kHeight, bits, 0), a(kWidth, kHeight, bits, 85),
         b(kWidth, kHeight, bits, 170);
-    if (!destination.ready() || !a.ready() || !b.ready()) {
+    if (!destination.Ready() || !a.Ready() || !b.Ready()) {
       std::fprintf(stderr, "cannot make the %d-bit surfaces\n", bits);
       return 1;
     }

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 #include "tests/native/transitions/FxScene.h"
 #include "tests/native/transitions/FxSlivers.h"
 #include "transitions/FxPainter.h"
@@ -85,6 +87,29 @@ EndState CheckScaledEnd(const AnyScene &scene, bool offScreen) {
     }
   }
   return end;
+}
+
+// The whole verdict on an effect at 1:1: every pixel its own pixel of the right surface but for the
+// effect's slivers, and nothing changed outside the destination.
+template <typename AnyScene>
+void ExpectEnd(const AnyScene &scene, int id, int slider, bool offScreen) {
+  const EndState end = CheckEnd(scene, id, slider, offScreen);
+  EXPECT_EQ(end.wrong, 0) << "first wrong pixel at (" << end.firstX << ", " << end.firstY << ")";
+  EXPECT_EQ(end.undrawn, 0) << "first undrawn pixel at (" << end.firstX << ", " << end.firstY << ")";
+  EXPECT_EQ(scene.ChangedOutside(), 0);
+}
+
+// The whole verdict on a stretched effect, the same natively and under Wine: the right surface
+// everywhere, nothing changed outside the destination, and no pixel left undrawn unless the
+// effect leaves slivers.
+template <typename AnyScene>
+void ExpectScaledEnd(const AnyScene &scene, int id, bool offScreen) {
+  const EndState end = CheckScaledEnd(scene, offScreen);
+  EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
+  EXPECT_EQ(scene.ChangedOutside(), 0);
+  if (!LeavesSlivers(id)) {
+    EXPECT_EQ(end.undrawn, 0);
+  }
 }
 
 }  // namespace fxtest

@@ -15,6 +15,7 @@
 #include "tests/native/transitions/FxScene.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
+#include "tests/wine/support/DibDC.h"
 #include "transitions/GdiBlit.h"
 #include "transitions/PolygonFill.h"
 #include "transitions/TransFXDispatch.h"
@@ -24,68 +25,15 @@ namespace {
 using fxtest::Encode;
 using fxtest::Pixel;
 
-// A top-down DIB section selected into its own memory device context; 24-bit, or 8-bit with a
-// grey palette selected into the context.
-class DibDC {
+// A DIB-section context whose pixels the tests read and write as colour triples.
+class DibDC : public wintest::DibDC {
  public:
-  DibDC(int w, int h, int bits = 24) : width_(w), height_(h), bits_(bits) {
-    struct {
-      BITMAPINFOHEADER header;
-      RGBQUAD colours[256];
-    } info{};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = w;
-    info.header.biHeight = -h;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(bits);
-    info.header.biCompression = BI_RGB;
-    for (int i = 0; i < 256; ++i) info.colours[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels_,
-                               nullptr, 0);
-    previousBitmap_ = SelectObject(dc_, bitmap_);
-    if (bits == 8) {
-      std::vector<BYTE> block(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY));
-      auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
-      log->palVersion = 0x300;
-      log->palNumEntries = 256;
-      for (int i = 0; i < 256; ++i) log->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-      palette_ = CreatePalette(log);
-    }
-  }
-  ~DibDC() {
-    SelectObject(dc_, previousBitmap_);
-    DeleteObject(bitmap_);
-    if (palette_) DeleteObject(palette_);
-    DeleteDC(dc_);
-  }
-  DibDC(const DibDC&) = delete;
-  DibDC& operator=(const DibDC&) = delete;
-
-  HDC dc() const { return dc_; }
-  GdiSurface Surface() const { return {dc_, palette_}; }
-  PixelPlane Plane() const {
-    PixelPlane p;
-    p.top = static_cast<BYTE*>(pixels_);
-    p.pitch = (width_ * (bits_ / 8) + 3) & ~3;
-    p.width = width_;
-    p.height = height_;
-    p.bytesPerPixel = bits_ / 8;
-    return p;
-  }
+  using wintest::DibDC::DibDC;
   Pixel At(int x, int y) const {
     const BYTE* b = Plane().Pixel(x, y);
     return {b[0], b[1], b[2]};
   }
   void Set(int x, int y, const Pixel& v) { std::memcpy(Plane().Pixel(x, y), v.data(), 3); }
-
- private:
-  int width_, height_, bits_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previousBitmap_ = nullptr;
-  HPALETTE palette_ = nullptr;
-  void* pixels_ = nullptr;
 };
 
 // The scene of the native end-state tests, on DIB sections.
@@ -148,10 +96,7 @@ TEST(GdiEffects, EveryEffectEndsOnItsSurfaceOnADeviceContext) {
           GdiScene scene(size[0], size[1]);
           const fxtest::FxParams p = fxtest::ParamsAt(id, slider);
           ASSERT_EQ(scene.Run(id, p.par1, p.par2, offScreen), TRUE);
-          const fxtest::EndState end = fxtest::CheckEnd(scene, id, slider, offScreen);
-          EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
-          EXPECT_EQ(end.undrawn, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
-          EXPECT_EQ(scene.ChangedOutside(), 0);
+          fxtest::ExpectEnd(scene, id, slider, offScreen);
         }
       }
     }
@@ -167,12 +112,7 @@ TEST(GdiEffects, StretchedEffectsEndOnTheRightSurface) {
     GdiScene scene(194, 122, 97, 61);
     const fxtest::FxParams p = fxtest::ParamsAt(id, 50);
     ASSERT_EQ(scene.Run(id, p.par1, p.par2, false), TRUE);
-    const fxtest::EndState end = fxtest::CheckScaledEnd(scene, false);
-    EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
-    EXPECT_EQ(scene.ChangedOutside(), 0);
-    if (!fxtest::LeavesSlivers(id)) {
-      EXPECT_EQ(end.undrawn, 0);
-    }
+    fxtest::ExpectScaledEnd(scene, id, false);
   }
 }
 
