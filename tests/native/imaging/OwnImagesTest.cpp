@@ -12,6 +12,7 @@
 #include "imaging/FolderPath.h"
 #include "imaging/ImageSet.h"
 #include "imaging/OwnImages.h"
+#include "tests/support/TempFolder.h"
 #include "transitions/LayoutRects.h"
 #include "transitions/ScreenSize.h"
 
@@ -19,25 +20,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
+// A test folder that also makes the files the listing looks at.
+class TempFolder : public testsupport::TempFolder {
  public:
-  TempFolder() : path_(fs::temp_directory_path() / ("ownimages-" + std::string(
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string str() const { return path_.string(); }
-  void Touch(const char* name) const { std::ofstream(path_ / name) << "x"; }
+  TempFolder() : testsupport::TempFolder("ownimages") {}
+  void Touch(const char* name) const { std::ofstream(*this / name) << "x"; }
   void SaveDIB(const char* name, CDIB& dib) const {
     ASSERT_TRUE(dib.Save(JoinFolderPath(str().c_str(), name)));
   }
-
- private:
-  fs::path path_;
 };
 
 std::vector<std::string> Strings(const std::vector<CString>& names) {

@@ -16,6 +16,7 @@
 #include "tests/support/JpegEncode.h"
 #include "tests/support/PackedImageWriter.h"
 #include "tests/support/QuarterCacheWriter.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -23,33 +24,7 @@ namespace fs = std::filesystem;
 using cachetest::Bytes;
 using cachetest::FullImage8;
 
-// A fresh folder under the temporary directory, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    static int serial = 0;
-    path_ = fs::temp_directory_path() /
-            ("qcache-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             std::to_string(++serial) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string str() const { return path_.string(); }
-  fs::path operator/(const char* name) const { return path_ / name; }
-  std::vector<std::string> Files() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  fs::path path_;
-};
+using testsupport::TempFolder;
 
 Bytes ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
