@@ -1,7 +1,6 @@
 // The pixel operations of CDIB: colour mapping, copies between depths, lightening, quantizing.
 // JPEG decoding lives in JpegDecode.cpp.
 #include <algorithm>
-#include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -9,7 +8,6 @@
 #include "framework/Gdi.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBContent.h"
-#include "imaging/JpegError.h"
 #include "imaging/MedianCut.h"
 #include "imaging/NearestColor.h"
 
@@ -100,33 +98,6 @@ void BuildLightenTable(int t, BYTE table[256]) {
   }
 }
 
-// Runs the median-cut quantizer with a library object as its parameter block, memory pool and
-// error manager, and copies the colour map it chose into the target's table. False when the
-// library's error exit fired; the target's pixels are then untouched, because the quantizer
-// checks its parameters and takes all its memory before it writes one.
-// Only libjpeg's C frames lie between the return point and a jump to it.
-bool RunQuantizer(const CDIB& source, CDIB& target, int colours, int dither) {
-  JpegErrorManager errors;
-  jpeg_decompress_struct object{};
-  object.err = InitJpegErrorManager(errors);
-  if (setjmp(errors.returnPoint)) {
-    jpeg_destroy_decompress(&object);
-    return false;
-  }
-  jpeg_create_decompress(&object);
-  object.out_color_components = 3;
-  object.output_width = static_cast<JDIMENSION>(source.GetWidth());
-  object.desired_number_of_colors = colours;
-  object.dither_mode = dither ? JDITHER_FS : JDITHER_NONE;
-  object.enable_2pass_quant = TRUE;
-  MedianCutQuantizer(&object, source, target);
-  for (int i = 0; i < object.actual_number_of_colors; ++i) {
-    target.header->bmiColors[i] =
-        RGBQUAD{object.colormap[2][i], object.colormap[1][i], object.colormap[0][i], 0};
-  }
-  jpeg_destroy_decompress(&object);
-  return true;
-}
 
 }  // namespace
 
@@ -250,7 +221,7 @@ BOOL CDIB::Quantize(CDIB* destination, int colours, int dither) {
   CDIB fresh;
   if (!reuse && !fresh.Create(w, h, nullptr)) return 0;
   CDIB& target = reuse ? *destination : fresh;
-  if (!RunQuantizer(*this, target, colours, dither)) return 0;
+  if (!RunMedianCut(*this, target, colours, dither != 0)) return 0;
   if (!reuse) SwapDIBContent(fresh, *destination);
   return 1;
 }

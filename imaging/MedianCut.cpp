@@ -1,6 +1,7 @@
 #include "imaging/MedianCut.h"
 
 #include <climits>
+#include <csetjmp>
 #include <cstdint>
 #include <cstring>
 
@@ -405,4 +406,32 @@ void MedianCutQuantizer(j_decompress_ptr params, const CDIB& source, CDIB& desti
     MapPlain(q);
   params->actual_number_of_colors = q.colours;
   params->colormap = q.map;
+}
+
+// The library object serves as the parameter block, memory pool and error manager. The target's
+// pixels stay untouched on failure because the quantizer checks its parameters and takes all its
+// memory before it writes one. Only libjpeg's C frames lie between the return point and a jump.
+bool RunMedianCut(const CDIB& source, CDIB& destination, int colours, bool dither, int* count,
+                  int components) {
+  JpegErrorManager errors;
+  jpeg_decompress_struct object{};
+  object.err = InitJpegErrorManager(errors);
+  if (setjmp(errors.returnPoint)) {
+    jpeg_destroy_decompress(&object);
+    return false;
+  }
+  jpeg_create_decompress(&object);
+  object.out_color_components = components;
+  object.output_width = static_cast<JDIMENSION>(source.GetWidth());
+  object.desired_number_of_colors = colours;
+  object.dither_mode = dither ? JDITHER_FS : JDITHER_NONE;
+  object.enable_2pass_quant = TRUE;
+  MedianCutQuantizer(&object, source, destination);
+  for (int i = 0; i < object.actual_number_of_colors; ++i) {
+    destination.header->bmiColors[i] =
+        RGBQUAD{object.colormap[2][i], object.colormap[1][i], object.colormap[0][i], 0};
+  }
+  if (count) *count = object.actual_number_of_colors;
+  jpeg_destroy_decompress(&object);
+  return true;
 }

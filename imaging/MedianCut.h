@@ -20,3 +20,10 @@
 class CDIB;
 
 void MedianCutQuantizer(j_decompress_ptr params, const CDIB& source, CDIB& destination);
+
+// One run of the quantizer on a library object of its own, with the map it chose copied into the
+// destination's colour table (entries 0..*count - 1; the rest and biClrUsed as they were). False
+// when the library's error exit fired: the destination's pixels and table are then untouched.
+// `components` is the colour-component count handed to the quantizer; the system passes 3.
+bool RunMedianCut(const CDIB& source, CDIB& destination, int colours, bool dither,
+                  int* count = nullptr, int components = 3);

@@ -25,28 +25,18 @@ CDIB* Photo24(int w, int h) {
   return dib;
 }
 
-// Runs the quantizer the way CDIB::Quantize does and returns the map it chose; false when the
+// Runs the quantizer as CDIB::Quantize does and returns the map it chose; false when the
 // library's error exit fired.
 bool RunMedianCut(const CDIB& source, CDIB& destination, int colours, J_DITHER_MODE dither,
                   Map& map, int components = 3) {
-  JpegErrorManager errors;
-  jpeg_decompress_struct object{};
-  object.err = InitJpegErrorManager(errors);
-  if (setjmp(errors.returnPoint)) {
-    jpeg_destroy_decompress(&object);
+  int count = 0;
+  if (!::RunMedianCut(source, destination, colours, dither != JDITHER_NONE, &count, components))
     return false;
-  }
-  jpeg_create_decompress(&object);
-  object.out_color_components = components;
-  object.output_width = static_cast<JDIMENSION>(source.GetWidth());
-  object.desired_number_of_colors = colours;
-  object.dither_mode = dither;
-  object.enable_2pass_quant = TRUE;
-  MedianCutQuantizer(&object, source, destination);
   map.clear();
-  for (int i = 0; i < object.actual_number_of_colors; ++i)
-    map.push_back(Rgb{object.colormap[0][i], object.colormap[1][i], object.colormap[2][i]});
-  jpeg_destroy_decompress(&object);
+  for (int i = 0; i < count; ++i) {
+    const RGBQUAD& q = destination.header->bmiColors[i];
+    map.push_back(Rgb{q.rgbRed, q.rgbGreen, q.rgbBlue});
+  }
   return true;
 }
 
