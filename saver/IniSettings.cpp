@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "framework/File.h"
-#include "imaging/ImageSetKey.h"
 #include "saver/DecimalText.h"
+#include "saver/ImageSetKey.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/Trace.h"

@@ -8,7 +8,7 @@
 #include "imaging/DIB.h"
 #include "imaging/Resample.h"
 #include "imaging/ReservedPalette.h"
-#include "routines/TileSize.h"
+#include "imaging/TileSize.h"
 #include "seams/Trace.h"
 #include "transitions/Frames.h"
 

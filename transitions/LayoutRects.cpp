@@ -1,7 +1,7 @@
 #include "transitions/LayoutRects.h"
 
 #include "framework/Geometry.h"
-#include "transitions/ScreenSize.h"
+#include "seams/ScreenSize.h"
 
 namespace {
 
@@ -84,7 +84,8 @@ void GridLayout(CPtrList* list, CSize screen, int layout) {
 
 BOOL GetImageLayoutRects(CPtrList* list, int layout, int sizeCode) {
   DeleteAllPtrListElements(list);
-  const CSize screen = GetScreenSize();
+  const ScreenSize size = GetScreenSize();
+  const CSize screen(size.cx, size.cy);
   if (layout == kLayoutCentred) return CentredLayout(list, screen, sizeCode);
   if (screen.cx <= 0 || screen.cy <= 0) return 1;
   if (layout == kLayoutMosaic) MosaicLayout(list, screen);

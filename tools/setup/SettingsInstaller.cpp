@@ -1,6 +1,6 @@
 #include "tools/setup/SettingsInstaller.h"
 
-#include "imaging/ImageSetKey.h"
+#include "saver/ImageSetKey.h"
 #include "saver/IniSettings.h"
 #include "saver/TransFXTables.h"
 #include "seams/Registry.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "imaging/ImageSetKey.h"
+#include "saver/ImageSetKey.h"
 #include "tools/setup/SettingsInstaller.h"
 
 namespace {

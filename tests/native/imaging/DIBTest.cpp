@@ -1,6 +1,7 @@
 // CDIB: creation, geometry, the BMP file format, archives and files by name.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -705,7 +706,7 @@ class DIBNamedFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("dib-test-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" +
+           ("dib-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -260,7 +261,8 @@ class PackedFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     m_dir = fs::temp_directory_path() /
-            ("packed_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            ("packed_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+             "_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
   }

@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "ScreenDocFixture.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/Sprite.h"
 #include "routines/ClockOverlay.h"
 #include "seams/Clock.h"
+#include "tests/native/routines/ScreenDocFixture.h"
 
 namespace {
 

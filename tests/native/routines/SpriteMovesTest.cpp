@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ScreenDocFixture.h"
 #include "imaging/Sprite.h"
 #include "routines/ClockOverlay.h"
 #include "routines/SpriteMoves.h"
 #include "seams/Clock.h"
+#include "tests/native/routines/ScreenDocFixture.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -391,7 +392,7 @@ class IniSettingsTraceTest : public IniSettingsTest {
   void SetUp() override {
     IniSettingsTest::SetUp();
     base = fs::temp_directory_path() /
-           ("ini-trace-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" +
+           ("ini-trace-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(base);
     fs::create_directories(base / "vexdata");

@@ -10,12 +10,12 @@
 #include "BackgroundSupport.h"
 #include "framework/Lists.h"
 #include "framework/String.h"
+#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "tests/native/framework/TempPath.h"
 #include "transitions/Background.h"
 #include "transitions/Frames.h"
 #include "transitions/LayoutRects.h"
-#include "transitions/ScreenSize.h"
 
 namespace {
 

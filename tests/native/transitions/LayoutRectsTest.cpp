@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/Geometry.h"
+#include "seams/ScreenSize.h"
 #include "transitions/LayoutRects.h"
-#include "transitions/ScreenSize.h"
 
 // Rectangles print as their edges in failure messages.
 void PrintTo(const CRect& r, std::ostream* os) {
@@ -32,7 +32,7 @@ class RectList {
 };
 
 BOOL Layout(RectList& rects, CSize screen, int layout, int sizeCode) {
-  ScopedScreenSize size(screen);
+  ScopedScreenSize size(screen.cx, screen.cy);
   return GetImageLayoutRects(&rects.list, layout, sizeCode);
 }
 

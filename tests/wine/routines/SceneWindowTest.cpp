@@ -15,7 +15,7 @@
 #include "imaging/Raster8.h"
 #include "routines/ClockOverlay.h"
 #include "routines/Scene.h"
-#include "tests/native/routines/scene_fixture.h"
+#include "tests/native/routines/SceneFixture.h"
 #include "tests/wine/support/WindowTesting.h"
 
 using scenetest::FlyingCube;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "imaging/ImageSetKey.h"
+#include "saver/ImageSetKey.h"
 #include "saver/IniSettings.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"

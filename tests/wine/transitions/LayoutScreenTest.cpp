@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "framework/Geometry.h"
+#include "seams/ScreenSize.h"
 #include "transitions/LayoutRects.h"
-#include "transitions/ScreenSize.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ TEST(LayoutScreenTest, LayoutsFollowTheScreensSize) {
   const CSize screen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   ASSERT_GE(screen.cx, 640);
   ASSERT_GE(screen.cy, 480);
-  EXPECT_EQ(GetScreenSize(), screen);
+  EXPECT_EQ(GetScreenSize(), (ScreenSize{screen.cx, screen.cy}));
 
   CPtrList list;
   ASSERT_TRUE(GetImageLayoutRects(&list, kLayoutCentred, 0));
@@ -31,10 +31,10 @@ TEST(LayoutScreenTest, LayoutsFollowTheScreensSize) {
   EXPECT_EQ(area, int64_t{screen.cx} * screen.cy) << "the mosaic covers the screen";
 
   {
-    ScopedScreenSize small(CSize(600, 400));
+    ScopedScreenSize small(600, 400);
     EXPECT_FALSE(GetImageLayoutRects(&list, kLayoutCentred, 1));
   }
-  EXPECT_EQ(GetScreenSize(), screen) << "the real size is back";
+  EXPECT_EQ(GetScreenSize(), (ScreenSize{screen.cx, screen.cy})) << "the real size is back";
   DeleteAllPtrListElements(&list);
 }
 

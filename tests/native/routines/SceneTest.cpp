@@ -18,8 +18,8 @@
 #include "routines/ClockOverlay.h"
 #include "routines/Raster.h"
 #include "routines/SpotLight.h"
-#include "scene_fixture.h"
 #include "seams/Clock.h"
+#include "tests/native/routines/SceneFixture.h"
 
 using scenetest::FlyingCube;
 using scenetest::FrameClock;

@@ -8,10 +8,10 @@
 #include <set>
 #include <vector>
 
-#include "cube_fixture.h"
-#include "raster_fixture.h"
 #include "routines/PolyObject.h"
 #include "routines/SceneState.h"
+#include "tests/native/routines/CubeFixture.h"
+#include "tests/native/routines/RasterFixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "imaging/ImageSetKey.h"
+#include "saver/ImageSetKey.h"
 
 #include <cstring>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/WinTypes.h"
-#include "raster_fixture.h"
+#include "tests/native/routines/RasterFixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "imaging/GetImage.h"
+#include "imageset/GetImage.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,8 +10,8 @@
 #include "imaging/PackedImage.h"
 #include "imaging/Resample.h"
 #include "seams/Alerts.h"
+#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
-#include "transitions/ScreenSize.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -135,7 +135,7 @@ BOOL GetImageSizeForCode(int sizeCode, int* width, int* height) {
                                    {1152, 864}, {1280, 960}, {1600, 1200}};
   if (sizeCode < 0 || sizeCode > 6) return FALSE;
   if (sizeCode == 0) {
-    CSize screen = GetScreenSize();
+    const ScreenSize screen = GetScreenSize();
     *width = screen.cx;
     *height = screen.cy;
   } else {

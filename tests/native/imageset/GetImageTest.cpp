@@ -7,14 +7,14 @@
 #include <cstring>
 #include <memory>
 
+#include "imageset/GetImage.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "imaging/GetImage.h"
-#include "tests/native/imaging/ImageSetFixture.h"
+#include "seams/ScreenSize.h"
+#include "tests/native/imageset/ImageSetFixture.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/PackedImageWriter.h"
 #include "tests/support/TestPictures.h"
-#include "transitions/ScreenSize.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ TEST_F(GetImageTest, EveryFormatScalesToEverySizeCodeWithAndWithoutInterpolation
   };
   const int sizes[7][2] = {{1024, 768}, {640, 480},  {800, 600}, {1024, 768},
                            {1152, 864}, {1280, 960}, {1600, 1200}};
-  ScopedScreenSize screen(CSize(1024, 768));
+  ScopedScreenSize screen(1024, 768);
   for (const FormatCase& c : cases) {
     Store(c.data(), c.format);
     for (int code = 0; code <= 6; ++code) {
@@ -106,7 +106,7 @@ TEST_F(GetImageTest, EveryFormatScalesToEverySizeCodeWithAndWithoutInterpolation
 
 TEST_F(GetImageTest, ScreenSizeCodeEqualsTheMatchingFixedCode) {
   Store(PackedBytes(2), kImageDataPacked);
-  ScopedScreenSize screen(CSize(1024, 768));
+  ScopedScreenSize screen(1024, 768);
   for (BOOL interpolate : {FALSE, TRUE}) {
     DIBPtr screenSized = Get(0, interpolate), fixed = Get(3, interpolate);
     ASSERT_TRUE(screenSized && fixed);

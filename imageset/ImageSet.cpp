@@ -1,4 +1,4 @@
-#include "imaging/ImageSet.h"
+#include "imageset/ImageSet.h"
 
 #include <algorithm>
 #include <memory>
@@ -9,21 +9,21 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "framework/Lists.h"
+#include "imageset/GetImage.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "imaging/GetImage.h"
 #include "imaging/NearestColor.h"
 #include "imaging/QuarterCache.h"
 #include "imaging/ReservedPalette.h"
 #include "saver/DecimalText.h"
 #include "saver/IniSettings.h"
 #include "seams/Alerts.h"
+#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "transitions/Background.h"
 #include "transitions/LayoutRects.h"
-#include "transitions/ScreenSize.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -104,7 +104,7 @@ bool FileExists(const char* path) {
 // Makes ScreenBackgroundDIB an 8-bit grey-ramp bitmap of the screen's size. The object is kept
 // when it already exists, so that holders of the pointer stay valid across a size change.
 bool EnsureScreenBackgroundBitmap() {
-  CSize screen = GetScreenSize();
+  const ScreenSize screen = GetScreenSize();
   if (ScreenBackgroundDIB && ScreenBackgroundDIB->header &&
       ScreenBackgroundDIB->GetWidth() == screen.cx && ScreenBackgroundDIB->GetHeight() == screen.cy)
     return true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -97,7 +98,8 @@ std::string ReadAll(const std::filesystem::path& path) {
 }
 
 TEST(TraceSeam, ScopesWriteStartAndEndLinesOnlyWhileOn) {
-  const auto path = std::filesystem::temp_directory_path() / "seams_trace_test.txt";
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("seams_trace_test_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".txt");
   seams::Trace::Printf("before open\n");
   ASSERT_TRUE(seams::Trace::Open(path.string().c_str(), "BANNER"));
   {

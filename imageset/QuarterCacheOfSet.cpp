@@ -1,6 +1,6 @@
 // The quarter-size image cache of the current image set: the cache routines on its data folder.
 #include "framework/Arrays.h"
-#include "imaging/ImageSet.h"
+#include "imageset/ImageSet.h"
 #include "imaging/QuarterCache.h"
 #include "saver/IniSettings.h"
 #include "seams/Alerts.h"

@@ -5,12 +5,12 @@
 #include <set>
 #include <string>
 
+#include "imageset/GetImage.h"
+#include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "imaging/GetImage.h"
-#include "imaging/ImageSet.h"
-#include "imaging/ImageSetKey.h"
-#include "tests/native/imaging/ImageSetFixture.h"
+#include "saver/ImageSetKey.h"
+#include "tests/native/imageset/ImageSetFixture.h"
 #include "tools/demo/DemoImageSet.h"
 
 namespace {

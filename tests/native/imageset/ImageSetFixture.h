@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
-#include "imaging/ImageSet.h"
 #include "saver/IniSettings.h"
 #include "seams/Alerts.h"
 #include "tests/support/ImageSetWriter.h"
@@ -18,8 +19,11 @@ class ImageSetFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // Unique per run: the same test may run at once in another build of the tree.
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     folder_ = std::filesystem::temp_directory_path() /
-              (std::string("imageset_") + info->test_suite_name() + "_" + info->name());
+              (std::string("imageset_") + info->test_suite_name() + "_" + info->name() + "_" +
+               std::to_string(stamp));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     std::strncpy(IniSettings.DATADIRECTORY, folder_.string().c_str(),

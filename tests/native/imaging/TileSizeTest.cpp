@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "framework/Geometry.h"
-#include "routines/TileSize.h"
+#include "imaging/TileSize.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "imageset/ImageSet.h"
+#include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/FolderPath.h"
-#include "imaging/ImageSet.h"
-#include "imaging/OwnImages.h"
+#include "seams/ScreenSize.h"
 #include "tests/support/TempFolder.h"
 #include "transitions/LayoutRects.h"
-#include "transitions/ScreenSize.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ class OwnImagesScreen : public ::testing::Test {
   }
   RECT First() { return *static_cast<RECT*>(rects_.GetHead()); }
 
-  ScopedScreenSize screen_{CSize(800, 600)};
+  ScopedScreenSize screen_{800, 600};
   TempFolder folder_;
   CPtrList rects_;
   ImageSetSettings saved_;

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "imaging/ImageSet.h"
-#include "tests/native/imaging/ImageSetFixture.h"
-#include "transitions/ScreenSize.h"
+#include "seams/ScreenSize.h"
+#include "tests/native/imageset/ImageSetFixture.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ TEST_F(ImageSetTest, WithoutLogoFilesASolidBackgroundIsStillBuilt) {
   std::strcpy(IniSettings.IMAGE_BORDERTHICKNESS, "0");
   std::strcpy(IniSettings.IMAGE_BORDERSHADOWON, "0");
   std::strcpy(IniSettings.INTERPON, "x");
-  ScopedScreenSize screen(CSize(800, 600));
+  ScopedScreenSize screen(800, 600);
   ASSERT_TRUE(InitImageSet());
   EXPECT_TRUE(Alerted("Unable to find logo file."));
   EXPECT_EQ(ImageSetLogoDIB, nullptr);
@@ -142,11 +142,11 @@ TEST_F(ImageSetTest, TheBackgroundFollowsAScreenSizeChange) {
   ImageSettings.IMAGE_SCREENSTYLE = 2;
   ImageSettings.IMAGE_BACKSTYLE = 3;
   {
-    ScopedScreenSize screen(CSize(800, 600));
+    ScopedScreenSize screen(800, 600);
     ASSERT_TRUE(BuildScreenBackground());
   }
   const CDIB* first = ScreenBackgroundDIB;
-  ScopedScreenSize screen(CSize(1024, 768));
+  ScopedScreenSize screen(1024, 768);
   ASSERT_TRUE(BuildScreenBackground());
   EXPECT_EQ(ScreenBackgroundDIB, first);  // the same object: holders of the pointer stay valid
   EXPECT_EQ(ScreenBackgroundDIB->GetWidth(), 1024);

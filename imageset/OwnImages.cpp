@@ -1,19 +1,20 @@
-#include "imaging/OwnImages.h"
+#include "imageset/OwnImages.h"
 
 #include <algorithm>
 #include <memory>
 #include <string>
 
+#include "framework/Geometry.h"
+#include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/FolderPath.h"
-#include "imaging/ImageSet.h"
 #include "imaging/Resample.h"
 #include "saver/IniSettings.h"
 #include "seams/Alerts.h"
+#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "transitions/Background.h"
 #include "transitions/LayoutRects.h"
-#include "transitions/ScreenSize.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -240,7 +241,8 @@ CDIB* GetMiniScreenOwnImageDIB(const char* folder, const char* name, BOOL showEr
 
 BOOL SetFullScreenOwnImageDIB(CPtrList* rects, const char* folder, const char* name) {
   seams::Trace::Printf("SetFullScreenOwnImageDIB - start\n");
-  if (!EnsureFullScreenOwnImage(GetScreenSize()) || !GetOwnImageArea(rects)) return 0;
+  const ScreenSize screen = GetScreenSize();
+  if (!EnsureFullScreenOwnImage(CSize(screen.cx, screen.cy)) || !GetOwnImageArea(rects)) return 0;
   RECT* area = FirstRect(rects);
   DIBPtr fitted;
   if (name && IsOwnImageName(name)) {

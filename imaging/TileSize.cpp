@@ -1,4 +1,4 @@
-#include "routines/TileSize.h"
+#include "imaging/TileSize.h"
 
 #include <algorithm>
 #include <cstdint>
