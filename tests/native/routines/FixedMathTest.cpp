@@ -182,8 +182,8 @@ TEST(RotateMatrix, PositiveTurnAboutZTakesXTowardY) {
   RotateMatrixZ(m, 300);  // 30 degrees
   FixedVector p{65536 * 10, 0, 0};
   TransformPoint(m, p, p);
-  EXPECT_EQ(p.x, FixedMul(CosineTable[300], 65536 * 10));
-  EXPECT_EQ(p.y, FixedMul(CosineTable[600], 65536 * 10));
+  EXPECT_EQ(p.x, 567560) << "10 cos 30 = 8.66025";
+  EXPECT_EQ(p.y, 327680) << "10 sin 30 = 5";
   EXPECT_EQ(p.z, 0);
 }
 

@@ -234,7 +234,11 @@ TEST_F(TransFXTablesTest, PicksFollowTheSeededGenerator) {
     }
     return picks;
   };
-  EXPECT_EQ(run(7), run(7));
+  // Class * 1000 + effect for seed 7: a change to the draws or to how they pick shows here.
+  const std::vector<int> seven = {29151, 15093, 1001,  8023,  15109, 18092, 9025,
+                                  7022,  29149, 24136, 1003,  0,     14051, 2006,
+                                  29150, 3007,  29150, 30048, 2008,  24139};
+  EXPECT_EQ(run(7), seven);
   EXPECT_NE(run(7), run(8));
 }
 
