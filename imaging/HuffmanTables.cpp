@@ -38,7 +38,7 @@ const uint8_t kChrominanceAcValues[162] = {
     0xd7, 0xd8, 0xd9, 0xda, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8, 0xe9, 0xea, 0xf2,
     0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa};
 
-const HuffmanSpec kTables[4] = {
+const HuffmanTableDef kTables[4] = {
     {{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, kDcValues, 12},        // K.3
     {{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0}, kDcValues, 12},        // K.4
     {{0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d}, kLuminanceAcValues, 162},   // K.5
@@ -47,14 +47,14 @@ const HuffmanSpec kTables[4] = {
 
 }  // namespace
 
-const HuffmanSpec& PublishedHuffmanTable(HuffmanTableId id) { return kTables[id]; }
+const HuffmanTableDef& PublishedHuffmanTable(HuffmanTableId id) { return kTables[id]; }
 
-HuffmanCodes AssignCodes(const HuffmanSpec& spec) {
+HuffmanCodes AssignCodes(const HuffmanTableDef& def) {
   HuffmanCodes codes = {};
   uint32_t code = 0;
   int i = 0;
   for (int length = 1; length <= 16; ++length) {
-    for (int n = 0; n < spec.bits[length - 1] && i < 256; ++n, ++i) {
+    for (int n = 0; n < def.bits[length - 1] && i < 256; ++n, ++i) {
       codes.code[i] = static_cast<uint16_t>(code++);
       codes.size[i] = static_cast<uint8_t>(length);
     }
@@ -64,13 +64,13 @@ HuffmanCodes AssignCodes(const HuffmanSpec& spec) {
   return codes;
 }
 
-void BuildDecodeTable(const HuffmanSpec& spec, HuffmanDecodeTable* table) {
+void BuildDecodeTable(const HuffmanTableDef& def, HuffmanDecodeTable* table) {
   std::memset(table, 0, sizeof(*table));
-  const HuffmanCodes codes = AssignCodes(spec);
-  std::memcpy(table->values, spec.values, static_cast<size_t>(codes.count));
+  const HuffmanCodes codes = AssignCodes(def);
+  std::memcpy(table->values, def.values, static_cast<size_t>(codes.count));
   int index = 0;
   for (int length = 1; length <= 16; ++length) {
-    const int n = spec.bits[length - 1];
+    const int n = def.bits[length - 1];
     if (n == 0) {
       table->maxCode[length] = -1;
       continue;
@@ -88,7 +88,7 @@ void BuildDecodeTable(const HuffmanSpec& spec, HuffmanDecodeTable* table) {
     // Every lookahead prefix that starts with this code resolves to it.
     const int first = codes.code[i] << (kAhead - size);
     for (int fill = 0; fill < (1 << (kAhead - size)); ++fill) {
-      table->lookahead[first + fill] = static_cast<uint16_t>((size << 8) | spec.values[i]);
+      table->lookahead[first + fill] = static_cast<uint16_t>((size << 8) | def.values[i]);
     }
   }
 }

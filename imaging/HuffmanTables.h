@@ -10,14 +10,14 @@ namespace packed {
 
 // A table as published: bits[l] codes of length l + 1 (l = 0..15), then the values in the order
 // of their codes.
-struct HuffmanSpec {
+struct HuffmanTableDef {
   uint8_t bits[16];
   const uint8_t* values;
   int valueCount;
 };
 
 enum HuffmanTableId { kLuminanceDc = 0, kChrominanceDc = 1, kLuminanceAc = 2, kChrominanceAc = 3 };
-const HuffmanSpec& PublishedHuffmanTable(HuffmanTableId id);
+const HuffmanTableDef& PublishedHuffmanTable(HuffmanTableId id);
 
 // Codes assigned to a published table the canonical way (T.81 Annex C): code[i] and size[i] for
 // value values[i]. Used by the decoder tables below and by writers of the format.
@@ -26,7 +26,7 @@ struct HuffmanCodes {
   uint8_t size[256];
   int count;
 };
-HuffmanCodes AssignCodes(const HuffmanSpec& spec);
+HuffmanCodes AssignCodes(const HuffmanTableDef& def);
 
 // Decoding tables: for each length the smallest and largest code and the index of its first
 // value; a length without codes has largest code -1. The lookahead table resolves every code of
@@ -40,6 +40,6 @@ struct HuffmanDecodeTable {
   // Per kLookaheadBits-bit prefix: (code length << 8) | value, or 0 when the code is longer.
   uint16_t lookahead[1 << kLookaheadBits];
 };
-void BuildDecodeTable(const HuffmanSpec& spec, HuffmanDecodeTable* table);
+void BuildDecodeTable(const HuffmanTableDef& def, HuffmanDecodeTable* table);
 
 }  // namespace packed

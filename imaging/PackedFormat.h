@@ -69,8 +69,9 @@ extern const uint8_t kZigzag[64];
 // The standard order itself: the base quantisation tables are held in it.
 extern const uint8_t kStandardZigzag[64];
 
-// Status of a packed image reader: 0 when usable, else why not. -12 and -14 are the historical
-// codes; the others are refusals and decoding failures that the original format never reported.
+// Status of a packed image reader: 0 when usable, else why not. -12 and -14 are the codes that
+// GetImage's callers turn into their messages; every other refusal and decoding failure has a code
+// of its own, so that a trace or a test can tell them apart.
 enum Status : int32_t {
   kOk = 0,
   kNoMemory = -12,         // a buffer or decoding object could not be allocated

@@ -23,8 +23,7 @@ struct MouseAnchor {
 };
 MouseAnchor g_anchor;
 
-bool IsRealMouseMove(HWND window, LPARAM lParam)
-{
+bool IsRealMouseMove(HWND window, LPARAM lParam) {
   const POINT now{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   if (g_anchor.window != window) {
     g_anchor = {window, now};
@@ -34,73 +33,56 @@ bool IsRealMouseMove(HWND window, LPARAM lParam)
          std::abs(now.y - g_anchor.first.y) > kMouseMoveSlack;
 }
 
-bool IsClosingInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+bool IsClosingInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_XBUTTONDOWN:
-      return true;
-    case WM_ACTIVATEAPP:
-      return wParam == FALSE;
-    case WM_ACTIVATE:
-      return LOWORD(wParam) == WA_INACTIVE;
-    case WM_MOUSEMOVE:
-      return IsRealMouseMove(window, lParam);
-    default:
-      return false;
+    case WM_XBUTTONDOWN: return true;
+    case WM_ACTIVATEAPP: return wParam == FALSE;
+    case WM_ACTIVATE: return LOWORD(wParam) == WA_INACTIVE;
+    case WM_MOUSEMOVE: return IsRealMouseMove(window, lParam);
+    default: return false;
   }
 }
 
 // Posted rather than destroyed on the spot, so the module's own WM_CLOSE handling still runs.
 void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
-LRESULT FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsClosingInput(window, message, wParam, lParam)) {
     RequestClose(window);
     return 0;
   }
   switch (message) {
-    case WM_SETCURSOR:
-      SetCursor(nullptr);
-      return TRUE;
+    case WM_SETCURSOR: SetCursor(nullptr); return TRUE;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
         case SC_SCREENSAVE:  // this saver is already running; start no other over it
           return 0;
-        case SC_CLOSE:
-          RequestClose(window);
-          return 0;
-        default:
-          break;
+        case SC_CLOSE: RequestClose(window); return 0;
+        default: break;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-LRESULT WINAPI DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT WINAPI DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_DESTROY:
       if (g_anchor.window == window) {
         g_anchor = {};
       }
       PostQuitMessage(0);
       return 0;
-    default:
-      break;
+    default: break;
   }
   if (fChildPreview) {
     return DefWindowProcA(window, message, wParam, lParam);

@@ -6,16 +6,14 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-const char* SkipSpaces(const char* p)
-{
+const char* SkipSpaces(const char* p) {
   while (IsSpace(*p)) {
     ++p;
   }
   return p;
 }
 
-SaverMode ModeOfLetter(char letter)
-{
+SaverMode ModeOfLetter(char letter) {
   switch (letter | 0x20) {  // ASCII lower case of a letter
     case 's': return SaverMode::FullScreen;
     case 'p': return SaverMode::Preview;
@@ -25,8 +23,7 @@ SaverMode ModeOfLetter(char letter)
 }
 
 // A decimal number ended by a space or the end of the text; 0 for anything else.
-std::uintptr_t ParseWindowValue(const char* p)
-{
+std::uintptr_t ParseWindowValue(const char* p) {
   constexpr std::uintptr_t kMax = std::numeric_limits<std::uintptr_t>::max();
   std::uintptr_t value = 0;
   const char* digits = p;
@@ -44,8 +41,7 @@ std::uintptr_t ParseWindowValue(const char* p)
 }
 
 // After the switch letter: optional spaces, an optional ':', optional spaces, then the number.
-std::uintptr_t ParseWindowAfterSwitch(const char* p)
-{
+std::uintptr_t ParseWindowAfterSwitch(const char* p) {
   p = SkipSpaces(p);
   if (*p == ':') {
     p = SkipSpaces(p + 1);
@@ -57,8 +53,7 @@ bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 }  // namespace
 
-SaverCommand ParseSaverCommandLine(const char* commandLine)
-{
+SaverCommand ParseSaverCommandLine(const char* commandLine) {
   const SaverCommand settings{SaverMode::Configure, 0};
   if (commandLine == nullptr) {
     return settings;

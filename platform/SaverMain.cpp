@@ -12,14 +12,12 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // bad switch argument, or a window or dialog could not be made
 
-HWND WindowFromValue(std::uintptr_t value)
-{
+HWND WindowFromValue(std::uintptr_t value) {
   HWND window = reinterpret_cast<HWND>(value);
   return value != 0 && IsWindow(window) ? window : nullptr;
 }
 
-bool RegisterSaverClass()
-{
+bool RegisterSaverClass() {
   WNDCLASSA saverClass{};
   saverClass.style = CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS | CS_DBLCLKS;
   saverClass.lpfnWndProc = ScreenSaverProc;
@@ -31,8 +29,7 @@ bool RegisterSaverClass()
 }
 
 // The saver window: its title is the module's description, when it has one.
-HWND CreateSaverWindow(DWORD exStyle, DWORD style, const RECT& place, HWND parent)
-{
+HWND CreateSaverWindow(DWORD exStyle, DWORD style, const RECT& place, HWND parent) {
   char title[256] = "";
   LoadStringA(hMainInstance, IDS_DESCRIPTION, title, sizeof title);
   return CreateWindowExA(exStyle, SAVER_WINDOW_CLASS, title, style, place.left, place.top,
@@ -41,8 +38,7 @@ HWND CreateSaverWindow(DWORD exStyle, DWORD style, const RECT& place, HWND paren
 }
 
 // Runs until the saver window's WM_DESTROY posts the quit message; returns its code.
-int RunMessageLoop()
-{
+int RunMessageLoop() {
   MSG message{};
   BOOL got;
   while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
@@ -52,8 +48,7 @@ int RunMessageLoop()
   return got == 0 ? static_cast<int>(message.wParam) : kExitFailed;
 }
 
-RECT WholeScreen()
-{
+RECT WholeScreen() {
   RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
   const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
@@ -65,8 +60,7 @@ RECT WholeScreen()
   return screen;
 }
 
-int RunFullScreen()
-{
+int RunFullScreen() {
   if (FindWindowA(SAVER_WINDOW_CLASS, nullptr) != nullptr) {
     return kExitOk;  // a saver already covers the screen
   }
@@ -81,8 +75,7 @@ int RunFullScreen()
   return result;
 }
 
-int RunPreview(HWND parent)
-{
+int RunPreview(HWND parent) {
   if (parent == nullptr) {
     return kExitFailed;
   }
@@ -98,15 +91,13 @@ int RunPreview(HWND parent)
 // The module's dialog procedure returns BOOL; a dialog procedure must return INT_PTR, which is
 // wider on 64-bit Windows. Calling it through a cast function pointer would leave the upper half
 // of the result undefined there, so the dialog runs through this adapter instead.
-INT_PTR CALLBACK ConfigureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK ConfigureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
 }
 
 // The owner is the window the switch named, when it is one. Without one the dialog stands alone:
 // borrowing the foreground window would disable some unrelated program while the dialog is open.
-int RunSettings(HWND owner)
-{
+int RunSettings(HWND owner) {
   if (!RegisterDialogClasses(hMainInstance)) {
     return kExitFailed;
   }
@@ -117,19 +108,15 @@ int RunSettings(HWND owner)
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
-{
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   hMainInstance = instance;
   const SaverCommand command = ParseSaverCommandLine(commandLine);
   switch (command.mode) {
-    case SaverMode::FullScreen:
-      return RunFullScreen();
-    case SaverMode::Preview:
-      return RunPreview(WindowFromValue(command.window));
+    case SaverMode::FullScreen: return RunFullScreen();
+    case SaverMode::Preview: return RunPreview(WindowFromValue(command.window));
     case SaverMode::ChangePassword:
       return kExitOk;  // NT-family systems keep the saver's password themselves
-    case SaverMode::Configure:
-      break;
+    case SaverMode::Configure: break;
   }
   return RunSettings(WindowFromValue(command.window));
 }

@@ -2,8 +2,7 @@
 
 bool WinGAvailable() { return false; }
 
-HBITMAP WinGCreateBitmap(HDC, const BITMAPINFO*, void** bits)
-{
+HBITMAP WinGCreateBitmap(HDC, const BITMAPINFO*, void** bits) {
   if (bits != nullptr) {
     *bits = nullptr;
   }

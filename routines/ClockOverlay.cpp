@@ -12,8 +12,8 @@
 
 namespace {
 
-// The dial and the hands were laid out with this value of pi; keep it so that every mark and hand
-// lands on the same pixels.
+// The dial's marks and the hands are placed with pi to seven places. The clock's pixel tests hold
+// positions computed with the same value, so a change of precision shows there as a moved pixel.
 constexpr double kPi = 3.1415926;
 constexpr double kHalfPi = 1.5707963;
 constexpr int kFine = 1;  // antialiased drawing with all 32 grey levels

@@ -5,6 +5,7 @@
 // every entry against the rule.
 #include "routines/FixedMath.h"
 
+// clang-format off
 const int32_t CosineTable[901] = {
     65536, 65536, 65536, 65535, 65534, 65534, 65532, 65531, 65530, 65528,
     65526, 65524, 65522, 65519, 65516, 65514, 65510, 65507, 65504, 65500,
@@ -98,3 +99,4 @@ const int32_t CosineTable[901] = {
     1144, 1029, 915, 801, 686, 572, 458, 343, 229, 114,
     0,
 };
+// clang-format on

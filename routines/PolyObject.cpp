@@ -109,8 +109,9 @@ int C3DPObject::SetFaceTexture(int32_t face, int32_t stride, uint8_t* pixels, in
 
 namespace {
 
-// The focal factor for a target W pixels wide: -2 (W div 2) in Fixed, plus one unit (the
-// engine's stored constant), so the horizontal field of view is 2 atan(1/2) whatever the height.
+// The focal factor for a target W pixels wide: -2 (W div 2) in Fixed, rounded toward zero by one
+// unit like every negative constant of the engine, so the horizontal field of view is
+// 2 atan(1/2) whatever the height.
 Fixed FocalFactor(int32_t width) {
   const int64_t f = static_cast<int64_t>(width / 2) * -131072 + 1;
   return static_cast<Fixed>(std::max<int64_t>(f, INT32_MIN + 1));

@@ -13,8 +13,8 @@
 namespace {
 
 // The default lights: a strong key light from the upper left front, a weaker fill from the lower
-// right front and a side light from the left. The -65535 components stand for -1.0 (the engine's
-// stored constants round toward zero); the directions are normalised anyway.
+// right front and a side light from the left. A component of -65535 is -1.0 written as a fraction
+// rounded toward zero; the directions are normalised when set, so the lost unit changes nothing.
 struct DefaultLight {
   FixedVector direction;
   Fixed intensity;

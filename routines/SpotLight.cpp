@@ -14,7 +14,8 @@ CSpotLight::~CSpotLight() = default;
 namespace {
 
 // (c / length) * 65536 + 0.5 truncated toward zero: negative components round toward zero from
-// the half (-37836.7 gives -37836), as the engine's stored constants do.
+// the half (-37836.7 gives -37836): the one rounding used for every negative fixed-point constant
+// of the engine.
 Fixed UnitComponent(double c, double length) {
   return static_cast<Fixed>(c / length * 65536.0 + 0.5);
 }

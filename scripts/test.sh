@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, then builds and tests the native build (clang with
-# AddressSanitizer and UndefinedBehaviorSanitizer, plus each fuzz target over its seed corpus)
-# and both Windows builds (their tests under Wine). Usage: scripts/test.sh [preset ...]
+# AddressSanitizer and UndefinedBehaviorSanitizer, plus each fuzz target over its seed corpus), the
+# same tests in an optimised g++ build (undefined behaviour that shows only when optimised), and
+# both Windows builds (their tests under Wine). Usage: scripts/test.sh [preset ...]
 set -uo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,7 +12,7 @@ bash scripts/setup.sh || { echo "test: set-up failed" >&2; exit 1; }
 
 presets=("$@")
 # native-release is built (benchmarks must keep compiling) but has no tests of its own.
-[ ${#presets[@]} -gt 0 ] || presets=(native native-release mingw-i686 mingw-x86_64)
+[ ${#presets[@]} -gt 0 ] || presets=(native native-optimised native-release mingw-i686 mingw-x86_64)
 jobs=$(nproc)
 failed=()
 

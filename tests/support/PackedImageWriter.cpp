@@ -140,9 +140,9 @@ void HuffmanBitWriter::PutBits(uint32_t bits, int count) {
 }
 
 void HuffmanBitWriter::PutSymbol(packed::HuffmanTableId table, uint8_t symbol) {
-  const packed::HuffmanSpec& spec = packed::PublishedHuffmanTable(table);
-  for (int i = 0; i < spec.valueCount; ++i) {
-    if (spec.values[i] == symbol) {
+  const packed::HuffmanTableDef& def = packed::PublishedHuffmanTable(table);
+  for (int i = 0; i < def.valueCount; ++i) {
+    if (def.values[i] == symbol) {
       PutBits(m_codes[table].code[i], m_codes[table].size[i]);
       return;
     }

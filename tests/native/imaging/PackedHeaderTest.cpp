@@ -76,10 +76,10 @@ struct CodeCase {
 };
 
 std::string CodeOf(packed::HuffmanTableId id, uint8_t symbol) {
-  const packed::HuffmanSpec& spec = packed::PublishedHuffmanTable(id);
-  const packed::HuffmanCodes codes = packed::AssignCodes(spec);
-  for (int i = 0; i < spec.valueCount; ++i) {
-    if (spec.values[i] != symbol) continue;
+  const packed::HuffmanTableDef& def = packed::PublishedHuffmanTable(id);
+  const packed::HuffmanCodes codes = packed::AssignCodes(def);
+  for (int i = 0; i < def.valueCount; ++i) {
+    if (def.values[i] != symbol) continue;
     std::string text;
     for (int b = codes.size[i] - 1; b >= 0; --b) text += ((codes.code[i] >> b) & 1) ? '1' : '0';
     return text;
@@ -116,7 +116,7 @@ TEST(PackedHuffmanTables, CodesAsPublished) {
 
 TEST(PackedHuffmanTables, EverySymbolOnce) {
   for (int id = 0; id < 4; ++id) {
-    const packed::HuffmanSpec& spec = packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id));
+    const packed::HuffmanTableDef& def = packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id));
     std::set<int> expected;
     if (id < 2) {
       for (int c = 0; c <= 11; ++c) expected.insert(c);
@@ -126,11 +126,11 @@ TEST(PackedHuffmanTables, EverySymbolOnce) {
         for (int size = 1; size <= 10; ++size) expected.insert(run << 4 | size);
       }
     }
-    std::set<int> seen(spec.values, spec.values + spec.valueCount);
+    std::set<int> seen(def.values, def.values + def.valueCount);
     int bits = 0;
-    for (uint8_t n : spec.bits) bits += n;
-    EXPECT_EQ(bits, spec.valueCount) << "table " << id;
-    EXPECT_EQ(seen.size(), static_cast<size_t>(spec.valueCount)) << "table " << id << " repeats a symbol";
+    for (uint8_t n : def.bits) bits += n;
+    EXPECT_EQ(bits, def.valueCount) << "table " << id;
+    EXPECT_EQ(seen.size(), static_cast<size_t>(def.valueCount)) << "table " << id << " repeats a symbol";
     EXPECT_EQ(seen, expected) << "table " << id;
   }
 }

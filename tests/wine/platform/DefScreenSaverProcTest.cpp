@@ -10,8 +10,7 @@ namespace {
 
 constexpr char kClassName[] = "PlatformDefProcTest";
 
-LRESULT CALLBACK ModuleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK ModuleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefScreenSaverProc(window, message, wParam, lParam);
 }
 
@@ -19,8 +18,7 @@ LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WO
 
 class DefScreenSaverProcTest : public testing::Test {
  protected:
-  static void SetUpTestSuite()
-  {
+  static void SetUpTestSuite() {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = ModuleProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -32,8 +30,7 @@ class DefScreenSaverProcTest : public testing::Test {
     }
   }
 
-  void TearDown() override
-  {
+  void TearDown() override {
     if (IsWindow(window_)) {
       DestroyWindow(window_);
     }
@@ -42,8 +39,7 @@ class DefScreenSaverProcTest : public testing::Test {
   }
 
   // A hidden saver window; the pointer is first seen over it at `anchor`.
-  void Open(bool preview, POINT anchor = {100, 100})
-  {
+  void Open(bool preview, POINT anchor = {100, 100}) {
     fChildPreview = preview ? TRUE : FALSE;
     window_ = CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
@@ -54,8 +50,7 @@ class DefScreenSaverProcTest : public testing::Test {
   }
 
   // Dispatches everything queued (a posted WM_CLOSE among it); true when a WM_QUIT came.
-  static bool DrainMessages()
-  {
+  static bool DrainMessages() {
     bool quit = false;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -66,8 +61,7 @@ class DefScreenSaverProcTest : public testing::Test {
   }
 
   // Sends one message and reports whether the saver ended: window gone and quit posted.
-  void ExpectClosed(UINT message, WPARAM wParam, LPARAM lParam, bool closes)
-  {
+  void ExpectClosed(UINT message, WPARAM wParam, LPARAM lParam, bool closes) {
     SendMessageA(window_, message, wParam, lParam);
     const bool quit = DrainMessages();
     EXPECT_EQ(!IsWindow(window_), closes);
@@ -91,15 +85,13 @@ std::ostream& operator<<(std::ostream& out, const InputCase& c) { return out << 
 class DefScreenSaverProcInputTest : public DefScreenSaverProcTest,
                                     public testing::WithParamInterface<InputCase> {};
 
-TEST_P(DefScreenSaverProcInputTest, FullScreen)
-{
+TEST_P(DefScreenSaverProcInputTest, FullScreen) {
   Open(false);
   ExpectClosed(GetParam().message, GetParam().wParam, GetParam().lParam,
                GetParam().closesFullScreen);
 }
 
-TEST_P(DefScreenSaverProcInputTest, Preview)
-{
+TEST_P(DefScreenSaverProcInputTest, Preview) {
   Open(true);
   ExpectClosed(GetParam().message, GetParam().wParam, GetParam().lParam, GetParam().closesPreview);
 }
@@ -129,15 +121,13 @@ const InputCase kInputs[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Inputs, DefScreenSaverProcInputTest, testing::ValuesIn(kInputs));
 
-TEST_F(DefScreenSaverProcTest, MousePositionsLeftOfAndAboveTheWindowAreSigned)
-{
+TEST_F(DefScreenSaverProcTest, MousePositionsLeftOfAndAboveTheWindowAreSigned) {
   Open(false, {1, 1});
   ExpectClosed(WM_MOUSEMOVE, 0, At(-2, -2), false);
   ExpectClosed(WM_MOUSEMOVE, 0, At(-3, 1), true);
 }
 
-TEST_F(DefScreenSaverProcTest, FullScreenHidesTheCursor)
-{
+TEST_F(DefScreenSaverProcTest, FullScreenHidesTheCursor) {
   Open(false);
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
@@ -146,8 +136,7 @@ TEST_F(DefScreenSaverProcTest, FullScreenHidesTheCursor)
   EXPECT_EQ(GetCursor(), nullptr);
 }
 
-TEST_F(DefScreenSaverProcTest, PreviewKeepsTheClassCursor)
-{
+TEST_F(DefScreenSaverProcTest, PreviewKeepsTheClassCursor) {
   Open(true);
   SetCursor(nullptr);
   SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),

@@ -6,8 +6,7 @@ namespace {
 
 constexpr char kClassName[] = "PlatformTestHost";
 
-const char* HostClass()
-{
+const char* HostClass() {
   static const bool registered = [] {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -21,28 +20,24 @@ const char* HostClass()
 
 }  // namespace
 
-HostWindow::HostWindow()
-{
+HostWindow::HostWindow() {
   if (const char* className = HostClass()) {
     window_ = CreateWindowExA(0, className, "Saver host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                               320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
 }
 
-HostWindow::~HostWindow()
-{
+HostWindow::~HostWindow() {
   if (IsWindow(window_)) {
     DestroyWindow(window_);
   }
 }
 
-std::string HostWindow::DecimalOf(HWND window)
-{
+std::string HostWindow::DecimalOf(HWND window) {
   return std::to_string(reinterpret_cast<std::uintptr_t>(window));
 }
 
-HWND HostWindow::StaleHandle()
-{
+HWND HostWindow::StaleHandle() {
   HWND stale = HostWindow().Handle();
   return IsWindow(stale) ? nullptr : stale;
 }

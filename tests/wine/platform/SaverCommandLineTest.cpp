@@ -13,15 +13,13 @@ struct SwitchCase {
   std::uintptr_t window;
 };
 
-std::ostream& operator<<(std::ostream& out, const SwitchCase& c)
-{
+std::ostream& operator<<(std::ostream& out, const SwitchCase& c) {
   return out << '"' << c.commandLine << '"';
 }
 
 class SaverCommandLineTest : public testing::TestWithParam<SwitchCase> {};
 
-TEST_P(SaverCommandLineTest, ReadsModeAndWindow)
-{
+TEST_P(SaverCommandLineTest, ReadsModeAndWindow) {
   const SwitchCase& c = GetParam();
   const SaverCommand command = ParseSaverCommandLine(c.commandLine);
   EXPECT_EQ(static_cast<int>(command.mode), static_cast<int>(c.mode));
@@ -42,21 +40,17 @@ const SwitchCase kNoOrSettingsSwitch[] = {
     {"/c 1234", kSettings, 1234},
     {"/C : 1234", kSettings, 1234},
     {"/c:", kSettings, 0},
-    {"/x", kSettings, 0},       // unknown letter
-    {"/", kSettings, 0},        // no letter at all
+    {"/x", kSettings, 0},  // unknown letter
+    {"/", kSettings, 0},   // no letter at all
     {"/5", kSettings, 0},
-    {"s", kSettings, 0},        // a letter without '/' or '-' is no switch
-    {"foo /s", kSettings, 0},   // only the first word can be the switch
+    {"s", kSettings, 0},       // a letter without '/' or '-' is no switch
+    {"foo /s", kSettings, 0},  // only the first word can be the switch
 };
 INSTANTIATE_TEST_SUITE_P(Settings, SaverCommandLineTest, testing::ValuesIn(kNoOrSettingsSwitch));
 
 const SwitchCase kFullScreenSwitch[] = {
-    {"/s", kFull, 0},
-    {"/S", kFull, 0},
-    {"-s", kFull, 0},
-    {"  /s  ", kFull, 0},
-    {"\t-S", kFull, 0},
-    {"/s /p 1234", kFull, 0},  // the first switch decides
+    {"/s", kFull, 0},     {"/S", kFull, 0},   {"-s", kFull, 0},
+    {"  /s  ", kFull, 0}, {"\t-S", kFull, 0}, {"/s /p 1234", kFull, 0},  // the first switch decides
 };
 INSTANTIATE_TEST_SUITE_P(FullScreen, SaverCommandLineTest, testing::ValuesIn(kFullScreenSwitch));
 
@@ -90,15 +84,13 @@ const SwitchCase kPasswordSwitch[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Password, SaverCommandLineTest, testing::ValuesIn(kPasswordSwitch));
 
-TEST(SaverCommandLine, NullReadsAsNoSwitch)
-{
+TEST(SaverCommandLine, NullReadsAsNoSwitch) {
   const SaverCommand command = ParseSaverCommandLine(nullptr);
   EXPECT_EQ(static_cast<int>(command.mode), static_cast<int>(SaverMode::Configure));
   EXPECT_EQ(command.window, 0u);
 }
 
-TEST(SaverCommandLine, HandleOneAboveThePointerRangeIsRefused)
-{
+TEST(SaverCommandLine, HandleOneAboveThePointerRangeIsRefused) {
   // 2^32 on 32-bit builds, 2^64 on 64-bit ones: exactly one past the largest handle value.
   const char* line = sizeof(std::uintptr_t) == 4 ? "/p 4294967296" : "/p 18446744073709551616";
   EXPECT_EQ(ParseSaverCommandLine(line).window, 0u);

@@ -14,21 +14,18 @@ namespace {
 using Lines = std::vector<std::string>;
 const std::optional<DWORD> kExitedOk = 0;
 
-std::string Describe(const RECT& r)
-{
+std::string Describe(const RECT& r) {
   return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" +
          std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
 }
 
-bool Covers(const RECT& outer, const RECT& inner)
-{
+bool Covers(const RECT& outer, const RECT& inner) {
   return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
          outer.bottom >= inner.bottom;
 }
 
 // Where the pointer is, in the saver window's client coordinates.
-POINT PointerIn(HWND window)
-{
+POINT PointerIn(HWND window) {
   POINT pointer{};
   GetCursorPos(&pointer);
   ScreenToClient(window, &pointer);
@@ -39,8 +36,7 @@ LPARAM At(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>
 
 // The system's cursor, as the foreground window's thread sets it; that becomes the saver's
 // thread a moment after its window shows.
-bool CursorHidden()
-{
+bool CursorHidden() {
   CURSORINFO cursor{};
   cursor.cbSize = sizeof cursor;
   return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) == 0;
@@ -51,8 +47,7 @@ void PressKey(HWND saverWindow) { PostMessageA(saverWindow, WM_KEYDOWN, VK_SPACE
 
 // Pixels of the capture that are not what the test saver paints: its left half in one colour,
 // its right half in the other, over the whole screen.
-int CountStrayPixels(const ScreenCapture& capture)
-{
+int CountStrayPixels(const ScreenCapture& capture) {
   const int split = capture.Width() / 2;
   int stray = 0;
   for (int y = 0; y < capture.Height(); ++y) {
@@ -64,8 +59,7 @@ int CountStrayPixels(const ScreenCapture& capture)
   return stray;
 }
 
-TEST(SaverFullScreen, CoversTheScreenOnTopWithoutACursor)
-{
+TEST(SaverFullScreen, CoversTheScreenOnTopWithoutACursor) {
   SaverProcess saver("/s");
   ASSERT_TRUE(saver.Started()) << "error " << GetLastError();
   const HWND window = saver.WaitForTopWindow(SAVER_WINDOW_CLASS);
@@ -78,7 +72,8 @@ TEST(SaverFullScreen, CoversTheScreenOnTopWithoutACursor)
   RECT placed{};
   GetWindowRect(window, &placed);
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  EXPECT_TRUE(Covers(placed, screen)) << "window " << Describe(placed) << ", screen " << Describe(screen);
+  EXPECT_TRUE(Covers(placed, screen))
+      << "window " << Describe(placed) << ", screen " << Describe(screen);
   EXPECT_TRUE(PumpUntil(CursorHidden)) << "the cursor shows over the saver";
 
   PressKey(window);
@@ -86,8 +81,7 @@ TEST(SaverFullScreen, CoversTheScreenOnTopWithoutACursor)
   EXPECT_EQ(saver.Log(), Lines{kLogCreatedFullScreen});
 }
 
-TEST(SaverFullScreen, ScreenShowsWhatTheModulePaints)
-{
+TEST(SaverFullScreen, ScreenShowsWhatTheModulePaints) {
   SaverProcess saver("/s");
   const HWND window = saver.WaitForTopWindow(SAVER_WINDOW_CLASS);
   ASSERT_NE(window, nullptr) << "no saver window appeared";
@@ -108,8 +102,7 @@ TEST(SaverFullScreen, ScreenShowsWhatTheModulePaints)
   EXPECT_EQ(saver.WaitForExit(), kExitedOk);
 }
 
-TEST(SaverFullScreen, SecondSaverLeavesTheFirstAlone)
-{
+TEST(SaverFullScreen, SecondSaverLeavesTheFirstAlone) {
   SaverProcess first("/s");
   const HWND window = first.WaitForTopWindow(SAVER_WINDOW_CLASS);
   ASSERT_NE(window, nullptr) << "no saver window appeared";
@@ -136,8 +129,7 @@ std::ostream& operator<<(std::ostream& out, const ClosingInput& input) { return 
 
 class SaverFullScreenClosingTest : public testing::TestWithParam<ClosingInput> {};
 
-TEST_P(SaverFullScreenClosingTest, JitterLeavesItRunningInputEndsIt)
-{
+TEST_P(SaverFullScreenClosingTest, JitterLeavesItRunningInputEndsIt) {
   SaverProcess saver("/s");
   const HWND window = saver.WaitForTopWindow(SAVER_WINDOW_CLASS);
   ASSERT_NE(window, nullptr) << "no saver window appeared";

@@ -13,8 +13,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The saver's visible child inside `parent`, once it is there; null on timeout.
-HWND WaitForPreview(HWND parent)
-{
+HWND WaitForPreview(HWND parent) {
   HWND child = nullptr;
   const bool shown = PumpUntil([&] {
     child = FindWindowExA(parent, nullptr, SAVER_WINDOW_CLASS, nullptr);
@@ -24,16 +23,14 @@ HWND WaitForPreview(HWND parent)
 }
 
 // The child's rectangle in its parent's client coordinates.
-RECT PlaceInParent(HWND child, HWND parent)
-{
+RECT PlaceInParent(HWND child, HWND parent) {
   RECT place{};
   GetWindowRect(child, &place);
   MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&place), 2);
   return place;
 }
 
-void PostFullScreenClosingInputs(HWND window)
-{
+void PostFullScreenClosingInputs(HWND window) {
   PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(200, 150));
   PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1);
@@ -41,8 +38,7 @@ void PostFullScreenClosingInputs(HWND window)
   PostMessageA(window, WM_ACTIVATEAPP, FALSE, 0);
 }
 
-TEST(SaverPreview, FillsTheParentIgnoresInputAndEndsWithIt)
-{
+TEST(SaverPreview, FillsTheParentIgnoresInputAndEndsWithIt) {
   HostWindow parent;
   ASSERT_NE(parent.Handle(), nullptr);
   SaverProcess saver("/p " + parent.Decimal());
@@ -67,8 +63,7 @@ TEST(SaverPreview, FillsTheParentIgnoresInputAndEndsWithIt)
   EXPECT_EQ(saver.Log(), Lines{kLogCreatedPreview});
 }
 
-TEST(SaverPreview, WithoutAValidParentStartsNothing)
-{
+TEST(SaverPreview, WithoutAValidParentStartsNothing) {
   const HWND stale = HostWindow::StaleHandle();
   ASSERT_NE(stale, nullptr);
   for (const std::string& arguments :

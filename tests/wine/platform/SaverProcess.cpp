@@ -8,16 +8,14 @@
 
 namespace {
 
-std::string DirectoryOfThisProgram()
-{
+std::string DirectoryOfThisProgram() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string directory(path, length < sizeof path ? length : 0);
   return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
 
-std::string NewLogPath()
-{
+std::string NewLogPath() {
   static int count = 0;
   char name[64];
   std::snprintf(name, sizeof name, "testsaver-%lu-%d.log", GetCurrentProcessId(), ++count);
@@ -26,8 +24,7 @@ std::string NewLogPath()
   return std::string(directory, length < sizeof directory ? length : 0) + "\\" + name;
 }
 
-bool HasClass(HWND window, const char* className)
-{
+bool HasClass(HWND window, const char* className) {
   char name[64];
   return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, className) == 0;
 }
@@ -39,8 +36,7 @@ struct WindowSearch {
   int count;
 };
 
-BOOL CALLBACK VisitTopWindow(HWND window, LPARAM lParam)
-{
+BOOL CALLBACK VisitTopWindow(HWND window, LPARAM lParam) {
   WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
@@ -51,15 +47,13 @@ BOOL CALLBACK VisitTopWindow(HWND window, LPARAM lParam)
   return TRUE;
 }
 
-WindowSearch SearchTopWindows(DWORD processId, const char* className)
-{
+WindowSearch SearchTopWindows(DWORD processId, const char* className) {
   WindowSearch search{processId, className, nullptr, 0};
   EnumWindows(VisitTopWindow, reinterpret_cast<LPARAM>(&search));
   return search;
 }
 
-bool Acknowledged(HWND window, unsigned sequence)
-{
+bool Acknowledged(HWND window, unsigned sequence) {
   char expected[32];
   std::snprintf(expected, sizeof expected, "ack %u", sequence);
   char title[32] = "";
@@ -70,8 +64,7 @@ bool Acknowledged(HWND window, unsigned sequence)
 }  // namespace
 
 SaverProcess::SaverProcess(const std::string& arguments, bool refuseDialogClasses)
-    : logPath_(NewLogPath())
-{
+    : logPath_(NewLogPath()) {
   SetEnvironmentVariableA(kTestSaverLogVariable, logPath_.c_str());
   SetEnvironmentVariableA(kTestSaverRefuseVariable, refuseDialogClasses ? "1" : nullptr);
   std::string commandLine =
@@ -86,8 +79,7 @@ SaverProcess::SaverProcess(const std::string& arguments, bool refuseDialogClasse
   SetEnvironmentVariableA(kTestSaverRefuseVariable, nullptr);
 }
 
-SaverProcess::~SaverProcess()
-{
+SaverProcess::~SaverProcess() {
   if (Started()) {
     if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
       TerminateProcess(info_.hProcess, 99);
@@ -99,8 +91,7 @@ SaverProcess::~SaverProcess()
   DeleteFileA(logPath_.c_str());
 }
 
-std::optional<DWORD> SaverProcess::WaitForExit(DWORD timeoutMs)
-{
+std::optional<DWORD> SaverProcess::WaitForExit(DWORD timeoutMs) {
   if (!Started() ||
       !PumpUntil([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; },
                  timeoutMs)) {
@@ -111,8 +102,7 @@ std::optional<DWORD> SaverProcess::WaitForExit(DWORD timeoutMs)
   return code;
 }
 
-HWND SaverProcess::WaitForTopWindow(const char* className, DWORD timeoutMs)
-{
+HWND SaverProcess::WaitForTopWindow(const char* className, DWORD timeoutMs) {
   HWND window = nullptr;
   PumpUntil(
       [&] {
@@ -123,8 +113,7 @@ HWND SaverProcess::WaitForTopWindow(const char* className, DWORD timeoutMs)
   return window != nullptr && IsWindowVisible(window) ? window : nullptr;
 }
 
-std::vector<std::string> SaverProcess::Log() const
-{
+std::vector<std::string> SaverProcess::Log() const {
   std::vector<std::string> lines;
   std::ifstream file(logPath_);
   for (std::string line; std::getline(file, line);) {
@@ -133,8 +122,7 @@ std::vector<std::string> SaverProcess::Log() const
   return lines;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     MSG message;
@@ -152,15 +140,13 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
   }
 }
 
-HWND FindTopWindow(DWORD processId, const char* className)
-{
+HWND FindTopWindow(DWORD processId, const char* className) {
   return SearchTopWindows(processId, className).found;
 }
 
 int CountTopWindows(const char* className) { return SearchTopWindows(0, className).count; }
 
-bool StillOpenAfterPostedMessages(HWND saverWindow)
-{
+bool StillOpenAfterPostedMessages(HWND saverWindow) {
   // Two rounds: a message posted while the saver handled the first round (a WM_CLOSE asked for
   // by an input) is queued behind the first acknowledgement but ahead of the second.
   static unsigned sequence = 0;

@@ -11,15 +11,13 @@ using Lines = std::vector<std::string>;
 const std::optional<DWORD> kExitedOk = 0;
 constexpr char kDialogClass[] = "#32770";
 
-std::string DialogText(HWND dialog)
-{
+std::string DialogText(HWND dialog) {
   char text[64] = "";
   GetWindowTextA(GetDlgItem(dialog, IDC_TESTSAVER_TEXT), text, sizeof text);
   return text;
 }
 
-TEST(SaverSettings, EverySettingsSwitchOpensTheModuleDialog)
-{
+TEST(SaverSettings, EverySettingsSwitchOpensTheModuleDialog) {
   const HWND stale = HostWindow::StaleHandle();
   ASSERT_NE(stale, nullptr);
   for (const std::string& arguments :
@@ -39,8 +37,7 @@ TEST(SaverSettings, EverySettingsSwitchOpensTheModuleDialog)
   }
 }
 
-TEST(SaverSettings, DialogIsModalToTheWindowTheSwitchNames)
-{
+TEST(SaverSettings, DialogIsModalToTheWindowTheSwitchNames) {
   HostWindow owner;
   ASSERT_NE(owner.Handle(), nullptr);
   SaverProcess saver("/c:" + owner.Decimal());
@@ -54,15 +51,13 @@ TEST(SaverSettings, DialogIsModalToTheWindowTheSwitchNames)
   EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "the owner stays disabled after the dialog";
 }
 
-TEST(SaverSettings, RefusedDialogClassesOpenNoDialog)
-{
+TEST(SaverSettings, RefusedDialogClassesOpenNoDialog) {
   SaverProcess saver("/c", true);
   EXPECT_EQ(saver.WaitForExit(), std::optional<DWORD>(1));
   EXPECT_EQ(saver.Log(), Lines{kLogRegisterDialogClasses});
 }
 
-TEST(SaverPassword, NothingToDoOnThisSystem)
-{
+TEST(SaverPassword, NothingToDoOnThisSystem) {
   HostWindow owner;
   for (const std::string& arguments : {"/a " + owner.Decimal(), std::string("/a")}) {
     SCOPED_TRACE(arguments);

@@ -4,8 +4,7 @@
 
 namespace {
 
-BITMAPINFOHEADER Header32(int width, int height)
-{
+BITMAPINFOHEADER Header32(int width, int height) {
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
   header.biWidth = width;
@@ -18,8 +17,7 @@ BITMAPINFOHEADER Header32(int width, int height)
 
 }  // namespace
 
-ScreenCapture ScreenCapture::Take()
-{
+ScreenCapture ScreenCapture::Take() {
   ScreenCapture capture;
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -46,14 +44,12 @@ ScreenCapture ScreenCapture::Take()
   return capture;
 }
 
-COLORREF ScreenCapture::At(int x, int y) const
-{
+COLORREF ScreenCapture::At(int x, int y) const {
   const std::uint32_t pixel = pixels_[static_cast<size_t>(y) * width_ + x];
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
-bool ScreenCapture::SaveBmp(const char* path) const
-{
+bool ScreenCapture::SaveBmp(const char* path) const {
   const BITMAPINFOHEADER header = Header32(width_, height_);
   const DWORD imageSize = static_cast<DWORD>(pixels_.size() * sizeof pixels_[0]);
   BITMAPFILEHEADER file{};

@@ -1,14 +1,13 @@
 // A saver module for the platform tests only: it paints a known picture, answers the tests'
 // acknowledgement message and logs what the library asked of it (see TestSaver.h).
-#include "platform/ScreenSaver.h"
 #include "tests/wine/platform/TestSaver.h"
+#include "platform/ScreenSaver.h"
 
 #include <cstdio>
 
 namespace {
 
-void Log(const char* event)
-{
+void Log(const char* event) {
   char path[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA(kTestSaverLogVariable, path, sizeof path);
   if (length == 0 || length >= sizeof path) {
@@ -20,15 +19,13 @@ void Log(const char* event)
   }
 }
 
-void FillWith(HDC dc, const RECT& area, COLORREF colour)
-{
+void FillWith(HDC dc, const RECT& area, COLORREF colour) {
   HBRUSH brush = CreateSolidBrush(colour);
   FillRect(dc, &area, brush);
   DeleteObject(brush);
 }
 
-void PaintHalves(HWND window, HDC dc)
-{
+void PaintHalves(HWND window, HDC dc) {
   RECT left{};
   GetClientRect(window, &left);
   RECT right = left;
@@ -37,8 +34,7 @@ void PaintHalves(HWND window, HDC dc)
   FillWith(dc, right, kTestSaverRightColour);
 }
 
-void Acknowledge(HWND window, WPARAM sequence)
-{
+void Acknowledge(HWND window, WPARAM sequence) {
   char title[32];
   std::snprintf(title, sizeof title, "ack %u", static_cast<unsigned>(sequence));
   SetWindowTextA(window, title);
@@ -46,15 +42,10 @@ void Acknowledge(HWND window, WPARAM sequence)
 
 }  // namespace
 
-LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      Log(fChildPreview ? kLogCreatedPreview : kLogCreatedFullScreen);
-      break;
-    case WM_ERASEBKGND:
-      PaintHalves(window, reinterpret_cast<HDC>(wParam));
-      return TRUE;
+    case WM_CREATE: Log(fChildPreview ? kLogCreatedPreview : kLogCreatedFullScreen); break;
+    case WM_ERASEBKGND: PaintHalves(window, reinterpret_cast<HDC>(wParam)); return TRUE;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
@@ -62,34 +53,26 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       EndPaint(window, &paint);
       return 0;
     }
-    case kTestSaverAckMessage:
-      Acknowledge(window, wParam);
-      return 0;
-    default:
-      break;
+    case kTestSaverAckMessage: Acknowledge(window, wParam); return 0;
+    default: break;
   }
   return DefScreenSaverProc(window, message, wParam, lParam);
 }
 
-BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
+BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      Log(kLogDialogOpened);
-      return TRUE;
+    case WM_INITDIALOG: Log(kLogDialogOpened); return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(dialog, LOWORD(wParam));
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
-BOOL WINAPI RegisterDialogClasses(HANDLE)
-{
+BOOL WINAPI RegisterDialogClasses(HANDLE) {
   Log(kLogRegisterDialogClasses);
   return GetEnvironmentVariableA(kTestSaverRefuseVariable, nullptr, 0) == 0;
 }
