@@ -65,9 +65,9 @@ program() {
   [ -n "$found" ] || fail "the build made no $1"
   echo "$found"
 }
-saver=$(program "$saver_file")
-builder=$(program demo_imageset.exe)
-setup=$(program setup.exe)
+saver=$(program "$saver_file") || exit 1
+builder=$(program demo_imageset.exe) || exit 1
+setup=$(program setup.exe) || exit 1
 
 # Wine's drive Z: is the root of the Linux file system.
 winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
