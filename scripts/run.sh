@@ -1,26 +1,76 @@
 #!/usr/bin/env bash
-# Builds the 32-bit Windows programs and runs the screen saver full screen under Wine: on your
-# display when DISPLAY is set, otherwise on a private Xvfb display, saving screenshots to
-# out/screenshots/ as it goes. Usage: scripts/run.sh [seconds]   (default 30; Ctrl-C ends it)
+# Builds the Windows programs and runs the screen saver full screen under Wine: on your display
+# when DISPLAY is set, otherwise on a private Xvfb display, saving screenshots to out/screenshots/
+# as it goes. It runs the 32-bit build, or the 64-bit one on a machine that cannot execute 32-bit
+# programs (scripts/can-run-32bit.sh).
+# Usage: scripts/run.sh [seconds]   run for that long (default 30; Ctrl-C ends it)
+#        scripts/run.sh --check     only the first steps: set-up, configure, tools (seconds)
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
-seconds=${1:-30}
 
-bash scripts/setup.sh
-cmake --preset mingw-i686 >build/mingw-i686.configure.log 2>&1 || { cat build/mingw-i686.configure.log; exit 1; }
-cmake --build --preset mingw-i686
+fail() { echo "run: $*" >&2; exit 1; }
+# Anything not caught below still ends with one line that says where.
+trap 'echo "run: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 
-bin=build/mingw-i686
-saver=$(find "$bin" -name 'screensaver.scr' | head -n 1)
+check=0
+seconds=30
+case "${1:-}" in
+  --check) check=1 ;;
+  '') ;;
+  *[!0-9]*) fail "usage: scripts/run.sh [seconds] | scripts/run.sh --check" ;;
+  *) seconds=$1 ;;
+esac
+
+bash scripts/setup.sh || fail "set-up failed (see above); run it as root on Debian 12: bash scripts/setup.sh"
+
+if bash scripts/can-run-32bit.sh; then
+  preset=mingw-i686 loader=/usr/lib/wine/wine
+else
+  preset=mingw-x86_64 loader=/usr/lib/wine/wine64
+  echo "run: this machine cannot execute 32-bit programs; building and running the 64-bit programs instead"
+fi
+bin=build/$preset
+mkdir -p build
+log=build/$preset.configure.log
+cmake --preset "$preset" >"$log" 2>&1 \
+  || { tail -n 20 "$log" >&2; fail "configuring $preset failed (see $log); run scripts/setup.sh, then try again"; }
+"$loader" --version >/dev/null 2>&1 || fail "$loader does not start; run scripts/setup.sh"
+command -v import >/dev/null || fail "ImageMagick's import is missing (screenshots); run scripts/setup.sh"
+[ -n "${DISPLAY:-}" ] || command -v Xvfb >/dev/null || fail "no DISPLAY and no Xvfb; run scripts/setup.sh"
+
+# The saver module when the build has one; until then the screen-saver library's test module.
+# Ninja names every output file as a target.
+targets=$(cmake --build --preset "$preset" --target help)
+has_target() { grep -q "^$1: " <<<"$targets"; }
+saver_file=screensaver.scr
 what="the screen saver"
-if [ -z "$saver" ]; then
-  # The saver module itself is not built yet: show the screen-saver library's test module.
-  saver=$(find "$bin" -name 'testsaver.scr' | head -n 1)
+if ! has_target "$saver_file"; then
+  saver_file=testsaver.scr
   what="the screen-saver library's test module (the saver itself is not built yet)"
 fi
-[ -n "$saver" ] || { echo "run: nothing to run was built" >&2; exit 1; }
+for file in "$saver_file" demo_imageset.exe setup.exe; do
+  has_target "$file" || fail "the $preset build makes no $file; is this checkout complete?"
+done
+if [ "$check" = 1 ]; then
+  echo "run: check passed: $preset configured; would build it and show $what on ${DISPLAY:-a private Xvfb display}"
+  exit 0
+fi
+
+cmake --build --preset "$preset" || fail "the $preset build failed (see above); scripts/test.sh $preset builds and tests it"
+program() {
+  local found
+  found=$(find "$bin" -name "$1" | head -n 1)
+  [ -n "$found" ] || fail "the build made no $1"
+  echo "$found"
+}
+saver=$(program "$saver_file") || exit 1
+builder=$(program demo_imageset.exe) || exit 1
+setup=$(program setup.exe) || exit 1
+
+# Wine's drive Z: is the root of the Linux file system.
+winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
 
 out="$top/out"
 shots="$out/screenshots"
@@ -29,50 +79,55 @@ export WINEPREFIX="$out/wine-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/.ready" ]; then
   echo "run: preparing the Wine prefix $WINEPREFIX (about 20 s, once)"
-  /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
+  {
+    /usr/lib/wine/wine64 wineboot --init &&
+      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+      wineserver -w
+  } </dev/null >"$out/wineboot.log" 2>&1 \
+    || fail "could not prepare the Wine prefix (see $out/wineboot.log); delete $WINEPREFIX and try again"
   touch "$WINEPREFIX/.ready"
 fi
 
-# The demo image set (12 photographs) and the settings that point the saver at it.
+# The demo image set (12 photographs) and the settings that point the saver at it; made again
+# when the builder has changed since.
 demo="$out/imageset/demoset"
-if [ ! -f "$demo/imfull.dat" ]; then
+if [ ! "$demo/imfull.dat" -nt "$builder" ]; then
   echo "run: building the demo image set in $demo"
   photos=/var/cache/photo-saver-deps/mate-backgrounds/root/usr/share/backgrounds/mate/nature
-  args=("$(winepath -w "$out/imageset")")
-  [ -d "$photos" ] && args+=("$(winepath -w "$photos")")  # else the builder draws its own pictures
-  /usr/lib/wine/wine "$(find "$bin" -name demo_imageset.exe | head -n 1)" "${args[@]}" >"$out/demo.log" 2>&1 \
-    || { cat "$out/demo.log"; echo "run: the demo builder failed" >&2; exit 1; }
+  args=("$(winpath "$out/imageset")")
+  [ -d "$photos" ] && args+=("$(winpath "$photos")")  # else the builder draws its own pictures
+  "$loader" "$builder" "${args[@]}" >"$out/demo.log" 2>&1 \
+    || { cat "$out/demo.log" >&2; fail "the demo builder failed (see $out/demo.log)"; }
 fi
-/usr/lib/wine/wine "$(find "$bin" -name setup.exe | head -n 1)" "$(winepath -w "$demo")" >"$out/setup.log" 2>&1 \
-  || { cat "$out/setup.log"; echo "run: the setup program failed" >&2; exit 1; }
-echo "run: settings installed for the demo set ($(winepath -w "$demo"))"
+"$loader" "$setup" "$(winpath "$demo")" >"$out/setup.log" 2>&1 \
+  || { cat "$out/setup.log" >&2; fail "the setup program failed (see $out/setup.log)"; }
+echo "run: settings installed for the demo set ($(winpath "$demo"))"
 # A wineserver keeps the display it started with: end the one the tools started without one.
 wineserver -k >/dev/null 2>&1 || true
 
 xvfb_pid=
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
   exec 8< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
   read -r _ xvfb_pid <&8
-  read -r dnum <&8
+  read -r -t 10 dnum <&8 || fail "Xvfb did not start; check that Xvfb runs here (scripts/setup.sh installs it)"
   export DISPLAY=":$dnum"
   echo "run: no display; using a private Xvfb display $DISPLAY, screenshots go to $shots"
 fi
 
 echo "run: starting $what: $saver /s for $seconds s"
-/usr/lib/wine/wine "$saver" /s >"$out/saver.log" 2>&1 &
+"$loader" "$saver" /s >"$out/saver.log" 2>&1 &
 pid=$!
 for ((t = 1; t <= seconds; t++)); do
   sleep 1
-  kill -0 "$pid" 2>/dev/null || { echo "run: the saver ended"; break; }
+  kill -0 "$pid" 2>/dev/null || { echo "run: the saver ended (its output: $out/saver.log)"; break; }
   if (( t % 5 == 0 )); then
-    import -window root "$shots/shot-$(printf %03d "$t").png" 2>/dev/null && echo "run: screenshot $shots/shot-$(printf %03d "$t").png"
+    shot="$shots/shot-$(printf %03d "$t").png"
+    import -window root "$shot" 2>/dev/null && echo "run: screenshot $shot"
   fi
 done
 kill "$pid" 2>/dev/null || true

@@ -86,4 +86,7 @@ fi
 rc=$?
 WINEPREFIX="$run" wineserver -k >/dev/null 2>&1
 cat "$run/stdout"; cat "$run/stderr" >&2
+if [ "$rc" = 126 ] && [ "$loader" = /usr/lib/wine/wine ]; then
+  echo "wine-run: this machine cannot execute 32-bit programs; the mingw-x86_64 build runs the same tests" >&2
+fi
 exit $rc

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -129,14 +130,22 @@ std::vector<packedtest::Rgb> PaletteOf(const CDIB& dib) {
   return palette;
 }
 
-// The bitmap's indices, top row first.
-Bytes IndicesOf(const CDIB& dib) {
-  Bytes indices;
-  for (int y = 0; y < dib.GetHeight(); ++y) {
-    const BYTE* row = dib.GetPixelAddress(0, y);
-    indices.insert(indices.end(), row, row + dib.GetWidth());
+// The picture's rows bottom row first, as the packed format stores them (like a bitmap).
+Bytes RowsBottomFirst(const RgbPicture& picture) {
+  const size_t row = static_cast<size_t>(picture.width) * 3;
+  Bytes rows;
+  rows.reserve(picture.rgb.size());
+  for (int y = picture.height - 1; y >= 0; --y) {
+    const auto start = picture.rgb.begin() + static_cast<std::ptrdiff_t>(y * row);
+    rows.insert(rows.end(), start, start + static_cast<std::ptrdiff_t>(row));
   }
-  return indices;
+  return rows;
+}
+
+// What the LZW type codes: the decoder's buffer is read as the bitmap's padded rows, bottom row
+// first, but only its first width x height bytes are coded (the rest stays zero).
+Bytes LzwPixelsOf(const CDIB& dib) {
+  return Bytes(dib.bits, dib.bits + static_cast<size_t>(dib.GetWidth()) * dib.GetHeight());
 }
 
 // Picture n's data in "imfull.dat": BMP for the eleventh, JPEG for the last, the packed LZW type
@@ -160,10 +169,10 @@ bool EncodePicture(int n, const RgbPicture& picture, imagesettest::SetPicture& o
   packed.palette = PaletteOf(indexed);
   if (n == kPictureCount - 3) {
     packed.type = 5;
-    packed.pixels = IndicesOf(indexed);
+    packed.pixels = LzwPixelsOf(indexed);
   } else {
     packed.type = n % 2 == 0 ? 2 : 4;
-    packed.pixels = picture.rgb;
+    packed.pixels = RowsBottomFirst(picture);
   }
   out.format = kImageDataPacked;
   out.data = packedtest::WritePackedImage(packed);
