@@ -108,7 +108,7 @@ std::vector<imagesettest::Bytes> WritePhotos(const std::string& folder, int w, i
 // up through GetImage, in every format. A width that is not a multiple of 4 gives the LZW picture
 // a stream that is not simply its rows back to back.
 TEST_F(DemoImageSetTest, EveryPictureShowsItsPhotographTheRightWayUp) {
-  for (const CSize size : {CSize(160, 120), CSize(161, 121), CSize(162, 97)}) {
+  for (const ScreenSize size : {ScreenSize{160, 120}, ScreenSize{161, 121}, ScreenSize{162, 97}}) {
     const int w = size.cx, h = size.cy;
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
     const std::string parent = imagesettest::JoinPath(folder_.string(), std::to_string(w));
