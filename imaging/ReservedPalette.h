@@ -10,3 +10,16 @@
 // without a colour table (true colour, and every native build) gives 0. The result is at most
 // 224, so that a 32-entry ramp after the reserved entries stays inside 256 entries.
 int GetReservedPaletteEntries();
+
+// Tests: while one lives, GetReservedPaletteEntries gives its count instead of asking the
+// display, so that the layout of a palette display can be composed on any machine.
+class ScopedReservedPaletteEntries {
+ public:
+  explicit ScopedReservedPaletteEntries(int count);
+  ~ScopedReservedPaletteEntries();
+  ScopedReservedPaletteEntries(const ScopedReservedPaletteEntries&) = delete;
+  ScopedReservedPaletteEntries& operator=(const ScopedReservedPaletteEntries&) = delete;
+
+ private:
+  int previous_;
+};
