@@ -146,6 +146,7 @@ void ComposeNewScreen(const Call& call, CDIB* into) {
   const Target area = CutToBounds(t.srcx, t.srcy, t.w, t.h, t.x, t.y, call.image->GetWidth(),
                                   call.image->GetHeight());
   if (area.w == 0 || area.h == 0) return;
+  // The area was cut to the bitmap: its x, y lie in the bitmap and its srcx, srcy on the screen.
   CopyByColour(*call.image, into, area.srcx, area.srcy, area.w, area.h, area.x, area.y);
 }
 

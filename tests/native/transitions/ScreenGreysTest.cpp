@@ -33,7 +33,9 @@ const CRect kPicture(160, 120, 480, 360);  // the picture area SetSSBackground c
 // The front ends' screen over a headless host: effects draw into a picture in memory.
 class HeadlessScreen : public TransitionScreen {
  public:
-  explicit HeadlessScreen(int reserved) : host(reserved) { window.Create(kWidth, kHeight, nullptr); }
+  explicit HeadlessScreen(int reserved) : host(reserved) {
+    window.Create(kWidth, kHeight, nullptr);
+  }
 
   ScreenHost* Host() override { return &host; }
   BOOL SetBackgroundNoDraw(CDIB* dib) override { return host.SetBackground(dib); }
@@ -51,8 +53,12 @@ class HeadlessScreen : public TransitionScreen {
 BOOL Place(bool on, HeadlessScreen& screen, CDIB* picture, const CRect& r) {
   TransOrder o{1, 1, 0, 0, 0};  // curtains
   TransSlidersToParams(o.transClass, 50, 50, 50, o.par0, o.par1, o.par2);
+  using FrontEnd = BOOL (*)(TransitionScreen&, int, int, CDIB*, int, int, int, int, int, int, int,
+                            int, int, int, CString*);
+  const FrontEnd onScreen = ManageOnScreenTransition, offScreen = ManageOffScreenTransition;
+  const FrontEnd frontEnd = on ? onScreen : offScreen;
   CString error;
-  const BOOL done = (on ? ManageOnScreenTransition : ManageOffScreenTransition)(
+  const BOOL done = frontEnd(
       screen, o.transClass, o.effect, picture, r.left, r.top, r.Width(), r.Height(), 0, 0, o.par0,
       o.par1, o.par2, 0, &error);
   EXPECT_TRUE(done) << error;
