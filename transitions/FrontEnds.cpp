@@ -138,8 +138,8 @@ Target CutToBounds(int x, int y, int w, int h, int px, int py, int width, int he
 }
 
 // Fills a screen-sized picture with the screen as it will be: the background with the caller's
-// area in the rectangle, both by colour onto the picture's own table. Only the part of the area
-// inside the bitmap is copied; the rest of the rectangle keeps the background.
+// area in the rectangle, both copied by colour onto the colour table of `into`. Only the part of
+// the area inside the bitmap is copied; the rest of the rectangle keeps the background.
 void ComposeNewScreen(const Call& call, CDIB* into) {
   CopyWhole(*call.Background(), into);
   const Target& t = call.target;
