@@ -14,9 +14,9 @@
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "imaging/NearestColor.h"
 #include "imaging/QuarterCache.h"
 #include "imaging/ReservedPalette.h"
+#include "imaging/ScreenCompose.h"
 #include "saver/DecimalText.h"
 #include "saver/IniSettings.h"
 #include "seams/Alerts.h"
@@ -113,33 +113,6 @@ bool EnsureScreenBackgroundBitmap() {
   CColorPalette ramp;
   if (!ramp.CreateGreyRamp(GetReservedPaletteEntries())) return false;
   return ScreenBackgroundDIB->Create(screen.cx, screen.cy, &ramp) != FALSE;
-}
-
-std::vector<PALETTEENTRY> ColourTable(const CDIB& dib) {
-  std::vector<PALETTEENTRY> entries;
-  for (int i = 0; i < dib.GetNumColors() && i < 256; ++i) {
-    const RGBQUAD& c = dib.header->bmiColors[i];
-    entries.push_back(PALETTEENTRY{c.rgbRed, c.rgbGreen, c.rgbBlue, 0});
-  }
-  return entries;
-}
-
-// Copies the 8-bit background into the destination, each index replaced by the destination's
-// colour nearest to the background's colour of that index.
-void CopyRemapped(const CDIB& background, CDIB& destination) {
-  if (!background.header || background.header->bmiHeader.biBitCount != 8) return;
-  const std::vector<PALETTEENTRY> from = ColourTable(background);
-  ColorMatcher matcher(ColourTable(destination));
-  BYTE map[256] = {};
-  for (size_t i = 0; i < from.size(); ++i)
-    map[i] = static_cast<BYTE>(matcher.Nearest(from[i].peRed, from[i].peGreen, from[i].peBlue));
-  const int width = std::min(background.GetWidth(), destination.GetWidth());
-  const int height = std::min(background.GetHeight(), destination.GetHeight());
-  for (int y = 0; y < height; ++y) {
-    const BYTE* in = background.GetPixelAddress(0, y);
-    BYTE* out = destination.GetPixelAddress(0, y);
-    for (int x = 0; x < width; ++x) out[x] = map[in[x]];
-  }
 }
 
 // One axis of a centred copy cut to the destination: destination start, source start, length.
@@ -363,7 +336,8 @@ CDIB* ComposeWallpaperDIB(CDIB* image, CDIB* background) {
   std::unique_ptr<CDIB> result(new (std::nothrow) CDIB);
   if (!result || !result->Create(background->GetWidth(), background->GetHeight(), &palette))
     return nullptr;
-  CopyRemapped(*background, *result);
+  CopyByColour(*background, result.get(), 0, 0, background->GetWidth(), background->GetHeight(),
+               0, 0);
   const Span x = CentredSpan(background->GetWidth(), image->GetWidth());
   const Span y = CentredSpan(background->GetHeight(), image->GetHeight());
   if (x.length > 0 && y.length > 0)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/DIB.h"
+#include "imaging/NearestColor.h"
 
 const BYTE CColorPalette::GreyLevels[32] = {0,  14, 19, 23, 26, 28, 31, 33, 35, 37, 38,
                                             40, 41, 43, 44, 46, 47, 48, 49, 51, 52, 53,
@@ -59,6 +60,12 @@ bool HasStaticColours(const PALETTEENTRY* entries, int count) {
   return true;
 }
 
+// The bitmap's colour table (at most 256 entries); empty when it has none.
+std::vector<PALETTEENTRY> DIBEntries(CDIB* dib) {
+  if (!dib || !dib->header) return {};
+  return TableEntries(*dib, std::min(dib->GetNumColors(), 256));
+}
+
 struct FreeDeleter {
   void operator()(void* p) const { std::free(p); }
 };
@@ -82,6 +89,26 @@ int CColorPalette::BuildIdentityEntries(const PALETTEENTRY* current, int count,
   return fixed;
 }
 
+void CColorPalette::BuildScreenEntries(const PALETTEENTRY* picture, int count, int reserved,
+                                       PALETTEENTRY out[256]) {
+  reserved = std::clamp(reserved, 0, kMaxReserved);
+  if (reserved == 0) {
+    BuildIdentityEntries(picture, count, false, out);
+    return;
+  }
+  std::fill(out, out + 256, Entry(0, 0, 0));
+  const int ends = std::min(reserved, kStaticCount / 2);
+  for (int i = 0; i < ends; ++i) {
+    out[i] = StaticEntry(i);
+    out[255 - i] = StaticEntry(kStaticCount - 1 - i);
+  }
+  for (int i = 0; i < kRampSize; ++i) out[reserved + i] = GreyEntry(i);
+  const int first = reserved + kRampSize;
+  const int own = picture ? std::clamp(std::min(count, 256 - reserved - first), 0, 256) : 0;
+  for (int i = 0; i < own; ++i)
+    out[first + i] = Entry(picture[i].peRed, picture[i].peGreen, picture[i].peBlue);
+}
+
 BOOL CColorPalette::ReplaceEntries(const PALETTEENTRY* entries, int count) {
   const size_t size = sizeof(LOGPALETTE) + (count - 1) * sizeof(PALETTEENTRY);
   std::unique_ptr<LOGPALETTE, FreeDeleter> log(static_cast<LOGPALETTE*>(std::malloc(size)));
@@ -97,14 +124,17 @@ BOOL CColorPalette::ReplaceEntries(const PALETTEENTRY* entries, int count) {
 }
 
 BOOL CColorPalette::CreateFromDIB(CDIB* dib) {
-  if (!dib || !dib->header) return 0;
-  const int count = std::min(dib->GetNumColors(), 256);
-  if (count <= 0) return 0;
-  const RGBQUAD* table = dib->header->bmiColors;
+  const std::vector<PALETTEENTRY> entries = DIBEntries(dib);
+  if (entries.empty()) return 0;
+  return ReplaceEntries(entries.data(), static_cast<int>(entries.size()));
+}
+
+BOOL CColorPalette::CreateScreenPalette(CDIB* picture, int reserved) {
+  const std::vector<PALETTEENTRY> colours = DIBEntries(picture);
+  if (colours.empty()) return 0;
   PALETTEENTRY entries[256];
-  for (int i = 0; i < count; ++i)
-    entries[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-  return ReplaceEntries(entries, count);
+  BuildScreenEntries(colours.data(), static_cast<int>(colours.size()), reserved, entries);
+  return ReplaceEntries(entries, 256);
 }
 
 BOOL CColorPalette::CreateGreyRamp(int n) {

@@ -49,6 +49,19 @@ class CColorPalette : public CPalette {
   static int BuildIdentityEntries(const PALETTEENTRY* current, int count, bool eightBitDisplay,
                                   PALETTEENTRY out[256]);
 
+  // The screen's colour table for a picture, on every display: the grey ramp at `reserved`
+  // (clamped to 0..224) and the picture's `count` colours after it, as an identity palette holds
+  // them. With no reserved entries (a display without a palette) that is the deeper palette
+  // display's layout of BuildIdentityEntries: ramp 0..31, static colours 32..51, the picture's
+  // colours from 52. Otherwise it is the 8-bit display's claimed system palette: static colours
+  // in the reserved entries at both ends, the ramp after the first ones, the picture's colours
+  // between. Colours that find no room are left out; 256 entries in every case.
+  static void BuildScreenEntries(const PALETTEENTRY* picture, int count, int reserved,
+                                 PALETTEENTRY out[256]);
+  // A palette of BuildScreenEntries for the bitmap's colour table, replacing the one held. 0 (the
+  // old palette kept) when the bitmap has no colour table or memory runs out.
+  BOOL CreateScreenPalette(CDIB* picture, int reserved);
+
  private:
   // Replaces the held palette with a new one of these entries; 0 (old one kept) on failure.
   BOOL ReplaceEntries(const PALETTEENTRY* entries, int count);

@@ -9,6 +9,7 @@
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
+#include "imaging/ScreenCompose.h"
 #include "imaging/ScreenHost.h"
 #include "seams/Trace.h"
 #include "transitions/TransParams.h"
@@ -106,12 +107,14 @@ std::unique_ptr<T> Allocate() {
   return std::unique_ptr<T>(new (std::nothrow) T);
 }
 
-// Copies the whole of one screen-sized picture into another.
+// Copies the whole of one screen-sized picture into another by colour: the two may be on
+// different colour tables (the screen's before and after a new picture came in).
 void CopyWhole(CDIB& from, CDIB* to) {
-  from.CopyBits(to, 0, 0, from.GetWidth(), from.GetHeight(), 0, 0, -1);
+  CopyByColour(from, to, 0, 0, from.GetWidth(), from.GetHeight(), 0, 0);
 }
 
-// Copies the target rectangle of `from`, at the same place, into `to`.
+// Copies the target rectangle of `from`, at the same place, into `to`, which is on the same
+// colour table.
 void CopyTargetRect(const Target& t, CDIB& from, CDIB* to) {
   from.CopyBits(to, t.x, t.y, t.w, t.h, t.x, t.y, -1);
 }
@@ -135,15 +138,16 @@ Target CutToBounds(int x, int y, int w, int h, int px, int py, int width, int he
 }
 
 // Fills a screen-sized picture with the screen as it will be: the background with the caller's
-// area in the rectangle. Only the part of the area inside the bitmap is copied (the pixel copy
-// refuses a rectangle that does not fit whole); the rest of the rectangle keeps the background.
+// area in the rectangle, both copied by colour onto the colour table of `into`. Only the part of
+// the area inside the bitmap is copied; the rest of the rectangle keeps the background.
 void ComposeNewScreen(const Call& call, CDIB* into) {
   CopyWhole(*call.Background(), into);
   const Target& t = call.target;
   const Target area = CutToBounds(t.srcx, t.srcy, t.w, t.h, t.x, t.y, call.image->GetWidth(),
                                   call.image->GetHeight());
   if (area.w == 0 || area.h == 0) return;
-  call.image->CopyBits(into, area.srcx, area.srcy, area.w, area.h, area.x, area.y, -1);
+  // The area was cut to the bitmap: its x, y lie in the bitmap and its srcx, srcy on the screen.
+  CopyByColour(*call.image, into, area.srcx, area.srcy, area.w, area.h, area.x, area.y);
 }
 
 // Composes the whole view from the document and shows it.
@@ -161,14 +165,16 @@ BOOL RunEffect(const Call& call, CDIBSurface* a, CDIBSurface* b, BOOL offScreen)
 
 // The objects of one on-screen call.
 struct OnScreenParts {
-  std::unique_ptr<CColorPalette> palette;   // of the caller's bitmap
+  std::unique_ptr<CColorPalette> palette;   // the screen's: the grey ramp and the bitmap's colours
   std::unique_ptr<CDIB> newImage;           // the new screen; passes to the document
   std::unique_ptr<CDIBSurface> oldScreen;
   std::unique_ptr<CDIBSurface> newScreen;
 };
 
-// The new-image bitmap: the screen's size on the caller's colours, the old background with the
-// caller's area in the rectangle.
+// The new-image bitmap: the screen's size on one colour table that holds the grey ramp where the
+// screen keeps it and the caller's colours, the old background with the caller's area in the
+// rectangle. The ramp has to stay: the background, its frames and the clock and the 3D scene
+// draw with ramp indexes.
 Outcome MakeNewImage(const Call& call, OnScreenParts& parts) {
   parts.palette = Allocate<CColorPalette>();
   parts.newImage = Allocate<CDIB>();
@@ -179,7 +185,8 @@ Outcome MakeNewImage(const Call& call, OnScreenParts& parts) {
   }
   // Without a bitmap, or with one that has no colour table, there are no colours for the new
   // screen.
-  if (!call.image || !parts.palette->CreateFromDIB(call.image) ||
+  const int reserved = call.host.GetReservedEntries();
+  if (!call.image || !parts.palette->CreateScreenPalette(call.image, reserved) ||
       !parts.newImage->Create(call.Width(), call.Height(), parts.palette.get())) {
     return Fail(call, kNoNewImageDIB);
   }

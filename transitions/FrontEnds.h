@@ -21,6 +21,9 @@
 //    0.5 and 2, else left to right when w >= h, else top to bottom.
 //  - The 3D tile peel is not part of this build: a 3D order ends as a 3D run that could not tile
 //    its rectangle does, with that sweep over the rectangle.
+//  - A new picture brings the screen onto one colour table: the grey ramp where the screen keeps
+//    it and the picture's colours (CColorPalette::BuildScreenEntries); pixels that come from
+//    another colour table are copied by colour, so greys stay grey and the picture keeps its own.
 //  - On success the document's background, the view's off-screen surface and the window all show
 //    the new screen.
 #pragma once

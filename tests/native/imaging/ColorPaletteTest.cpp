@@ -185,7 +185,7 @@ TEST(ColorPaletteTest, MakeIdentityWithoutAPaletteDisplayChangesNothing) {
 struct Segment {
   int from, to;  // output indexes [from, to)
   enum Kind { Ramp, Static, Own, Zero } kind;
-  int ownFrom;   // Own: the palette entry at `from`
+  int ownFrom;   // Own: the palette entry at `from`; Static: the static colour at `from`
 };
 
 struct IdentityCase {
@@ -212,6 +212,24 @@ std::vector<PALETTEENTRY> WithRamp(std::vector<PALETTEENTRY> v) {
 std::vector<PALETTEENTRY> WithStatics(std::vector<PALETTEENTRY> v) {
   for (int i = 0; i < 20; ++i) v[32 + i] = StaticColour(i, 0);
   return v;
+}
+
+// Every entry of `out` as the layout says, each with PC_NOCOLLAPSE.
+void ExpectLayout(const PALETTEENTRY* out, const std::vector<PALETTEENTRY>& own,
+                  const std::vector<Segment>& layout) {
+  for (const Segment& s : layout) {
+    for (int i = s.from; i < s.to; ++i) {
+      PALETTEENTRY expected;
+      switch (s.kind) {
+        case Segment::Ramp: expected = GreyLevel(i - s.from); break;
+        case Segment::Static: expected = StaticColour(s.ownFrom + i - s.from); break;
+        case Segment::Own: expected = own[s.ownFrom + i - s.from]; break;
+        case Segment::Zero: expected = Rgb(0, 0, 0); break;
+      }
+      expected.peFlags = PC_NOCOLLAPSE;
+      EXPECT_TRUE(SameEntry(out[i], expected)) << "entry " << i;
+    }
+  }
 }
 
 std::vector<IdentityCase> IdentityCases() {
@@ -249,20 +267,60 @@ TEST(ColorPaletteTest, IdentityEntriesPutTheFixedColoursFirst) {
     EXPECT_EQ(CColorPalette::BuildIdentityEntries(current.data(), static_cast<int>(current.size()),
                                                   c.eightBitDisplay, out),
               c.fixed);
-    for (const Segment& s : c.layout) {
-      for (int i = s.from; i < s.to; ++i) {
-        PALETTEENTRY expected;
-        switch (s.kind) {
-          case Segment::Ramp: expected = GreyLevel(i - s.from); break;
-          case Segment::Static: expected = StaticColour(i - s.from); break;
-          case Segment::Own: expected = current[s.ownFrom + i - s.from]; break;
-          case Segment::Zero: expected = Rgb(0, 0, 0); break;
-        }
-        expected.peFlags = PC_NOCOLLAPSE;
-        EXPECT_TRUE(SameEntry(out[i], expected)) << "entry " << i;
-      }
-    }
+    ExpectLayout(out, current, c.layout);
   }
+}
+
+struct ScreenCase {
+  const char* what;
+  std::function<std::vector<PALETTEENTRY>()> picture;
+  int reserved;
+  std::vector<Segment> layout;
+};
+
+// The screen's table puts the ramp where the routines draw it, GreyRampBaseIndex = the reserved
+// count, whatever the picture holds.
+TEST(ColorPaletteTest, ScreenEntriesHoldTheRampAfterTheReservedEntriesAndThePictureAfterIt) {
+  using S = Segment;
+  const ScreenCase cases[] = {
+      {"no palette on the display: a deeper display's identity layout",
+       [] { return DistinctColours(); }, 0,
+       {{0, 32, S::Ramp, 0}, {32, 52, S::Static, 0}, {52, 256, S::Own, 0}}},
+      {"no palette, a screen's table placed again: unchanged", AfterFirstDeepRun, 0,
+       {{0, 32, S::Ramp, 0}, {32, 52, S::Static, 0}, {52, 256, S::Own, 52}}},
+      {"8-bit display: the claimed system palette", [] { return DistinctColours(); }, 10,
+       {{0, 10, S::Static, 0}, {10, 42, S::Ramp, 0}, {42, 246, S::Own, 0},
+        {246, 256, S::Static, 10}}},
+      {"8-bit display, a short picture: black between", [] { return DistinctColours(40); }, 10,
+       {{0, 10, S::Static, 0}, {10, 42, S::Ramp, 0}, {42, 82, S::Own, 0}, {82, 246, S::Zero, 0},
+        {246, 256, S::Static, 10}}},
+      {"a count past the largest is the largest", [] { return DistinctColours(); }, 500,
+       {{224, 256, S::Ramp, 0}}},
+  };
+  for (const ScreenCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<PALETTEENTRY> picture = c.picture();
+    PALETTEENTRY out[256];
+    CColorPalette::BuildScreenEntries(picture.data(), static_cast<int>(picture.size()), c.reserved,
+                                      out);
+    ExpectLayout(out, picture, c.layout);
+  }
+
+  // From a bitmap: its table in that layout, all 256 entries; none without a table.
+  CDIB dib;
+  ASSERT_TRUE(dib.Create(2, 2, nullptr));
+  dib.header->bmiHeader.biClrUsed = 3;
+  for (int i = 0; i < 3; ++i) dib.header->bmiColors[i] = RGBQUAD{BYTE(i), 200, 100, 0};
+  CColorPalette palette;
+  ASSERT_TRUE(palette.CreateScreenPalette(&dib, 10));
+  const std::vector<PALETTEENTRY> entries = EntriesOf(palette);
+  ASSERT_EQ(entries.size(), 256u);
+  ExpectLayout(entries.data(), {Rgb(100, 200, 0), Rgb(100, 200, 1), Rgb(100, 200, 2)},
+               {{10, 42, S::Ramp, 0}, {42, 45, S::Own, 0}, {45, 246, S::Zero, 0}});
+  CDIB deep;
+  ASSERT_TRUE(deep.Create24(2, 2));
+  EXPECT_FALSE(palette.CreateScreenPalette(&deep, 0));
+  EXPECT_EQ(palette.GetEntryCount(), 256);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "imaging/Descriptors.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/ReservedPalette.h"
+#include "imaging/ScreenCompose.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
@@ -506,6 +507,74 @@ TEST(DocumentTest, ViewsJoinOneDocumentAndLeaveItWhenDestroyed) {
     EXPECT_EQ(survivor.GetAnimDoc(), shortLived.get());
   }
   EXPECT_EQ(survivor.GetDocument(), nullptr) << "the document went first";
+}
+
+// ---- copying between colour tables -------------------------------------------------------------
+
+// A 4 x 3 picture whose pixel (x, y) is index 4 * y + x, on a table of `colours`.
+std::unique_ptr<CDIB> SmallPicture(const std::vector<RGBQUAD>& colours, int w = 4, int h = 3) {
+  auto dib = std::make_unique<CDIB>();
+  EXPECT_TRUE(dib->Create(w, h, nullptr));
+  dib->header->bmiHeader.biClrUsed = static_cast<DWORD>(colours.size());
+  std::copy(colours.begin(), colours.end(), dib->header->bmiColors);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>((4 * y + x) % 256);
+  return dib;
+}
+
+TEST(CopyByColourTest, PixelsKeepTheirColoursOnTheOtherTableWithinBothPictures) {
+  std::vector<RGBQUAD> from(12), to(24);
+  for (int i = 0; i < 12; ++i) from[i] = RGBQUAD{BYTE(10 * i), 0, 0, 0};
+  // The same colours in reverse at 12..23, after near misses: each lands on its exact twin.
+  for (int i = 0; i < 12; ++i) {
+    to[i] = RGBQUAD{BYTE(10 * i + 1), 0, 0, 0};
+    to[23 - i] = from[i];
+  }
+  struct Case {
+    const char* what;
+    int dx, dy, w, h, sx, sy;
+  };
+  const Case cases[] = {
+      {"whole", 0, 0, 4, 3, 0, 0},
+      {"hanging over the target's bottom right", 2, 1, 4, 3, 0, 0},
+      {"from before the source's top left", 0, 0, 4, 3, -1, -2},
+      {"nothing in common", 5, 0, 4, 3, 0, 0},
+  };
+  const std::unique_ptr<CDIB> source = SmallPicture(from);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::unique_ptr<CDIB> target = SmallPicture(to);
+    CopyByColour(*source, target.get(), c.dx, c.dy, c.w, c.h, c.sx, c.sy);
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 4; ++x) {
+        const int u = x - c.dx + c.sx, v = y - c.dy + c.sy;
+        const bool copied = x >= c.dx && y >= c.dy && x < c.dx + c.w && y < c.dy + c.h &&
+                            u >= 0 && v >= 0 && u < 4 && v < 3;
+        const int expected = copied ? 23 - (4 * v + u) : 4 * y + x;
+        EXPECT_EQ(*target->GetPixelAddress(x, y), expected) << "at " << x << "," << y;
+      }
+    }
+  }
+  CDIB deep;  // a 24-bit target is left alone
+  ASSERT_TRUE(deep.Create24(4, 3));
+  CopyByColour(*source, &deep, 0, 0, 4, 3, 0, 0);
+  EXPECT_EQ(deep.bits[0], 0);
+}
+
+TEST(ReservedPaletteTest, ATestsCountStandsInForTheDisplaysWhileItLives) {
+  const int display = GetReservedPaletteEntries();
+  {
+    ScopedReservedPaletteEntries eightBit(10);
+    EXPECT_EQ(GetReservedPaletteEntries(), 10);
+    CAnimDoc doc;
+    EXPECT_EQ(doc.GetReservedEntries(), 10);
+    {
+      ScopedReservedPaletteEntries tooMany(300);
+      EXPECT_EQ(GetReservedPaletteEntries(), CColorPalette::kMaxReserved);
+    }
+    EXPECT_EQ(GetReservedPaletteEntries(), 10);
+  }
+  EXPECT_EQ(GetReservedPaletteEntries(), display);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // Pictures for the front-end tests: 8-bit pictures on one colour table whose indexes depend on
 // the position, so that a pixel taken from the wrong picture or the wrong place shows, and the
-// screen a front end must leave behind.
+// screen a front end must leave behind, by index and by colour.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "framework/WinTypes.h"
@@ -69,8 +70,26 @@ inline std::vector<BYTE> ExpectedScreen(const CDIB& oldScreen, const CDIB& pictu
   return out;
 }
 
+// The colour (0x00RRGGBB) of every index through the colour table of `table`, top row first.
+inline std::vector<uint32_t> ColoursThrough(const std::vector<BYTE>& indexes, const CDIB& table) {
+  std::vector<uint32_t> out;
+  out.reserve(indexes.size());
+  for (BYTE i : indexes) {
+    const RGBQUAD& c = table.header->bmiColors[i];
+    out.push_back(uint32_t{c.rgbRed} << 16 | uint32_t{c.rgbGreen} << 8 | c.rgbBlue);
+  }
+  return out;
+}
+
+// What a picture shows: every pixel's colour through its own table, top row first. A front end
+// may move the screen onto another colour table, so its results are compared by colour.
+inline std::vector<uint32_t> ColoursOf(const CDIB& dib) {
+  return ColoursThrough(IndexesOf(dib), dib);
+}
+
 // How many pixels differ (every pixel when the sizes differ).
-inline size_t Differences(const std::vector<BYTE>& a, const std::vector<BYTE>& b) {
+template <typename Pixel>
+size_t Differences(const std::vector<Pixel>& a, const std::vector<Pixel>& b) {
   if (a.size() != b.size()) return a.size() + b.size();
   size_t n = 0;
   for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];

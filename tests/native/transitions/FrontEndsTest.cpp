@@ -85,10 +85,13 @@ class MemoryScreen : public TransitionScreen {
                            order.par1, order.par2, offScreen, &screen);
   }
 
-  // The three places the screen lives, each as indexes, top row first.
-  std::vector<BYTE> Background() { return IndexesOf(*host.GetBackground()); }
-  std::vector<BYTE> Surface() { return IndexesOf(*host.GetSurface()); }
-  std::vector<BYTE> Window() { return IndexesOf(host.window); }
+  // The three places the screen lives, each as colours, top row first. The window shows the
+  // surface's indexes through the surface's colour table.
+  std::vector<uint32_t> Background() { return fetest::ColoursOf(*host.GetBackground()); }
+  std::vector<uint32_t> Surface() { return fetest::ColoursOf(*host.GetSurface()); }
+  std::vector<uint32_t> Window() {
+    return fetest::ColoursThrough(IndexesOf(host.window), *host.GetSurface());
+  }
 
   WindowedHost host;
   std::vector<EffectRun> runs;
@@ -129,7 +132,8 @@ class FrontEndsTest : public ::testing::Test {
     std::unique_ptr<CDIB> old(NewPicture(screen.host.GetBackground()->GetWidth(),
                                          screen.host.GetBackground()->GetHeight(),
                                          fetest::kOldBase));
-    const std::vector<BYTE> expected = ExpectedScreen(*old, picture, p);
+    const std::vector<uint32_t> expected =
+        fetest::ColoursThrough(ExpectedScreen(*old, picture, p), picture);
     CString error("untouched");
     ASSERT_TRUE(Manage(way, screen, order, &picture, p, &error)) << what << ": " << error;
     EXPECT_EQ(error, "untouched") << what;
@@ -245,12 +249,12 @@ TEST_F(FrontEndsTest, RectanglesWithNothingOnTheScreenChangeNothing) {
   for (Way way : {Way::kOn, Way::kOff}) {
     for (const Placement& p : nowhere) {
       MemoryScreen screen(160, 120);
-      const std::vector<BYTE> before = screen.Background();
+      const std::vector<BYTE> before = IndexesOf(*screen.host.GetBackground());
       CString error("untouched");
       EXPECT_TRUE(Manage(way, screen, TransOrder{0, 0, 0, 0, 0}, picture.get(), p, &error))
           << Name(way) << " at " << p.x << "," << p.y;
       EXPECT_TRUE(screen.runs.empty());
-      EXPECT_EQ(screen.Background(), before);
+      EXPECT_EQ(IndexesOf(*screen.host.GetBackground()), before);
       EXPECT_EQ(error, "untouched");
     }
   }

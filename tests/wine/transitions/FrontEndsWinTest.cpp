@@ -37,16 +37,6 @@ using wintest::Pump;
 HWND NewWindow() { return wintest::NewRoutedWindow(kWidth, kHeight); }
 Image ReadWindow(HWND window) { return wintest::ReadWindow(window, kWidth, kHeight); }
 
-// Indexes as the colours of the tests' colour table.
-Image ColoursOf(const std::vector<BYTE>& indexes) {
-  Image out;
-  for (BYTE i : indexes) {
-    out.push_back(static_cast<uint32_t>(i) << 16 | static_cast<uint32_t>(255 - i) << 8 |
-                  ((i * 37u) & 0xFF));
-  }
-  return out;
-}
-
 enum class Way { kOn, kOff };
 
 const char* Name(Way way) { return way == Way::kOn ? "on screen" : "off screen"; }
@@ -90,7 +80,8 @@ class FrontEndsWinTest : public ::testing::Test {
   }
 
   // Runs one call on a fresh screen and checks that the document, the view's surface and the
-  // window all show `p` of `picture` over the old screen.
+  // window all show `p` of `picture` over the old screen, by colour: the screen moves onto the
+  // picture's colour table.
   void ExpectScreenAfter(Way way, const TransOrder& order, CDIB& picture, const Placement& p) {
     ResetScreen();
     const std::string what = std::string(Name(way)) + ", class " +
@@ -98,17 +89,17 @@ class FrontEndsWinTest : public ::testing::Test {
                              std::to_string(order.effect) + " on " + std::to_string(p.w) + " x " +
                              std::to_string(p.h);
     std::unique_ptr<CDIB> old(NewPicture(kWidth, kHeight, fetest::kOldBase));
-    const std::vector<BYTE> expected = fetest::ExpectedScreen(*old, picture, p);
+    const Image expected =
+        fetest::ColoursThrough(fetest::ExpectedScreen(*old, picture, p), picture);
     CString error("untouched");
     ASSERT_TRUE(Manage(way, &doc, order, &picture, p, &error)) << what << ": " << error;
     EXPECT_EQ(error, "untouched") << what;
     ASSERT_NE(doc.background, nullptr) << what;
     ASSERT_NE(view.surface, nullptr) << what;
-    EXPECT_EQ(fetest::Differences(fetest::IndexesOf(*doc.background), expected), 0u)
+    EXPECT_EQ(Differences(fetest::ColoursOf(*doc.background), expected), 0u)
         << what << ": document";
-    EXPECT_EQ(fetest::Differences(fetest::IndexesOf(*view.surface), expected), 0u)
-        << what << ": surface";
-    EXPECT_EQ(Differences(ReadWindow(window), ColoursOf(expected)), 0u) << what << ": window";
+    EXPECT_EQ(Differences(fetest::ColoursOf(*view.surface), expected), 0u) << what << ": surface";
+    EXPECT_EQ(Differences(ReadWindow(window), expected), 0u) << what << ": window";
   }
 
   seams::TestClock clock{1000, 1, 1};  // effects wait in virtual time

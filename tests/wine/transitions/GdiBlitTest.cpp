@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "imaging/ColorPalette.h"
+#include "imaging/DIBSurface.h"
 #include "tests/native/transitions/FxEndChecks.h"
 #include "tests/native/transitions/FxIds.h"
 #include "tests/native/transitions/FxScene.h"
-#include "imaging/ColorPalette.h"
-#include "imaging/DIBSurface.h"
 #include "tests/wine/support/DibDC.h"
 #include "transitions/GdiBlit.h"
 #include "transitions/PolygonFill.h"
