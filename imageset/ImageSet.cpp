@@ -17,11 +17,11 @@
 #include "imaging/QuarterCache.h"
 #include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
-#include "saver/DecimalText.h"
-#include "saver/IniSettings.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
+#include "settings/DecimalText.h"
+#include "settings/IniSettings.h"
 #include "transitions/Background.h"
 #include "transitions/LayoutRects.h"
 

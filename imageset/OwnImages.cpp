@@ -9,10 +9,10 @@
 #include "imaging/DIB.h"
 #include "imaging/FolderPath.h"
 #include "imaging/Resample.h"
-#include "saver/IniSettings.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
+#include "settings/IniSettings.h"
 #include "transitions/Background.h"
 #include "transitions/LayoutRects.h"
 

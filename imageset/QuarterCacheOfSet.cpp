@@ -2,8 +2,8 @@
 #include "framework/Arrays.h"
 #include "imageset/ImageSet.h"
 #include "imaging/QuarterCache.h"
-#include "saver/IniSettings.h"
 #include "seams/Alerts.h"
+#include "settings/IniSettings.h"
 
 bool QuarterImageCacheExists() { return QuarterImageCacheExistsIn(IniSettings.DATADIRECTORY); }
 

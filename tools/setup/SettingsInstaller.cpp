@@ -1,9 +1,9 @@
 #include "tools/setup/SettingsInstaller.h"
 
-#include "saver/ImageSetKey.h"
-#include "saver/IniSettings.h"
-#include "saver/TransFXTables.h"
 #include "seams/Registry.h"
+#include "settings/ImageSetKey.h"
+#include "settings/IniSettings.h"
+#include "settings/TransFXTables.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "saver/ImageSetKey.h"
+#include "settings/ImageSetKey.h"
 #include "tools/setup/SettingsInstaller.h"
 
 namespace {

@@ -11,8 +11,8 @@
 
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
-#include "saver/IniSettings.h"
 #include "seams/Alerts.h"
+#include "settings/IniSettings.h"
 #include "tests/support/ImageSetWriter.h"
 
 class ImageSetFolderTest : public ::testing::Test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/TransFXTables.h"
+#include "settings/TransFXTables.h"
 #include "tests/native/transitions/FamilyDoubles.h"
 #include "transitions/TransFXDispatch.h"
 

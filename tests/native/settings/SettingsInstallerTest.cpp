@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "saver/IniSettings.h"
-#include "saver/TransFXTables.h"
 #include "seams/Registry.h"
-#include "tests/native/saver/SettingsFixture.h"
+#include "settings/IniSettings.h"
+#include "settings/TransFXTables.h"
+#include "tests/native/settings/SettingsFixture.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <string>
 
-#include "saver/ImageSetKey.h"
-#include "saver/IniSettings.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
-#include "tests/native/saver/SettingsFixture.h"
+#include "settings/ImageSetKey.h"
+#include "settings/IniSettings.h"
+#include "tests/native/settings/SettingsFixture.h"
 
 namespace fs = std::filesystem;
 

@@ -1,10 +1,10 @@
-#include "saver/SaverInfo.h"
+#include "settings/SaverInfo.h"
 
 #include <cstring>
 
-#include "saver/DecimalText.h"
-#include "saver/IniSettings.h"
-#include "saver/TransFXTables.h"
+#include "settings/DecimalText.h"
+#include "settings/IniSettings.h"
+#include "settings/TransFXTables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "saver/TopTenText.h"
+#include "settings/TopTenText.h"
 
 #include <cstdio>
 #include <cstring>

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "saver/IniSettings.h"
 #include "seams/Registry.h"
-#include "tests/native/saver/SettingsFixture.h"
+#include "settings/IniSettings.h"
+#include "tests/native/settings/SettingsFixture.h"
 
 namespace fs = std::filesystem;
 

@@ -1,14 +1,14 @@
-#include "saver/IniSettings.h"
+#include "settings/IniSettings.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "framework/File.h"
-#include "saver/DecimalText.h"
-#include "saver/ImageSetKey.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/Trace.h"
+#include "settings/DecimalText.h"
+#include "settings/ImageSetKey.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "saver/IniSettings.h"
 #include "seams/Registry.h"
+#include "settings/IniSettings.h"
 
 namespace fixture {
 

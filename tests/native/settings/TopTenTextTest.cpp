@@ -1,5 +1,5 @@
 // The top-ten play-list text: parsing, formatting and the next-image rule.
-#include "saver/TopTenText.h"
+#include "settings/TopTenText.h"
 
 #include <gtest/gtest.h>
 

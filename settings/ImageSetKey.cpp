@@ -1,4 +1,4 @@
-#include "saver/ImageSetKey.h"
+#include "settings/ImageSetKey.h"
 
 #include <cstring>
 

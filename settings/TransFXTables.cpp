@@ -1,11 +1,11 @@
-#include "saver/TransFXTables.h"
+#include "settings/TransFXTables.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "saver/DecimalText.h"
-#include "saver/IniSettings.h"
 #include "seams/Random.h"
+#include "settings/DecimalText.h"
+#include "settings/IniSettings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The settings store over the in-memory registry: read order, error numbers, buffer limits,
 // backup and restore, saving, the single values and the trace switch.
-#include "saver/IniSettings.h"
+#include "settings/IniSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/Trace.h"
-#include "tests/native/saver/SettingsFixture.h"
+#include "tests/native/settings/SettingsFixture.h"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,5 @@
 // The saver info record: every setting buffer lands in its own field, durations become seconds.
-#include "saver/SaverInfo.h"
+#include "settings/SaverInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "saver/IniSettings.h"
-#include "saver/TransFXTables.h"
+#include "settings/IniSettings.h"
+#include "settings/TransFXTables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "saver/DecimalText.h"
+#include "settings/DecimalText.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 // The transition tables: integrity of the class and effect tables, the registry text of a class,
 // and the pickers' properties over the seeded random generator.
-#include "saver/TransFXTables.h"
+#include "settings/TransFXTables.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "saver/IniSettings.h"
 #include "seams/Random.h"
+#include "settings/IniSettings.h"
 
 namespace {
 
