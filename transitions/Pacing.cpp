@@ -11,8 +11,6 @@ void StepPacer::Step() {
   layer_.EndStep();
   ++steps_;
   if (period_ <= 0) return;
-  while (seams::TickBefore(seams::TickCount(), deadline_) && !seams::StopRequested()) {
-    seams::Idle();
-  }
+  seams::WaitUntilTick(deadline_);
   deadline_ += static_cast<uint32_t>(period_);
 }
