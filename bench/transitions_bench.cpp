@@ -1,6 +1,6 @@
 // The drawing cost of whole 2D transition effects at 1920 x 1080 through the plain-buffer layer,
-// against each effect's own pacing budget (steps x par0 at the sliders given). The effects run
-// with par0 = 0, so the time measured is drawing only; "share_%" is that time as a part of the
+// against each effect's own pacing budget (PacedDuration at the sliders given). The effects run
+// unpaced, so the time measured is drawing only; "share_%" is that time as a part of the
 // budget the effect would be paced to on screen (target: at most 10%).
 #include <benchmark/benchmark.h>
 
@@ -9,6 +9,7 @@
 
 #include "bench/TransitionSamples.h"
 #include "imaging/DIB.h"
+#include "transitions/Pacing.h"
 #include "transitions/PlainBlit.h"
 #include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
@@ -45,13 +46,13 @@ void RunEffect(benchmark::State& state, Sample sample, bool deep) {
   for (auto _ : state) {
     StepCounter layer(PlaneOf(destination), PlaneOf(a), PlaneOf(b));
     const auto start = std::chrono::steady_clock::now();
-    TransFXDispatch(layer, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, 0, 0, sample.effect, 0,
-                    par1, par2, FALSE, &screen);
+    TransFXDispatch(layer, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, 0, 0, sample.effect,
+                    kUnpaced, par1, par2, FALSE, &screen);
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     steps = layer.steps;
     benchmark::ClobberMemory();
   }
-  const double budgetMs = static_cast<double>(steps) * par0;
+  const double budgetMs = PacedDuration(par0, static_cast<int>(steps));
   const double drawMs = seconds * 1000.0 / static_cast<double>(state.iterations());
   state.counters["steps"] = static_cast<double>(steps);
   state.counters["par0"] = par0;

@@ -1,9 +1,9 @@
 // The drawing cost of whole 2D transition effects at 1920 x 1080 through the GDI blit layer, the
 // path the saver draws on: DIB sections in memory device contexts as both sources and destination.
 // It runs under Wine, where Google Benchmark is not built, so it times with the performance counter
-// and reports the median of a few runs. The effects run with par0 = 0, so the time measured is
+// and reports the median of a few runs. The effects run unpaced, so the time measured is
 // drawing only; "share_%" is that time as a part of the budget the effect would be paced to on
-// screen, steps x par0 at the slider given (target: at most 10%).
+// screen, PacedDuration at the slider given (target: at most 10%).
 //   transitions_gdi_bench [repetitions]
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 #include "bench/TransitionSamples.h"
 #include "tests/wine/support/DibDC.h"
 #include "transitions/GdiBlit.h"
+#include "transitions/Pacing.h"
 #include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
 
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
         LARGE_INTEGER start, stop;
         QueryPerformanceCounter(&start);
         ok = TransFXDispatch(layer, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, 0, 0, s.effect,
-                             0, par1, par2, FALSE, &screen) != FALSE &&
+                             kUnpaced, par1, par2, FALSE, &screen) != FALSE &&
              ok;
         GdiFlush();
         QueryPerformanceCounter(&stop);
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
       }
       if (!ok) ++failures;
       const double drawMs = Median(times);
-      const double budgetMs = static_cast<double>(steps) * par0;
+      const double budgetMs = PacedDuration(par0, static_cast<int>(steps));
       std::printf("%-6d %-6d %-5d %10.2f %6ld %5d %10.0f %8.2f%s\n", s.effect, s.slider, bits,
                   drawMs, steps, par0, budgetMs, budgetMs > 0 ? 100.0 * drawMs / budgetMs : 0.0,
                   ok ? "" : "  (effect failed)");

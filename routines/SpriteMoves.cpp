@@ -46,6 +46,17 @@ void MoveTo(ScreenHost* host, CSprite* sprite, POINT p) {
   host->FlushDirtyRects();
 }
 
+// The clock overlay is kept ticking at least this often while the sprite waits for its next pixel.
+constexpr uint64_t kLongestNapMs = 100;
+
+// The elapsed time at which a slide at `rate` pixels per second has covered `d` + 1 pixels, or
+// kLongestNapMs after `elapsed` when that comes first.
+uint64_t NextMoveAt(uint64_t elapsed, uint64_t d, int rate) {
+  const uint64_t perSecond = static_cast<uint64_t>(rate);
+  const uint64_t due = ((d + 1) * 1000 + perSecond - 1) / perSecond;
+  return due < elapsed + kLongestNapMs ? due : elapsed + kLongestNapMs;
+}
+
 }  // namespace
 
 void SlideSpriteTimed(ScreenHost* host, CSprite* sprite, const POINT* target, int rate) {
@@ -62,7 +73,7 @@ void SlideSpriteTimed(ScreenHost* host, CSprite* sprite, const POINT* target, in
     if (d > static_cast<uint64_t>(line.majorLength)) break;  // the next step would pass the target
     last = line.At(static_cast<int64_t>(d));
     MoveTo(host, sprite, last);
-    seams::Idle();
+    seams::IdleUntil(t0 + static_cast<uint32_t>(NextMoveAt(elapsed, d, rate)));
   }
   if (last.x != target->x || last.y != target->y) MoveTo(host, sprite, *target);
 }

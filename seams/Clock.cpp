@@ -1,16 +1,36 @@
 #include "seams/Clock.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <ctime>
-#include <thread>
+#include <mutex>
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <chrono>
 #endif
 
 namespace seams {
 namespace {
+
+std::atomic<bool> stopRequested{false};
+
+// The stop request's wake-up call for threads sleeping in the system clock's idle hook.
+struct StopSignal {
+  std::mutex mutex;
+  std::condition_variable raised;
+};
+
+StopSignal& Signal() {
+  static StopSignal signal;
+  return signal;
+}
+
+// Sleeps `ms` milliseconds, or less when a stop is (or gets) requested.
+void SleepUnlessStopped(uint32_t ms) {
+  StopSignal& signal = Signal();
+  std::unique_lock<std::mutex> lock(signal.mutex);
+  signal.raised.wait_for(lock, std::chrono::milliseconds(ms), [] { return stopRequested.load(); });
+}
 
 class SystemClock : public Clock {
  public:
@@ -24,12 +44,15 @@ class SystemClock : public Clock {
 #endif
   }
   int64_t WallSeconds() override { return static_cast<int64_t>(std::time(nullptr)); }
-  void Idle() override { std::this_thread::yield(); }
+  void Idle() override { SleepUnlessStopped(1); }
+  void IdleUntil(uint32_t deadline) override {
+    const int32_t left = static_cast<int32_t>(deadline - TickCount());
+    if (left > 0) SleepUnlessStopped(static_cast<uint32_t>(left));
+  }
 };
 
 SystemClock systemClock;
 std::atomic<Clock*> installed{nullptr};
-std::atomic<bool> stopRequested{false};
 
 }  // namespace
 
@@ -43,14 +66,22 @@ Clock* InstallClock(Clock* clock) { return installed.exchange(clock, std::memory
 bool WaitUntilTick(uint32_t deadline) {
   while (TickBefore(TickCount(), deadline)) {
     if (StopRequested()) return false;
-    Idle();
+    IdleUntil(deadline);
   }
   return !StopRequested();
 }
 
 bool WaitMilliseconds(uint32_t ms) { return WaitUntilTick(TickCount() + ms); }
 
-void RequestStop() { stopRequested.store(true); }
+void RequestStop() {
+  StopSignal& signal = Signal();
+  {
+    // Under the lock, so that a sleeper between its test and its wait cannot miss the call.
+    std::lock_guard<std::mutex> lock(signal.mutex);
+    stopRequested.store(true);
+  }
+  signal.raised.notify_all();
+}
 void ClearStop() { stopRequested.store(false); }
 bool StopRequested() { return stopRequested.load(); }
 

@@ -2,8 +2,9 @@
 //
 // Production reads GetTickCount and time(). Tests install a TestClock that advances on every
 // read, so every busy wait ends in virtual time: a ten-minute caption runs in milliseconds.
-// Busy waits call Idle() on each turn; it yields the processor and is where a stop request
-// raised by the saver window is noticed.
+// Waits call IdleUntil(deadline) on each turn: the system clock sleeps there until the deadline or
+// a stop request, whichever comes first, so a paced transition or a timed move costs no processor
+// time while it waits; the saver runs for hours on idle machines.
 #pragma once
 
 #include <atomic>
@@ -18,8 +19,15 @@ class Clock {
   virtual uint32_t TickCount() = 0;
   // Wall-clock seconds since 1970-01-01 00:00 UTC.
   virtual int64_t WallSeconds() = 0;
-  // Called on every turn of a busy wait.
+  // One turn of a wait with no known deadline: the system clock sleeps about a millisecond (less
+  // when a stop is requested).
   virtual void Idle() = 0;
+  // One turn of a wait for the tick count `deadline`: the system clock sleeps until then, waking
+  // at once when a stop is requested; test clocks treat it as Idle().
+  virtual void IdleUntil(uint32_t deadline) {
+    (void)deadline;
+    Idle();
+  }
 };
 
 // The clock in force for the whole process (the system clock unless a test installed one).
@@ -30,6 +38,7 @@ Clock* InstallClock(Clock* clock);
 inline uint32_t TickCount() { return CurrentClock().TickCount(); }
 inline int64_t WallSeconds() { return CurrentClock().WallSeconds(); }
 inline void Idle() { CurrentClock().Idle(); }
+inline void IdleUntil(uint32_t deadline) { CurrentClock().IdleUntil(deadline); }
 
 // True while `deadline` lies ahead of `now`. Compared as a signed difference so that a wait
 // across the tick counter's wrap ends on time instead of 49.7 days later.
@@ -37,13 +46,14 @@ inline bool TickBefore(uint32_t now, uint32_t deadline) {
   return static_cast<int32_t>(now - deadline) < 0;
 }
 
-// Busy-waits (calling Idle) until the tick count reaches `deadline`; returns early with false
+// Waits (calling IdleUntil) until the tick count reaches `deadline`; returns early with false
 // when a stop has been requested.
 bool WaitUntilTick(uint32_t deadline);
 // WaitUntilTick(TickCount() + ms).
 bool WaitMilliseconds(uint32_t ms);
 
-// Cooperative stop: the saver window raises it at destruction; long loops test it and unwind.
+// Cooperative stop: the saver window raises it at destruction; long loops test it and unwind, and
+// a thread sleeping in the system clock's idle hook wakes at once.
 void RequestStop();
 void ClearStop();
 bool StopRequested();

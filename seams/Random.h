@@ -12,6 +12,8 @@ constexpr int kRandMax = 0x7FFF;
 
 // Seeds this thread's generator (each thread starts as if seeded with 1).
 void Srand(uint32_t seed);
+// This thread's generator state: Srand(RandState()) later repeats the values that follow now.
+uint32_t RandState();
 // Next value 0..kRandMax: state = state * 214013 + 2531011; result (state >> 16) & 0x7FFF.
 int Rand();
 

@@ -3,7 +3,8 @@
 //
 // The grid is s x s cells from the area's top-left corner (FxGrid), cell (col, row) numbered
 // row * cols + col; the last column and row may be narrower (clipped by the painter).
-// Both effects pace every cell (every move) when par0 > 0 and draw without any wait at 0.
+// Both effects pace every cell (every move) when par0 > 0 and draw without any wait at 0 or less
+// (the dispatcher paces sub-frame periods itself, Pacing.h).
 #include <algorithm>
 #include <cstdint>
 #include <new>

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "seams/Random.h"
+#include "transitions/Pacing.h"
 #include "transitions/TransFXFamilies.h"
 
 namespace {
@@ -113,6 +115,57 @@ bool FindTwoSurface(int effect, TwoSurfaceRoutine& out) {
   return true;
 }
 
+// Where one effect draws, from what, with which parameters (everything but the layer).
+struct EffectRun {
+  int dx, dy, dw, dh, ax, ay, sw, sh, bx, by, effect, par0, par1, par2;
+  BOOL offScreen;
+  const RECT* screen;
+};
+
+BOOL Route(BlitLayer& layer, const EffectRun& r, int par0) {
+  TwoSurfaceRoutine two;
+  if (FindTwoSurface(r.effect, two)) {
+    FxTwoSurface fx{&layer, r.dx, r.dy, r.dw, r.dh, r.ax, r.ay, r.sw, r.sh, r.bx, r.by, r.screen};
+    return (r.offScreen ? two.offScreen : two.onScreen)(fx, two.mode, par0, r.par1);
+  }
+  FxOneSurface fx{&layer, r.offScreen ? BlitSurface::B : BlitSurface::A, r.dx, r.dy, r.dw, r.dh,
+                  r.offScreen ? r.bx : r.ax, r.offScreen ? r.by : r.ay, r.sw, r.sh};
+  return RouteOneSurface(fx, r.effect, par0, r.par1, r.par2);
+}
+
+// A layer that draws nothing and counts the steps.
+class StepCounter : public BlitLayer {
+ public:
+  void Copy(BlitSurface, int, int, int, int, int, int) override {}
+  void Stretch(BlitSurface, int, int, int, int, int, int, int, int) override {}
+  ClipResult CopyThroughPolygon(BlitSurface, const POINT*, int, int, int, int, int, int, int, int,
+                                int) override {
+    return ClipResult::kDrawn;
+  }
+  int SetStretchMode(int mode) override { return mode; }
+  void EndStep() override { ++steps; }
+  int steps = 0;
+};
+
+// The effect's steps, found by running its geometry without drawing. The random effects draw
+// their values again from the same state, so the real run takes the same steps.
+int CountSteps(const EffectRun& r) {
+  const uint32_t state = seams::RandState();
+  StepCounter counter;
+  Route(counter, r, kUnpaced);
+  seams::Srand(state);
+  return counter.steps;
+}
+
+// Sub-frame periods are spread over the effect's planned duration (Pacing.h); longer periods
+// and kUnpaced go to the effect as they are.
+BOOL Run(BlitLayer& layer, const EffectRun& r) {
+  if (r.par0 < 0 || r.par0 >= kFrameMs) return Route(layer, r, r.par0);
+  const int steps = CountSteps(r);
+  PacedLayer paced(layer, PacedDuration(r.par0, steps), steps);
+  return Route(paced, r, kUnpaced);
+}
+
 }  // namespace
 
 bool IsTransFXEffect(int effect) {
@@ -129,13 +182,6 @@ BOOL TransFXDispatch(BlitLayer& layer, int dx, int dy, int dw, int dh, int ax, i
     if (!CoordinateOk(c)) return FALSE;
   }
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return TRUE;
-
-  TwoSurfaceRoutine two;
-  if (FindTwoSurface(effect, two)) {
-    FxTwoSurface fx{&layer, dx, dy, dw, dh, ax, ay, sw, sh, bx, by, screen};
-    return (offScreen ? two.offScreen : two.onScreen)(fx, two.mode, par0, par1);
-  }
-  FxOneSurface fx{&layer, offScreen ? BlitSurface::B : BlitSurface::A, dx, dy, dw, dh,
-                  offScreen ? bx : ax, offScreen ? by : ay, sw, sh};
-  return RouteOneSurface(fx, effect, par0, par1, par2);
+  return Run(layer, EffectRun{dx, dy, dw, dh, ax, ay, sw, sh, bx, by, effect, par0, par1, par2,
+                              offScreen, screen});
 }

@@ -17,9 +17,12 @@ constexpr int kMaxTransFXSide = 0x8000;
 // TRUE for the identifiers that an effect serves: 0..152 except 15, 16, 17 and 19.
 bool IsTransFXEffect(int effect);
 
-// Runs the effect through `layer`: the effect's own result; FALSE, nothing drawn, for an
-// identifier no effect serves and for a destination or area larger than kMaxTransFXSide (or
-// coordinates beyond a million pixels), which no screen has. A destination or area of zero or
+// Runs the effect through `layer`, paced as Pacing.h says: par0 of a display frame or more is
+// the step period; 0 .. kFrameMs - 1 spreads the effect's steps over PacedDuration (the steps are
+// counted first by running its geometry without drawing); kUnpaced runs it at full speed. The
+// result is the effect's own; FALSE, nothing drawn, for an identifier no effect serves and for a
+// destination or area larger than kMaxTransFXSide (or coordinates beyond a million pixels), which
+// no screen has. A destination or area of zero or
 // negative size runs nothing and returns TRUE, as an effect with nothing to draw does.
 BOOL TransFXDispatch(BlitLayer& layer, int dx, int dy, int dw, int dh, int ax, int ay, int sw,
                      int sh, int bx, int by, int effect, int par0, int par1, int par2,

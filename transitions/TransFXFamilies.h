@@ -1,7 +1,8 @@
 // Entry points of the 2D transition effect families, as the dispatcher calls them.
 //
 // Every routine draws one whole effect onto the destination through the blit layer, one step per
-// par0 milliseconds (StepPacer), and returns TRUE once its last step is drawn. Geometry and step
+// par0 milliseconds (StepPacer; none at 0 or less: the dispatcher paces periods shorter than a
+// display frame itself, Pacing.h), and returns TRUE once its last step is drawn. Geometry and step
 // counts are worked out in source units (the sw x sh area) and mapped to the destination by the
 // blitting rule (FxPainter), so an effect has the same steps at any destination size. par1 and
 // par2 mean what each family says (strip width, cell size, growth per step...); a family never

@@ -8,6 +8,7 @@
 
 #include "settings/TransFXTables.h"
 #include "tests/native/transitions/FamilyDoubles.h"
+#include "transitions/Pacing.h"
 #include "transitions/TransFXDispatch.h"
 
 namespace {
@@ -117,9 +118,10 @@ class NullLayer : public BlitLayer {
   int SetStretchMode(int) override { return kStretchBlackOnWhite; }
 };
 
-// Distinct values for every argument, so that a swapped pair shows.
+// Distinct values for every argument, so that a swapped pair shows. The period is a display frame
+// or longer, which the families pace themselves.
 constexpr int kDx = 3, kDy = 4, kDw = 50, kDh = 40, kAx = 6, kAy = 7, kSw = 25, kSh = 20, kBx = 8,
-              kBy = 9, kPar0 = 11, kPar1 = 12, kPar2 = 13;
+              kBy = 9, kPar0 = 41, kPar1 = 12, kPar2 = 13;
 
 TEST(DispatchRouting, TheTableNamesEveryEffectOfTheEffectTableOnce) {
   const std::vector<Route> table = RoutingTable();
@@ -172,6 +174,28 @@ TEST(DispatchRouting, EveryValueReachesItsRoutineWithItsArguments) {
         EXPECT_EQ(std::vector<int>({f.dx, f.dy, f.dw, f.dh, f.sx, f.sy, f.sw, f.sh}),
                   std::vector<int>({kDx, kDy, kDw, kDh, offScreen ? kBx : kAx,
                                     offScreen ? kBy : kAy, kSw, kSh}));
+      }
+    }
+  }
+}
+
+// A period shorter than a frame is the dispatcher's to pace: the routine runs unpaced twice, once
+// to count its steps on a layer of the dispatcher's and once drawing through a pacing layer.
+TEST(DispatchRouting, SubFramePeriodsRunTheRoutineUnpacedToCountThenToDraw) {
+  NullLayer layer;
+  const RECT screen{0, 0, 640, 480};
+  for (int par0 : {0, kFrameMs - 1}) {
+    for (int id : {0, 114, 142}) {
+      FamilyCalls().clear();
+      EXPECT_EQ(TransFXDispatch(layer, 0, 0, 10, 10, 0, 0, 10, 10, 0, 0, id, par0, 5, 6, FALSE,
+                                &screen),
+                TRUE);
+      ASSERT_EQ(FamilyCalls().size(), 2u) << id;
+      for (const FamilyCall& call : FamilyCalls()) {
+        EXPECT_EQ(call.par0, kUnpaced) << id;
+        EXPECT_EQ(call.par1, 5) << id;
+        const BlitLayer* used = call.twoSurface ? call.two.layer : call.one.layer;
+        EXPECT_NE(used, &layer) << id;
       }
     }
   }

@@ -37,7 +37,7 @@ TEST(EffectEndState, EveryEffectEndsOnItsSurfaceAtBothSizesSlidersAndDirections)
                        (offScreen ? " off screen" : " on screen"));
           Scene scene(size[0], size[1]);
           const FxParams p = fxtest::ParamsAt(id, slider);
-          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+          ASSERT_EQ(scene.Run(id, kUnpaced, p.par1, p.par2, offScreen), TRUE);
           EXPECT_GT(scene.layer.steps, 0);
           SCOPED_TRACE("par1 " + std::to_string(p.par1) + ", par2 " + std::to_string(p.par2));
           fxtest::ExpectEnd(scene, id, slider, offScreen);
@@ -53,7 +53,7 @@ TEST(EffectEndState, EverySliverIsLeftByItsEffect) {
     SCOPED_TRACE("effect " + std::to_string(s.id));
     Scene scene(s.width, s.height);
     const FxParams p = fxtest::ParamsAt(s.id, s.slider);
-    scene.Run(s.id, 0, p.par1, p.par2, false);
+    scene.Run(s.id, kUnpaced, p.par1, p.par2, false);
     for (int y = s.undrawn.top; y < s.undrawn.bottom; ++y)
       for (int x = s.undrawn.left; x < s.undrawn.right; ++x)
         ASSERT_EQ(scene.destination.At(Scene::kDx + x, Scene::kDy + y), Scene::Marker());
@@ -82,7 +82,7 @@ TEST(EffectEndState, NoStepShowsAWrongPixelOrHidesARevealedOne) {
         }
       };
       const FxParams p = fxtest::ParamsAt(id, 50);
-      ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+      ASSERT_EQ(scene.Run(id, kUnpaced, p.par1, p.par2, offScreen), TRUE);
       EXPECT_GT(scene.layer.steps, 1);
       EXPECT_EQ(failures, 0);
     }
@@ -104,7 +104,7 @@ TEST(EffectEndState, ScaledDestinationsEndOnTheRightSurface) {
                        (offScreen ? " off screen" : " on screen"));
           Scene scene(shape[0], shape[1], shape[2], shape[3]);
           const FxParams p = fxtest::ParamsAt(id, slider);
-          ASSERT_EQ(scene.Run(id, 0, p.par1, p.par2, offScreen), TRUE);
+          ASSERT_EQ(scene.Run(id, kUnpaced, p.par1, p.par2, offScreen), TRUE);
           fxtest::ExpectScaledEnd(scene, id, offScreen);
         }
       }
@@ -115,8 +115,9 @@ TEST(EffectEndState, ScaledDestinationsEndOnTheRightSurface) {
 // Parameters no slider produces, and areas down to a single pixel: every effect returns, reads
 // and writes only where it may, and never loops forever.
 TEST(EffectEndState, OddParametersAndTinyAreasNeverCrashOrHang) {
-  const FxParams odd[] = {{0, 0, 0}, {-5, -7, -9}, {0, INT_MAX, INT_MAX}, {0, INT_MIN, INT_MIN},
-                          {0, 1, 1000}, {0, 100000, 0}};
+  const FxParams odd[] = {{kUnpaced, 0, 0},        {-5, -7, -9},
+                          {kUnpaced, INT_MAX, INT_MAX}, {kUnpaced, INT_MIN, INT_MIN},
+                          {kUnpaced, 1, 1000},      {kUnpaced, 100000, 0}};
   const int areas[][2] = {{1, 1}, {2, 1}, {1, 3}, {7, 5}};
   for (int id = 0; id <= 152; ++id) {
     if (!IsTransFXEffect(id)) continue;
@@ -138,7 +139,7 @@ TEST(EffectEndState, OddParametersAndTinyAreasNeverCrashOrHang) {
 TEST(EffectEndState, UnknownEffectsAndOversizedAreasDrawNothing) {
   for (int id : {-1, 15, 16, 17, 19, 153, INT_MIN, INT_MAX}) {
     Scene scene(20, 10);
-    EXPECT_EQ(scene.Run(id, 0, 5, 5, false), FALSE) << id;
+    EXPECT_EQ(scene.Run(id, kUnpaced, 5, 5, false), FALSE) << id;
     EXPECT_EQ(scene.layer.steps, 0);
     EXPECT_EQ(scene.destination.At(Scene::kDx, Scene::kDy), Scene::Marker());
   }

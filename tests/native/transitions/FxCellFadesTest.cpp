@@ -47,7 +47,7 @@ Frames Record(Scene& scene, int effect, int par1, int par2, bool offScreen = fal
     frames.drawn.push_back(std::move(drawn));
   };
   if (!lastOnly) scene.layer.onStep = look;
-  EXPECT_EQ(scene.Run(effect, 0, par1, par2, offScreen), TRUE);
+  EXPECT_EQ(scene.Run(effect, kUnpaced, par1, par2, offScreen), TRUE);
   if (lastOnly) look();
   return frames;
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "transitions/Pacing.h"
 #include "transitions/PlainBlit.h"
 #include "transitions/TransFXDispatch.h"
 

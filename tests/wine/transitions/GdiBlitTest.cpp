@@ -17,6 +17,7 @@
 #include "tests/native/transitions/FxScene.h"
 #include "tests/wine/support/DibDC.h"
 #include "transitions/GdiBlit.h"
+#include "transitions/Pacing.h"
 #include "transitions/PolygonFill.h"
 #include "transitions/TransFXDispatch.h"
 
@@ -62,7 +63,7 @@ struct GdiScene {
   BOOL Run(int id, int par1, int par2, bool offScreen) {
     const RECT screen{0, 0, dw + 9, dh + 7};
     const BOOL result = TransFXDispatch(layer, kDx, kDy, dw, dh, kAx, kAy, sw, sh, kBx, kBy, id,
-                                        0, par1, par2, offScreen, &screen);
+                                        kUnpaced, par1, par2, offScreen, &screen);
     GdiFlush();
     return result;
   }
@@ -192,7 +193,8 @@ TEST(GdiEffects, OneToOneCopiesRealiseTheSurfacePaletteAndPutTheOldOneBack) {
   GdiBlitLayer layer(destination.dc(), a.Surface(), b.Surface());
   const HGDIOBJ before = GetCurrentObject(destination.dc(), OBJ_PAL);
   const RECT screen{0, 0, 40, 30};
-  ASSERT_EQ(TransFXDispatch(layer, 0, 0, 40, 30, 0, 0, 40, 30, 0, 0, 110, 0, 7, 0, FALSE, &screen),
+  ASSERT_EQ(TransFXDispatch(layer, 0, 0, 40, 30, 0, 0, 40, 30, 0, 0, 110, kUnpaced, 7, 0, FALSE,
+                            &screen),
             TRUE);
   GdiFlush();
   EXPECT_EQ(GetCurrentObject(destination.dc(), OBJ_PAL), before);
@@ -218,7 +220,7 @@ TEST(GdiEffects, TheSurfaceEntryDrawsFromTheSurfaceOfTheDirection) {
       SCOPED_TRACE("effect " + std::to_string(id) + (offScreen ? " off screen" : " on screen"));
       const fxtest::FxParams p = fxtest::ParamsAt(id, 50);
       ASSERT_EQ(TransFXDispatch(&screen.memoryDC, 8, 6, 50, 40, &incoming, 3, 2, 50, 40,
-                                &outgoing, 5, 4, id, 0, p.par1, p.par2, offScreen, &rect),
+                                &outgoing, 5, 4, id, kUnpaced, p.par1, p.par2, offScreen, &rect),
                 TRUE);
       GdiFlush();
       CDIBSurface& from = offScreen ? outgoing : incoming;
