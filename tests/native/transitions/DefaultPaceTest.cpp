@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "saver/TransFXTables.h"
 #include "seams/Clock.h"
+#include "settings/TransFXTables.h"
 #include "transitions/Blit.h"
 #include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
