@@ -177,6 +177,9 @@ void C3DScene::DepthSort() {
 }
 
 void C3DScene::Tick() {
+  // Frames come no closer than kMinFramePeriodMs: a faster frame shows nothing more on a display
+  // and would keep a core busy for as long as a routine runs.
+  if (frames > 0) seams::IdleUntil(state.tick + kMinFramePeriodMs);
   state.tick = seams::TickCount();
   frames += 1;
 }

@@ -33,6 +33,10 @@ constexpr int kSceneObjectsStopped = 1;  // the stopped objects are in the out a
 constexpr int kSceneCollision = 2;       // the colliding pair is in the out array
 constexpr int kSceneTimeUp = 3;
 
+// The shortest time between two frames: about a display refresh on a tick counter that steps
+// by 10 to 16 ms.
+constexpr uint32_t kMinFramePeriodMs = 10;
+
 class C3DScene : public CObject {
  public:
   // Binds to the host and runs SetUp; `ready` tells whether everything could be made.
@@ -62,7 +66,8 @@ class C3DScene : public CObject {
   // kind of the object passed; the markers stop every walk.
   void DepthSort();
 
-  // tick = the clock's milliseconds; frames += 1.
+  // tick = the clock's milliseconds; frames += 1. From the second frame on it first waits
+  // (through the clock seam) until kMinFramePeriodMs have passed since the previous tick.
   void Tick();
   // tick = the clock's milliseconds; frames = 0; the speed factor of Move.
   void StartClock(int32_t newSpeed);

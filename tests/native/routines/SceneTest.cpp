@@ -20,6 +20,7 @@
 #include "routines/SpotLight.h"
 #include "seams/Clock.h"
 #include "tests/native/routines/SceneFixture.h"
+#include "tests/support/ThreadCpu.h"
 
 using scenetest::FlyingCube;
 using scenetest::FrameClock;
@@ -327,6 +328,21 @@ TEST_F(SceneTest, AThreeSecondMotionTakes188FramesOf16Milliseconds) {
       scene->RemoveObject(cube->Object());
     }
   }
+}
+
+// On the system clock a runner sleeps between frames: a scene that runs for 300 ms uses a small
+// part of that in processor time (drawing frames back to back used all of it).
+TEST(SceneFrames, ARunnerOnTheSystemClockSleepsBetweenFrames) {
+  HeadlessScreenHost host;
+  C3DScene scene(&host);
+  FlyingCube cube(20, 0, false);
+  cube.Fly(-100, 0, -400, 100, 0, -400, 10.0);
+  scene.InsertObject(cube.Object());
+  const double before = testsupport::ThreadCpuMs();
+  EXPECT_EQ(scene.RunForSeconds(0.3, 1, nullptr, nullptr), kSceneTimeUp);
+  EXPECT_LT(testsupport::ThreadCpuMs() - before, 150.0);
+  EXPECT_LE(scene.frames, 32) << "at most one frame per " << kMinFramePeriodMs << " ms";
+  scene.RemoveObject(cube.Object());
 }
 
 TEST_F(SceneTest, RunForSecondsEndsWhenTimeIsUp) {

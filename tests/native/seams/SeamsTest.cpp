@@ -2,20 +2,16 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 #include "seams/Trace.h"
+#include "tests/support/ThreadCpu.h"
 
 namespace {
 
@@ -68,31 +64,15 @@ TEST(ClockSeam, StopRequestEndsAWait) {
   EXPECT_TRUE(seams::WaitMilliseconds(10));
 }
 
-// The thread's processor time in milliseconds.
-double ThreadCpuMs() {
-#ifdef _WIN32
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-#else
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
-#endif
-}
-
 // On the system clock a wait sleeps: it costs a small part of its length in processor time
 // (a loop that only yields costs all of it), and a stop raised by another thread wakes it at
 // once. The bounds are wide: these check that nothing spins or hangs, not how fast it wakes.
 TEST(ClockSeam, SystemClockWaitsSleepAndWakeOnAStop) {
-  const double before = ThreadCpuMs();
+  const double before = testsupport::ThreadCpuMs();
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(seams::WaitMilliseconds(300));
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
-  EXPECT_LT(ThreadCpuMs() - before, 100.0);
+  EXPECT_LT(testsupport::ThreadCpuMs() - before, 100.0);
 
   bool finished = false;
   const auto stopStart = std::chrono::steady_clock::now();
