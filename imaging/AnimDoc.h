@@ -6,7 +6,8 @@
 // through which transitions, captions and display routines draw.
 //
 // The document is used by the drawing thread only, while the saver window's thread handles the
-// view's paint and palette messages; there is no lock.
+// view's paint and palette messages (the view's surface and palette are swapped under its buffer
+// lock, OSBView.h).
 #pragma once
 
 #include "framework/Arrays.h"
