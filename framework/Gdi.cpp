@@ -1,6 +1,7 @@
 #include "framework/Gdi.h"
 
 #include <algorithm>
+#include <new>
 
 #ifndef _WIN32
 // Natively the GDI calls that the wrappers make are answered here, with GDI's results, by the
@@ -15,9 +16,15 @@ BOOL DeleteObject(HGDIOBJ hObject) {
 
 HPALETTE CreatePalette(const LOGPALETTE* lpLogPalette) {
   if (!lpLogPalette) return nullptr;
-  auto* palette = new HPALETTE__;
-  palette->entries.assign(lpLogPalette->palPalEntry,
-                          lpLogPalette->palPalEntry + lpLogPalette->palNumEntries);
+  auto* palette = new (std::nothrow) HPALETTE__;
+  if (!palette) return nullptr;  // as the system's call fails
+  try {
+    palette->entries.assign(lpLogPalette->palPalEntry,
+                            lpLogPalette->palPalEntry + lpLogPalette->palNumEntries);
+  } catch (const std::bad_alloc&) {
+    delete palette;
+    return nullptr;
+  }
   return palette;
 }
 

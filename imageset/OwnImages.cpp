@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "framework/Geometry.h"
@@ -70,15 +71,15 @@ CString HandleErrorText(const CString& path, int bitCount) {
 
 // Loads the picture; a picture with no pixels counts as one that did not load.
 DIBPtr LoadPicture(const CString& path) {
-  DIBPtr dib(new CDIB);
-  if (!dib->Load(path) || dib->GetWidth() <= 0 || dib->GetHeight() <= 0) return nullptr;
+  DIBPtr dib(new (std::nothrow) CDIB);
+  if (!dib || !dib->Load(path) || dib->GetWidth() <= 0 || dib->GetHeight() <= 0) return nullptr;
   return dib;
 }
 
 // A 24-bit copy of an 8- or 24-bit picture; null when it cannot be made.
 DIBPtr To24(CDIB& picture) {
-  DIBPtr copy(new CDIB);
-  if (!copy->Create24(picture.GetWidth(), picture.GetHeight())) return nullptr;
+  DIBPtr copy(new (std::nothrow) CDIB);
+  if (!copy || !copy->Create24(picture.GetWidth(), picture.GetHeight())) return nullptr;
   picture.CopyBits(copy.get(), 0, 0, picture.GetWidth(), picture.GetHeight(), 0, 0, -1);
   return copy;
 }
@@ -86,8 +87,8 @@ DIBPtr To24(CDIB& picture) {
 // The picture stretched to the rectangle's size, 24-bit; null when it cannot be made.
 DIBPtr StretchTo(CDIB& picture, const RECT& rect) {
   DIBPtr wide = To24(picture);
-  DIBPtr result(new CDIB);
-  if (!wide || !result->Create24(rect.right - rect.left, rect.bottom - rect.top) ||
+  DIBPtr result(new (std::nothrow) CDIB);
+  if (!wide || !result || !result->Create24(rect.right - rect.left, rect.bottom - rect.top) ||
       !StretchDIB24(wide.get(), result.get()))
     return nullptr;
   return result;
@@ -99,8 +100,8 @@ void FitPictureInto(const CDIB& picture, RECT* area) {
 }
 
 DIBPtr BlankPicture() {
-  DIBPtr blank(new CDIB);
-  if (!blank->Create(kBlankWidth, kBlankHeight, nullptr)) return nullptr;
+  DIBPtr blank(new (std::nothrow) CDIB);
+  if (!blank || !blank->Create(kBlankWidth, kBlankHeight, nullptr)) return nullptr;
   return blank;
 }
 
@@ -119,8 +120,8 @@ bool EnsureFullScreenOwnImage(const CSize& screen) {
   if (FullScreenOwnImageDIB && FullScreenOwnImageDIB->GetWidth() == screen.cx &&
       FullScreenOwnImageDIB->GetHeight() == screen.cy)
     return true;
-  DIBPtr dib(new CDIB);
-  if (!dib->Create24(screen.cx, screen.cy)) return false;
+  DIBPtr dib(new (std::nothrow) CDIB);
+  if (!dib || !dib->Create24(screen.cx, screen.cy)) return false;
   delete FullScreenOwnImageDIB;
   FullScreenOwnImageDIB = dib.release();
   return true;

@@ -74,7 +74,9 @@ bool ReadLogoRecords(CFile& file, std::vector<std::unique_ptr<CLogoDesc>>& recor
 
 }  // namespace
 
-CAnimDoc::CAnimDoc() : reservedEntries(GetReservedPaletteEntries()) {}
+CAnimDoc::CAnimDoc() : reservedEntries(GetReservedPaletteEntries()) {
+  sprites.SetDeleteAllHook([this] { DeleteClock(); });
+}
 
 CAnimDoc::~CAnimDoc() {
   delete background;
@@ -94,6 +96,13 @@ CAnimView* CAnimDoc::GetFirstView() const {
   if (pos == nullptr) return nullptr;
   CView* view = GetNextView(pos);
   return view->IsKindOf(RUNTIME_CLASS(CAnimView)) ? static_cast<CAnimView*>(view) : nullptr;
+}
+
+void CAnimDoc::DeleteClock() {
+  CObject* old = clock;
+  clockOn = 0;
+  clock = nullptr;
+  delete old;
 }
 
 BOOL CAnimDoc::SetBackground(CDIB* dib) { return ReplaceBackground(dib, true); }

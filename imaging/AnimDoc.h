@@ -6,7 +6,8 @@
 // through which transitions, captions and display routines draw.
 //
 // The document is used by the drawing thread only, while the saver window's thread handles the
-// view's paint and palette messages; there is no lock.
+// view's paint and palette messages (the view's surface and palette are swapped under its buffer
+// lock, OSBView.h).
 #pragma once
 
 #include "framework/Arrays.h"
@@ -24,7 +25,7 @@ class CAnimDoc : public CDocument, public ScreenHost {
  public:
   // Empty lists and names, no background; reservedEntries from GetReservedPaletteEntries.
   CAnimDoc();
-  // Deletes the background, every sprite and every descriptor.
+  // Deletes the background, the clock overlay, every sprite and every descriptor.
   ~CAnimDoc() override;
 
   // Connects the sprite list's observer to the first view, so that sprite changes queue dirty
@@ -45,9 +46,9 @@ class CAnimDoc : public CDocument, public ScreenHost {
 
   // The first view, when it is a screen view; null otherwise.
   CAnimView* GetFirstView() const;
-  // Deletes every sprite (also those a caller still points to) and the old background, takes
-  // ownership of dib and has the first view build its buffer on it, compose and draw. Returns the
-  // view's result; 0 without a view.
+  // Deletes the clock overlay, every sprite (also those a caller still points to) and the old
+  // background, takes ownership of dib and has the first view build its buffer on it, compose and
+  // draw. Returns the view's result; 0 without a view.
   BOOL SetBackground(CDIB* dib);
   // The same, without drawing to the window.
   BOOL SetBackgroundNoDraw(CDIB* dib);
@@ -72,8 +73,13 @@ class CAnimDoc : public CDocument, public ScreenHost {
   void ShowRect(const CRect* rect) override;
   void FlushDirtyRects() override;
 
+  // Unregisters the clock overlay and deletes it (its destructor deletes its two sprites). Every
+  // deletion of all sprites runs this first (the sprite list's delete-all hook), so a clock never
+  // outlives its sprites.
+  void DeleteClock();
+
   BOOL clockOn = 0;           // the display routines' clock flag
-  CObject* clock = nullptr;   // the display routines' clock overlay; not owned
+  CObject* clock = nullptr;   // the display routines' clock overlay; owned (DeleteClock)
   BOOL soundOn = 0;           // the display routines' sound flag
   int reservedEntries = 0;    // where the grey ramp of the screen palette starts
   CObArray logos;             // CLogoDesc records; owned

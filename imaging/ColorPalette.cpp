@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "imaging/DIB.h"
-#include "imaging/NearestColor.h"
 
 const BYTE CColorPalette::GreyLevels[32] = {0,  14, 19, 23, 26, 28, 31, 33, 35, 37, 38,
                                             40, 41, 43, 44, 46, 47, 48, 49, 51, 52, 53,
@@ -60,10 +59,16 @@ bool HasStaticColours(const PALETTEENTRY* entries, int count) {
   return true;
 }
 
-// The bitmap's colour table (at most 256 entries); empty when it has none.
-std::vector<PALETTEENTRY> DIBEntries(CDIB* dib) {
-  if (!dib || !dib->header) return {};
-  return TableEntries(*dib, std::min(dib->GetNumColors(), 256));
+// Copies the bitmap's colour table (at most 256 entries) into `out`; the count, 0 when it has
+// none. No allocation: the palette creators report a failure by their result.
+int DIBEntries(CDIB* dib, PALETTEENTRY out[256]) {
+  if (!dib || !dib->header) return 0;
+  const int count = std::clamp(dib->GetNumColors(), 0, 256);
+  for (int i = 0; i < count; ++i) {
+    const RGBQUAD& q = dib->header->bmiColors[i];
+    out[i] = PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
+  }
+  return count;
 }
 
 struct FreeDeleter {
@@ -124,16 +129,18 @@ BOOL CColorPalette::ReplaceEntries(const PALETTEENTRY* entries, int count) {
 }
 
 BOOL CColorPalette::CreateFromDIB(CDIB* dib) {
-  const std::vector<PALETTEENTRY> entries = DIBEntries(dib);
-  if (entries.empty()) return 0;
-  return ReplaceEntries(entries.data(), static_cast<int>(entries.size()));
+  PALETTEENTRY entries[256];
+  const int count = DIBEntries(dib, entries);
+  if (count == 0) return 0;
+  return ReplaceEntries(entries, count);
 }
 
 BOOL CColorPalette::CreateScreenPalette(CDIB* picture, int reserved) {
-  const std::vector<PALETTEENTRY> colours = DIBEntries(picture);
-  if (colours.empty()) return 0;
+  PALETTEENTRY colours[256];
+  const int count = DIBEntries(picture, colours);
+  if (count == 0) return 0;
   PALETTEENTRY entries[256];
-  BuildScreenEntries(colours.data(), static_cast<int>(colours.size()), reserved, entries);
+  BuildScreenEntries(colours, count, reserved, entries);
   return ReplaceEntries(entries, 256);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "framework/Gdi.h"
@@ -105,19 +107,25 @@ BOOL CDIB::MapColorsToPalette(CPalette* palette) {
   if (!palette || !header || !bits) return 0;
   const int bitCount = BitCount(*this);
   if (bitCount != 4 && bitCount != 8 && bitCount != 24) return 0;
-  const std::vector<PALETTEENTRY> entries = PaletteEntries(*palette);
-  if (entries.empty()) return 0;
-  const ColorMatcher matcher(entries);
+  std::vector<PALETTEENTRY> entries;
+  std::unique_ptr<ColorMatcher> matcher;
+  try {
+    entries = PaletteEntries(*palette);
+    if (entries.empty()) return 0;
+    matcher = std::make_unique<ColorMatcher>(entries);
+  } catch (const std::bad_alloc&) {
+    return 0;  // out of memory: the bitmap is left as it was
+  }
 
   if (bitCount == 24) {
-    SnapPixels24(*this, matcher, entries);
+    SnapPixels24(*this, *matcher, entries);
   } else {
     // Indices from a palette of more than 16 entries do not fit in a nibble.
     if (bitCount == 4 && entries.size() > 16 && !ExpandTo8Bits(*this)) return 0;
     BYTE map[256];
     for (int i = 0; i < 256; ++i) {
       const RGBQUAD& q = header->bmiColors[i];
-      map[i] = static_cast<BYTE>(matcher.Nearest(q.rgbRed, q.rgbGreen, q.rgbBlue));
+      map[i] = static_cast<BYTE>(matcher->Nearest(q.rgbRed, q.rgbGreen, q.rgbBlue));
     }
     RemapIndices(*this, map);
   }

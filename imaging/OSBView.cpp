@@ -1,5 +1,8 @@
 #include "imaging/OSBView.h"
 
+#include <memory>
+#include <new>
+
 #include "framework/Dc.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
@@ -21,39 +24,47 @@ constexpr int kVertRes = 10;  // VERTRES
 
 COSBView::COSBView() = default;
 
-COSBView::~COSBView() { DeleteBuffer(); }
+COSBView::~COSBView() { SwapBuffer(nullptr, nullptr); }
 
-void COSBView::DeleteBuffer() {
+void COSBView::SwapBuffer(CDIBSurface* newSurface, CColorPalette* newPalette) {
+  CDIBSurface* oldSurface;
+  CColorPalette* oldPalette;
+  {
+    std::lock_guard<std::mutex> lock(bufferLock);
+    oldSurface = surface;
+    oldPalette = palette;
+    surface = newSurface;
+    palette = newPalette;
+  }
   // The surface refers to the palette: it goes first.
-  delete surface;
-  surface = nullptr;
-  delete palette;
-  palette = nullptr;
+  delete oldSurface;
+  delete oldPalette;
 }
 
 BOOL COSBView::CreateBuffer(CDIB* dib) {
   // A new palette and a new surface replace both old ones; the old surface must not outlive the
   // palette it was created on, so a failure leaves neither.
-  DeleteBuffer();
+  SwapBuffer(nullptr, nullptr);
   if (!dib) return 0;
-  palette = new CColorPalette;
-  if (!palette->CreateFromDIB(dib)) {
-    DeleteBuffer();
+  std::unique_ptr<CColorPalette> newPalette(new (std::nothrow) CColorPalette);
+  if (!newPalette || !newPalette->CreateFromDIB(dib)) return 0;
+  newPalette->MakeIdentity();
+  std::unique_ptr<CDIBSurface> newSurface(new (std::nothrow) CDIBSurface);
+  if (!newSurface || !newSurface->Create(dib->GetWidth(), dib->GetHeight(), newPalette.get())) {
     return 0;
   }
-  palette->MakeIdentity();
-  surface = new CDIBSurface;
-  if (!surface->Create(dib->GetWidth(), dib->GetHeight(), palette)) {
-    delete surface;
-    surface = nullptr;
-    return 0;
-  }
+  SwapBuffer(newSurface.release(), newPalette.release());
   return 1;
 }
 
 void COSBView::Render(const CRect*) {}
 
 void COSBView::Draw(const CRect* rect) {
+  std::lock_guard<std::mutex> lock(bufferLock);
+  DrawLocked(rect);
+}
+
+void COSBView::DrawLocked(const CRect* rect) {
   if (!surface) return;
   CClientDC dc(this);
   if (!dc.GetSafeHdc()) return;
@@ -107,9 +118,10 @@ void COSBView::OnDraw(CDC*) { Draw(nullptr); }
 LRESULT COSBView::OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
 
 LRESULT COSBView::OnQueryNewPalette(WPARAM, LPARAM) {
-  if (!palette) return 0;
   UINT changed = 0;
   {
+    std::lock_guard<std::mutex> lock(bufferLock);
+    if (!palette) return 0;
     CClientDC dc(this);
     HPALETTE previous = dc.SelectPalette(*palette, FALSE);
     changed = dc.RealizePalette();

@@ -5,9 +5,14 @@
 // repaints only what changed. Derived views compose their picture in Render.
 //
 // The view is used by the saver's drawing thread for rendering and drawing, and by the window's
-// thread for its palette and paint messages; there is no lock. Draw takes and releases its own
-// device context each time.
+// thread for its palette and paint messages. Only the drawing thread replaces the surface and
+// the palette (CreateBuffer); it swaps them under the buffer lock, and every use of them that can
+// run on the window's thread (Draw, the palette messages) holds that lock, so no paint reads a
+// surface or palette that is being deleted. Draw takes and releases its own device context each
+// time.
 #pragma once
+
+#include <mutex>
 
 #include "framework/Geometry.h"
 #include "framework/View.h"
@@ -26,8 +31,8 @@ class COSBView : public CScrollView, public CDirtyRectSink {
   ~COSBView() override;
 
   // Builds the palette from the bitmap's colour table (made an identity palette for the screen)
-  // and a surface of the bitmap's size on it. 0 when either cannot be made: the view then has
-  // neither, and Draw does nothing.
+  // and a surface of the bitmap's size on it, then swaps both in under the buffer lock. 0 when
+  // either cannot be made: the view then has neither, and Draw does nothing. Drawing thread only.
   BOOL CreateBuffer(CDIB* dib);
 
   // Composes the rectangle (all of the surface when null) into the surface; COSBView has nothing
@@ -35,6 +40,7 @@ class COSBView : public CScrollView, public CDirtyRectSink {
   virtual void Render(const CRect* rect);
   // Blits the rectangle of the surface (the client area when null) to the same place in the
   // window, within the window's clip box and the surface; the scroll position is not applied.
+  // Holds the buffer lock. Any thread.
   void Draw(const CRect* rect);
 
   // Merges with the newest queued rectangle when they intersect, else queues a copy.
@@ -54,8 +60,10 @@ class COSBView : public CScrollView, public CDirtyRectSink {
   CDIBSurface* GetSurface() const { return surface; }
   CColorPalette* GetPalette() const { return palette; }
 
-  CDIBSurface* surface = nullptr;   // owned; null until a buffer is built
-  CColorPalette* palette = nullptr;  // owned; null until a buffer is built
+  // Owned; null until a buffer is built. Written by CreateBuffer under bufferLock; the drawing
+  // thread reads them freely, other threads only under bufferLock.
+  CDIBSurface* surface = nullptr;
+  CColorPalette* palette = nullptr;
   CDirtyRectList dirtyList;
 
  protected:
@@ -68,5 +76,9 @@ class COSBView : public CScrollView, public CDirtyRectSink {
   LRESULT OnPaletteChanged(WPARAM wParam, LPARAM lParam);
 
  private:
-  void DeleteBuffer();
+  // Puts the new surface and palette in place under the lock and deletes the old ones.
+  void SwapBuffer(CDIBSurface* newSurface, CColorPalette* newPalette);
+  void DrawLocked(const CRect* rect);
+
+  std::mutex bufferLock;
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "framework/Exceptions.h"
@@ -100,7 +101,8 @@ bool ParseCacheHeader(const char* begin, const char* end, uint64_t fileLength, i
 DIBPtr DecodePackedImage(const char* imfull, const CImageDesc& record) {
   CPackedImageFile reader(imfull, static_cast<DWORD>(record.dataOffset));
   if (!reader.Read(nullptr)) return nullptr;
-  DIBPtr dib(new CDIB);
+  DIBPtr dib(new (std::nothrow) CDIB);
+  if (!dib) return nullptr;
   const int w = reader.GetWidth(), h = reader.GetHeight();
   if (reader.GetType() == packed::kTypeRgb420) {
     if (!dib->Create24(w, h) || dib->GetStorageWidth() != reader.GetRowStride()) return nullptr;
@@ -113,9 +115,11 @@ DIBPtr DecodePackedImage(const char* imfull, const CImageDesc& record) {
   return dib;
 }
 
-// A BMP or JPEG picture read from the image file at the record's offset; null after an alert.
+// A BMP or JPEG picture read from the image file at the record's offset; null after an alert, or
+// when memory runs out.
 DIBPtr ReadStoredPicture(const char* imfull, const CImageDesc& record) {
-  DIBPtr dib(new CDIB);
+  DIBPtr dib(new (std::nothrow) CDIB);
+  if (!dib) return nullptr;
   BOOL loaded = 0;
   if (record.dataFormat == kImageDataBmp) {
     CFile file;
@@ -152,8 +156,8 @@ bool IsEightBit(const CDIB& dib) { return dib.header && dib.header->bmiHeader.bi
 // reduction. Null when the reduction fails.
 DIBPtr ReduceColours(DIBPtr dib) {
   if (IsEightBit(*dib) && dib->GetNumColors() <= kCachedColours) return dib;
-  DIBPtr reduced(new CDIB);
-  if (!dib->Quantize(reduced.get(), kCachedColours, 1)) return nullptr;
+  DIBPtr reduced(new (std::nothrow) CDIB);
+  if (!reduced || !dib->Quantize(reduced.get(), kCachedColours, 1)) return nullptr;
   return reduced;
 }
 
@@ -355,8 +359,13 @@ BOOL BuildQuarterImageCacheFrom(const char* folder, const CObArray& records, HWN
   }
   const CString imfull = JoinFolderPath(folder, "imfull.dat");
   std::vector<int32_t> sizes;
-  const bool built = WriteQuarterImages(imfull, records, images, &sizes, progress) &&
-                     AssembleCache(work.cache, images, sizes);
+  bool built = false;
+  try {  // the sizes and the header grow as the images are written
+    built = WriteQuarterImages(imfull, records, images, &sizes, progress) &&
+            AssembleCache(work.cache, images, sizes);
+  } catch (const std::bad_alloc&) {
+    built = false;
+  }
   images.Abort();
   if (!built) return 0;
   if (!RenameToCache(work.cache, JoinFolderPath(folder, kQuarterCacheFileName))) {

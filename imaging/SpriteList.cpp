@@ -75,6 +75,7 @@ CSprite* CSpriteList::HitTest(int x, int y) const {
 }
 
 void CSpriteList::DeleteAll() {
+  if (m_deleteAllHook) m_deleteAllHook();
   while (!IsEmpty()) delete static_cast<CSprite*>(RemoveHead());
 }
 

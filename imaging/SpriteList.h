@@ -6,6 +6,8 @@
 // not, and a sprite removed with Remove is the caller's again.
 #pragma once
 
+#include <functional>
+
 #include "framework/Geometry.h"
 #include "framework/Lists.h"
 #include "imaging/Sprite.h"
@@ -52,8 +54,11 @@ class CSpriteList : public CObList {
   BOOL Reinsert(CSprite* sprite);
   // The nearest sprite (from the head) that is hit at (x, y), or null.
   CSprite* HitTest(int x, int y) const;
-  // Deletes every sprite and empties the list.
+  // Runs the delete-all hook, then deletes every sprite and empties the list.
   void DeleteAll();
+  // Runs at the start of every DeleteAll: whoever keeps pointers to listed sprites (the screen
+  // document's clock overlay) lets go of them there, before they are freed.
+  void SetDeleteAllHook(std::function<void()> hook) { m_deleteAllHook = std::move(hook); }
   // Draws every sprite into the target within the clip, from the highest z to the lowest, so
   // that the nearest lies on top.
   void Render(CDIB* target, const CRect* clip) const;
@@ -67,4 +72,5 @@ class CSpriteList : public CObList {
 
  private:
   CSpriteListObserver m_observer;
+  std::function<void()> m_deleteAllHook;
 };

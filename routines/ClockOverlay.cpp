@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <new>
 
 #include "imaging/AnimDoc.h"
 #include "imaging/ColorPalette.h"
@@ -78,30 +80,29 @@ CAnimDoc* AsDocument(ScreenHost* host) { return dynamic_cast<CAnimDoc*>(host); }
 
 }  // namespace
 
-CClockOverlay::CClockOverlay(CAnimDoc* document) : doc(document) {
-  CreateSprites();
-  DrawTime();
-  doc->clockOn = 1;
-  doc->clock = this;
+CClockOverlay::~CClockOverlay() {
+  for (CSprite* sprite : {face, hands}) {
+    if (sprite) doc->GetSprites()->Remove(sprite);
+    delete sprite;
+  }
 }
-
-CClockOverlay::~CClockOverlay() = default;
 
 CRect CClockOverlay::GetRect() const { return CRect(x, y, x + kSize, y + kSize); }
 
-void CClockOverlay::CreateSprites() {
+BOOL CClockOverlay::CreateSprites() {
   CDIB* background = doc->GetBackground();
   CColorPalette palette;
   const bool havePalette = background && palette.CreateFromDIB(background);
   x = (background ? background->GetWidth() : 0) - kSize;
   y = 0;
-  face = new CSprite;
-  hands = new CSprite;
+  face = new (std::nothrow) CSprite;
+  hands = new (std::nothrow) CSprite;
+  if (!face || !hands) return 0;
   const int depths[2] = {kFaceZ, kHandsZ};
   CSprite* sprites[2] = {face, hands};
   for (int i = 0; i < 2; ++i) {
     CSprite* sprite = sprites[i];
-    sprite->Create(kSize, kSize, nullptr);
+    if (!sprite->Create(kSize, kSize, nullptr)) return 0;
     if (havePalette) sprite->MapColorsToPalette(&palette);
     FillSprite(sprite, kTransparentIndex);
     sprite->SetTransparent(1);  // takes index 6 from the top-left pixel
@@ -114,8 +115,13 @@ void CClockOverlay::CreateSprites() {
   tickLength = 5;
   numeralSize = 10;
   DrawFace();
-  doc->GetSprites()->Insert(face);
-  doc->GetSprites()->Insert(hands);
+  try {
+    doc->GetSprites()->Insert(face);
+    doc->GetSprites()->Insert(hands);
+  } catch (const std::bad_alloc&) {
+    return 0;  // the destructor takes out the one that went in
+  }
+  return 1;
 }
 
 void CClockOverlay::DrawFace() {
@@ -183,6 +189,17 @@ void CClockOverlay::DrawTime() {
   shown = 0;
 }
 
+CClockOverlay* CreateClockOverlay(CAnimDoc* doc) {
+  if (!doc) return nullptr;
+  doc->DeleteClock();  // one clock at a time
+  std::unique_ptr<CClockOverlay> clock(new (std::nothrow) CClockOverlay(doc));
+  if (!clock || !clock->CreateSprites()) return nullptr;
+  clock->DrawTime();
+  doc->clockOn = 1;
+  doc->clock = clock.get();
+  return clock.release();
+}
+
 CClockOverlay* GetClockOverlay(ScreenHost* host) {
   CAnimDoc* doc = AsDocument(host);
   if (!doc || !doc->clockOn) return nullptr;
@@ -202,16 +219,12 @@ void UpdateClockOverlay(ScreenHost* host) {
 void RemoveClockOverlay(CAnimDoc* doc) {
   if (!doc || !doc->clockOn) return;
   auto* clock = static_cast<CClockOverlay*>(doc->clock);
-  doc->clockOn = 0;
-  doc->clock = nullptr;
-  if (!clock) return;
-  // The sprites may be gone already (a caller emptied the sprite list): only those still listed
-  // are deleted, and the rectangle comes from the clock, not from them.
-  const CRect rect = clock->GetRect();
-  for (CSprite* sprite : {clock->face, clock->hands}) {
-    if (doc->GetSprites()->Remove(sprite)) delete sprite;
+  if (!clock) {
+    doc->clockOn = 0;  // a flag without a clock
+    return;
   }
-  delete clock;
+  const CRect rect = clock->GetRect();
+  doc->DeleteClock();
   doc->RenderRect(&rect);
   doc->ShowRect(&rect);
 }

@@ -5,9 +5,10 @@
 // and only the clock's own rectangle is composed and shown, so that UpdateClockOverlay can be
 // called on every turn of a tight loop.
 //
-// The clock registers itself in the screen document (its clock flag and clock pointer); while it
-// is registered the 3D scene redraws it in its dirty-rectangle pass and UpdateClockOverlay keeps
-// it ticking. The antialiased lines take their grey ramp from GreyRampBaseIndex (Raster8.h),
+// The clock is registered in the screen document (its clock flag and clock pointer), which owns
+// it: whatever deletes the document's sprites deletes the clock first. While it is registered the
+// 3D scene redraws it in its dirty-rectangle pass and UpdateClockOverlay keeps it ticking. The
+// antialiased lines take their grey ramp from GreyRampBaseIndex (Raster8.h),
 // which the 3D scene or the caption runner sets before a clock is made; the ring and the solid
 // centre lines of the hands use the document's reserved-entry count, which is the same number.
 //
@@ -29,16 +30,16 @@ class CClockOverlay : public CObject {
   static constexpr int kHandsZ = 29;
   static constexpr int kTransparentIndex = 6;  // the screen palette's entry the sprites skip
 
-  // Builds and inserts both sprites, draws the current time into the off-screen buffer (not yet
-  // to the window: the shown flag is 0 afterwards) and registers the clock in the document.
-  explicit CClockOverlay(CAnimDoc* doc);
-  // Deletes neither sprite: the owner takes them out of the sprite list (RemoveClockOverlay).
+  // Takes both sprites out of the document's sprite list (where listed) and deletes them. The
+  // document deletes its clock (CAnimDoc::DeleteClock) before it deletes all sprites, so the
+  // sprites are alive here.
   ~CClockOverlay() override;
   CClockOverlay(const CClockOverlay&) = delete;
   CClockOverlay& operator=(const CClockOverlay&) = delete;
 
-  // Makes the two sprites on the background's palette, draws the dial and inserts both.
-  void CreateSprites();
+  // Makes the two sprites on the background's palette, draws the dial and inserts both. 0 when
+  // memory runs out: the sprites made so far stay with the clock, which deletes them.
+  BOOL CreateSprites();
   // Draws the dial into the face sprite.
   void DrawFace();
   // When the wall-clock second has changed: redraws the hands for the local time and composes
@@ -48,8 +49,8 @@ class CClockOverlay : public CObject {
   // The clock's rectangle on the screen: kSize x kSize at (x, y).
   CRect GetRect() const;
 
-  CSprite* face = nullptr;     // the dial; in the document's sprite list, not owned
-  CSprite* hands = nullptr;    // the hands; in the document's sprite list, not owned
+  CSprite* face = nullptr;     // the dial; in the document's sprite list, owned
+  CSprite* hands = nullptr;    // the hands; in the document's sprite list, owned
   CAnimDoc* doc = nullptr;
   CTime lastTime;              // the time last drawn; 0 until the first drawing
   int shown = 1;               // 1 when the last drawing is on the window
@@ -60,7 +61,18 @@ class CClockOverlay : public CObject {
   int radius = 45;
   int tickLength = 5;
   int numeralSize = 10;
+
+ private:
+  friend CClockOverlay* CreateClockOverlay(CAnimDoc* doc);
+  explicit CClockOverlay(CAnimDoc* document) : doc(document) {}
 };
+
+// Builds a clock on the document: both sprites made and inserted, the current time drawn into
+// the off-screen buffer (not yet to the window: the shown flag is 0 afterwards), and the clock
+// registered in the document, which owns it from then on (a clock registered before is deleted
+// first). Null, with nothing registered or left behind, when memory runs out: the caller's
+// out-of-memory error.
+CClockOverlay* CreateClockOverlay(CAnimDoc* doc);
 
 // The clock registered on this screen, or null: the host must be a screen document whose clock
 // flag is set.
@@ -71,7 +83,7 @@ CClockOverlay* GetClockOverlay(ScreenHost* host);
 // Nothing at all when no clock is registered.
 void UpdateClockOverlay(ScreenHost* host);
 
-// The routines' clock tear-down: when a clock is registered, takes both sprites out of the
-// sprite list and deletes those still listed, deletes the clock, clears the document's clock flag and pointer,
-// and composes and shows the clock's rectangle again (background and the remaining sprites).
+// The routines' clock tear-down: when a clock is registered, deletes it with its sprites, clears
+// the document's clock flag and pointer, and composes and shows the clock's rectangle again
+// (background and the remaining sprites).
 void RemoveClockOverlay(CAnimDoc* doc);

@@ -276,7 +276,18 @@ struct Direction {
   const char* name;
   Outcome (*run)(const Call&);
   FrontEnd self;  // for the sweep that finishes a 3D run
+  const char* outOfMemory;
 };
+
+// Runs one direction; a container or colour table that cannot be allocated on the way fails the
+// transition with the direction's out-of-memory text instead of leaving it as an exception.
+Outcome RunDirection(const Direction& direction, const Call& call) {
+  try {
+    return direction.run(call);
+  } catch (const std::bad_alloc&) {
+    return Fail(call, direction.outOfMemory);
+  }
+}
 
 BOOL Manage(const Direction& direction, TransitionScreen& screen, const TransOrder& asked,
             CDIB* image, int x, int y, int w, int h, int srcx, int srcy, int trace,
@@ -307,7 +318,7 @@ BOOL Manage(const Direction& direction, TransitionScreen& screen, const TransOrd
 
   const Call call{screen, *host, image, target,
                   OrderForRect(asked, target.w, target.h), RECT{0, 0, width, height}, errorText};
-  switch (direction.run(call)) {
+  switch (RunDirection(direction, call)) {
     case Outcome::kDone:
       return TRUE;
     case Outcome::kFailed:
@@ -328,7 +339,8 @@ BOOL Manage(const Direction& direction, TransitionScreen& screen, const TransOrd
 BOOL ManageOnScreenTransition(TransitionScreen& screen, int transClass, int effect, CDIB* image,
                               int x, int y, int w, int h, int srcx, int srcy, int par0, int par1,
                               int par2, int trace, CString* errorText) {
-  static const Direction on{"ManageOnScreenTransition", RunOnScreen, ManageOnScreenTransition};
+  static const Direction on{"ManageOnScreenTransition", RunOnScreen, ManageOnScreenTransition,
+                            kOnOutOfMemory};
   return Manage(on, screen, TransOrder{transClass, effect, par0, par1, par2}, image, x, y, w, h,
                 srcx, srcy, trace, errorText);
 }
@@ -336,7 +348,8 @@ BOOL ManageOnScreenTransition(TransitionScreen& screen, int transClass, int effe
 BOOL ManageOffScreenTransition(TransitionScreen& screen, int transClass, int effect, CDIB* image,
                                int x, int y, int w, int h, int srcx, int srcy, int par0, int par1,
                                int par2, int trace, CString* errorText) {
-  static const Direction off{"ManageOffScreenTransition", RunOffScreen, ManageOffScreenTransition};
+  static const Direction off{"ManageOffScreenTransition", RunOffScreen, ManageOffScreenTransition,
+                             kOffOutOfMemory};
   return Manage(off, screen, TransOrder{transClass, effect, par0, par1, par2}, image, x, y, w, h,
                 srcx, srcy, trace, errorText);
 }

@@ -23,7 +23,8 @@ constexpr int kMaxSizeCode = 6;
 // Empties the list and fills it with the layout's rectangles for the screen's size
 // (GetScreenSize). 0 only for the centred layout on a screen under 640 x 480 or with a size code
 // outside 0..6; an unknown layout, or a screen that holds no whole cell, gives 1 and no
-// rectangles. A centred picture larger than the screen becomes 640 x 480.
+// rectangles. A centred picture larger than the screen becomes 640 x 480. 0 with an empty list
+// also when memory runs out.
 BOOL GetImageLayoutRects(CPtrList* list, int layout, int sizeCode);
 
 // Removes every rectangle from the list and frees it.

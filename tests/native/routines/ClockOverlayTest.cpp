@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
@@ -37,7 +38,7 @@ class ClockOverlayTest : public ScreenDocFixture {
     scoped.reset();  // the previous test clock goes out first, restoring the system clock
     testClock = std::make_unique<seams::TestClock>(1000, 1, 1, LocalSeconds(hh, mm, ss));
     scoped = std::make_unique<seams::ScopedClock>(testClock.get());
-    return new CClockOverlay(&doc);
+    return CreateClockOverlay(&doc);
   }
 
   // The pixels of the hands sprite that are not transparent.
@@ -235,16 +236,64 @@ TEST_F(ClockOverlayTest, RemovalRestoresThePictureAndKeepsOtherSprites) {
   EXPECT_EQ(doc.shown.size(), 1u);
 }
 
-TEST_F(ClockOverlayTest, RemovalAfterTheSpritesWereDeletedOnlyDeletesTheClock) {
-  StartAt(9, 41, 7);
-  doc.sprites.DeleteAll();  // as a routine that empties the sprite list first does
-  RemoveClockOverlay(&doc);  // must not touch the deleted sprites (AddressSanitizer)
-  EXPECT_EQ(doc.clockOn, 0);
-  EXPECT_EQ(doc.clock, nullptr);
+// The document owns the clock: every way its sprites are deleted deletes the clock first, so a
+// tick afterwards finds no clock instead of drawing into freed sprites (AddressSanitizer).
+TEST_F(ClockOverlayTest, DeletingTheSpritesDeletesTheClock) {
+  const struct {
+    const char* path;
+    std::function<void(CAnimDoc&)> deleteSprites;
+  } cases[] = {
+      {"background replaced", [](CAnimDoc& d) { d.SetBackground(NewBackground(kWidth, kHeight)); }},
+      {"background replaced without drawing",
+       [](CAnimDoc& d) { d.SetBackgroundNoDraw(NewBackground(kWidth, kHeight)); }},
+      {"sprite list emptied", [](CAnimDoc& d) { d.sprites.DeleteAll(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    StartAt(9, 41, 7);
+    UpdateClockOverlay(&doc);
+    c.deleteSprites(doc);
+    EXPECT_EQ(doc.clockOn, 0);
+    EXPECT_EQ(doc.clock, nullptr);
+    EXPECT_EQ(doc.sprites.GetCount(), 0);
+    testClock->Advance(1000);  // a new second: a live clock would draw and show now
+    doc.shown.clear();
+    UpdateClockOverlay(&doc);
+    EXPECT_TRUE(doc.shown.empty());
+    RemoveClockOverlay(&doc);  // the routine's tear-down finds nothing left to do
+    EXPECT_TRUE(doc.shown.empty());
+  }
+}
 
-  doc.clockOn = 1;  // a flag without a clock
+TEST_F(ClockOverlayTest, DestroyingTheDocumentDeletesTheClockWithItsSprites) {
+  StartAt(9, 41, 7);  // the fixture's clock seam
+  auto other = std::make_unique<CAnimDoc>();
+  other->SetBackgroundNoDraw(NewBackground(kWidth, kHeight));  // no view: kept, not shown
+  ASSERT_NE(CreateClockOverlay(other.get()), nullptr);
+  ASSERT_EQ(other->sprites.GetCount(), 2);
+  other.reset();  // LeakSanitizer reports the clock or a sprite left behind
+
+  CAnimDoc fresh;  // a document made afterwards starts without a clock
+  testClock->Advance(1000);
+  UpdateClockOverlay(&fresh);
+  EXPECT_EQ(GetClockOverlay(&fresh), nullptr);
+  EXPECT_EQ(fresh.sprites.GetCount(), 0);
+}
+
+TEST_F(ClockOverlayTest, ASecondClockReplacesTheFirst) {
+  StartAt(9, 41, 7);
+  CClockOverlay* second = CreateClockOverlay(&doc);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(doc.clock, second);
+  EXPECT_EQ(doc.sprites.GetCount(), 2) << "the first clock went with its sprites";
+}
+
+TEST_F(ClockOverlayTest, AFlagWithoutAClockIsCleared) {
+  doc.clockOn = 1;
+  EXPECT_EQ(GetClockOverlay(&doc), nullptr);
   RemoveClockOverlay(&doc);
   EXPECT_EQ(doc.clockOn, 0);
+  EXPECT_TRUE(doc.shown.empty());
 }
 
 TEST_F(ClockOverlayTest, ScreenNarrowerThanTheClockClipsIt) {

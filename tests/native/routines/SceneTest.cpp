@@ -643,7 +643,7 @@ class ClockScene : public ::testing::Test {
 
 TEST_F(ClockScene, TheClockIsComposedAgainWhereAnObjectCoveredIt) {
   C3DScene scene(&doc);
-  auto* overlay = new CClockOverlay(&doc);  // after the scene: it takes the scene's grey ramp
+  auto* overlay = CreateClockOverlay(&doc);  // after the scene: it takes the scene's grey ramp
   ASSERT_EQ(GetClockOverlay(&doc), overlay);
   // A cube that flies through the clock in the top right corner and out of the screen.
   FlyingCube cube(24, kFaceAmbient | kFaceSpotLit, false);

@@ -109,7 +109,7 @@ TEST_F(SlideSpriteTimedTest, SlowDrawingIsCaughtUpInLargerSteps) {
 }
 
 TEST_F(SlideSpriteTimedTest, SpriteAtTheTargetStaysAndTheClockIsNotUpdated) {
-  new CClockOverlay(&doc);
+  CreateClockOverlay(&doc);
   sprite->SetPosition(30, 40);
   doc.FlushDirtyRects();
   steps.clear();
@@ -123,7 +123,7 @@ TEST_F(SlideSpriteTimedTest, SpriteAtTheTargetStaysAndTheClockIsNotUpdated) {
 }
 
 TEST_F(SlideSpriteTimedTest, TheClockKeepsTickingDuringALongSlide) {
-  new CClockOverlay(&doc);
+  CreateClockOverlay(&doc);
   sprite->SetPosition(0, 150);
   doc.FlushDirtyRects();
   doc.shown.clear();

@@ -191,6 +191,41 @@ TEST_F(ScreenWindowTest, DrawingThreadDrawsIntoAWindowOfAnotherThread) {
   ExpectWindowShowsSurface("after the drawing thread");
 }
 
+// The drawing thread replaces the background (surface and palette) again and again while this
+// thread paints the window and answers palette messages through the same view: the swap and every
+// reader hold the view's buffer lock, so no paint reads a surface or palette being deleted, and
+// the window ends showing the last surface.
+TEST_F(ScreenWindowTest, WindowThreadPaintsWhileTheDrawingThreadReplacesTheBackground) {
+  Connect();
+  ASSERT_TRUE(doc.SetBackground(NewBackground(0)));
+  constexpr int kReplacements = 200;
+  std::atomic<bool> done{false};
+  int replaced = 0;
+  std::thread drawing([&] {
+    for (int i = 0; i < kReplacements; ++i) {
+      CDIB* next = NewBackground(i % 7);
+      replaced += i % 2 ? doc.SetBackground(next) : doc.SetBackgroundNoDraw(next);
+    }
+    doc.ShowRect(nullptr);
+    done = true;
+  });
+  int paints = 0;
+  while (!done) {
+    InvalidateRect(window.Handle(), nullptr, FALSE);
+    UpdateWindow(window.Handle());  // WM_PAINT at once, through the view
+    SendMessageA(window.Handle(), WM_QUERYNEWPALETTE, 0, 0);
+    ++paints;
+  }
+  drawing.join();
+  Pump();
+  EXPECT_EQ(replaced, kReplacements);
+  EXPECT_GT(paints, 0);
+  ExpectWindowShowsSurface("after the last replacement");
+  const std::unique_ptr<CDIB> last(NewBackground((kReplacements - 1) % 7));
+  EXPECT_EQ(Differences(ColoursOf(*view.surface), ColoursOf(*last)), 0u)
+      << "the surface holds the last picture, in its own colours";
+}
+
 // ---- the surface under GDI ----------------------------------------------------------------------
 
 // A 32-bit memory context of w x h filled with white, read back with ReadDC.

@@ -77,7 +77,7 @@ class ClockWindowTest : public ::testing::Test {
 };
 
 TEST_F(ClockWindowTest, ClockReachesTheWindowOnUpdateTicksAndGoesAway) {
-  new CClockOverlay(&doc);
+  CreateClockOverlay(&doc);
   EXPECT_EQ(wintest::Differences(Shown(), backgroundColours), 0u) << "made, but not yet shown";
 
   UpdateClockOverlay(&doc);

@@ -71,7 +71,7 @@ class SceneWindowTest : public ::testing::Test {
 TEST_F(SceneWindowTest, TheWindowShowsTheSurfaceAfterEveryFrame) {
   C3DScene scene(&doc);
   ASSERT_EQ(scene.ready, 1);
-  new CClockOverlay(&doc);  // registered in the document, which tears it down
+  CreateClockOverlay(&doc);  // registered in the document, which tears it down
   struct Flight {
     int32_t flags;
     bool textured;

@@ -113,7 +113,7 @@ TEST_F(ScreenGreysWinTest, TheClockAndLitFacesOverThePictureAreGrey) {
 
   C3DScene scene(&doc);
   ASSERT_EQ(scene.ready, 1);
-  new CClockOverlay(&doc);  // registered in the document, which tears it down
+  ASSERT_NE(CreateClockOverlay(&doc), nullptr);  // the document owns and tears it down
   scenetest::FlyingCube cube(40, kFaceAmbient | kFaceSpotLit, false);
   const int32_t turn[3] = {450, 900, 0};
   cube.Fly(-300, 60, -500, -60, 60, -500, 1.0, turn);  // across the frame into the picture
