@@ -287,7 +287,9 @@ TEST(SoundFileNames, OnlyExistingWavAndMidFilesAreValid) {
   };
   for (const Case& c : cases) {
     std::string path = (folder / c.name).string();
-    if (c.create) ASSERT_TRUE(testsupport::WriteBytes(path, {0}));
+    if (c.create) {
+      ASSERT_TRUE(testsupport::WriteBytes(path, {0}));
+    }
     EXPECT_EQ(IsValidSoundFile(path.c_str()), c.valid) << c.name;
   }
   EXPECT_FALSE(IsValidSoundFile(""));
