@@ -69,7 +69,7 @@ void PlayList(const SaverInfo& info, const char* keyPath, MusicPlayer& player,
               const int table[kSoundListSize], int last) {
   bool opened = false;
   CString errorText;
-  for (;;) {
+  while (!seams::StopRequested()) {
     int next = GetNextSoundNo(last, table, info.nSoundPlayOption, errorText, keyPath);
     seams::Trace::Printf("Music Handler - nNextSound=%d\n", next);
     if (next < 0) {

@@ -96,6 +96,8 @@ CWave::CWave(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete), m_format(DefaultFor
 
 CWave::~CWave() {
   if (m_nPlayCount != 0) Stop();
+  // The device has given the blocks back; its headers must not outlive the samples they name.
+  if (m_pOutputDevice) m_pOutputDevice->DropWave(this);
   m_blocks.DeleteAll();
 }
 

@@ -61,7 +61,8 @@ class CWave : public CObject {
   explicit CWave(BOOL bAutoDelete = FALSE);
   CWave(const CWave&) = delete;
   CWave& operator=(const CWave&) = delete;
-  // Stops a play still counted, then deletes the blocks.
+  // Stops a play still counted and takes its headers back from the player, then deletes the
+  // blocks.
   ~CWave() override;
   // The 16 format bytes, then the block list.
   void Serialize(CArchive& ar) override;

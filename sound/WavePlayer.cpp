@@ -141,6 +141,20 @@ BOOL CWavePlayer::Close() {
   return TRUE;
 }
 
+void CWavePlayer::DropWave(CWave* pWave) {
+  POSITION pos = m_headers.GetHeadPosition();
+  while (pos) {
+    POSITION at = pos;
+    WAVEHDR* header = static_cast<WAVEHDR*>(m_headers.GetNext(pos));
+    if (reinterpret_cast<CWave*>(header->dwUser) != pWave) continue;
+    m_headers.RemoveAt(at);
+    CurrentWaveOut().Unprepare(m_hWaveOut, header);
+    delete header;
+    --m_nQueued;
+  }
+  if (IsOpen() && m_nQueued == 0) Close();
+}
+
 void CWavePlayer::BlockDone(CWave* pWave, WAVEHDR* pHeader) {
   POSITION at = m_headers.Find(pHeader);
   // A header the player no longer holds (freed by Close) is not touched again.

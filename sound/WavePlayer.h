@@ -42,6 +42,10 @@ class CWavePlayer : public CWnd {
   // then tells the wave.
   void BlockDone(CWave* pWave, WAVEHDR* pHeader);
 
+  // Takes back every header of a wave that is going away, so that no late notice reaches it;
+  // closes the player when nothing else is queued.
+  void DropWave(CWave* pWave);
+
   int GetQueuedCount() const { return m_nQueued; }
 
  protected:

@@ -211,6 +211,16 @@ TEST_F(MusicThreadTest, AStopRequestDuringAPlayStopsAndClosesTheDevice) {
                                                   "play", "stop", "close"}));
 }
 
+TEST_F(MusicThreadTest, AStopRequestedBeforeTheFirstPlayPlaysNothing) {
+  AddSound(0);
+  AddSound(1);
+  seams::RequestStop();
+  StubPlayer player(registry);
+  Run(player);
+  EXPECT_EQ(player.log, std::vector<std::string>{"close"});
+  EXPECT_EQ(LastSoundWrites(), 0);
+}
+
 TEST_F(MusicThreadTest, WaitsInSlicesUntilThePlayEnds) {
   AddSound(0);
   AddSound(1);

@@ -202,6 +202,26 @@ TEST(WavePlayer, StopResetsTheDeviceAndTheCallerEndsThePlay) {
   EXPECT_EQ(device.opens, 0);
 }
 
+TEST(WavePlayer, AWaveDeletedWhilePlayingTakesItsHeadersBack) {
+  FakeWaveOut device;
+  CWavePlayer player;
+  CWave other;
+  MakeWave(other, 1);
+  {
+    CWave wave;
+    MakeWave(wave, 2);
+    ASSERT_TRUE(wave.Play(&player));
+    ASSERT_TRUE(other.Play(&player));
+    EXPECT_EQ(player.GetQueuedCount(), 3);
+  }
+  EXPECT_EQ(player.GetQueuedCount(), 1) << "the other wave's block plays on";
+  EXPECT_EQ(device.prepared, 1);
+  EXPECT_TRUE(player.IsOpen());
+  player.BlockDone(&other, device.queued[2]);
+  EXPECT_FALSE(player.IsOpen());
+  EXPECT_EQ(other.GetPlayCount(), 0);
+}
+
 #ifndef _WIN32
 TEST(WavePlayer, NativelyThereIsNoDevice) {
   CWave wave;
