@@ -192,6 +192,7 @@ TEST_F(MusicThreadTest, AFailedPlayEndsTheThreadAfterOneStore) {
     StubPlayer player(fresh);
     player.failStart = c.failStart;
     player.endWith = c.end;
+    player.stopAfter = 5;  // a thread that played on would be stopped here, not hang the test
     Run(player);
     EXPECT_EQ(player.Played(), std::vector<int>{2}) << c.what;
     EXPECT_EQ(fresh.Calls(seams::RegOp::Set), 1) << c.what;
