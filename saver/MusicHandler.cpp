@@ -14,8 +14,8 @@ namespace {
 class MCIMusicPlayer : public MusicPlayer {
  public:
   explicit MCIMusicPlayer(CMCIObject& mci) : mci_(mci) {
-    notify_ = ::CreateWindowExA(0, "STATIC", "Music Notify", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    notify_ = ::CreateWindowExA(0, "STATIC", "Music Notify", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
   }
   ~MCIMusicPlayer() override {
     if (notify_) ::DestroyWindow(notify_);

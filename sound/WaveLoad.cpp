@@ -9,8 +9,8 @@
 #include <new>
 
 #include "framework/File.h"
-#include "sound/Wave.h"
 #include "seams/Alerts.h"
+#include "sound/Wave.h"
 
 #ifdef _WIN32
 #include <commdlg.h>
@@ -32,8 +32,8 @@ struct Chunk {
 bool IdIs(const char id[4], const char* want) { return std::memcmp(id, want, 4) == 0; }
 
 DWORD LittleEndian32(const BYTE b[4]) {
-  return static_cast<DWORD>(b[0]) | static_cast<DWORD>(b[1]) << 8 |
-         static_cast<DWORD>(b[2]) << 16 | static_cast<DWORD>(b[3]) << 24;
+  return static_cast<DWORD>(b[0]) | static_cast<DWORD>(b[1]) << 8 | static_cast<DWORD>(b[2]) << 16 |
+         static_cast<DWORD>(b[3]) << 24;
 }
 
 bool ReadHeader(CFile& file, ChunkHeader& header) {

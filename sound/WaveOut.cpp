@@ -8,8 +8,8 @@ namespace {
 class SystemWaveOut : public WaveOutDevice {
  public:
   MMRESULT Open(HWAVEOUT* phWaveOut, const WAVEFORMATEX* pFormat, HWND hWndCallback) override {
-    return ::waveOutOpen(phWaveOut, WAVE_MAPPER, pFormat,
-                         reinterpret_cast<DWORD_PTR>(hWndCallback), 0, CALLBACK_WINDOW);
+    return ::waveOutOpen(phWaveOut, WAVE_MAPPER, pFormat, reinterpret_cast<DWORD_PTR>(hWndCallback),
+                         0, CALLBACK_WINDOW);
   }
   MMRESULT Query(const WAVEFORMATEX* pFormat) override {
     return ::waveOutOpen(nullptr, WAVE_MAPPER, pFormat, 0, 0, WAVE_FORMAT_QUERY);

@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   copy.Serialize(ar);
   const CWaveBlock* copied = static_cast<const CWaveBlock*>(copy.GetBlocks().GetHead());
   Check(copied->GetSize() == block->GetSize() && copied->GetNumSamples() == block->GetNumSamples());
-  Check(block->GetSize() == 0 || std::memcmp(copied->GetData(), block->GetData(), block->GetSize()) == 0);
+  Check(block->GetSize() == 0 ||
+        std::memcmp(copied->GetData(), block->GetData(), block->GetSize()) == 0);
   return 0;
 }

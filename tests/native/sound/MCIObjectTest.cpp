@@ -161,8 +161,11 @@ TEST(MCIObject, OnlyThePlayModeCountsAsPlaying) {
   struct Case {
     DWORD_PTR mode;
     BOOL playing;
-  } cases[] = {{526, TRUE}, {525, FALSE} /* stopped */, {529, FALSE} /* paused */,
-               {527, FALSE} /* recording */, {528, FALSE} /* seeking */};
+  } cases[] = {{526, TRUE},
+               {525, FALSE} /* stopped */,
+               {529, FALSE} /* paused */,
+               {527, FALSE} /* recording */,
+               {528, FALSE} /* seeking */};
   for (const Case& c : cases) {
     mcitest::Recorder mci;
     mci.replies[MCI_STATUS_MODE] = c.mode;

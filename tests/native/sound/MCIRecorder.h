@@ -18,10 +18,10 @@ struct Call {
   DWORD_PTR flags;
   std::string element;  // MCI_OPEN: the element name
   const char* elementPointer = nullptr;
-  DWORD timeFormat = 0;     // MCI_SET
-  DWORD item = 0;           // MCI_STATUS
-  DWORD to = 0;             // MCI_SEEK
-  DWORD_PTR callback = 0;   // MCI_PLAY
+  DWORD timeFormat = 0;    // MCI_SET
+  DWORD item = 0;          // MCI_STATUS
+  DWORD to = 0;            // MCI_SEEK
+  DWORD_PTR callback = 0;  // MCI_PLAY
 };
 
 inline const char* Name(UINT message) {

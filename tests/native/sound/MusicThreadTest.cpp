@@ -60,9 +60,8 @@ class StubPlayer : public MusicPlayer {
     return entries;
   }
   int Opens() const {
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [](const std::string& l) {
-      return l.rfind("open ", 0) == 0;
-    }));
+    return static_cast<int>(std::count_if(
+        log.begin(), log.end(), [](const std::string& l) { return l.rfind("open ", 0) == 0; }));
   }
 
   std::vector<std::string> log;
@@ -292,7 +291,7 @@ TEST(SoundFileNames, OnlyExistingWavAndMidFilesAreValid) {
     bool create;
     BOOL valid;
   } cases[] = {
-      {"a.WAV", true, TRUE}, {"b.Mid", true, TRUE},  {"c.wav", true, TRUE},
+      {"a.WAV", true, TRUE},   {"b.Mid", true, TRUE},  {"c.wav", true, TRUE},
       {"d.wave", true, FALSE}, {"e.mp3", true, FALSE}, {"fwav", true, TRUE},
       {"g.wav", false, FALSE},
   };

@@ -83,7 +83,8 @@ void MakeWave(CWave& wave, int blocks, uint32_t rate = 11025) {
       "WAVE", {testsupport::FmtChunk(1, 1, rate, 8), testsupport::DataChunk(Bytes(100, 128))});
   CMemFile mem(file.data(), file.size());
   ASSERT_TRUE(wave.LoadFromFile(mem));
-  for (int i = 1; i < blocks; ++i) wave.GetBlocks().AddTail(new CWaveBlock(new BYTE[100], 100, 100));
+  for (int i = 1; i < blocks; ++i)
+    wave.GetBlocks().AddTail(new CWaveBlock(new BYTE[100], 100, 100));
 }
 
 TEST(WavePlayer, QueuesEveryBlockAndClosesAfterTheLastComesBack) {

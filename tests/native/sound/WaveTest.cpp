@@ -25,9 +25,7 @@ BOOL LoadBytes(CWave& wave, const Bytes& bytes) {
   return wave.LoadFromFile(file);
 }
 
-CWaveBlock* FirstBlock(CWave& wave) {
-  return static_cast<CWaveBlock*>(wave.GetBlocks().GetHead());
-}
+CWaveBlock* FirstBlock(CWave& wave) { return static_cast<CWaveBlock*>(wave.GetBlocks().GetHead()); }
 
 const Bytes kFourSamples = {1, 2, 3, 4};
 
@@ -45,13 +43,15 @@ TEST(WaveLoad, RefusesEveryFileItCannotPlayAndKeepsNoBlocks) {
       {"no fmt chunk", RiffFile("WAVE", {DataChunk(kFourSamples)})},
       {"no data chunk", RiffFile("WAVE", {FmtChunk(1, 1, 11025, 8)})},
       {"data before fmt", RiffFile("WAVE", {DataChunk(kFourSamples), FmtChunk(1, 1, 11025, 8)})},
-      {"format tag 3 (float)", RiffFile("WAVE", {FmtChunk(3, 1, 11025, 32), DataChunk(kFourSamples)})},
+      {"format tag 3 (float)",
+       RiffFile("WAVE", {FmtChunk(3, 1, 11025, 32), DataChunk(kFourSamples)})},
       {"4-bit samples", RiffFile("WAVE", {FmtChunk(1, 1, 11025, 4), DataChunk(kFourSamples)})},
       {"fmt of 14 bytes",
        RiffFile("WAVE", {testsupport::Chunk("fmt ", Bytes(14, 1)), DataChunk(kFourSamples)})},
       {"data size past the end of the file",
        RiffFile("WAVE", {FmtChunk(1, 1, 11025, 8), DataChunk(kFourSamples, 0x7FFFFFF0)})},
-      {"data size of 4 GB", RiffFile("WAVE", {FmtChunk(1, 1, 11025, 8), DataChunk(kFourSamples, 0xFFFFFFFF)})},
+      {"data size of 4 GB",
+       RiffFile("WAVE", {FmtChunk(1, 1, 11025, 8), DataChunk(kFourSamples, 0xFFFFFFFF)})},
       {"file cut inside the data", cutShort},
   };
   for (const Case& c : cases) {
@@ -66,7 +66,8 @@ TEST(WaveLoad, TakesTheFilesOwnFormatAndCountsSamplesByWidth) {
   Bytes samples(4000);
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint8_t>(i * 7);
   CWave wave;
-  ASSERT_TRUE(LoadBytes(wave, RiffFile("WAVE", {FmtChunk(1, 2, 22050, 16, 2), DataChunk(samples)})));
+  ASSERT_TRUE(
+      LoadBytes(wave, RiffFile("WAVE", {FmtChunk(1, 2, 22050, 16, 2), DataChunk(samples)})));
   const PCMWAVEFORMAT& f = wave.GetFormat();
   EXPECT_EQ(f.wf.wFormatTag, 1);
   EXPECT_EQ(f.wf.nChannels, 2);
@@ -114,18 +115,18 @@ TEST(WaveVolume, ScalesAroundTheCentreAndSaturates) {
   struct Case {
     int bits, sample, percent, expected;
   } cases[] = {
-      {8, 0, 50, 64},          // (0 - 128) * 50 / 100 = -64, + 128
-      {8, 250, 300, 255},      // 122 * 3 = 366, clamped to 127
-      {8, 0, 300, 0},          // -384 clamped to -128
-      {8, 200, 100, 200},      // 100 keeps the sound
-      {8, 200, 0, 128},        // 0 silences it
-      {8, 127, 50, 128},       // -1 * 50 / 100 truncates toward zero
-      {16, -3, 50, -1},        // truncation toward zero
+      {8, 0, 50, 64},      // (0 - 128) * 50 / 100 = -64, + 128
+      {8, 250, 300, 255},  // 122 * 3 = 366, clamped to 127
+      {8, 0, 300, 0},      // -384 clamped to -128
+      {8, 200, 100, 200},  // 100 keeps the sound
+      {8, 200, 0, 128},    // 0 silences it
+      {8, 127, 50, 128},   // -1 * 50 / 100 truncates toward zero
+      {16, -3, 50, -1},    // truncation toward zero
       {16, 3, 50, 1},
       {16, 30000, 200, 32767},
       {16, -30000, 200, -32768},
-      {16, 1000, -50, 0},      // a negative percent is 0
-      {16, 1, 5000, 10},       // percents above 1000 count as 1000
+      {16, 1000, -50, 0},              // a negative percent is 0
+      {16, 1, 5000, 10},               // percents above 1000 count as 1000
       {16, 32767, 2000000000, 32767},  // and cannot overflow the product
       {8, 255, 2000000000, 255},
   };
@@ -165,16 +166,19 @@ TEST(WaveArchive, StoresFormatAndBlocksAndReadsThemBack) {
   EXPECT_EQ(FirstBlock(copy)->GetNumSamples(), FirstBlock(wave)->GetNumSamples());
   ASSERT_EQ(FirstBlock(copy)->GetSize(), FirstBlock(wave)->GetSize());
   EXPECT_EQ(std::memcmp(FirstBlock(copy)->GetData(), FirstBlock(wave)->GetData(),
-                        FirstBlock(wave)->GetSize()), 0);
+                        FirstBlock(wave)->GetSize()),
+            0);
 }
 
 TEST(WaveArchive, ABlockThatClaimsMoreBytesThanStoredIsRefused) {
   CWave wave;
-  ASSERT_TRUE(LoadBytes(wave, RiffFile("WAVE", {FmtChunk(1, 1, 11025, 8), DataChunk(kFourSamples)})));
+  ASSERT_TRUE(
+      LoadBytes(wave, RiffFile("WAVE", {FmtChunk(1, 1, 11025, 8), DataChunk(kFourSamples)})));
   Bytes stored = Store(wave);
   // The block's byte size sits just before its 4 bytes at the end: claim 2 GB.
   size_t sizeAt = stored.size() - 4 - 4;
-  stored[sizeAt] = 0xF0, stored[sizeAt + 1] = 0xFF, stored[sizeAt + 2] = 0xFF, stored[sizeAt + 3] = 0x7F;
+  stored[sizeAt] = 0xF0, stored[sizeAt + 1] = 0xFF, stored[sizeAt + 2] = 0xFF,
+  stored[sizeAt + 3] = 0x7F;
   CMemFile file(stored.data(), stored.size());
   CArchive ar(&file, CArchive::load);
   CWave copy;

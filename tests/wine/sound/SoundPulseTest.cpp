@@ -20,9 +20,10 @@ class PulseSink : public ::testing::Test {
   void SetUp() override {
     const char* pulse = std::getenv("SAVER_TEST_PULSE");
     if (!pulse || pulse[0] != '1') {
-      GTEST_SKIP() << "no PulseAudio null sink for this run: "
-                   << (pulse && pulse[0] ? pulse + 1
-                                         : " run through scripts/wine-run.sh with SAVER_TEST_SOUND=pulse");
+      const char* why = pulse && pulse[0] && pulse[1]
+                            ? pulse + 2
+                            : "run through scripts/wine-run.sh with SAVER_TEST_SOUND=pulse";
+      GTEST_SKIP() << "no PulseAudio null sink for this run: " << why;
     }
     ASSERT_GT(::waveOutGetNumDevs(), 0u) << "the null sink is up but Wine sees no device";
   }
