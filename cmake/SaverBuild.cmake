@@ -39,12 +39,14 @@ target_link_libraries(saver_jpeg INTERFACE ${JPEG_LIBRARY})
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# saver_add_test(name SOURCES ... [LIBS ...] [WINDOWS] [XVFB] [TIMEOUT s] [RESOURCE_LOCK name])
+# saver_add_test(name SOURCES ... [LIBS ...] [WINDOWS] [XVFB] [SOUND pulse|none] [TIMEOUT s]
+#                [RESOURCE_LOCK name])
 #  Native builds register every test case with CTest. Windows builds run each test program as one
 #  CTest test under Wine through the cross-compiling emulator, with its own throw-away prefix.
 #  WINDOWS: only built for Windows. XVFB: the test needs a real X display (screenshots, input).
+#  SOUND pulse: a private PulseAudio null sink for the run; SOUND none: no sound server at all.
 function(saver_add_test name)
-  cmake_parse_arguments(T "WINDOWS;XVFB" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS;XVFB" "TIMEOUT;RESOURCE_LOCK;SOUND" "SOURCES;LIBS" ${ARGN})
   if(T_WINDOWS AND NOT WIN32)
     return()
   endif()
@@ -58,6 +60,9 @@ function(saver_add_test name)
     set(env "SAVER_TEST_DISPLAY=null")
     if(T_XVFB)
       set(env "SAVER_TEST_DISPLAY=xvfb")
+    endif()
+    if(T_SOUND)
+      list(APPEND env "SAVER_TEST_SOUND=${T_SOUND}")
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
     if(T_RESOURCE_LOCK)

@@ -17,7 +17,7 @@ say() { echo "setup: $*" >&2; }
 packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 wine32:i386
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick pulseaudio
   cmake ninja-build googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
   clang libclang-rt-14-dev nasm dpkg-dev xz-utils
 )

@@ -4,6 +4,9 @@
 # Every run gets a private Wine prefix cloned from a template made once per build folder (DIR), so
 # no test sees a registry or files left by another. SAVER_TEST_DISPLAY=xvfb gives the run a private
 # Xvfb display (screenshots, input); otherwise Wine's null display driver runs windows without X.
+# SAVER_TEST_SOUND=pulse gives the run a private PulseAudio with a null sink (sound plays in real
+# time, heard by nobody) and tells the program through SAVER_TEST_PULSE: "1", or "0 <reason>" when
+# it could not start; SAVER_TEST_SOUND=none points Wine at no sound server at all.
 # SAVER_WINE_KEEP=1 keeps the prefix for inspection.
 set -uo pipefail
 
@@ -56,9 +59,11 @@ mkdir -p "$root"
 
 run=$(mktemp -d "$root/run.XXXXXX")
 xvfb_pid=
+pulse_pid=
 cleanup() {
   WINEPREFIX="$run" wineserver -k >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
   [ "${SAVER_WINE_KEEP:-0}" = 1 ] || rm -rf "$run"
 }
 trap cleanup EXIT
@@ -79,6 +84,27 @@ else
   unset DISPLAY
   printf '\n[Software\\\\Wine\\\\Drivers] 1\n"Graphics"="null"\n' >>"$run/user.reg"
 fi
+
+start_pulse() {
+  command -v pulseaudio >/dev/null || { export SAVER_TEST_PULSE="0 pulseaudio is not installed (scripts/setup.sh installs it)"; return; }
+  local dir="$run/pulse"
+  mkdir -p "$dir/home" "$dir/xdg" && chmod 700 "$dir/xdg"
+  HOME="$dir/home" XDG_RUNTIME_DIR="$dir/xdg" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --load=module-null-sink --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
+    </dev/null >"$dir/log" 2>&1 &
+  pulse_pid=$!
+  local i
+  for i in $(seq 50); do [ -S "$dir/native" ] && break; sleep 0.1; done
+  if [ -S "$dir/native" ]; then
+    export PULSE_SERVER="unix:$dir/native" SAVER_TEST_PULSE=1
+  else
+    export SAVER_TEST_PULSE="0 pulseaudio did not start: $(grep '^E:' "$dir/log" | tail -n 1)"
+  fi
+}
+case "${SAVER_TEST_SOUND:-}" in
+  pulse) start_pulse ;;
+  none) export PULSE_SERVER="unix:$run/no-sound-server" ;;
+esac
 
 # Wine's background services inherit the first program's output; send it to files so that CTest
 # does not wait on a pipe they hold, and print it once the prefix's server has gone.
