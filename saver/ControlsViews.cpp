@@ -9,6 +9,7 @@
 
 #include "imaging/CopyClip.h"
 #include "imaging/DIB.h"
+#include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
 #include "richtext/RichTextDocument.h"
 #include "saver/ControlGeometry.h"
@@ -127,7 +128,11 @@ BOOL CRDIBCtl::SetDIBStretched(CDIB* picture, int x, int y, CDIB* background, BO
   }
   const int bw = background->GetWidth(), bh = background->GetHeight();
   const int iw = picture->GetWidth(), ih = picture->GetHeight();
-  std::unique_ptr<CColorPalette> newPalette = PaletteFor(picture);
+  // The screen's colour table for the picture: the grey ramp and the picture's colours together.
+  std::unique_ptr<CColorPalette> newPalette(new (std::nothrow) CColorPalette);
+  if (newPalette && (!newPalette->CreateScreenPalette(picture, GetReservedPaletteEntries()) ||
+                     !picture->MapColorsToPalette(newPalette.get())))
+    newPalette.reset();
   std::unique_ptr<CDIBSurface> surface(new (std::nothrow) CDIBSurface);
   if (!newPalette || !surface || !surface->Create(bw, bh, newPalette.get())) {
     Install(nullptr, nullptr, false);

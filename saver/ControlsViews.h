@@ -29,7 +29,8 @@ class CRDIBCtl : public CRControlFrame {
   // be shown (the background shows then).
   BOOL SetDIB(CDIB* source);
   // Shows the 8-bit background with the 8-bit image placed on it at (x, y), both on the
-  // image's palette; the image's colours are remapped to that palette in place. With corner set,
+  // screen's colour table for the image (the grey ramp and the image's colours), each pixel
+  // moved by colour; the image's colours are remapped to that table in place. With corner set,
   // the square of a quarter of the image's width at its bottom-right corner shows the background
   // again. The image rectangle is the whole control. FALSE (the background shows) when either
   // bitmap is not 8-bit or a step fails.
