@@ -163,7 +163,8 @@ int StreamIn(RichTextDocument* document, const char* path, const char* title, in
   EDITSTREAM stream = {};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
   stream.pfnCallback = StreamInCallback;
-  const WPARAM flags = (format == kRichTextFormatRtf ? SF_RTF : SF_TEXT) | (selection ? SFF_SELECTION : 0);
+  const WPARAM flags =
+      (format == kRichTextFormatRtf ? SF_RTF : SF_TEXT) | (selection ? SFF_SELECTION : 0);
   SendMessageA(document->editWindow, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
 
   SendMessageA(document->editWindow, EM_SETMODIFY, FALSE, 0);
@@ -188,10 +189,10 @@ RichTextDocument* CreateRichTextDocument(HWND parent, const RECT* rect, int chil
   AskForDefaultPrinter(document);
 
   const RECT area = rect ? *rect : RECT{0, 0, 0, 0};
-  document->editWindow = CreateWindowExA(
-      0, kEditClass, "", kEditStyle, area.left, area.top, area.right - area.left,
-      area.bottom - area.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance, nullptr);
+  document->editWindow =
+      CreateWindowExA(0, kEditClass, "", kEditStyle, area.left, area.top, area.right - area.left,
+                      area.bottom - area.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance, nullptr);
   if (!document->editWindow) {
     seams::Alert(kCreateFailed, nullptr, seams::kAlertIconHand, parent);
     DeleteRichTextDocument(document);

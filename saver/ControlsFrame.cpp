@@ -13,8 +13,8 @@ ON_MESSAGE(WM_PAINT, CRControlFrame::OnPaint)
 ON_MESSAGE(WM_NCDESTROY, CRControlFrame::OnNcDestroy)
 END_MESSAGE_MAP()
 
-BOOL CRControlFrame::RegisterControlClass(const char* className, WNDPROC procedure,
-                                          UINT extraStyle, bool noCursor, const char* traceName) {
+BOOL CRControlFrame::RegisterControlClass(const char* className, WNDPROC procedure, UINT extraStyle,
+                                          bool noCursor, const char* traceName) {
   if (traceName) seams::Trace::Printf("%s::Register - start\n", traceName);
   WNDCLASSA windowClass = {};
   windowClass.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW | extraStyle;
@@ -23,7 +23,8 @@ BOOL CRControlFrame::RegisterControlClass(const char* className, WNDPROC procedu
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
   windowClass.lpszClassName = className;
   const BOOL registered = RegisterClassA(&windowClass) != 0;
-  if (traceName) seams::Trace::Printf("%s::Register - %s\n", traceName, registered ? "end" : "fail");
+  if (traceName)
+    seams::Trace::Printf("%s::Register - %s\n", traceName, registered ? "end" : "fail");
   return registered;
 }
 
@@ -56,7 +57,8 @@ BOOL CRControlFrame::CreateBuffers(int cx, int cy) {
   if (GetScreenBitsPerPixel() > 8)
     return workSurface.Create24(cx, cy) && backgroundSurface.Create24(cx, cy);
   CColorPalette* bufferPalette = BufferPalette();
-  return workSurface.Create(cx, cy, bufferPalette) && backgroundSurface.Create(cx, cy, bufferPalette);
+  return workSurface.Create(cx, cy, bufferPalette) &&
+         backgroundSurface.Create(cx, cy, bufferPalette);
 }
 
 void CRControlFrame::CopyBackgroundToWork() {

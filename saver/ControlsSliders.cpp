@@ -13,7 +13,8 @@ namespace {
 // it, drawn by `tick`(position of the white line).
 template <typename TickFn>
 void ForEachTick(int count, int from, int to, int divisions, TickFn tick) {
-  for (int k = 1; k <= count; ++k) tick(from + static_cast<int>(int64_t{to - from} * k / divisions));
+  for (int k = 1; k <= count; ++k)
+    tick(from + static_cast<int>(int64_t{to - from} * k / divisions));
 }
 
 }  // namespace
@@ -273,7 +274,8 @@ void CRGrnBtnCtl::SetState(int32_t newState) {
 void CRGrnBtnCtl::Toggle() { SetState(!state); }
 
 void CRGrnBtnCtl::RenderBackground() {
-  if (width > 0) Fill(backgroundSurface.memoryDC.GetSafeHdc(), RECT{0, 0, width, height}, kLightGrey);
+  if (width > 0)
+    Fill(backgroundSurface.memoryDC.GetSafeHdc(), RECT{0, 0, width, height}, kLightGrey);
   GdiFlush();
 }
 

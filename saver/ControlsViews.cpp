@@ -206,10 +206,15 @@ void CRDIBCtl::Compose() {
 
 void CRDIBCtl::DrawImage() {
   const int iw = image->GetWidth(), ih = image->GetHeight();
-  imageRect = stretched_ ? RECT{0, 0, width, height} : ImageViewRect(width, height, iw, ih, fitImage);
+  imageRect =
+      stretched_ ? RECT{0, 0, width, height} : ImageViewRect(width, height, iw, ih, fitImage);
   if (!fitImage) {
-    CopyBlock block{0, 0, std::min(width, iw - imageOffsetX), std::min(height, ih - imageOffsetY),
-                    imageOffsetX, imageOffsetY};
+    CopyBlock block{0,
+                    0,
+                    std::min(width, iw - imageOffsetX),
+                    std::min(height, ih - imageOffsetY),
+                    imageOffsetX,
+                    imageOffsetY};
     if (ClipCopyBlock(&block, iw, ih, width, height))
       image->CopyBits(&workSurface, block.dx, block.dy, block.w, block.h, block.sx, block.sy, -1);
     return;

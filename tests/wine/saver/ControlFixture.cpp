@@ -37,7 +37,8 @@ void RegisterControls() {
 
 COLORREF PixelOf(const CDIB& buffer, int x, int y) {
   const int bitCount = buffer.header->bmiHeader.biBitCount;
-  const BYTE* row = buffer.bits + static_cast<size_t>(buffer.GetHeight() - 1 - y) * buffer.GetStorageWidth();
+  const BYTE* row =
+      buffer.bits + static_cast<size_t>(buffer.GetHeight() - 1 - y) * buffer.GetStorageWidth();
   if (bitCount == 24) return RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
   const RGBQUAD& q = buffer.header->bmiColors[row[x]];
   return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);

@@ -30,7 +30,8 @@ COLORREF PixelOf(const CDIB& buffer, int x, int y);
 
 // A mouse message's lParam for a point that may lie above or left of the control.
 inline LPARAM MousePoint(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                    static_cast<WORD>(static_cast<short>(y)));
 }
 
 class ControlTest : public testing::Test {

@@ -35,7 +35,6 @@ COLORREF TableColour(const CDIB& dib, int index) {
   return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 
-
 TEST_F(ImageView, ShowsEightBitPicturesOfUpTo204ColoursAsTheyAre) {
   HWND window = Create("RDIBCtl", 0, 0, 106, 73);
   auto* view = Wrapper<CRDIBCtl>(window);
@@ -216,12 +215,14 @@ TEST_F(ImageView, LargePicturesLeaveNoGdiObjectBehind) {
     CDIB* picture = i % 2 ? &eightBit : &trueColour;
     const auto start = std::chrono::steady_clock::now();
     cycle(picture);
-    seconds[i % 2] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    seconds[i % 2] +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
   EXPECT_EQ(wintest::FreeGdiHandles(), before) << "GDI objects left behind";
-  std::printf("[ figure ] create, SetDIB and destroy with a 1024x768 picture: 24-bit %.1f ms, "
-              "8-bit 256 colours %.1f ms\n",
-              seconds[0] / 25 * 1000, seconds[1] / 25 * 1000);
+  std::printf(
+      "[ figure ] create, SetDIB and destroy with a 1024x768 picture: 24-bit %.1f ms, "
+      "8-bit 256 colours %.1f ms\n",
+      seconds[0] / 25 * 1000, seconds[1] / 25 * 1000);
 }
 
 TEST_F(ImageView, SetDIBCost) {
@@ -235,7 +236,9 @@ TEST_F(ImageView, SetDIBCost) {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(view->SetDIB(picture));
     const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / 5;
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count() /
+        5;
     std::printf("[ figure ] CRDIBCtl::SetDIB of a 1024x768 %s picture: %.1f ms\n",
                 picture == &trueColour ? "24-bit" : "8-bit 256-colour", ms);
   }

@@ -138,7 +138,8 @@ TEST_F(RichTextView, TwoDescriptionsInOneFileLoadByRange) {
   ASSERT_EQ(StreamInRichTextRange(document_, path.c_str(), "RTF", 0, TRUE, 0, split), 0);
   EXPECT_EQ(TextOf(document_).substr(0, 11), "Sunset Lake");
   // An end beyond the file's end loads up to the end of the file.
-  ASSERT_EQ(StreamInRichTextRange(document_, path.c_str(), "RTF", 2, TRUE, split, split + 100000), 0);
+  ASSERT_EQ(StreamInRichTextRange(document_, path.c_str(), "RTF", 2, TRUE, split, split + 100000),
+            0);
   EXPECT_EQ(TextOf(document_).substr(0, 14), "Second picture");
   std::printf("[ figure ] StreamInRichTextRange of a %u-byte description: %.2f ms\n",
               unsigned(second.size()), ms);
@@ -151,12 +152,13 @@ TEST_F(RichTextView, EmptyReversedAndNegativeRangesFailAndKeepTheText) {
   const int64_t ranges[][2] = {{40, 40}, {50, 10}, {-5, 20}};
   for (const auto& range : ranges) {
     SCOPED_TRACE(testing::Message() << range[0] << ".." << range[1]);
-    EXPECT_EQ(StreamInRichTextRange(document_, path.c_str(), "RTF", 2, TRUE, range[0], range[1]), -1);
+    EXPECT_EQ(StreamInRichTextRange(document_, path.c_str(), "RTF", 2, TRUE, range[0], range[1]),
+              -1);
     EXPECT_EQ(TextOf(document_), before);
   }
-  EXPECT_NE(StreamInRichTextRange(document_, path.c_str(), "RTF", 2, TRUE, 0x100000000LL,
-                                  0x100000010LL),
-            0)
+  EXPECT_NE(
+      StreamInRichTextRange(document_, path.c_str(), "RTF", 2, TRUE, 0x100000000LL, 0x100000010LL),
+      0)
       << "a start past what a seek can reach";
   EXPECT_EQ(TextOf(document_), before);
 }

@@ -29,7 +29,9 @@ void Press(HWND control, int x, int y) {
 void Move(HWND control, int x, int y) {
   SendMessageA(control, WM_MOUSEMOVE, MK_LBUTTON, MousePoint(x, y));
 }
-void Release(HWND control, int x, int y) { SendMessageA(control, WM_LBUTTONUP, 0, MousePoint(x, y)); }
+void Release(HWND control, int x, int y) {
+  SendMessageA(control, WM_LBUTTONUP, 0, MousePoint(x, y));
+}
 
 TEST_F(ValueControls, VerticalPressAndReleaseAtTheTopGiveTheMinimum) {
   HWND slider = Create("RVSlider", 10, 10, 30, 200);
@@ -109,12 +111,11 @@ TEST_F(ValueControls, DegenerateSlidersDoNotCrashAndGiveTheMinimum) {
     int w, h, minimum, maximum;
   };
   const Case cases[] = {
-      {"RVSlider", 30, 200, 5, 5},    // empty range
-      {"RVSlider", 30, 200, 9, 2},    // reversed range
-      {"RMSlider", 20, 30, 3, 100},   // no wider than its thumb
-      {"RMSlider", 8, 8, 3, 100},     // too small for buffers: no size is ever taken
-      {"RVSlider", 8, 8, 3, 100},
-      {"RGrnBtn", 8, 8, 0, 100},
+      {"RVSlider", 30, 200, 5, 5},   // empty range
+      {"RVSlider", 30, 200, 9, 2},   // reversed range
+      {"RMSlider", 20, 30, 3, 100},  // no wider than its thumb
+      {"RMSlider", 8, 8, 3, 100},    // too small for buffers: no size is ever taken
+      {"RVSlider", 8, 8, 3, 100},   {"RGrnBtn", 8, 8, 0, 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.className << " " << c.w << "x" << c.h);
@@ -242,10 +243,11 @@ TEST_F(ValueControls, CreatingAndDraggingLeavesNoGdiObjectBehind) {
   EXPECT_EQ(wintest::FreeGdiHandles(), before) << "GDI objects left behind";
   std::printf("[ figure ] vertical slider 30x200: %.1f us per mouse message (render and redraw)\n",
               perMove);
-  std::printf("[ figure ] object bytes: RVSlider %u, RMSlider %u, RGrnBtn %u, RDIBCtl %u, "
-              "RRTFCtl %u\n",
-              unsigned(sizeof(CRVSliderCtl)), unsigned(sizeof(CRMSliderCtl)),
-              unsigned(sizeof(CRGrnBtnCtl)), unsigned(sizeof(CRDIBCtl)), unsigned(sizeof(CRRTFCtl)));
+  std::printf(
+      "[ figure ] object bytes: RVSlider %u, RMSlider %u, RGrnBtn %u, RDIBCtl %u, "
+      "RRTFCtl %u\n",
+      unsigned(sizeof(CRVSliderCtl)), unsigned(sizeof(CRMSliderCtl)), unsigned(sizeof(CRGrnBtnCtl)),
+      unsigned(sizeof(CRDIBCtl)), unsigned(sizeof(CRRTFCtl)));
 }
 
 }  // namespace
