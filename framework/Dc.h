@@ -74,3 +74,25 @@ class CPaintDC : public CDC {
   PAINTSTRUCT m_ps;
 #endif
 };
+
+#ifdef _WIN32
+// Selects a GDI object (pen, brush, bitmap, font) into a device context for the length of a
+// scope and puts the one it replaced back at the end, so that an object is never deleted while
+// it is still selected. Declare the object before the selection: the selection ends first.
+class CSelection {
+ public:
+  CSelection(HDC hDC, HGDIOBJ hObject)
+      : m_hDC(hObject ? hDC : nullptr), m_hOld(m_hDC ? ::SelectObject(m_hDC, hObject) : nullptr) {}
+  ~CSelection() {
+    if (m_hOld) ::SelectObject(m_hDC, m_hOld);
+  }
+  CSelection(const CSelection&) = delete;
+  CSelection& operator=(const CSelection&) = delete;
+  // FALSE when nothing was selected (no context, no object, or GDI refused).
+  BOOL Selected() const { return m_hOld != nullptr; }
+
+ private:
+  HDC m_hDC;
+  HGDIOBJ m_hOld;
+};
+#endif

@@ -144,3 +144,21 @@ BOOL CPalette::ResizePalette(UINT nNumEntries) {
   if (!m_hObject) return FALSE;
   return ::ResizePalette(*this, nNumEntries);
 }
+
+#ifdef _WIN32
+// CPen and CBrush
+
+CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
+
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
+  if (m_hObject) return FALSE;
+  return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+}
+
+CBrush::CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
+
+BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
+  if (m_hObject) return FALSE;
+  return Attach(::CreateSolidBrush(crColor));
+}
+#endif

@@ -1,4 +1,5 @@
-// GDI object wrappers: CGdiObject (one handle, deleted with the wrapper) and CPalette.
+// GDI object wrappers: CGdiObject (one handle, deleted with the wrapper), CPalette, and on Windows
+// CPen and CBrush.
 //
 // Under Windows these call GDI. Natively there is no GDI, so a palette handle points at a small
 // in-memory palette kept by Gdi.cpp that answers the same calls with the same results: the palette
@@ -62,3 +63,25 @@ class CPalette : public CGdiObject {
   // Grows or shrinks the palette to nNumEntries, keeping the leading entries; new entries are 0.
   BOOL ResizePalette(UINT nNumEntries);
 };
+
+#ifdef _WIN32
+// A pen that is deleted with its wrapper. Select it through a CSelection (Dc.h), so that it is
+// no longer selected anywhere when the wrapper deletes it.
+class CPen : public CGdiObject {
+ public:
+  CPen() = default;
+  // A pen of the style, width and colour; GetSafeHandle() is null when GDI refuses.
+  CPen(int nPenStyle, int nWidth, COLORREF crColor);
+  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
+  operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+};
+
+// A solid brush that is deleted with its wrapper.
+class CBrush : public CGdiObject {
+ public:
+  CBrush() = default;
+  explicit CBrush(COLORREF crColor);
+  BOOL CreateSolidBrush(COLORREF crColor);
+  operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+};
+#endif

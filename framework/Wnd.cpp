@@ -39,6 +39,47 @@ void CWnd::GetClientRect(LPRECT lpRect) const {
   if (!m_hWnd || !::GetClientRect(m_hWnd, lpRect)) ::SetRectEmpty(lpRect);
 }
 
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return m_hWnd ? ::DefWindowProcA(m_hWnd, message, wParam, lParam) : 0;
+}
+
+namespace {
+
+// A new wrapper of the class attached to the window, or null (nothing left behind).
+CWnd* CreateAttachedWrapper(const CRuntimeClass* pClass, HWND hWnd) {
+  if (!pClass || !pClass->IsDerivedFrom(RUNTIME_CLASS(CWnd))) return nullptr;
+  CObject* object = nullptr;
+  try {
+    object = pClass->CreateObject();
+  } catch (...) {
+    return nullptr;  // out of memory: no window rather than a window without its object
+  }
+  CWnd* wnd = static_cast<CWnd*>(object);
+  if (wnd && !wnd->Attach(hWnd)) {
+    delete wnd;
+    return nullptr;
+  }
+  return wnd;
+}
+
+}  // namespace
+
+LRESULT CWnd::ClassWindowProc(const CRuntimeClass* pClass, HWND hWnd, UINT message,
+                              WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    if (!CreateAttachedWrapper(pClass, hWnd)) return FALSE;
+  }
+  CWnd* wnd = FromHandlePermanent(hWnd);
+  LRESULT result = 0;
+  if (!wnd || !wnd->OnWndMsg(message, wParam, lParam, &result))
+    result = ::DefWindowProcA(hWnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY && wnd) {
+    wnd->Detach();
+    delete wnd;
+  }
+  return result;
+}
+
 void CWnd::Invalidate(BOOL bErase) {
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, bErase);
 }
@@ -66,6 +107,8 @@ void CWnd::GetClientRect(LPRECT lpRect) const {
 }
 
 void CWnd::Invalidate(BOOL) {}
+
+LRESULT CWnd::DefWindowProc(UINT, WPARAM, LPARAM) { return 0; }
 
 #endif
 

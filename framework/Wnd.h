@@ -100,6 +100,20 @@ class CWnd : public CObject {
   // Looks the message up in this object's message map and runs its handler.
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
+  // The window's default handling of a message (DefWindowProc); 0 without a window.
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+#ifdef _WIN32
+  // The window procedure of a window class each of whose windows has a wrapper of pClass (a
+  // dynamically creatable class derived from CWnd). On WM_NCCREATE it creates the wrapper and
+  // attaches it (FALSE, so no window, when either fails). Every message then goes to the
+  // wrapper's message map first and to DefWindowProc when the map has no entry for it. After
+  // WM_NCDESTROY, the window's last message, the wrapper is detached and deleted: it lives
+  // exactly as long as its window.
+  static LRESULT ClassWindowProc(const CRuntimeClass* pClass, HWND hWnd, UINT message,
+                                 WPARAM wParam, LPARAM lParam);
+#endif
+
   // The client area (0, 0, width, height); empty without a window.
   void GetClientRect(LPRECT lpRect) const;
   // Marks the whole client area for repainting, erasing it first when bErase.

@@ -12,6 +12,7 @@
 #include "imageset/GetImage.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/ColorPalette.h"
+#include "imaging/CopyClip.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "imaging/QuarterCache.h"
@@ -113,17 +114,6 @@ bool EnsureScreenBackgroundBitmap() {
   CColorPalette ramp;
   if (!ramp.CreateGreyRamp(GetReservedPaletteEntries())) return false;
   return ScreenBackgroundDIB->Create(screen.cx, screen.cy, &ramp) != FALSE;
-}
-
-// One axis of a centred copy cut to the destination: destination start, source start, length.
-struct Span {
-  int to, from, length;
-};
-Span CentredSpan(int outer, int inner) {
-  const int start = outer / 2 - inner / 2;
-  const int to = std::max(start, 0);
-  const int from = to - start;
-  return Span{to, from, std::max(0, std::min(inner - from, outer - to))};
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ namespace {
 
 bool overridden = false;
 ScreenSize overrideSize;
+int overrideBits = 0;  // 0: ask the screen
 
 ScreenSize DeviceScreenSize() {
 #ifdef _WIN32
@@ -18,6 +19,18 @@ ScreenSize DeviceScreenSize() {
   return size;
 #else
   return ScreenSize{1024, 768};
+#endif
+}
+
+int DeviceScreenBitsPerPixel() {
+#ifdef _WIN32
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 0;
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  return bits;
+#else
+  return 32;
 #endif
 }
 
@@ -35,3 +48,11 @@ ScopedScreenSize::~ScopedScreenSize() {
   overridden = hadOverride_;
   overrideSize = previous_;
 }
+
+int GetScreenBitsPerPixel() { return overrideBits ? overrideBits : DeviceScreenBitsPerPixel(); }
+
+ScopedScreenBitsPerPixel::ScopedScreenBitsPerPixel(int bits) : previous_(overrideBits) {
+  overrideBits = bits;
+}
+
+ScopedScreenBitsPerPixel::~ScopedScreenBitsPerPixel() { overrideBits = previous_; }

@@ -1,4 +1,5 @@
-// The screen's size, as the background composer and the image loaders lay pictures out on it.
+// The screen's size, as the background composer and the image loaders lay pictures out on it,
+// and its depth, which decides how the settings dialogs' controls buffer their drawing.
 //
 // On Windows it is the horizontal and vertical resolution of the screen's device context; a
 // native build has no screen and answers 1024 x 768. Tests put any size in its place for a scope.
@@ -25,4 +26,21 @@ class ScopedScreenSize {
  private:
   bool hadOverride_;
   ScreenSize previous_;
+};
+
+// Bits per pixel of the screen (BITSPIXEL of the screen's device context) on Windows; a native
+// build answers 32. Wine's display is always 32 bits deep, so tests reach the 8-bit display's
+// branches only through ScopedScreenBitsPerPixel.
+int GetScreenBitsPerPixel();
+
+// Makes GetScreenBitsPerPixel answer `bits` until the scope ends (tests; not thread-safe).
+class ScopedScreenBitsPerPixel {
+ public:
+  explicit ScopedScreenBitsPerPixel(int bits);
+  ~ScopedScreenBitsPerPixel();
+  ScopedScreenBitsPerPixel(const ScopedScreenBitsPerPixel&) = delete;
+  ScopedScreenBitsPerPixel& operator=(const ScopedScreenBitsPerPixel&) = delete;
+
+ private:
+  int previous_;
 };
