@@ -52,6 +52,13 @@ void GetSplashErrorText(int number, CString* text) {
   }
 }
 
+CString SplashErrorMessage(int runTimeError, const CString* text) {
+  if (text && !text->IsEmpty()) return *text;
+  CString message;
+  GetSplashErrorText(runTimeError, &message);
+  return message;
+}
+
 ImageTextFXRequest SplashErrorRequest(CString* header, CString* title, CString* message) {
   ImageTextFXRequest r;
   r.clockOn = 0;
@@ -90,12 +97,8 @@ void RunSplashErrorLoop(const std::function<BOOL(const ImageTextFXRequest&)>& sh
 
 void ShowSplashErrorText(TransitionScreen& screen, int runTimeError, const CString* text) {
   seams::TraceScope trace("ShowSplashErrorText");
-  CString header(kMaker), title(kHeading), message;
-  if (text && !text->IsEmpty()) {
-    message = *text;
-  } else {
-    GetSplashErrorText(runTimeError, &message);
-  }
+  CString header(kMaker), title(kHeading);
+  CString message = SplashErrorMessage(runTimeError, text);
   seams::Trace::Printf("%s\n", static_cast<const char*>(message));
   RunSplashErrorLoop(
       [&screen](const ImageTextFXRequest& order) { return RunImageTextFXRoutine(screen, order); },

@@ -23,6 +23,10 @@ extern const SplashErrorText SplashErrorTexts[kSplashErrorTextCount];
 // Sets text to the number's text; "Unknown error" for a number the table lacks (0 and 3 too).
 void GetSplashErrorText(int number, CString* text);
 
+// The message the splash shows: the given text when there is one and it is not empty, else the
+// text of the run-time error number.
+CString SplashErrorMessage(int runTimeError, const CString* text);
+
 // The splash's caption order for three texts: a sliding box bouncing for 30,000 seconds.
 ImageTextFXRequest SplashErrorRequest(CString* header, CString* title, CString* message);
 
@@ -31,8 +35,7 @@ ImageTextFXRequest SplashErrorRequest(CString* header, CString* title, CString* 
 void RunSplashErrorLoop(const std::function<BOOL(const ImageTextFXRequest&)>& show,
                         const ImageTextFXRequest& order);
 
-// The error splash on a screen: the given text (when there is one and it is not empty), else the
-// text of runTimeError. Returns once a stop is requested.
+// The error splash on a screen for SplashErrorMessage. Returns once a stop is requested.
 void ShowSplashErrorText(TransitionScreen& screen, int runTimeError, const CString* text);
 #ifdef _WIN32
 // The drawing thread's form: on the record's screen document, for its nRunTimeError.
