@@ -12,6 +12,7 @@
 #include "imaging/SpriteList.h"
 #include "seams/Clock.h"
 #include "tests/native/transitions/CaptionScreen.h"
+#include "tests/native/transitions/CaptionSteps.h"
 #include "transitions/CaptionRunner.h"
 #include "transitions/TextBox3D.h"
 #include "transitions/TransParams.h"
@@ -252,6 +253,27 @@ TEST_F(CaptionRunnerTest, AStopEndsTheErrorSplashBounce) {
   RunImageTextFXRoutine(*screen, request);
   EXPECT_LT(clock.Peek() - start, 600000u) << "well before 30,000 seconds";
   EXPECT_EQ(screen->doc.sprites.GetCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Reported, not asserted: how many steps a second the slide and the fly-apart make on this build
+// in real time.
+TEST(CaptionFigures, StepsPerSecondInRealTime) {
+  CaptionScreen screen(640, 480);
+  CString title = "Sunrise", body = "Morning light on still water.";
+  ImageTextFXRequest request;
+  request.title = &title;
+  request.body = &body;
+  request.contentStyle = 1;
+  request.textDuration = 0;
+  request.transSpeed = 1;  // 595 pixels a second; the quarters at 1785
+  captiontest::CaptionSteps steps;
+  screen.doc.onFlush = [&] { steps.OnFlush(screen.doc.sprites); };
+  ASSERT_TRUE(RunImageTextFXRoutine(screen, request));
+  steps.Print("headless screen");
 }
 
 }  // namespace
