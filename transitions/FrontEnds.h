@@ -61,6 +61,15 @@ class TransitionScreen {
   // with the source size (w, h), as the dispatcher takes them. The effect's result.
   virtual BOOL RunEffect(int x, int y, int w, int h, CDIBSurface* a, CDIBSurface* b,
                          const TransOrder& order, BOOL offScreen, const RECT& screen) = 0;
+  // The same with the source areas placed apart: surface A's at (ax, ay), B's at (bx, by). The
+  // captions draw a block-sized picture into the middle of the screen this way. A screen that
+  // cannot place them apart runs nothing and returns FALSE.
+  virtual BOOL RunEffectFrom(int /*x*/, int /*y*/, int /*w*/, int /*h*/, CDIBSurface* /*a*/,
+                             int /*ax*/, int /*ay*/, CDIBSurface* /*b*/, int /*bx*/, int /*by*/,
+                             const TransOrder& /*order*/, BOOL /*offScreen*/,
+                             const RECT& /*screen*/) {
+    return FALSE;
+  }
   // What the trace line names as the screen document.
   virtual const void* TraceId() const { return this; }
 };
