@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "framework/File.h"
 #include "imaging/DIB.h"
@@ -25,8 +26,12 @@ constexpr char kPrefix[] = "GetImage Error Message: ";
 
 using DIBPtr = std::unique_ptr<CDIB>;
 
+// Sets the text when memory allows; with none left the text stays as it was.
 DIBPtr Fail(CString& error, const char* text) {
-  error = CString(kPrefix) + text;
+  try {
+    error = CString(kPrefix) + text;
+  } catch (const std::bad_alloc&) {
+  }
   return nullptr;
 }
 
@@ -163,12 +168,18 @@ CDIB* GetImage(const char* file, const CImageDesc* desc, int sizeCode, BOOL inte
     Fail(error, "Unable to open image data file");
     return nullptr;
   }
-  DIBPtr source = desc->dataFormat == kImageDataPacked
-                      ? LoadPacked(file, static_cast<DWORD>(desc->dataOffset), progress, error)
-                      : LoadBmpOrJpeg(file, *desc, progress, error);
-  if (!source) return nullptr;
-  DIBPtr result =
-      Scale(*source, width, height, interpolate, backColour, statusText, progress, error);
+  DIBPtr result;
+  try {
+    DIBPtr source = desc->dataFormat == kImageDataPacked
+                        ? LoadPacked(file, static_cast<DWORD>(desc->dataOffset), progress, error)
+                        : LoadBmpOrJpeg(file, *desc, progress, error);
+    if (!source) return nullptr;
+    result = Scale(*source, width, height, interpolate, backColour, statusText, progress, error);
+  } catch (const std::bad_alloc&) {
+    // A container or text on the way could not be allocated: the bitmaps made so far are freed.
+    Fail(error, "System has run out of memory");
+    return nullptr;
+  }
   if (!result) return nullptr;
   if (tracing) seams::Trace::Printf("GetImage - end - \n");
   return result.release();
