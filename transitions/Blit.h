@@ -61,6 +61,21 @@ class BlitLayer {
   virtual void EndStep() {}
 };
 
+// A layer that draws nothing and counts the steps: the dispatcher runs an effect's geometry on it
+// to learn its step count, and tests use it where only the pace matters.
+class CountingNullLayer : public BlitLayer {
+ public:
+  void Copy(BlitSurface, int, int, int, int, int, int) override {}
+  void Stretch(BlitSurface, int, int, int, int, int, int, int, int) override {}
+  ClipResult CopyThroughPolygon(BlitSurface, const POINT*, int, int, int, int, int, int, int, int,
+                                int) override {
+    return ClipResult::kDrawn;
+  }
+  int SetStretchMode(int mode) override { return mode; }
+  void EndStep() override { ++steps; }
+  int steps = 0;
+};
+
 // Sets a stretch mode for a scope and puts the previous one back.
 class ScopedStretchMode {
  public:

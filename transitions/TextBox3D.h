@@ -18,6 +18,7 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 #include "framework/WinTypes.h"
+#include "imaging/ColorPalette.h"
 
 class CBoxFont;
 class CColorPalette;
@@ -25,14 +26,10 @@ class CDIB;
 class CDIBSurface;
 
 // A caption colour: the name the settings show and its red, green and blue.
-struct TextFXColor {
-  const char* name;
-  int32_t red;
-  int32_t green;
-  int32_t blue;
-};
+// The caption colours are the 20 static colours of the palette, in their order.
+using TextFXColor = CColorPalette::NamedColor;
 constexpr int kTextFXColorCount = 20;
-extern const TextFXColor TextFXColorTable[kTextFXColorCount];
+extern const TextFXColor (&TextFXColorTable)[kTextFXColorCount];
 
 // The palette index every caption sprite skips.
 constexpr int kCaptionTransparentIndex = 6;

@@ -133,25 +133,11 @@ BOOL Route(BlitLayer& layer, const EffectRun& r, int par0) {
   return RouteOneSurface(fx, r.effect, par0, r.par1, r.par2);
 }
 
-// A layer that draws nothing and counts the steps.
-class StepCounter : public BlitLayer {
- public:
-  void Copy(BlitSurface, int, int, int, int, int, int) override {}
-  void Stretch(BlitSurface, int, int, int, int, int, int, int, int) override {}
-  ClipResult CopyThroughPolygon(BlitSurface, const POINT*, int, int, int, int, int, int, int, int,
-                                int) override {
-    return ClipResult::kDrawn;
-  }
-  int SetStretchMode(int mode) override { return mode; }
-  void EndStep() override { ++steps; }
-  int steps = 0;
-};
-
 // The effect's steps, found by running its geometry without drawing. The random effects draw
 // their values again from the same state, so the real run takes the same steps.
 int CountSteps(const EffectRun& r) {
   const uint32_t state = seams::RandState();
-  StepCounter counter;
+  CountingNullLayer counter;
   Route(counter, r, kUnpaced);
   seams::Srand(state);
   return counter.steps;

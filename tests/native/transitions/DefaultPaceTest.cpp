@@ -14,20 +14,6 @@
 
 namespace {
 
-// A layer that draws nothing: only the pace is measured here.
-class NullLayer : public BlitLayer {
- public:
-  void Copy(BlitSurface, int, int, int, int, int, int) override {}
-  void Stretch(BlitSurface, int, int, int, int, int, int, int, int) override {}
-  ClipResult CopyThroughPolygon(BlitSurface, const POINT*, int, int, int, int, int, int, int, int,
-                                int) override {
-    return ClipResult::kDrawn;
-  }
-  int SetStretchMode(int mode) override { return mode; }
-  void EndStep() override { ++steps; }
-  int steps = 0;
-};
-
 const TransFXClassRow* DefaultsOf(int classId) {
   for (const TransFXClassRow& row : TransFXClassDefaults())
     if (row.classId == classId) return &row;
@@ -49,7 +35,7 @@ TEST(DefaultPace, EveryEffectAtTheInstalledSlidersLastsHalfASecondToFiveSeconds)
                    (offScreen ? " off screen" : " on screen"));
       seams::TestClock clock(7000, 0, 1);
       seams::ScopedClock scope(&clock);
-      NullLayer layer;
+      CountingNullLayer layer;
       ASSERT_EQ(TransFXDispatch(layer, 0, 0, 1024, 768, 0, 0, 1024, 768, 0, 0, e.effectId, par0,
                                 par1, par2, offScreen, &screen),
                 TRUE);

@@ -107,17 +107,6 @@ const Route* FindRoute(const std::vector<Route>& table, int id) {
   return nullptr;
 }
 
-class NullLayer : public BlitLayer {
- public:
-  void Copy(BlitSurface, int, int, int, int, int, int) override {}
-  void Stretch(BlitSurface, int, int, int, int, int, int, int, int) override {}
-  ClipResult CopyThroughPolygon(BlitSurface, const POINT*, int, int, int, int, int, int, int, int,
-                                int) override {
-    return ClipResult::kDrawn;
-  }
-  int SetStretchMode(int) override { return kStretchBlackOnWhite; }
-};
-
 // Distinct values for every argument, so that a swapped pair shows. The period is a display frame
 // or longer, which the families pace themselves.
 constexpr int kDx = 3, kDy = 4, kDw = 50, kDh = 40, kAx = 6, kAy = 7, kSw = 25, kSh = 20, kBx = 8,
@@ -136,7 +125,7 @@ TEST(DispatchRouting, TheTableNamesEveryEffectOfTheEffectTableOnce) {
 
 TEST(DispatchRouting, EveryValueReachesItsRoutineWithItsArguments) {
   const std::vector<Route> table = RoutingTable();
-  NullLayer layer;
+  CountingNullLayer layer;
   const RECT screen{0, 0, 640, 480};
   for (int id = -1; id <= 153; ++id) {
     for (BOOL offScreen : {FALSE, TRUE}) {
@@ -182,7 +171,7 @@ TEST(DispatchRouting, EveryValueReachesItsRoutineWithItsArguments) {
 // A period shorter than a frame is the dispatcher's to pace: the routine runs unpaced twice, once
 // to count its steps on a layer of the dispatcher's and once drawing through a pacing layer.
 TEST(DispatchRouting, SubFramePeriodsRunTheRoutineUnpacedToCountThenToDraw) {
-  NullLayer layer;
+  CountingNullLayer layer;
   const RECT screen{0, 0, 640, 480};
   for (int par0 : {0, kFrameMs - 1}) {
     for (int id : {0, 114, 142}) {
@@ -202,7 +191,7 @@ TEST(DispatchRouting, SubFramePeriodsRunTheRoutineUnpacedToCountThenToDraw) {
 }
 
 TEST(DispatchRouting, TheRoutineResultIsTheDispatcherResult) {
-  NullLayer layer;
+  CountingNullLayer layer;
   const RECT screen{0, 0, 640, 480};
   fxtest::SetFamilyResult(FALSE);
   for (int id : {0, 6, 114, 142}) {
@@ -214,7 +203,7 @@ TEST(DispatchRouting, TheRoutineResultIsTheDispatcherResult) {
 }
 
 TEST(DispatchRouting, ValuesFarOutsideTheTableReachNothing) {
-  NullLayer layer;
+  CountingNullLayer layer;
   const RECT screen{0, 0, 640, 480};
   FamilyCalls().clear();
   for (int id : {-2147483647 - 1, -1000, 200, 1000, 2147483647}) {
