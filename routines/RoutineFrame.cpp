@@ -130,12 +130,30 @@ int CRoutineFrame::Fail(int code) {
   return 0;
 }
 
+namespace {
+
+// Runs one end step; a list of the screen that cannot grow on the way loses its step's redraw,
+// never the steps after it (this runs from a destructor).
+template <typename Step>
+void EndStep(Step step) {
+  try {
+    step();
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+}  // namespace
+
 void CRoutineFrame::EndSteps() {
   delete scene_;
   scene_ = nullptr;
-  if (auto* doc = dynamic_cast<CAnimDoc*>(host_)) RemoveClockOverlay(doc);
+  EndStep([this] {
+    if (auto* doc = dynamic_cast<CAnimDoc*>(host_)) RemoveClockOverlay(doc);
+  });
   if (host_) host_->GetSprites()->DeleteAll();
-  if (ownEndSteps_) ownEndSteps_();
+  EndStep([this] {
+    if (ownEndSteps_) ownEndSteps_();
+  });
   ownEndSteps_ = nullptr;
   StopSounds();
 }

@@ -71,10 +71,15 @@ CSprite* CreateTileSprite(ScreenHost* host, CColorPalette* palette, int w, int h
   return sprite.release();
 }
 
+// The block of four cells in the bottom right corner that starts empty.
+bool InEmptyBlock(const CTileBoard& board, int column, int row) {
+  return column >= board.Columns() - 2 && row >= board.Rows() - 2;
+}
+
 // The shape of the tile whose top-left cell is (column, row): one cell, or, where the cells
 // beside and below are free, two or four, chosen at random.
-int ChooseShape(const CTileBoard& board, int column, int row, bool (*reserved)(const CTileBoard&, int, int)) {
-  auto free = [&](int c, int r) { return board.IsEmpty(c, r) && !reserved(board, c, r); };
+int ChooseShape(const CTileBoard& board, int column, int row) {
+  auto free = [&](int c, int r) { return board.IsEmpty(c, r) && !InEmptyBlock(board, c, r); };
   int shapes[4] = {kTile1x1};
   int count = 1;
   const bool wide = free(column + 1, row);
@@ -83,11 +88,6 @@ int ChooseShape(const CTileBoard& board, int column, int row, bool (*reserved)(c
   if (tall) shapes[count++] = kTile1x2;
   if (wide && tall && free(column + 1, row + 1)) shapes[count++] = kTile2x2;
   return count >= 2 ? shapes[seams::Rand() % count] : shapes[0];
-}
-
-// The block of four cells in the bottom right corner that starts empty.
-bool InEmptyBlock(const CTileBoard& board, int column, int row) {
-  return column >= board.Columns() - 2 && row >= board.Rows() - 2;
 }
 
 // Cuts the board's picture into tiles, then lets the empty cells show the screen background.
@@ -101,7 +101,7 @@ int SetUpSlidingTiles(TileRun& run, CDIB* screenBackground, int outlineFlag) {
   for (int row = 0; row < board.Rows(); ++row) {
     for (int column = 0; column < board.Columns(); ++column) {
       if (!board.IsEmpty(column, row) || InEmptyBlock(board, column, row)) continue;
-      const int shape = ChooseShape(board, column, row, InEmptyBlock);
+      const int shape = ChooseShape(board, column, row);
       const int x = run.rect.left + column * run.size;
       const int y = run.rect.top + row * run.size;
       CSprite* sprite = CreateTileSprite(run.host, &palette, TileWidth(shape) * run.size,
@@ -209,6 +209,90 @@ int RunCycle(TileRun& run, CRoutineFrame& frame, int runSeconds) {
   return UnscramblePass(run, made);
 }
 
+// What the routine makes, kept alive until the frame's end steps have given the board its
+// picture back.
+struct TileRoutine {
+  std::unique_ptr<TileRun> run;
+  std::unique_ptr<CTileBoard> board;
+  std::unique_ptr<CDIB> picture;  // the board's picture as it was at the start
+};
+
+// Chooses the board on the screen's background: 0, or the error code. *tooSmall when the area
+// gives fewer than 9 cells (or fewer than 2 along a side).
+int ChooseBoard(TileRun& run, CDIB* background, const RECT* area, int res, bool* tooSmall) {
+  // The board lies on the screen's background, wherever the caller's area reaches past it.
+  RECT rect = CRect(*area) & CRect(0, 0, background->GetWidth(), background->GetHeight());
+  if (!ChooseTileSizeInRect(&rect, ClampRoutinePercent(res), 1, 0, &run.size)) {
+    return kTilesNoTileSize;
+  }
+  run.rect = CRect(rect);
+  const int columns = run.rect.Width() / run.size;
+  const int rows = run.rect.Height() / run.size;
+  if (columns > CTileBoard::kMaxSide || rows > CTileBoard::kMaxSide) return kTilesNoTileSize;
+  *tooSmall = columns < 2 || rows < 2 || columns * rows < 9;
+  return 0;
+}
+
+// Keeps the board's picture and makes the board, and has the frame give the picture back at
+// the end. 0, or the error code.
+int PrepareBoard(TileRoutine& made, CRoutineFrame& frame, CDIB* background) {
+  TileRun& run = *made.run;
+  made.picture.reset(new (std::nothrow) CDIB);
+  if (!made.picture || !made.picture->Create(run.rect.Width(), run.rect.Height(), nullptr)) {
+    return kTilesOutOfMemory;
+  }
+  background->CopyBits(made.picture.get(), 0, 0, run.rect.Width(), run.rect.Height(),
+                       run.rect.left, run.rect.top, -1);
+  made.board.reset(new (std::nothrow) CTileBoard(run.rect.Width() / run.size,
+                                                 run.rect.Height() / run.size));
+  if (!made.board) return kTilesOutOfMemory;
+  run.board = made.board.get();
+  frame.SetOwnEndSteps([&made, background] {
+    made.board.reset();
+    const CRect r = made.run->rect;
+    made.picture->CopyBits(background, r.left, r.top, r.Width(), r.Height(), 0, 0, -1);
+    made.run->host->RenderRect(&r);
+    made.run->host->ShowRect(&r);
+  });
+  return 0;
+}
+
+struct TileArguments {
+  ScreenHost* host;
+  CDIB* screenBackground;
+  const RECT* area;
+  int bInfiniteOn, bClockOn, Speed, Res, outlineFlag, RunSeconds;
+};
+
+int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& a) {
+  CDIB* background = a.host ? a.host->GetBackground() : nullptr;
+  if (!background || !a.area) return frame.Fail(kTilesNoTileSize);
+  made.run.reset(new (std::nothrow) TileRun);
+  if (!made.run) return frame.Fail(kTilesOutOfMemory);
+  TileRun& run = *made.run;
+  run.host = a.host;
+  run.rate = (106 - ClampRoutinePercent(a.Speed)) * 10;
+  bool tooSmall = false;
+  if (const int error = ChooseBoard(run, background, a.area, a.Res, &tooSmall)) {
+    return frame.Fail(error);
+  }
+  if (tooSmall) {
+    frame.EndTraceWith("2D Sliding Blocks - end not enough blocks to actually run the routine\n\n");
+    return 1;
+  }
+  if (const int error = PrepareBoard(made, frame, background)) return frame.Fail(error);
+  if (const int error = SetUpSlidingTiles(run, a.screenBackground, a.outlineFlag)) {
+    return frame.Fail(error);
+  }
+  if (!frame.StartSceneAndClock(0, a.bClockOn)) return frame.Fail(kTilesOutOfMemory);
+  frame.StartTime();
+  do {
+    seams::Idle();
+    if (const int error = RunCycle(run, frame, a.RunSeconds)) return frame.Fail(error);
+  } while (a.bInfiniteOn && !seams::StopRequested());
+  return 1;
+}
+
 }  // namespace
 
 void GetSlidingTilesErrorText(int code, CString* text) {
@@ -235,63 +319,16 @@ int RunSlidingBlocks(ScreenHost* pScreenDoc, CDIB* screenBackground, const RECT*
                      int bInfiniteOn, int bClockOn, int bSoundOn, int Speed, int Res, int Volume,
                      int bSpare, int outlineFlag, int bLogoOn, int RunSeconds, int traceFlag,
                      CString* errorText) {
-  // What the routine makes is declared before the frame, so that the frame's end steps, which
-  // give the board its picture back, run while it is still there.
-  std::unique_ptr<TileRun> run;
-  std::unique_ptr<CTileBoard> board;
-  std::unique_ptr<CDIB> picture;  // the board's picture, given back at the end
+  TileRoutine made;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "2D Sliding Blocks", GetSlidingTilesErrorText, traceFlag,
                       errorText);
   frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
                                          bSpare, bLogoOn, RunSeconds});
-  CDIB* background = pScreenDoc ? pScreenDoc->GetBackground() : nullptr;
-  if (!background || !area) return frame.Fail(kTilesNoTileSize);
-
-  run.reset(new (std::nothrow) TileRun);
-  if (!run) return frame.Fail(kTilesOutOfMemory);
-  run->host = pScreenDoc;
-  run->rate = (106 - ClampRoutinePercent(Speed)) * 10;
-  // The board lies on the screen's background, wherever the caller's area reaches past it.
-  RECT rect = CRect(*area) & CRect(0, 0, background->GetWidth(), background->GetHeight());
-  if (!ChooseTileSizeInRect(&rect, ClampRoutinePercent(Res), 1, 0, &run->size)) {
-    return frame.Fail(kTilesNoTileSize);
+  try {
+    return RunTiles(frame, made,
+                    TileArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn, Speed,
+                                  Res, outlineFlag, RunSeconds});
+  } catch (const std::bad_alloc&) {
+    return frame.Fail(kTilesOutOfMemory);  // a list or a text of the screen could not grow
   }
-  run->rect = CRect(rect);
-  const int columns = run->rect.Width() / run->size;
-  const int rows = run->rect.Height() / run->size;
-  if (columns > CTileBoard::kMaxSide || rows > CTileBoard::kMaxSide) {
-    return frame.Fail(kTilesNoTileSize);
-  }
-  if (columns < 2 || rows < 2 || columns * rows < 9) {
-    frame.EndTraceWith("2D Sliding Blocks - end not enough blocks to actually run the routine\n\n");
-    return 1;
-  }
-
-  picture.reset(new (std::nothrow) CDIB);
-  if (!picture || !picture->Create(run->rect.Width(), run->rect.Height(), nullptr)) {
-    return frame.Fail(kTilesOutOfMemory);
-  }
-  background->CopyBits(picture.get(), 0, 0, run->rect.Width(), run->rect.Height(),
-                       run->rect.left, run->rect.top, -1);
-  board.reset(new (std::nothrow) CTileBoard(columns, rows));
-  if (!board) return frame.Fail(kTilesOutOfMemory);
-  run->board = board.get();
-  frame.SetOwnEndSteps([&] {
-    board.reset();
-    const CRect& r = run->rect;
-    picture->CopyBits(background, r.left, r.top, r.Width(), r.Height(), 0, 0, -1);
-    pScreenDoc->RenderRect(&r);
-    pScreenDoc->ShowRect(&r);
-  });
-
-  if (const int error = SetUpSlidingTiles(*run, screenBackground, outlineFlag)) {
-    return frame.Fail(error);
-  }
-  if (!frame.StartSceneAndClock(0, bClockOn)) return frame.Fail(kTilesOutOfMemory);
-  frame.StartTime();
-  do {
-    seams::Idle();
-    if (const int error = RunCycle(*run, frame, RunSeconds)) return frame.Fail(error);
-  } while (bInfiniteOn && !seams::StopRequested());
-  return 1;
 }
