@@ -160,8 +160,12 @@ void CRoutineFrame::EndSteps() {
 
 void CRoutineFrame::StopSounds() {
   if (waveCount_ == 0) return;
+  // The drawing thread has no message loop to hear the device's notices: it ends the plays
+  // itself once the device has given the blocks back.
   for (int i = 0; i < waveCount_; ++i) {
-    if (waves_[i] && waves_[i]->GetPlayCount() > 0) waves_[i]->Stop();
+    if (!waves_[i] || waves_[i]->GetPlayCount() == 0) continue;
+    waves_[i]->Stop();
+    while (waves_[i]->GetPlayCount() > 0) waves_[i]->EndPlay();
   }
   DefaultWavePlayer.Close();
   for (int i = 0; i < waveCount_; ++i) {
