@@ -1,6 +1,7 @@
 #include "routines/RoutineFrame.h"
 
 #include <cstdarg>
+#include <cstring>
 #include <new>
 
 #include "imaging/AnimDoc.h"
@@ -16,6 +17,14 @@
 #include "sound/Wave.h"
 #include "sound/WavePlayer.h"
 
+namespace {
+
+// Room for the longest error text, made in the error text when a routine starts: a routine that
+// fails because memory has run out can still write its text.
+constexpr int kErrorTextRoom = 128;
+
+}  // namespace
+
 void FormatRoutineErrorText(const char* prefix, const RoutineErrorMessage* table, int count,
                             const char* unknown, int code, CString* text) {
   if (!text) return;
@@ -23,10 +32,15 @@ void FormatRoutineErrorText(const char* prefix, const RoutineErrorMessage* table
   for (int i = 0; i < count; ++i) {
     if (table[i].code == code) message = table[i].text;
   }
+  const size_t prefixLength = std::strlen(prefix);
+  const size_t length = prefixLength + std::strlen(message);
   try {
-    *text = CString(prefix) + message;
+    char* buffer = text->GetBuffer(static_cast<int>(length));  // no allocation within the room
+    std::memcpy(buffer, prefix, prefixLength);
+    std::memcpy(buffer + prefixLength, message, length - prefixLength);
+    text->ReleaseBuffer(static_cast<int>(length));
   } catch (const std::bad_alloc&) {
-    // The text is lost, not the routine's result: the caller still sees the failure.
+    // No room was made and none can be: the caller still sees the failure, without its text.
   }
 }
 
@@ -38,7 +52,14 @@ CRoutineFrame::CRoutineFrame(ScreenHost* host, const char* traceName,
       traceName_(traceName),
       errorTextFn_(errorTextFn),
       traceFlag_(traceFlag),
-      errorText_(errorText) {}
+      errorText_(errorText) {
+  if (!errorText_) return;
+  try {
+    errorText_->GetBuffer(kErrorTextRoom);
+    errorText_->ReleaseBuffer();
+  } catch (const std::bad_alloc&) {
+  }
+}
 
 CRoutineFrame::~CRoutineFrame() {
   EndSteps();
