@@ -34,9 +34,10 @@ class CBlock : public CObject {
   DECLARE_DYNCREATE(CBlock)
  public:
   CBlock() = default;
-  CBlock(int col, int row, int tileShape, CSprite* tileSprite)
-      : column(col), row(row), homeColumn(col), homeRow(row), shape(tileShape),
-        sprite(tileSprite) {}
+  // A tile at its home cell.
+  CBlock(int homeCol, int homeRowIndex, int tileShape, CSprite* tileSprite)
+      : column(homeCol), row(homeRowIndex), homeColumn(homeCol), homeRow(homeRowIndex),
+        shape(tileShape), sprite(tileSprite) {}
 
   int column = 0;
   int row = 0;
