@@ -135,7 +135,7 @@ int CRoutineFrame::ElapsedSeconds() const {
   return static_cast<int32_t>(seams::TickCount() - startTick_) / 1000;
 }
 
-void CRoutineFrame::PlaySound(int index) {
+void CRoutineFrame::PlayEffectSound(int index) {
   if (!soundOn_ || index < 0 || index >= waveCount_) return;
   if (waves_[index] && waves_[index]->Play(nullptr)) return;
   try {

@@ -98,7 +98,7 @@ class CRoutineFrame {
 
   // Starts the sound of that index on the default wave player, only while the sound flag is set;
   // a failed start is reported ("Failed to play sound - <base name>") and the routine goes on.
-  void PlaySound(int index);
+  void PlayEffectSound(int index);
 
   // The routine's own end steps: they run after the sprites are gone and before the sounds stop.
   void SetOwnEndSteps(std::function<void()> steps) { ownEndSteps_ = std::move(steps); }

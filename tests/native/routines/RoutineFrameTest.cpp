@@ -151,12 +151,12 @@ TEST_F(RoutineSoundsTest, SoundsLoadScaledFromTheDataFolderPlayAndAreLetGoAtTheE
     EXPECT_EQ(doc.soundOn, 1);
     ASSERT_EQ(alerts.Records().size(), 1u);
     EXPECT_EQ(alerts.Records()[0].text, "Failed to open file") << "the missing wavfx5";
-    frame.PlaySound(0);
+    frame.PlayEffectSound(0);
     ASSERT_EQ(device.queued.size(), 1u);
     const auto* played = reinterpret_cast<const int16_t*>(device.queued[0]->lpData);
     EXPECT_EQ(played[0], 7000) << "scaled by 100 - volume percent";
     EXPECT_EQ(device.opens, 1);
-    frame.PlaySound(1);
+    frame.PlayEffectSound(1);
     ASSERT_EQ(alerts.Records().size(), 2u);
     EXPECT_EQ(alerts.Records()[1].text, "Failed to play sound - wavfx5");
   }
@@ -171,8 +171,8 @@ TEST_F(RoutineSoundsTest, WithTheSoundOffNothingIsLoadedOrPlayed) {
     CRoutineFrame frame(&doc, "Test", ErrorText, 0, nullptr);
     frame.StartSounds(0, 30, kNames, 2);
     EXPECT_EQ(doc.soundOn, 0);
-    frame.PlaySound(0);
-    frame.PlaySound(1);
+    frame.PlayEffectSound(0);
+    frame.PlayEffectSound(1);
   }
   EXPECT_TRUE(alerts.Records().empty());
   EXPECT_TRUE(device.log.empty());
