@@ -109,7 +109,10 @@ int SetUpSlidingTiles(TileRun& run, CDIB* screenBackground, int outlineFlag) {
       if (!sprite) return kTilesNoSprite;
       CBlock* tile = new (std::nothrow) CBlock(column, row, shape, sprite);
       if (!tile) return kTilesOutOfMemory;
-      board.AddTile(tile);
+      if (!board.AddTile(tile)) {  // cannot happen: the cells were checked free above
+        delete tile;
+        return kTilesNoSprite;
+      }
     }
   }
   const int w = run.rect.Width();
