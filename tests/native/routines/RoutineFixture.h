@@ -104,7 +104,7 @@ inline std::string TraceOf(const std::function<void()>& run) {
   seams::Trace::Open(path.c_str(), "BANNER");
   run();
   seams::Trace::Close();
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path);  // text mode: the trace is a text file, with CR LF on Windows
   std::stringstream text;
   text << in.rdbuf();
   const std::string all = text.str();

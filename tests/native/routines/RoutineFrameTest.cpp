@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -122,9 +123,9 @@ class RoutineSoundsTest : public ScreenDocFixture {
  protected:
   void SetUp() override {
     ScreenDocFixture::SetUp();
-    std::strncpy(savedFolder, IniSettings.DATADIRECTORY, sizeof savedFolder - 1);
-    std::strncpy(IniSettings.DATADIRECTORY, folder.str().c_str(),
-                 sizeof IniSettings.DATADIRECTORY - 1);
+    std::memcpy(savedFolder, IniSettings.DATADIRECTORY, sizeof savedFolder);
+    std::snprintf(IniSettings.DATADIRECTORY, sizeof IniSettings.DATADIRECTORY, "%s",
+                  folder.str().c_str());
     testsupport::Bytes samples;
     for (int i = 0; i < 64; ++i) testsupport::PutLE(samples, 10000, 2);
     ASSERT_TRUE(testsupport::WriteBytes(
@@ -133,7 +134,7 @@ class RoutineSoundsTest : public ScreenDocFixture {
                                        testsupport::DataChunk(samples)})));
   }
   void TearDown() override {
-    std::strncpy(IniSettings.DATADIRECTORY, savedFolder, sizeof IniSettings.DATADIRECTORY - 1);
+    std::memcpy(IniSettings.DATADIRECTORY, savedFolder, sizeof savedFolder);
     ScreenDocFixture::TearDown();
   }
 

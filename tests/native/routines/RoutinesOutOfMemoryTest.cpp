@@ -68,7 +68,9 @@ TEST_F(RoutinesOutOfMemoryTest, TheSlideShowReportsItAndTakesTheClockDown) {
     ++refusals;
     EXPECT_EQ(result, 0) << n;
     // Refusing the first allocation refuses the room for the text itself.
-    if (n > 0) EXPECT_STREQ(error, "Slide Show Error Message: System has run out of memory") << n;
+    if (n > 0) {
+      EXPECT_STREQ(error, "Slide Show Error Message: System has run out of memory") << n;
+    }
   }
   EXPECT_GE(refusals, 3) << "scene, clock, sprites";
 }
@@ -93,7 +95,9 @@ TEST_F(RoutinesOutOfMemoryTest, TheSlidingTilesReportItAndGiveThePictureBack) {
     }
     ++refusals;
     EXPECT_EQ(result, 0) << n;
-    if (n > 0) EXPECT_EQ(std::string(error).substr(0, prefix.size()), prefix) << n;
+    if (n > 0) {
+      EXPECT_EQ(std::string(error).substr(0, prefix.size()), prefix) << n;
+    }
     ExpectNothingLeft(n);
   }
   EXPECT_GE(refusals, 10);
