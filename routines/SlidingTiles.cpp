@@ -264,7 +264,7 @@ struct TileArguments {
   ScreenHost* host;
   CDIB* screenBackground;
   const RECT* area;
-  int bInfiniteOn, bClockOn, Speed, Res, outlineFlag, RunSeconds;
+  int bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, outlineFlag, RunSeconds;
 };
 
 int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& a) {
@@ -288,6 +288,7 @@ int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& a) {
     return frame.Fail(error);
   }
   if (!frame.StartSceneAndClock(0, a.bClockOn)) return frame.Fail(kTilesOutOfMemory);
+  frame.StartSounds(a.bSoundOn, a.Volume, nullptr, 0);  // the flag only: the tiles are silent
   frame.StartTime();
   do {
     seams::Idle();
@@ -329,8 +330,8 @@ int RunSlidingBlocks(ScreenHost* pScreenDoc, CDIB* screenBackground, const RECT*
                                          bSpare, bLogoOn, RunSeconds});
   try {
     return RunTiles(frame, made,
-                    TileArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn, Speed,
-                                  Res, outlineFlag, RunSeconds});
+                    TileArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn,
+                                  bSoundOn, Speed, Res, Volume, outlineFlag, RunSeconds});
   } catch (const std::bad_alloc&) {
     return frame.Fail(kTilesOutOfMemory);  // a list or a text of the screen could not grow
   }

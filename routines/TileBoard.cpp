@@ -178,8 +178,11 @@ int CTileBoard::ScoreTileMove(const TileMove* moves, int index) const {
   const CBlock* tile = move.tile;
   int column = 0, row = 0;
   TileMoveTarget(move.direction, move.distance, tile->column, tile->row, &column, &row);
-  const int before = std::abs(tile->column - tile->homeColumn) + std::abs(tile->row - tile->homeRow);
-  const int after = std::abs(column - tile->homeColumn) + std::abs(row - tile->homeRow);
+  auto fromHome = [tile](int c, int r) {
+    return std::abs(c - tile->homeColumn) + std::abs(r - tile->homeRow);
+  };
+  const int before = fromHome(tile->column, tile->row);
+  const int after = fromHome(column, row);
   return (after - before) * TileWidth(tile->shape) * TileHeight(tile->shape);
 }
 

@@ -293,11 +293,12 @@ TEST_F(SlidingTilesDocTest, TheClockIsMadeAndTakenDownAndItsCornerShowsThePictur
   long withClock = 0;
   doc.onFlush = [&] { withClock += doc.clockOn && doc.sprites.GetCount() > 2; };
   CString error;
-  EXPECT_EQ(RunSlidingBlocks(&doc, backdrop.get(), &area, 0, 1, 0, 50, 50, 0, 0, 0, 0, 3, 0,
+  EXPECT_EQ(RunSlidingBlocks(&doc, backdrop.get(), &area, 0, 1, 1, 50, 50, 0, 0, 0, 0, 3, 0,
                              &error),
             1)
       << error;
   EXPECT_GT(withClock, 0) << "the tiles slid with the clock on the screen";
+  EXPECT_EQ(doc.soundOn, 1) << "the sound flag follows the setting; the tiles play nothing";
   EXPECT_EQ(doc.clockOn, 0);
   EXPECT_EQ(doc.clock, nullptr);
   const CRect corner(kW - 100, 0, kW, 100);
