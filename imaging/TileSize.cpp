@@ -126,3 +126,20 @@ int ChooseTileSizeInRect(RECT* rect, int percent, int halfFlag, int multipleOf4F
   *size = s;
   return 1;
 }
+
+BOOL GetTileGridForScreen(int width, int height, int* colWidth, int* rowHeight, int* sizeSquare,
+                          int* sizeWidth) {
+  // 1280 x 1080, not 1280 x 1024: the sizes are kept as the trace has always reported them.
+  static const struct {
+    int width, height;
+  } kTenPixelScreens[] = {{640, 480}, {800, 600}, {1280, 1080}, {1600, 1200}};
+  int square = 8;
+  for (const auto& screen : kTenPixelScreens) {
+    if (screen.width == width && screen.height == height) square = 10;
+  }
+  *colWidth = 4;
+  *rowHeight = 4;
+  *sizeSquare = square;
+  *sizeWidth = square;
+  return 1;
+}

@@ -21,3 +21,9 @@ int ChooseTileSize(int a, int b, int percent, int* sizeA, int* sizeB);
 // the size written; 0, with size and rectangle untouched, when no size is acceptable or not one
 // tile fits.
 int ChooseTileSizeInRect(RECT* rect, int percent, int halfFlag, int multipleOf4Flag, int* size);
+
+// The tile grid that the run-time trace reports for a screen size: column width, row height,
+// square size and square width. 4, 4, 10, 10 for 640 x 480, 800 x 600, 1280 x 1080 and
+// 1600 x 1200; 4, 4, 8, 8 for every other size. Always 1.
+BOOL GetTileGridForScreen(int width, int height, int* colWidth, int* rowHeight, int* sizeSquare,
+                          int* sizeWidth);

@@ -121,4 +121,25 @@ TEST(ChooseTileSizeInRectTest, RectangleWithoutATilingIsLeftAlone) {
   }
 }
 
+// The trace's tile grid: ten-pixel squares only on the four screen sizes it names, eight on all
+// others, near misses included (1280 x 1024 is not 1280 x 1080).
+TEST(GetTileGridForScreenTest, TenPixelSquaresOnlyOnTheNamedScreens) {
+  const struct {
+    int w, h, square;
+  } cases[] = {
+      {640, 480, 10},  {800, 600, 10},  {1280, 1080, 10}, {1600, 1200, 10},
+      {1024, 768, 8},  {1280, 1024, 8}, {480, 640, 8},    {600, 800, 8},
+      {0, 0, 8},       {-640, -480, 8}, {640, 600, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+    int col = -1, row = -1, square = -1, width = -1;
+    EXPECT_EQ(GetTileGridForScreen(c.w, c.h, &col, &row, &square, &width), 1);
+    EXPECT_EQ(col, 4);
+    EXPECT_EQ(row, 4);
+    EXPECT_EQ(square, c.square);
+    EXPECT_EQ(width, c.square);
+  }
+}
+
 }  // namespace

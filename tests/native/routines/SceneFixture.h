@@ -63,12 +63,21 @@ class WindowedHost : public HeadlessScreenHost {
   WindowedHost(int w, int h) : HeadlessScreenHost(kReserved) { Reset(w, h); }
 
   // A new background of w x h, composed and shown whole.
-  void Reset(int w, int h) {
-    SetBackground(NewBackground(w, h));
+  void Reset(int w, int h) { Reset(NewBackground(w, h)); }
+  // The same with a background of the test's (the host owns it).
+  void Reset(CDIB* dib) {
+    SetBackground(dib);
+    const int w = dib->GetWidth();
+    const int h = dib->GetHeight();
     window.assign(static_cast<size_t>(w) * h, 0);
     const CRect all(0, 0, w, h);
     CopyToWindow(all);
     ClearShownRects();
+  }
+
+  void FlushDirtyRects() override {
+    if (onFlush) onFlush();
+    HeadlessScreenHost::FlushDirtyRects();
   }
 
   void ShowRect(const CRect* rect) override {
@@ -85,6 +94,7 @@ class WindowedHost : public HeadlessScreenHost {
   const BYTE* WindowRow(int y) { return window.data() + static_cast<size_t>(y) * Width(); }
 
   std::vector<BYTE> window;  // top row first
+  std::function<void()> onFlush;  // runs before every flush of the dirty rectangles
 
  private:
   void CopyToWindow(const CRect& r) {
