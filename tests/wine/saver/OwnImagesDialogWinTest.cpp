@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -115,6 +117,7 @@ TEST_F(OwnImagesDialog, ListsThePicturesSortedAndPreviewsTheSelectedOne) {
   EXPECT_EQ(Line(1), "b.JPG");
   EXPECT_EQ(Selected(), 0);
   ASSERT_NE(Preview()->image, nullptr);
+  EXPECT_NE(Preview()->hotCursor, nullptr) << "the template's cursor 154 is missing";
   // a.bmp, 200 x 300, fitted into the preview with its proportions kept.
   const RECT fit = Preview()->imageRect;
   EXPECT_NEAR(double(fit.right - fit.left) / (fit.bottom - fit.top), 200.0 / 300.0, 0.02);
@@ -225,12 +228,17 @@ TEST_F(OwnImagesDialog, OpeningAndClosingTheViewerLeavesNoGdiObjectBehind) {
   Command(IDC_FULLSCREENIMAGE);
   Key(VK_ESCAPE);
   const int before = wintest::FreeGdiHandles();
+  const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 10; ++i) {
     Command(IDC_FULLSCREENIMAGE);
     Key(i % 2 ? VK_RIGHT : VK_LEFT);
     Key(VK_ESCAPE);
   }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(wintest::FreeGdiHandles(), before);
+  std::printf("[ figure ] viewer opened, stepped once and closed: %.1f ms each\n",
+              seconds / 10 * 1000);
 }
 
 // The real folder chooser: another thread answers it as a user would. OK confirms the folder it
