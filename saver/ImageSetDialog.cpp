@@ -22,9 +22,7 @@ CStringArray ImageSetKeyPaths;
 
 namespace {
 
-bool FileExists(const CString& path) {
-  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
+bool FileExists(const CString& path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 // The key path of the selected line, when the line names a listed set.
 bool SelectedKeyPath(HWND dialog, CString* keyPath) {
@@ -66,16 +64,16 @@ bool ShowCover(HWND dialog, const CString& folder) {
   if (!FileExists(path)) return true;
   std::unique_ptr<CDIB> cover(new (std::nothrow) CDIB);
   if (!cover || !cover->Load(path)) return false;
-  auto* view = static_cast<CRDIBCtl*>(
-      CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCOVER)));
+  auto* view =
+      static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCOVER)));
   if (view) view->SetDIB(cover.get());
   return true;
 }
 
 bool ShowCredits(HWND dialog, const CString& folder) {
   const CString path = folder + "\\credits.rtf";
-  auto* text = static_cast<CRRTFCtl*>(
-      CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCREDITS)));
+  auto* text =
+      static_cast<CRRTFCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCREDITS)));
   if (!FileExists(path) || !text || !text->document) return true;
   if (StreamInRichText(text->document, path, "RTF", kRichTextFormatRtf, TRUE) != 0) return false;
   SetRichTextReadOnly(text->document);
@@ -102,8 +100,8 @@ void ResetSetNumbers() {
 void InitDialog(HWND dialog) {
   CentreOverOwner(dialog);
   FillImageSetList(dialog);
-  auto* cover = static_cast<CRDIBCtl*>(
-      CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCOVER)));
+  auto* cover =
+      static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCOVER)));
   if (cover) {
     cover->SetBackColor(PALETTERGB(192, 192, 192));
     cover->SetKeepImageSize(TRUE);
@@ -154,9 +152,7 @@ BOOL ApplyImageSet(HWND dialog) {
 INT_PTR CALLBACK ImageSetDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   const seams::TraceMessageScope trace("ImageSetDlgProc", message, wParam, lParam);
   switch (message) {
-    case WM_INITDIALOG:
-      InitDialog(dialog);
-      return TRUE;
+    case WM_INITDIALOG: InitDialog(dialog); return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
         ApplyImageSet(dialog);

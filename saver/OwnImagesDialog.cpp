@@ -86,21 +86,11 @@ void InitDialog(HWND dialog) {
 BOOL OnCommand(HWND dialog, WPARAM wParam) {
   switch (LOWORD(wParam)) {
     case IDOK:
-    case IDCANCEL:
-      EndDialog(dialog, 0);
-      return TRUE;
-    case IDC_NEXTIMAGE:
-      ShowNextOwnImage(dialog);
-      return TRUE;
-    case IDC_PREVIOUSIMAGE:
-      ShowPreviousOwnImage(dialog);
-      return TRUE;
-    case IDC_FULLSCREENIMAGE:
-      CreateFullScreenOwnImageWnd(dialog);
-      return TRUE;
-    case IDC_SELECTDIRECTORY:
-      ChooseFolder(dialog);
-      return TRUE;
+    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+    case IDC_NEXTIMAGE: ShowNextOwnImage(dialog); return TRUE;
+    case IDC_PREVIOUSIMAGE: ShowPreviousOwnImage(dialog); return TRUE;
+    case IDC_FULLSCREENIMAGE: CreateFullScreenOwnImageWnd(dialog); return TRUE;
+    case IDC_SELECTDIRECTORY: ChooseFolder(dialog); return TRUE;
     case IDC_OWNIMAGELIST:
       if (HIWORD(wParam) != LBN_SELCHANGE) return FALSE;
       {
@@ -195,9 +185,9 @@ void ViewerStep(HWND window, int step) {
 }
 
 LRESULT ViewerClose(HWND window) {
-  const LRESULT result = SendMessageA(viewer.dialog, WM_FULLSCREEN_CLOSE,
-                                      static_cast<WPARAM>(SelectedOwnImageNo),
-                                      reinterpret_cast<LPARAM>(window));
+  const LRESULT result =
+      SendMessageA(viewer.dialog, WM_FULLSCREEN_CLOSE, static_cast<WPARAM>(SelectedOwnImageNo),
+                   reinterpret_cast<LPARAM>(window));
   DestroyWindow(window);
   return result;
 }
@@ -237,9 +227,7 @@ LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wPa
                                            LPARAM lParam) {
   const seams::TraceMessageScope trace("FullScreenOwnImageWndProc", message, wParam, lParam);
   switch (message) {
-    case WM_CREATE:
-      ViewerCreate(window);
-      break;
+    case WM_CREATE: ViewerCreate(window); break;
     case WM_KEYDOWN:
       if (wParam == VK_LEFT || wParam == VK_UP) {
         ViewerStep(window, -1);
@@ -251,8 +239,7 @@ LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wPa
       }
       return ViewerClose(window);
     case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-      return ViewerClose(window);
+    case WM_SYSKEYUP: return ViewerClose(window);
     case WM_NCDESTROY:
       DeleteAllPtrListElements(&viewer.rects);
       viewer.window = nullptr;
@@ -265,18 +252,12 @@ LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wPa
 INT_PTR CALLBACK OwnImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   const seams::TraceMessageScope trace("OwnImageSearchDlgProc", message, wParam, lParam);
   switch (message) {
-    case WM_INITDIALOG:
-      InitDialog(dialog);
-      return TRUE;
+    case WM_INITDIALOG: InitDialog(dialog); return TRUE;
     case WM_COMMAND:
       if (OnCommand(dialog, wParam)) return TRUE;
       break;
-    case WM_RDIBCTL_CLICK:
-      CreateFullScreenOwnImageWnd(dialog);
-      return TRUE;
-    case WM_FULLSCREEN_CLOSE:
-      ShowSelectedOwnImage(dialog, FALSE);
-      return TRUE;
+    case WM_RDIBCTL_CLICK: CreateFullScreenOwnImageWnd(dialog); return TRUE;
+    case WM_FULLSCREEN_CLOSE: ShowSelectedOwnImage(dialog, FALSE); return TRUE;
   }
   trace.Ending();
   return FALSE;

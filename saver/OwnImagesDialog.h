@@ -39,5 +39,4 @@ BOOL CreateFullScreenOwnImageWnd(HWND parent);
 // The open viewer, or null.
 HWND FullScreenOwnImageWnd();
 
-LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam);
+LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -38,11 +38,8 @@ BOOL CreateThumbnails(HWND parent) {
 INT_PTR CALLBACK LoadImagesDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const seams::TraceMessageScope trace("LoadImagesDlgProc", message, wParam, lParam);
   switch (message) {
-    case WM_INITDIALOG:
-      CentreOverOwner(window);
-      return TRUE;
-    case WM_SHOWWINDOW:
-      return FALSE;
+    case WM_INITDIALOG: CentreOverOwner(window); return TRUE;
+    case WM_SHOWWINDOW: return FALSE;
     case WM_COMMAND:
       if (wParam == IDOK || wParam == IDCANCEL) {
         EndDialog(window, 0);

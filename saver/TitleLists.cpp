@@ -11,9 +11,7 @@
 
 namespace {
 
-CImageDesc* DescOf(const void* itemData) {
-  return *static_cast<CImageDesc* const*>(itemData);
-}
+CImageDesc* DescOf(const void* itemData) { return *static_cast<CImageDesc* const*>(itemData); }
 
 LRESULT ItemData(HWND list, int position) {
   return SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(position), 0);
@@ -28,8 +26,8 @@ int ImageNoOf(CObArray* descs, LRESULT itemData) {
 
 // Adds one title with its descriptor as item data; false when the list refused it.
 bool AddTitle(HWND list, CImageDesc* desc) {
-  const LRESULT position =
-      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(desc->title)));
+  const LRESULT position = SendMessageA(
+      list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(desc->title)));
   if (position < 0) return false;
   SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(desc));
   return true;
@@ -129,8 +127,8 @@ void DrawButtonEdges(HDC dc, const RECT& r, bool pressed) {
   const LONG l = r.left, t = r.top, rr = r.right, b = r.bottom;
   if (pressed) {
     const POINT outer[] = {{l, t}, {rr - 1, t}, {rr - 1, b - 1}, {l, b - 1}, {l, t}};
-    const POINT inner[] = {{l + 1, t + 1}, {rr - 2, t + 1}, {rr - 2, b - 2}, {l + 1, b - 2},
-                           {l + 1, t + 1}};
+    const POINT inner[] = {
+        {l + 1, t + 1}, {rr - 2, t + 1}, {rr - 2, b - 2}, {l + 1, b - 2}, {l + 1, t + 1}};
     Polyline(dc, black, outer, 5);
     Polyline(dc, darkGrey, inner, 5);
   } else {
@@ -148,8 +146,8 @@ void DrawButtonEdges(HDC dc, const RECT& r, bool pressed) {
 
 }  // namespace
 
-void DrawOwnerDrawButton(const DRAWITEMSTRUCT* item, HBITMAP normal, int nx, int ny, int nw,
-                         int nh, HBITMAP disabled, int dx, int dy, int dw, int dh) {
+void DrawOwnerDrawButton(const DRAWITEMSTRUCT* item, HBITMAP normal, int nx, int ny, int nw, int nh,
+                         HBITMAP disabled, int dx, int dy, int dw, int dh) {
   HDC dc = item->hDC;
   const RECT& r = item->rcItem;
   const bool pressed = (item->itemState & ODS_SELECTED) != 0;

@@ -39,5 +39,5 @@ void SortImageTitleList(HWND list);
 // and dark grey edge while pressed; the normal or (when disabled) the disabled picture, given
 // by its bitmap and source rectangle, centred and one pixel down and right while pressed.
 // Everything it selects is put back and everything it makes is deleted.
-void DrawOwnerDrawButton(const DRAWITEMSTRUCT* item, HBITMAP normal, int nx, int ny, int nw,
-                         int nh, HBITMAP disabled, int dx, int dy, int dw, int dh);
+void DrawOwnerDrawButton(const DRAWITEMSTRUCT* item, HBITMAP normal, int nx, int ny, int nw, int nh,
+                         HBITMAP disabled, int dx, int dy, int dw, int dh);

@@ -3,9 +3,11 @@
 // modeless from its template and driven by messages.
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -93,11 +95,12 @@ class ImageSetDialog : public testing::Test {
                  reinterpret_cast<LPARAM>(List()));
   }
   CRDIBCtl* Cover() const {
-    return static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog_, IDC_IMAGESETCOVER)));
+    return static_cast<CRDIBCtl*>(
+        CWnd::FromHandlePermanent(GetDlgItem(dialog_, IDC_IMAGESETCOVER)));
   }
   RichTextDocument* Credits() const {
-    auto* view = static_cast<CRRTFCtl*>(
-        CWnd::FromHandlePermanent(GetDlgItem(dialog_, IDC_IMAGESETCREDITS)));
+    auto* view =
+        static_cast<CRRTFCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog_, IDC_IMAGESETCREDITS)));
     return view ? view->document : nullptr;
   }
   std::string Registry(const char* name) const {
@@ -216,6 +219,29 @@ TEST_F(ImageSetDialog, ChoosingAnotherSetShowsItsCoverAndCredits) {
   EXPECT_NE(Cover()->image, betaCover);
   EXPECT_EQ(Credits()->readOnly, 1);
   EXPECT_GT(GetWindowTextLengthA(Credits()->editWindow), 0);
+}
+
+// As the image browser runs it: modal, answered from another thread. OK returns 1, Cancel 0.
+TEST_F(ImageSetDialog, ModalRunsReturnOneForOkAndZeroForCancel) {
+  for (const int answer : {IDOK, IDCANCEL}) {
+    std::atomic<bool> answered{false};
+    std::thread user([&] {
+      for (int i = 0; i < 200 && !answered; ++i) {
+        if (HWND dialog = FindWindowA(nullptr, "Select Image Set to be used in Screen Saver")) {
+          PostMessageA(dialog, WM_COMMAND, answer, 0);
+          answered = true;
+        }
+        Sleep(25);
+      }
+    });
+    const INT_PTR result = DialogBoxParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_IMAGESET),
+                                           nullptr, ImageSetDlgProc, 0);
+    user.join();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(result, answer == IDOK ? 1 : 0);
+  }
+  EXPECT_STREQ(IniSettings.IMAGESETKEY, kBeta) << "OK on the current set changes nothing";
+  EXPECT_EQ(SelectedImageNo, 5);
 }
 
 // ---------------------------------------------------------------------------------------------

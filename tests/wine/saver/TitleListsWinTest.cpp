@@ -25,8 +25,8 @@ class TitleList : public testing::Test {
   void SetUp() override {
     host_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
-    list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_NOTIFY, 0, 0, 100, 100, host_,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_NOTIFY, 0, 0, 100, 100, host_, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(host_ && list_);
   }
   void TearDown() override {
@@ -97,13 +97,11 @@ TEST_F(TitleList, LookUpsAndWrappingSteps) {
   struct Case {
     int imageNo, position, previous, next;
   } cases[] = {
-      {0, 0, 2, 1},    // first: previous wraps to the last
-      {2, 2, 1, 0},    // last: next wraps to the first
-      {1, 1, 0, 2},
-      {-1, -1, -1, -1},
-      {5, -1, -1, -1},  // the array's count
-      {3, -1, -1, -1},  // a record that is not in the list
-      {4, -1, -1, -1},  // a null entry
+      {0, 0, 2, 1},                                        // first: previous wraps to the last
+      {2, 2, 1, 0},                                        // last: next wraps to the first
+      {1, 1, 0, 2},    {-1, -1, -1, -1}, {5, -1, -1, -1},  // the array's count
+      {3, -1, -1, -1},                                     // a record that is not in the list
+      {4, -1, -1, -1},                                     // a null entry
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.imageNo);
