@@ -277,10 +277,14 @@ namespace {
 
 constexpr int kFileNameField = 1152;
 
-// Lets OK through with no file chosen: only the folder of the answer is used.
+// Lets OK through with no file chosen: only the folder of the answer is used. The dialog is the
+// classic one (no OFN_EXPLORER), whose hook receives the dialog's own messages, so the file-name
+// field is the hooked dialog's; an explorer-style dialog would hook a child of it instead.
 UINT_PTR CALLBACK SelectImageDirectoryHook(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
-    ::SetDlgItemTextA(::GetParent(dialog), kFileNameField, "dummy.jpg");
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    HWND owner = ::GetDlgItem(dialog, kFileNameField) ? dialog : ::GetParent(dialog);
+    ::SetDlgItemTextA(owner, kFileNameField, "dummy.jpg");
+  }
   return 0;
 }
 

@@ -1,0 +1,28 @@
+// Resource numbers of the saver's dialogs, shared by the code and the resource scripts (plain
+// #defines, so that windres reads this header too).
+#pragma once
+
+// The thumbnail cache window: a frame that the progress bar is placed in, and its message.
+#define IDD_LOADIMAGES 2004
+#define IDC_PROGRESSFRAME 1007
+#define IDC_LOADINGTEXT 1008
+
+// Image-set selection.
+#define IDD_IMAGESET 156
+#define IDC_IMAGESETLIST 1035
+#define IDC_IMAGESETCOVER 1030
+#define IDC_IMAGESETCREDITS 1014
+#define IDC_IMAGESETCOVERFRAME 1126
+
+// The own-images dialog.
+#define IDD_OWNIMAGES 2012
+#define IDC_SELECTDIRECTORY 1112
+#define IDC_OWNIMAGESFOLDER 1127
+#define IDC_OWNIMAGELIST 1029
+#define IDC_OWNIMAGEPREVIEW 1030
+#define IDC_PREVIOUSIMAGE 1041
+#define IDC_NEXTIMAGE 6
+#define IDC_FULLSCREENIMAGE 7
+
+// The cursor an image view shows over a picture that opens a full-screen viewer.
+#define IDC_HOTCURSOR 154

@@ -1,0 +1,3 @@
+#include "saver/SelectedImage.h"
+
+int32_t SelectedImageNo = -1;
