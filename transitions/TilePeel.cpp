@@ -281,13 +281,14 @@ bool FlyOn(Run& run) {
   return true;
 }
 
-// After a stop request: the screen shows the end state at once.
+// After a stop request: the screen shows the end state at once, squares in flight (which may be
+// anywhere on the screen) wiped with it.
 void ShowEndState(Run& run) {
   const CRect r = run.Rect();
   run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left,
                       r.top, -1);
-  run.host.RenderRect(&r);
-  run.host.ShowRect(&r);
+  run.host.RenderRect(nullptr);
+  run.host.ShowRect(nullptr);
 }
 
 // Scene, squares and picture copy; false when memory runs out.
@@ -312,6 +313,8 @@ bool MakeParts(Run& run) {
 }
 
 }  // namespace
+
+int32_t GetTransition3DReferenceDepth() { return g_referencePoint.z; }
 
 BOOL Transition3DFX(int effect, int offScreen, ScreenHost* host, CDIB* bitmap, RECT* rect,
                     BOOL bClockOn, BOOL bSoundOn, int speed, int res, int peelRate, int volume,

@@ -65,3 +65,6 @@ void GetDiagonalExitPoint(int x, int y, int width, int height, int mode, int m, 
 void GetRadialExitPoint(int cx, int cy, int width, int height, int m, int& ex, int& ey);
 // The exit point of the tile whose lower-left corner is (x, y).
 void Transition3DExitPoint(int effect, const TileGrid& grid, int x, int y, int& ex, int& ey);
+
+// The depth of the scene's reference point as the last run calibrated it (Fixed).
+int32_t GetTransition3DReferenceDepth();
