@@ -202,9 +202,9 @@ int32_t C3DPObject::FlyToWall(const BoundingPlanes& planes, int32_t& planeIndex,
     for (int i = 0; i < 3; ++i) endAngles[i] = angles1[i];
   }
   // Reflected on the wall hit: a component that runs into the wall turns round.
-  double next[3];
-  for (int i = 0; i < 3; ++i) next[i] = d[i] * planes.m[i][index] < 0.0 ? -d[i] : d[i];
-  nextVelocity = ToFixed(next);
+  double reflected[3];
+  for (int i = 0; i < 3; ++i) reflected[i] = d[i] * planes.m[i][index] < 0.0 ? -d[i] : d[i];
+  nextVelocity = ToFixed(reflected);
   planeIndex = index;
   outEndPosition = to;
   for (int i = 0; i < 3; ++i) outEndAngles[i] = angles1[i];

@@ -107,14 +107,18 @@ TEST(Shapes, TipsPointOutAndCornersRunOneWay) {
       const V3 tip = Sub(At(*o, f.indices[0]), first);
       // The star's second tip lies above the plane like the first (its table has it so).
       const bool starBack = o->IsKindOf(RUNTIME_CLASS(C3DOctagon)) && k == 1;
-      if (!starBack) EXPECT_NEAR(std::sqrt(Dot(tip, tip)), 1.0, 0.01) << "face " << k;
+      if (!starBack) {
+        EXPECT_NEAR(std::sqrt(Dot(tip, tip)), 1.0, 0.01) << "face " << k;
+      }
       V3 faceCentre = {0, 0, 0};
       for (int32_t i = 1; i <= f.n; ++i) {
         const V3 p = At(*o, f.indices[i]);
         faceCentre = {faceCentre.x + p.x / f.n, faceCentre.y + p.y / f.n, faceCentre.z + p.z / f.n};
       }
       const V3 outward = c.closed ? Sub(faceCentre, centre) : V3{0, k == 0 ? 1.0 : -1.0, 0};
-      if (!starBack) EXPECT_GT(Dot(tip, outward), 0.0) << "face " << k;
+      if (!starBack) {
+        EXPECT_GT(Dot(tip, outward), 0.0) << "face " << k;
+      }
       if (o->IsKindOf(RUNTIME_CLASS(C3DOctagon))) continue;  // a star is not convex
       const V3 turn = Cross(Sub(At(*o, f.indices[2]), first), Sub(At(*o, f.indices[3]), first));
       EXPECT_LT(Dot(turn, outward), 0.0) << "face " << k << " runs clockwise from outside";
