@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <vector>
 
 #include "framework/Archive.h"
+#include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
+#include "imaging/ScreenHost.h"
 #include "routines/ShapeSkeleton.h"
 
 IMPLEMENT_SERIAL(C3DCone, C3DPObject, 0)
@@ -228,7 +231,15 @@ int C3DCyl::MapTexture(CDIB* image) {
   return 1;
 }
 
-int C3DCyl::MapLogoTexture(CDIB* logo) { return MapTexture(logo); }
+int C3DCyl::MapLogoTexture(ScreenHost* host, CDIB* logo) {
+  CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
+  if (background == nullptr || logo == nullptr) return 0;
+  std::unique_ptr<CColorPalette> colours(new (std::nothrow) CColorPalette);
+  if (!colours || !colours->CreateFromDIB(background) || !logo->MapColorsToPalette(colours.get())) {
+    return 0;
+  }
+  return MapTexture(logo);
+}
 
 C3DCyl52::C3DCyl52() {
   ready = BuildShape(*this, Cyl52Table(), nullptr, kAtRest, true);

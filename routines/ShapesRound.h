@@ -7,6 +7,7 @@
 #include "routines/PolyObject.h"
 
 class CDIB;
+class ScreenHost;
 
 class C3DCone : public C3DPObject {
   DECLARE_SERIAL(C3DCone)
@@ -33,9 +34,10 @@ class C3DCyl : public C3DPObject {
   // depth or an image with fewer columns than slices (nothing changed), or when memory runs out
   // (the faces done so far keep their new textures).
   int MapTexture(CDIB* image);
-  // As MapTexture with a logo the caller picked for this cylinder's unrolled aspect ratio
-  // (LogoAspectRatio) and mapped to the screen's colours.
-  int MapLogoTexture(CDIB* logo);
+  // As MapTexture with a logo the caller opened for this cylinder's unrolled aspect ratio
+  // (LogoAspectRatio, CAnimDoc::OpenRandomLogoFile), first mapped onto the colours of the host's
+  // background (the logo is changed so). 0 without a logo or background, or when memory runs out.
+  int MapLogoTexture(ScreenHost* host, CDIB* logo);
   // Width over height of the side unrolled: the ring's circumference over the cylinder's height.
   double LogoAspectRatio() const;
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/DIB.h"
+#include "imaging/HeadlessScreenHost.h"
 #include "routines/ShapeSkeleton.h"
 #include "routines/ShapesBox.h"
 #include "routines/ShapesFlat.h"
@@ -237,6 +238,23 @@ TEST(ShapeTextures, MappersRefuseImagesTheyCannotCut) {
   for (int32_t k = 0; k < cyl.faceCount; ++k) EXPECT_EQ(cyl.faces[k].texture, nullptr);
   std::unique_ptr<CDIB> smallest = Picture(24, 12);
   EXPECT_EQ(ball.MapTexture(smallest.get()), 1) << "two pixels a cell are enough";
+}
+
+TEST(ShapeTextures, CylinderLogosAreMappedOntoTheScreensColoursFirst) {
+  C3DCyl52 cyl;
+  EXPECT_NEAR(cyl.LogoAspectRatio(), 30.0 / 50.0 * 6.2831852, 1e-5);  // -25 is stored a unit high
+  HeadlessScreenHost host(10);
+  host.SetBackground(Picture(64, 48).release());
+  std::unique_ptr<CDIB> logo = Picture(100, 20);
+  // Index 5 of the logo's own table is the screen's ramp entry 10 + 20.
+  for (int i = 0; i < 256; ++i) logo->header->bmiColors[i] = RGBQUAD{1, 2, 3, 0};
+  logo->header->bmiColors[5] = host.GetBackground()->header->bmiColors[30];
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 100; ++x) *logo->GetPixelAddress(x, y) = 5;
+  ASSERT_EQ(cyl.MapLogoTexture(&host, logo.get()), 1);
+  EXPECT_EQ(cyl.faces[7].texture->pixels[0], 30);
+  HeadlessScreenHost empty;
+  EXPECT_EQ(cyl.MapLogoTexture(&empty, logo.get()), 0);
 }
 
 TEST(ShapeTextures, BoxesAndPyramidsTakeTheWholeImage) {
