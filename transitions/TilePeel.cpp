@@ -250,8 +250,7 @@ bool RunUntil(Run& run, uint32_t deadline, int& landed) {
 }
 
 uint32_t LaunchDeadline(const Run& run, int i) {
-  const double d = run.interval / run.span;
-  const double wait = d + i * (run.interval - d) / run.N();
+  const double wait = Transition3DLaunchWait(i, run.N(), run.interval, run.span);
   return seams::TickCount() + static_cast<uint32_t>(std::max(0.0, wait * 1000.0));
 }
 
@@ -313,6 +312,11 @@ bool MakeParts(Run& run) {
 }
 
 }  // namespace
+
+double Transition3DLaunchWait(int i, int n, double interval, double span) {
+  const double d = interval / span;
+  return d + i * (interval - d) / n;
+}
 
 int32_t GetTransition3DReferenceDepth() { return g_referencePoint.z; }
 

@@ -66,5 +66,9 @@ void GetRadialExitPoint(int cx, int cy, int width, int height, int m, int& ex, i
 // The exit point of the tile whose lower-left corner is (x, y).
 void Transition3DExitPoint(int effect, const TileGrid& grid, int x, int y, int& ex, int& ey);
 
+// Seconds the launch of tile i (of n) waits before the next: from P / D for the first, growing
+// linearly toward the peel interval P.
+double Transition3DLaunchWait(int i, int n, double interval, double span);
+
 // The depth of the scene's reference point as the last run calibrated it (Fixed).
 int32_t GetTransition3DReferenceDepth();

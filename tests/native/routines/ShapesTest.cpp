@@ -349,6 +349,31 @@ TEST(ShapeSkeleton, PyramidTurnsFollowTheirTable) {
   EXPECT_GT(elevens, 70);
 }
 
+// Every turning state of every shape with turns rolls over an edge that has a face on its other
+// side: the step leaves the solid in a turn of the animation's turn time.
+TEST(ShapeSkeleton, EveryTurningStateRollsOverARealEdge) {
+  for (const char* name :
+       {"C3DRect", "C3DPyr5", "C3DCube", "C3DBlock", "C3DCone52", "C3DCyl52", "C3DBall72",
+        "C3DBall200"}) {
+    std::unique_ptr<C3DPObject> o = Make(name);
+    o->EnableAnimation();
+    Prepare(*o, 0);
+    const int32_t n = o->GetAnimationStateCount();
+    seams::Srand(5);
+    for (int32_t s = 0; s < n; ++s) {
+      for (int draw = 0; draw < 4; ++draw) {  // the states that choose by a draw, both ways
+        o->SetAnimationState(s);
+        o->moving = 0;
+        o->AnimateStep();
+        ASSERT_EQ(o->moving, 1) << name << " state " << s;
+        ASSERT_EQ(o->motionTotal, 500) << name << " state " << s;
+        ASSERT_EQ(o->pivotMode, 1) << name << " state " << s;
+        ASSERT_GT(o->animState, 0) << name << " state " << s;
+      }
+    }
+  }
+}
+
 TEST(ShapeSkeleton, LaunchDrawsSignThenSpeedPerAxis) {
   C3DCube cube;
   cube.EnableAnimation();

@@ -163,6 +163,19 @@ TEST(TilePeelOrder, ThreeByTwoGridForEveryEffect) {
   }
 }
 
+TEST(TilePeelTiming, LaunchWaitsGrowFromTheFirstIntervalToThePeelRate) {
+  // Peel Rate 100 (1 s) over a spread of 4: the first tile waits 0.25 s, the last nearly 1 s.
+  EXPECT_DOUBLE_EQ(Transition3DLaunchWait(0, 100, 1.0, 4.0), 0.25);
+  EXPECT_DOUBLE_EQ(Transition3DLaunchWait(50, 100, 1.0, 4.0), 0.625);
+  EXPECT_DOUBLE_EQ(Transition3DLaunchWait(99, 100, 1.0, 4.0), 0.25 + 99 * 0.75 / 100);
+  // The whole schedule of 768 tiles at Peel Rate 50 on a 32 x 24 grid, diagonal effect.
+  double total = 0;
+  const double span = GetTransition3DSpan(4, 32, 24);
+  for (int i = 0; i < 768; ++i) total += Transition3DLaunchWait(i, 768, 0.5, span);
+  EXPECT_NEAR(total, 768 * (0.5 / span + 0.5) / 2, 1.0);
+  EXPECT_GT(total, 195.0) << "more than three minutes for one picture change";
+}
+
 TEST(TilePeelExits, DiagonalAndRadialExitPoints) {
   int ex = 0, ey = 0;
   // Toward (-m, -m) from the centre of a 400 x 300 screen along the diagonal.
