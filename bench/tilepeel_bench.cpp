@@ -35,7 +35,8 @@ CDIB* Picture(int base) {
   auto* dib = new CDIB;
   if (!dib->Create(kWidth, kHeight, nullptr)) return dib;
   for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>(base + (x / 8 + y / 8) % 20);
+    for (int x = 0; x < kWidth; ++x)
+      *dib->GetPixelAddress(x, y) = static_cast<BYTE>(base + (x / 8 + y / 8) % 20);
   return dib;
 }
 
@@ -84,8 +85,8 @@ void Measure(ScreenHost& screen, const char* name, RECT rect, int peelRate) {
     RECT r = rect;
     CString error;
     const auto start = std::chrono::steady_clock::now();
-    const BOOL ok = Transition3DFX(4, off, &host, bitmap.get(), &r, 0, 0, 1, 100, peelRate, 50, 0,
-                                   &error);
+    const BOOL ok =
+        Transition3DFX(4, off, &host, bitmap.get(), &r, 0, 0, 1, 100, peelRate, 50, 0, &error);
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     const int s = r.right - r.left == 1024 ? 32 : 20;
@@ -93,10 +94,12 @@ void Measure(ScreenHost& screen, const char* name, RECT rect, int peelRate) {
     // Reads that are not frames: about three a launch.
     const long frames = clock.reads - 3 * tiles;
     const double p = peelRate * 0.01;
-    std::printf("%-22s %-3s ok=%d tiles=%ld length=%.2fs schedule~%.2fs frames~%ld ms/frame=%.3f "
-                "blits/frame=%.2f\n",
-                name, off ? "off" : "on", ok, tiles, ms / 1000.0, tiles * p / 2.0, frames,
-                frames > 0 ? ms / frames : 0.0, frames > 0 ? static_cast<double>(host.shown) / frames : 0.0);
+    std::printf(
+        "%-22s %-3s ok=%d tiles=%ld length=%.2fs schedule~%.2fs frames~%ld ms/frame=%.3f "
+        "blits/frame=%.2f\n",
+        name, off ? "off" : "on", ok, tiles, ms / 1000.0, tiles * p / 2.0, frames,
+        frames > 0 ? ms / frames : 0.0,
+        frames > 0 ? static_cast<double>(host.shown) / frames : 0.0);
   }
 }
 

@@ -49,8 +49,8 @@ Matrix4 FrameAlong(const Vec3& origin, const Vec3& axis) {
   }
   Vec3 e = {0, 0, 0};
   e[least] = 1.0;
-  const Vec3 second = Unit(Sub(e, Vec3{axis[0] * axis[least], axis[1] * axis[least],
-                                       axis[2] * axis[least]}));
+  const Vec3 second =
+      Unit(Sub(e, Vec3{axis[0] * axis[least], axis[1] * axis[least], axis[2] * axis[least]}));
   const Vec3 third = Cross(axis, second);
   Matrix4 m = {{axis[0], second[0], third[0], origin[0], axis[1], second[1], third[1], origin[1],
                 axis[2], second[2], third[2], origin[2], 0, 0, 0, 1}};
@@ -154,8 +154,7 @@ int32_t C3DPObject::FlyToWall(const BoundingPlanes& planes, int32_t& planeIndex,
     if (!found) {
       // Outside the box, or nothing ahead: the other way, once.
       d = Vec3{-d[0], -d[1], -d[2]};
-      found = IntersectRayWithPlanes(p.data(), d.data(), planes, -1, index, hit) == 1 &&
-              index >= 0;
+      found = IntersectRayWithPlanes(p.data(), d.data(), planes, -1, index, hit) == 1 && index >= 0;
     }
   }
   if (!found) {
@@ -167,16 +166,17 @@ int32_t C3DPObject::FlyToWall(const BoundingPlanes& planes, int32_t& planeIndex,
     outNextVelocity = nextVelocity = v;
     return 0;
   }
-  const double seconds = std::sqrt(Dot(Sub(Vec3{hit[0], hit[1], hit[2]}, p), Sub(Vec3{hit[0],
-                                   hit[1], hit[2]}, p))) / std::sqrt(Dot(d, d));
+  const double seconds =
+      std::sqrt(Dot(Sub(Vec3{hit[0], hit[1], hit[2]}, p), Sub(Vec3{hit[0], hit[1], hit[2]}, p))) /
+      std::sqrt(Dot(d, d));
   const FixedVector to = ToFixed(hit);
   int32_t angles1[3] = {angles0[0], angles0[1], angles0[2]};
   if (settings.pivotFlag != 0 && settings.endAngleMode != 0) {
     const bool noSpin = settings.spin[0] == 0 && settings.spin[1] == 0 && settings.spin[2] == 0;
     for (int i = 0; i < 3; ++i) {
       const int r = seams::Rand() % 3 + 1;
-      const double turn = noSpin ? r * seconds * 0.1 * 3600.0
-                                 : static_cast<double>(settings.spin[i]) / r * seconds;
+      const double turn =
+          noSpin ? r * seconds * 0.1 * 3600.0 : static_cast<double>(settings.spin[i]) / r * seconds;
       angles1[i] = SaturateToInt32(angles0[i] + turn);
     }
   }
@@ -221,8 +221,8 @@ void StartPivotTurn(C3DPObject& obj, const Matrix4& frame, double radians, doubl
   InvertRigidTransform(frame, inverse);
   obj.startMatrix = obj.matrix;
   ReadBackPose(obj.matrix, obj.startPos, obj.startAngles);
-  const Matrix4 end = Multiply(FixedToMatrix4(obj.matrix),
-                               Multiply(frame, Multiply(TurnAboutX(radians), inverse)));
+  const Matrix4 end =
+      Multiply(FixedToMatrix4(obj.matrix), Multiply(frame, Multiply(TurnAboutX(radians), inverse)));
   obj.endMatrix = Matrix4ToFixed(end);
   ReadBackPose(obj.endMatrix, obj.endPos, obj.endAngles);
   obj.pivotIn = Matrix4ToFixed(frame);
@@ -349,8 +349,7 @@ int C3DPObject::CaptureFaceTexture(int32_t face, CDIB* source, int32_t mode, uin
   // The face lies on the picture seen from behind: its corners reversed make it drawable.
   DrawableOrder(corners, &oldCoords);
   if (mode == kCaptureRestoreOld && old && oldCoords.size() == static_cast<size_t>(n)) {
-    FillPolygonTextured(RasterPolygon{n, corners.data()}, RasterPolygon{n, oldCoords.data()},
-                        *old);
+    FillPolygonTextured(RasterPolygon{n, corners.data()}, RasterPolygon{n, oldCoords.data()}, *old);
   }
   if (old && old->ownsPixels) delete[] old->pixels;
   old.reset();

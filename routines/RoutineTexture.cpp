@@ -30,8 +30,8 @@ bool IsEightBit(const CDIB* dib) {
 // The square's ground: the logo's top-left corner, or the ramp's darkest grey.
 void PaintGround(CDIB& tex, int n, CDIB* logo, int rampBase) {
   if (IsEightBit(logo)) {
-    logo->CopyBits(&tex, 0, 0, std::min(n, logo->GetWidth()), std::min(n, logo->GetHeight()), 0,
-                   0, -1);
+    logo->CopyBits(&tex, 0, 0, std::min(n, logo->GetWidth()), std::min(n, logo->GetHeight()), 0, 0,
+                   -1);
     if (logo->GetWidth() >= n && logo->GetHeight() >= n) return;
   }
   for (int y = 0; y < n; ++y) {
@@ -75,7 +75,8 @@ CDIB* BuildRoutineTexture(ScreenHost* host, const RECT& area, int n, CDIB* logo)
   if (!IsEightBit(background) || n <= 0 || n > CDIB::kMaxSide) return nullptr;
   std::unique_ptr<CColorPalette> palette = Make<CColorPalette>();
   std::unique_ptr<CDIB> tex = Make<CDIB>();
-  if (!palette || !tex || !palette->CreateFromDIB(background) || !tex->Create(n, n, palette.get())) {
+  if (!palette || !tex || !palette->CreateFromDIB(background) ||
+      !tex->Create(n, n, palette.get())) {
     return nullptr;
   }
   PaintGround(*tex, n, logo, host->GetReservedEntries());

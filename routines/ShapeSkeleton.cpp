@@ -37,8 +37,8 @@ int BuildShape(C3DPObject& obj, const ShapeTable& table, const FixedVector* poin
     Fixed largest = 0;
     for (int32_t i = 0; i < table.vertexCount; ++i) {
       const FixedVector& p = used[i];
-      largest = std::max(largest, WrapAdd(WrapAdd(FixedMul(p.x, p.x), FixedMul(p.y, p.y)),
-                                          FixedMul(p.z, p.z)));
+      largest = std::max(
+          largest, WrapAdd(WrapAdd(FixedMul(p.x, p.x), FixedMul(p.y, p.y)), FixedMul(p.z, p.z)));
     }
     obj.radiusSq = largest;
   }
@@ -133,7 +133,8 @@ void Home(C3DPObject& obj, const ShapeAnimation& anim, const FlightSettings& fli
                                   rest.angle[i] * kTenthsPerRadian);
     }
   } else {
-    angles[0] = SaturateToInt32(static_cast<double>(angles[0]) - angles[0] % kFullTurn + anim.homingTurn);
+    angles[0] =
+        SaturateToInt32(static_cast<double>(angles[0]) - angles[0] % kFullTurn + anim.homingTurn);
     angles[1] = SaturateToInt32(static_cast<double>(angles[1]) - angles[1] % kFullTurn + kFullTurn);
   }
   obj.SetMotion(p, pa, end, angles, obj.motionTotal * 0.0005, 0);

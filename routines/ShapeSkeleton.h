@@ -46,8 +46,8 @@ struct ShapeAnimation {
 // One step of the skeleton. `turn` performs turning state s and returns the next state; the
 // flight steps pass `flight` to FlyToWall. Returns the flight's time in flight steps, else 0.
 template <typename Turn>
-int32_t RunShapeAnimation(C3DPObject& obj, const ShapeAnimation& anim,
-                          const FlightSettings& flight, Turn turn);
+int32_t RunShapeAnimation(C3DPObject& obj, const ShapeAnimation& anim, const FlightSettings& flight,
+                          Turn turn);
 
 namespace shape_anim {
 // One rand() draw: true when odd.
@@ -65,8 +65,8 @@ void Home(C3DPObject& obj, const ShapeAnimation& anim, const FlightSettings& fli
 }  // namespace shape_anim
 
 template <typename Turn>
-int32_t RunShapeAnimation(C3DPObject& obj, const ShapeAnimation& anim,
-                          const FlightSettings& flight, Turn turn) {
+int32_t RunShapeAnimation(C3DPObject& obj, const ShapeAnimation& anim, const FlightSettings& flight,
+                          Turn turn) {
   const int32_t n = anim.turningStates;
   const int64_t homing = int64_t{obj.stateOffset} + n;
   if (anim.disabledSkipsTurning && obj.animEnabled == 0) {

@@ -30,9 +30,9 @@ const ShapeTable& PyramidTable() {
   static const ShapeTable table = [] {
     const double u = 1.0 / std::sqrt(3.0);
     ShapeTable t;
-    t.points = {ShapePoint(0, 20, 0),         ShapePoint(20, 0, 0),          ShapePoint(0, 0, -20),
-                ShapePoint(-20, 0, 0),        ShapePoint(0, 0, 20),          ShapePoint(u, 20 + u, -u),
-                ShapePoint(-u, 20 + u, -u),   ShapePoint(-u, 20 + u, u),     ShapePoint(u, 20 + u, u),
+    t.points = {ShapePoint(0, 20, 0),       ShapePoint(20, 0, 0),      ShapePoint(0, 0, -20),
+                ShapePoint(-20, 0, 0),      ShapePoint(0, 0, 20),      ShapePoint(u, 20 + u, -u),
+                ShapePoint(-u, 20 + u, -u), ShapePoint(-u, 20 + u, u), ShapePoint(u, 20 + u, u),
                 ShapePoint(20, -1, 0)};
     t.faces = {{5, 0, 2, 1}, {6, 0, 3, 2}, {7, 0, 4, 3}, {8, 0, 1, 4}, {9, 1, 2, 3, 4}};
     t.vertexCount = 5;
@@ -84,9 +84,7 @@ int32_t PyramidTurn(C3DPObject& o, int32_t s) {
     case 1:
       if (Odd()) Grab(o, 3);
       return PyramidTurn(o, Odd() ? 2 : 4);
-    case 2:
-      Roll(o, 3, 0, 1);
-      return 3;
+    case 2: Roll(o, 3, 0, 1); return 3;
     case 3:
       Grab(o, 0);
       Roll(o, 0, 0, 1);
@@ -98,9 +96,7 @@ int32_t PyramidTurn(C3DPObject& o, int32_t s) {
       }
       Roll(o, 3, 1, 4);
       return 11;
-    case 5:
-      Roll(o, 3, 0, 4);
-      return 6;
+    case 5: Roll(o, 3, 0, 4); return 6;
     case 6:
       Grab(o, 2);
       if (!Odd()) {
@@ -109,19 +105,13 @@ int32_t PyramidTurn(C3DPObject& o, int32_t s) {
       }
       Roll(o, 2, 0, 3);
       return 8;
-    case 7:
-      Roll(o, 2, 0, 3);
-      return 8;
+    case 7: Roll(o, 2, 0, 3); return 8;
     case 8:
       Grab(o, 1);
       Roll(o, 1, 0, 3);
       return 9;
-    case 9:
-      Roll(o, 2, 0, 4);
-      return 10;
-    default:
-      Roll(o, 3, 1, 4);
-      return 11;
+    case 9: Roll(o, 2, 0, 4); return 10;
+    default: Roll(o, 3, 1, 4); return 11;
   }
 }
 
@@ -155,17 +145,13 @@ int32_t CuboidTurn(C3DPObject& o, int32_t s) {
     case 1:
       if (Odd()) Grab(o, 1);
       return Odd() ? CuboidT1(o) : CuboidT3(o);
-    case 2:
-      return CuboidT3(o);
+    case 2: return CuboidT3(o);
     case 3:
       Grab(o, 0);
       Roll(o, 0, 1, 5);
       return 4;
-    case 4:
-      return CuboidT1(o);
-    case 5:
-      Roll(o, 1, 5, 6);
-      return 6;
+    case 4: return CuboidT1(o);
+    case 5: Roll(o, 1, 5, 6); return 6;
     case 6:
       if (!Odd()) {
         Roll(o, 5, 5, 6);
@@ -182,21 +168,14 @@ int32_t CuboidTurn(C3DPObject& o, int32_t s) {
       Grab(o, 3);
       Roll(o, 3, 4, 7);
       return 9;
-    case 9:
-      Roll(o, 5, 5, 6);
-      return 10;
-    case 10:
-      return CuboidT2(o);
-    case 11:
-      Roll(o, 1, 2, 6);
-      return 12;
+    case 9: Roll(o, 5, 5, 6); return 10;
+    case 10: return CuboidT2(o);
+    case 11: Roll(o, 1, 2, 6); return 12;
     case 12:
       Grab(o, 2);
       Roll(o, 2, 2, 6);
       return 13;
-    default:
-      Roll(o, 1, 1, 2);
-      return 14;
+    default: Roll(o, 1, 1, 2); return 14;
   }
 }
 

@@ -301,8 +301,8 @@ void SqueezeRowsToTriangle(uint8_t* block, int32_t w, int32_t h, int mode) {
   for (int32_t r = 0; r + 1 < h; ++r) {
     uint8_t* line = block + static_cast<size_t>(r) * w;
     std::copy(line, line + w, row.begin());
-    const int64_t keep = std::max<int64_t>(
-        1, (mode == 0 ? int64_t{w} * (r + 1) : int64_t{w} * (h - 1 - r)) / h);
+    const int64_t keep =
+        std::max<int64_t>(1, (mode == 0 ? int64_t{w} * (r + 1) : int64_t{w} * (h - 1 - r)) / h);
     const int64_t step = w / keep;
     for (int64_t x = 0; x < w; ++x) {
       const int64_t at = std::min<int64_t>(step / 2 + std::min(x, keep - 1) * step, w - 1);

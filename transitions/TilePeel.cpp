@@ -51,12 +51,12 @@ struct Run {
   TileGrid grid{};
   int effect = 0;
   bool offScreen = true;
-  double speed = 1.0;    // S, seconds
-  double interval = 0;   // P, seconds
-  double span = 1.0;     // D
+  double speed = 1.0;   // S, seconds
+  double interval = 0;  // P, seconds
+  double span = 1.0;    // D
   std::unique_ptr<C3DScene> scene;
   std::vector<std::unique_ptr<C3DSquare>> squares;
-  std::vector<Tile> tiles;  // in the effect's order
+  std::vector<Tile> tiles;       // in the effect's order
   std::vector<uint8_t> picture;  // the picture the tiles carry, rows as the bitmap's
   int pictureStride = 0;
   FixedVector c1{0, 0, 0}, c2{0, 0, 0};
@@ -151,9 +151,9 @@ bool InitTiles(Run& run) {
     int ex = 0, ey = 0;
     Transition3DExitPoint(run.effect, g, t.x, t.y, ex, ey);
     const double S = run.speed, D = run.span;
-    const double T = run.offScreen
-                         ? S * (std::abs(t.x - ex) + std::abs(t.y - ey)) / (g.height / 2.0 + g.width / 2.0)
-                         : S / D + (1.0 - 1.0 / D) * S * static_cast<double>(i) / run.N();
+    const double T = run.offScreen ? S * (std::abs(t.x - ex) + std::abs(t.y - ey)) /
+                                         (g.height / 2.0 + g.width / 2.0)
+                                   : S / D + (1.0 - 1.0 / D) * S * static_cast<double>(i) / run.N();
     const int a = seams::Rand() % 4 + 1;
     const int b = seams::Rand() % 5;
     const int c = seams::Rand() % 5;
@@ -177,8 +177,8 @@ bool InitTiles(Run& run) {
 // Off: the new screen appears where the tile was, the square (still in its place) drawn over it.
 void LiftTile(Run& run, Tile& tile) {
   const CRect& r = tile.window;
-  run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left,
-                      r.top, -1);
+  run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left, r.top,
+                      -1);
   run.bitmap.CopyBits(run.host.GetSurface(), r.left, r.top, r.Width(), r.Height(), r.left, r.top,
                       -1);
   run.scene->DrawObjects();
@@ -192,11 +192,11 @@ void LiftTile(Run& run, Tile& tile) {
 // On: the tile's area joins the background, and what the square last covered is repainted.
 void LandTile(Run& run, Tile& tile) {
   const CRect& r = tile.window;
-  run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left,
-                      r.top, -1);
+  run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left, r.top,
+                      -1);
   std::vector<CRect> parts;
-  for (const CRect& part : {run.scene->WindowRect(tile.square->oldBox),
-                            run.scene->WindowRect(tile.square->box), r}) {
+  for (const CRect& part :
+       {run.scene->WindowRect(tile.square->oldBox), run.scene->WindowRect(tile.square->box), r}) {
     if (part.IsRectEmpty()) continue;
     CRect joined = part;
     for (auto it = parts.begin(); it != parts.end();) {
@@ -284,8 +284,8 @@ bool FlyOn(Run& run) {
 // anywhere on the screen) wiped with it.
 void ShowEndState(Run& run) {
   const CRect r = run.Rect();
-  run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left,
-                      r.top, -1);
+  run.bitmap.CopyBits(run.host.GetBackground(), r.left, r.top, r.Width(), r.Height(), r.left, r.top,
+                      -1);
   run.host.RenderRect(nullptr);
   run.host.ShowRect(nullptr);
 }
@@ -326,8 +326,8 @@ BOOL Transition3DFX(int effect, int offScreen, ScreenHost* host, CDIB* bitmap, R
   std::optional<seams::TraceScope> scope;
   if (trace) {
     scope.emplace("Transition3DFX");
-    seams::Trace::Printf("bClockOn=%x,bSoundOn=%x,Speed=%d,Res=%d,Volume=%d\n", bClockOn,
-                         bSoundOn, speed, res, volume);
+    seams::Trace::Printf("bClockOn=%x,bSoundOn=%x,Speed=%d,Res=%d,Volume=%d\n", bClockOn, bSoundOn,
+                         speed, res, volume);
   }
   auto fail = [&](int code) {
     if (errorText) GetTrans3DFXErrorText(code, *errorText);
@@ -355,8 +355,12 @@ BOOL Transition3DFX(int effect, int offScreen, ScreenHost* host, CDIB* bitmap, R
   int s = 0;
   if (!ChooseTileSizeInRect(rect, res, 1, 0, &s)) return untiled(kTrans3DNoTileSize);
   TileGrid& g = run.grid;
-  g = TileGrid{s, (rect->right - rect->left) / s, (rect->bottom - rect->top) / s,
-               surface->GetWidth(), surface->GetHeight(), rect->left,
+  g = TileGrid{s,
+               (rect->right - rect->left) / s,
+               (rect->bottom - rect->top) / s,
+               surface->GetWidth(),
+               surface->GetHeight(),
+               rect->left,
                surface->GetHeight() - rect->bottom};
   if (run.N() > kMaxSquares) return untiled(kTrans3DTooManySquares);
   if (trace) {

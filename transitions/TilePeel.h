@@ -44,13 +44,13 @@ void GetTrans3DFXErrorText(int code, CString& text);
 
 // The grid of a run and the parts of it the tests look at.
 struct TileGrid {
-  int size;     // s, pixels
-  int across;   // A
-  int rows;     // R
-  int width;    // W, the screen's
-  int height;   // H
-  int left;     // the rectangle's left
-  int bottom;   // its distance from the bottom of the screen
+  int size;    // s, pixels
+  int across;  // A
+  int rows;    // R
+  int width;   // W, the screen's
+  int height;  // H
+  int left;    // the rectangle's left
+  int bottom;  // its distance from the bottom of the screen
 };
 
 // The tiles in the effect's order, as tile numbers row * A + column (row 0 at the bottom).

@@ -111,8 +111,8 @@ int ToInt(double v) {
 
 void GetTrans3DFXErrorText(int code, CString& text) {
   const int count = static_cast<int>(sizeof(kErrorTexts) / sizeof(kErrorTexts[0]));
-  text = code > 0 && code < count ? kErrorTexts[code]
-                                  : "Trans3DFX Error Message: Unrecognized error";
+  text =
+      code > 0 && code < count ? kErrorTexts[code] : "Trans3DFX Error Message: Unrecognized error";
 }
 
 std::vector<int> Transition3DOrder(int effect, int across, int rows) {
@@ -135,21 +135,15 @@ std::vector<int> Transition3DOrder(int effect, int across, int rows) {
       for (int k = n - 1; k >= 0; --k) out.push_back(k);
       break;
     case 4:
-    case 5:
-      AntiDiagonals(across, rows, effect == 4, out);
-      break;
+    case 5: AntiDiagonals(across, rows, effect == 4, out); break;
     case 6:
-    case 7:
-      Diagonals(across, rows, effect == 6, out);
-      break;
+    case 7: Diagonals(across, rows, effect == 6, out); break;
     case 8: {
       static const int sides[4] = {0, 1, 2, 3};
       Spiral(across, rows, sides, out);
       break;
     }
-    default:
-      SpiralFromTopRight(across, rows, out);
-      break;
+    default: SpiralFromTopRight(across, rows, out); break;
   }
   return out;
 }
@@ -232,9 +226,7 @@ void Transition3DExitPoint(int effect, const TileGrid& g, int x, int y, int& ex,
     case 4:
     case 5:
     case 6:
-    case 7:
-      GetDiagonalExitPoint(x, y, g.width, g.height, effect, m, ex, ey);
-      return;
+    case 7: GetDiagonalExitPoint(x, y, g.width, g.height, effect, m, ex, ey); return;
     default:
       GetRadialExitPoint(x + g.size / 2, y + g.size / 2, g.width, g.height, m, ex, ey);
       ex -= g.size / 2;

@@ -24,8 +24,8 @@ constexpr Fixed kUnit = 65536;
 
 BoundingPlanes Box() {
   BoundingPlanes b = {};
-  const double rows[6][4] = {{1, 0, 0, 100}, {-1, 0, 0, 100}, {0, 1, 0, 100},
-                             {0, -1, 0, 100}, {0, 0, 1, 400}, {0, 0, -1, -200}};
+  const double rows[6][4] = {{1, 0, 0, 100},  {-1, 0, 0, 100}, {0, 1, 0, 100},
+                             {0, -1, 0, 100}, {0, 0, 1, 400},  {0, 0, -1, -200}};
   for (int i = 0; i < 6; ++i)
     for (int r = 0; r < 4; ++r) b.m[r][i] = rows[i][r];
   return b;
@@ -103,9 +103,9 @@ TEST(FlyToWall, FliesToTheWallAndReflects) {
   int32_t endAngles[3];
   FlightSettings keep;
   keep.endAngleMode = 0;
-  const int32_t ms = cube.FlyToWall(box, plane, FixedVector{0, 0, -300 * kUnit}, angles,
-                                    FixedVector{50 * kUnit, 10 * kUnit, 0}, keep, end, endAngles,
-                                    next);
+  const int32_t ms =
+      cube.FlyToWall(box, plane, FixedVector{0, 0, -300 * kUnit}, angles,
+                     FixedVector{50 * kUnit, 10 * kUnit, 0}, keep, end, endAngles, next);
   EXPECT_EQ(ms, 2000);
   EXPECT_EQ(plane, 1);
   EXPECT_EQ(end.x, 100 * kUnit);
@@ -222,7 +222,8 @@ class Capture : public ::testing::Test {
     ASSERT_TRUE(background.Create(kW, kH, nullptr));
     ASSERT_EQ(background.GetStorageWidth(), 1024);
     for (int y = 0; y < kH; ++y)
-      for (int x = 0; x < kW; ++x) *background.GetPixelAddress(x, y) = static_cast<BYTE>(100 + (x + 3 * y) % 100);
+      for (int x = 0; x < kW; ++x)
+        *background.GetPixelAddress(x, y) = static_cast<BYTE>(100 + (x + 3 * y) % 100);
     surface.assign(static_cast<size_t>(1024) * kH, 0);
     BindRasterTarget(surface.data(), kW, kH, 1024);
     GreyRampBaseIndex = 10;

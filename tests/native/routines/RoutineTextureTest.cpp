@@ -63,9 +63,9 @@ TEST_F(RoutineTextureTest, TheAreaIsShrunkIntoTheSquareWithItsProportions) {
     RECT box;  // where the picture lands in the 200 x 200 texture
   };
   const Case cases[] = {
-      {{100, 50, 740, 530}, {0, 25, 200, 175}},   // 640 x 480: ground above and below
-      {{300, 10, 780, 650}, {25, 0, 175, 200}},   // 480 x 640: ground left and right
-      {{200, 100, 600, 500}, {0, 0, 200, 200}},   // square: no ground at all
+      {{100, 50, 740, 530}, {0, 25, 200, 175}},  // 640 x 480: ground above and below
+      {{300, 10, 780, 650}, {25, 0, 175, 200}},  // 480 x 640: ground left and right
+      {{200, 100, 600, 500}, {0, 0, 200, 200}},  // square: no ground at all
   };
   for (const Case& c : cases) {
     ShowScreen(1024, 768, c.area);
@@ -128,7 +128,8 @@ TEST_F(RoutineTextureTest, LogosAreResizedOntoTheScreensColours) {
   for (int y = 0; y < 50; ++y) {
     for (int x = 0; x < 50; ++x) {
       const RGBQUAD& c = tex->header->bmiColors[*tex->GetPixelAddress(x, y)];
-      ASSERT_TRUE(c.rgbRed == grey.rgbRed && c.rgbGreen == grey.rgbGreen && c.rgbBlue == grey.rgbBlue)
+      ASSERT_TRUE(c.rgbRed == grey.rgbRed && c.rgbGreen == grey.rgbGreen &&
+                  c.rgbBlue == grey.rgbBlue)
           << x << "," << y;
     }
   }

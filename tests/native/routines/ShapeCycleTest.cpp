@@ -20,7 +20,7 @@ using scenetest::WindowedHost;
 
 BoundingPlanes Box() {
   BoundingPlanes b = {};
-  const double rows[6][4] = {{1, 0, 0, 60}, {-1, 0, 0, 60}, {0, 1, 0, 40},
+  const double rows[6][4] = {{1, 0, 0, 60},  {-1, 0, 0, 60}, {0, 1, 0, 40},
                              {0, -1, 0, 40}, {0, 0, 1, 400}, {0, 0, -1, -250}};
   for (int i = 0; i < 6; ++i)
     for (int r = 0; r < 4; ++r) b.m[r][i] = rows[i][r];

@@ -61,7 +61,9 @@ V3 At(const C3DPObject& o, int32_t i) {
 }
 V3 Sub(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+V3 Cross(V3 a, V3 b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 
 TEST(Shapes, EachClassIsMadeByNameWithItsTables) {
   for (const ShapeCase& c : kShapes) {
@@ -214,7 +216,8 @@ TEST(ShapeTextures, CylinderSlicesFollowTheImageColumns) {
       EXPECT_EQ(cyl.faces[i].texture->width, c.widths[i]) << c.width << " slice " << i;
       // The slice holds the image's own columns, row by row through the stride.
       const int x0 = static_cast<int>(i) * c.width / 50;
-      EXPECT_EQ(cyl.faces[i].texture->pixels[3 * c.widths[i] + 1], *image->GetPixelAddress(x0 + 1, 3));
+      EXPECT_EQ(cyl.faces[i].texture->pixels[3 * c.widths[i] + 1],
+                *image->GetPixelAddress(x0 + 1, 3));
     }
     EXPECT_EQ(cyl.faces[50].texture, nullptr) << "the top keeps its flat fill";
   }
@@ -296,8 +299,8 @@ TEST(ShapeTextures, BallCapsAreSqueezedIntoTriangles) {
 // A box of +/-100 across and in depth -400..-200.
 BoundingPlanes Box() {
   BoundingPlanes b = {};
-  const double rows[6][4] = {{1, 0, 0, 100}, {-1, 0, 0, 100}, {0, 1, 0, 100},
-                             {0, -1, 0, 100}, {0, 0, 1, 400}, {0, 0, -1, -200}};
+  const double rows[6][4] = {{1, 0, 0, 100},  {-1, 0, 0, 100}, {0, 1, 0, 100},
+                             {0, -1, 0, 100}, {0, 0, 1, 400},  {0, 0, -1, -200}};
   for (int i = 0; i < 6; ++i)
     for (int r = 0; r < 4; ++r) b.m[r][i] = rows[i][r];
   return b;
@@ -352,9 +355,8 @@ TEST(ShapeSkeleton, PyramidTurnsFollowTheirTable) {
 // Every turning state of every shape with turns rolls over an edge that has a face on its other
 // side: the step leaves the solid in a turn of the animation's turn time.
 TEST(ShapeSkeleton, EveryTurningStateRollsOverARealEdge) {
-  for (const char* name :
-       {"C3DRect", "C3DPyr5", "C3DCube", "C3DBlock", "C3DCone52", "C3DCyl52", "C3DBall72",
-        "C3DBall200"}) {
+  for (const char* name : {"C3DRect", "C3DPyr5", "C3DCube", "C3DBlock", "C3DCone52", "C3DCyl52",
+                           "C3DBall72", "C3DBall200"}) {
     std::unique_ptr<C3DPObject> o = Make(name);
     o->EnableAnimation();
     Prepare(*o, 0);

@@ -21,7 +21,8 @@ CDIB* Picture(int w, int h, int base) {
   auto* dib = new CDIB;
   EXPECT_TRUE(dib->Create(w, h, nullptr));
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>(base + (x + 3 * y) % 97);
+    for (int x = 0; x < w; ++x)
+      *dib->GetPixelAddress(x, y) = static_cast<BYTE>(base + (x + 3 * y) % 97);
   return dib;
 }
 
@@ -65,8 +66,8 @@ struct Screen {
   }
   BOOL Run(int effect, int offScreen, RECT& r, CString& error, int speed = 1, int res = 1,
            int peel = 1) {
-    return Transition3DFX(effect, offScreen, &host, bitmap.get(), &r, 0, 0, speed, res, peel, 50,
-                          0, &error);
+    return Transition3DFX(effect, offScreen, &host, bitmap.get(), &r, 0, 0, speed, res, peel, 50, 0,
+                          &error);
   }
   int width, height;
   HeadlessScreenHost host;
@@ -130,7 +131,9 @@ TEST(TilePeel, RectanglesThatCannotBeTiledAreEmptied) {
   const Case cases[] = {
       {{10, 10, 40, 510}, 50, "Trans3DFX Error Message: Not enough squares to do 3D transition"},
       {{10, 10, 49, 49}, 50, "Trans3DFX Error Message: Not enough squares to do 3D transition"},
-      {{10, 10, 55, 810}, 50, "Trans3DFX Error Message: Unable to generate suitable size for 3D tiles"},
+      {{10, 10, 55, 810},
+       50,
+       "Trans3DFX Error Message: Unable to generate suitable size for 3D tiles"},
   };
   for (const Case& c : cases) {
     Screen screen(800, 800);
@@ -215,8 +218,8 @@ TEST(TilePeel, EveryEffectBothWaysEndsOnTheNewScreen) {
         Screen screen(c.w, c.h);
         RECT r = c.r;
         CString error("untouched");
-        const std::string what = std::to_string(c.w) + " effect " + std::to_string(effect) +
-                                 (off ? " off" : " on");
+        const std::string what =
+            std::to_string(c.w) + " effect " + std::to_string(effect) + (off ? " off" : " on");
         ASSERT_TRUE(screen.Run(effect, off, r, error)) << what << ": " << error;
         EXPECT_EQ(error, "untouched") << what;
         EXPECT_TRUE(r.left == c.r.left && r.top == c.r.top && r.right == c.r.right &&

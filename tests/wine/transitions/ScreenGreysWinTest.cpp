@@ -65,7 +65,8 @@ class ScreenGreysWinTest : public ::testing::Test {
 
   // Brings the picture onto its rectangle (on) or the next background over the whole screen,
   // with curtains or with the given order.
-  void Transition(bool on, CDIB* picture, const CRect& r, TransOrder o = TransOrder{1, 1, 0, 0, 0}) {
+  void Transition(bool on, CDIB* picture, const CRect& r,
+                  TransOrder o = TransOrder{1, 1, 0, 0, 0}) {
     if (o.transClass == 1) TransSlidersToParams(o.transClass, 50, 50, 50, o.par0, o.par1, o.par2);
     using DocFrontEnd = BOOL (*)(CAnimDoc*, int, int, CDIB*, int, int, int, int, int, int, int,
                                  int, int, int, CString*);
