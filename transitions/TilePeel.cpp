@@ -13,6 +13,7 @@
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/TileSize.h"
+#include "routines/PoseMath.h"
 #include "routines/Scene.h"
 #include "routines/ShapesFlat.h"
 #include "seams/Clock.h"
@@ -107,7 +108,7 @@ void Calibrate(Run& run) {
 // The 3D position of the tile whose lower-left corner is at (px, py) on the screen.
 FixedVector ScreenToScene(const Run& run, int px, int py) {
   const TileGrid& g = run.grid;
-  auto toFixed = [](double v) { return static_cast<Fixed>(std::floor(v * 65536.0 + 0.5)); };
+  auto toFixed = [](double v) { return SaturateToInt32(v * 65536.0 + 0.5); };
   const Fixed fu = toFixed((px - g.width / 2.0 + g.size / 2.0) / g.size);
   const Fixed fv = toFixed((py - g.height / 2.0 + g.size / 2.0) / g.size);
   return FixedVector{
@@ -163,10 +164,10 @@ bool InitTiles(Run& run) {
       const double whole = turns[k] * 3600.0;
       if (run.offScreen) {
         from[k] = kRestingAngles[k];
-        to[k] = static_cast<int32_t>(kRestingAngles[k] + whole);
+        to[k] = SaturateToInt32(kRestingAngles[k] + whole);
       } else {
         to[k] = kRestingAngles[k];
-        from[k] = static_cast<int32_t>(kRestingAngles[k] - whole);
+        from[k] = SaturateToInt32(kRestingAngles[k] - whole);
       }
     }
     if (!SetTileMotion(run, t, ex, ey, T, from, to)) return false;
