@@ -1,4 +1,5 @@
 // C3DPObject: timed motions from a start pose to an end pose, and their frame-by-frame run.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -98,7 +99,9 @@ void C3DPObject::Move() {
   if (motionLeft >= 0) {
     const int64_t left = motionLeft - dt;
     motionLeft = static_cast<int32_t>(std::max<int64_t>(left, INT32_MIN));
-    if (left < 0) {
+    // A motion of no time ends at the first step, whether or not the tick has moved: a coarse
+    // tick would otherwise hold it (and a routine waiting for it) for a whole tick period.
+    if (left < 0 || motionTotal == 0) {
       // The motion is over: land exactly on the end pose.
       moving = pivotMode = gravity = 0;
       motionTotal = motionLeft = 0;

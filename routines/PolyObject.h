@@ -13,6 +13,9 @@
 #include "routines/SpotLight.h"
 #include "routines/Texture.h"
 
+class CDIB;
+struct FlightSettings;
+
 // One face. Set up through C3DPObject::SetFace, which checks its vertex indices; a face whose
 // indices do not fit the geometry is never drawn.
 class C3DFace {
@@ -57,7 +60,7 @@ class C3DPObject : public C3DObject {
   int SetFace(int32_t face, const int32_t* indices, int32_t n, int32_t colourIndex, int32_t flags);
 
   // Starts a motion of `seconds` from the start pose to the end pose; angles in tenths of a
-  // degree. A zero or negative time ends at the first Move with time passing.
+  // degree. A zero or negative time ends at the first Move, landing on the end pose.
   void SetMotion(const FixedVector& startPosition, const int32_t startAngles[3],
                  const FixedVector& endPosition, const int32_t endAngles[3], double seconds,
                  int32_t gravityOn);
@@ -85,6 +88,37 @@ class C3DPObject : public C3DObject {
   // 1 when a drawable vertex of this object lies inside the other's convex hull (both as last
   // transformed).
   int Collides(const C3DPObject& other) const;
+
+  // Animation support (Animation.cpp). Each set-up replaces the current motion with one that
+  // Move runs to its end.
+
+  // A straight flight from the start pose at `velocity` to the nearest wall of the box (the wall
+  // just left, planeIndex, excluded; planeIndex then names the wall hit). When the wall lies
+  // outside the box, the flight goes the other way once; with no wall ahead at all (or no speed)
+  // the object makes a motion of no time to its start pose. Writes the end pose and the velocity
+  // reflected on the hit wall (also kept in nextVelocity). Returns the motion time in ms.
+  int32_t FlyToWall(const BoundingPlanes& planes, int32_t& planeIndex,
+                    const FixedVector& startPosition, const int32_t fromAngles[3],
+                    const FixedVector& flightVelocity, const FlightSettings& settings,
+                    FixedVector& outEndPosition, int32_t outEndAngles[3],
+                    FixedVector& outNextVelocity);
+  // Turns the whole object by `angle` tenths of a degree about the axis through the centre of the
+  // face along its outward normal, in `seconds`.
+  void TurnAboutFace(int32_t face, int32_t angle, double seconds);
+  // Rolls the object over the edge from vertex a to vertex b of the face onto the other face that
+  // has both corners: afterwards that face lies where this one lay. Nothing happens when no such
+  // face exists.
+  void TurnAboutEdge(int32_t face, int32_t a, int32_t b, double seconds);
+  // 1 when the face's normal, turned by the object transform, points away from the viewer within
+  // 5 % and every projected corner lies inside the rectangle (window rows, counted from the top:
+  // left <= x < right, top < y < bottom).
+  int IsFaceFlatInRect(int32_t face, const RECT& rect);
+  // Replaces the face's texture by the part of `source` (an 8-bit picture of the raster target's
+  // size) under the face as projected; mode kCaptureFill then fills that part of the source with
+  // the grey of `fillColour`, mode kCaptureRestoreOld first draws the old texture back into it.
+  // Returns 0 with the face and the source unchanged when the face is not wholly on the picture,
+  // the source does not fit or memory runs out.
+  int CaptureFaceTexture(int32_t face, CDIB* source, int32_t mode, uint32_t fillColour);
 
   int32_t shapeParams[4] = {0, 0, 0, 0};
   // Object to world.
@@ -120,6 +154,9 @@ class C3DPObject : public C3DObject {
   FixedMatrix startMatrix = FixedIdentity();
   FixedMatrix endMatrix = FixedIdentity();
   int32_t pivotAngles[3] = {0, 0, 0};
+  // 1 when the shape's build made everything it needed; 0 after a failed allocation, which the
+  // routines turn into their out-of-memory error.
+  int32_t ready = 1;
 
  private:
   // True when the face's indices lie inside the geometry.

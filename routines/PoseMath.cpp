@@ -28,15 +28,38 @@ Matrix4 Turn4(int p, int q, double angle) {
   return r;
 }
 
-// A double converted to int32 truncated toward zero, held to the representable range (a cast of
-// an out-of-range double is undefined).
-int32_t TruncateToInt32(double value) {
+}  // namespace
+
+int32_t SaturateToInt32(double value) {
+  // A cast of an out-of-range double is undefined.
   if (!(value > -2147483649.0)) return value != value ? 0 : INT32_MIN;
   if (!(value < 2147483648.0)) return INT32_MAX;
   return static_cast<int32_t>(value);
 }
 
-}  // namespace
+Matrix4 FixedToMatrix4(const FixedMatrix& m) {
+  Matrix4 out = Identity4();
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c) out.m[r * 4 + c] = m.m[r][c] / 65536.0;
+  return out;
+}
+
+FixedMatrix Matrix4ToFixed(const Matrix4& m) {
+  FixedMatrix out;
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c) out.m[r][c] = SaturateToInt32(m.m[r * 4 + c] * 65536.0 + 0.5);
+  return out;
+}
+
+void ReadBackPose(const FixedMatrix& m, FixedVector& position, int32_t angles[3]) {
+  PoseAngles pose;
+  RotationToAngles(FixedToMatrix4(m), pose);
+  Fixed* const p[3] = {&position.x, &position.y, &position.z};
+  for (int i = 0; i < 3; ++i) {
+    *p[i] = SaturateToInt32(pose.offset[i] * 65536.0 + 0.5);
+    angles[i] = SaturateToInt32(pose.angle[i] * kTenthsPerRadian);
+  }
+}
 
 void MultiplyMatrices(const double* a, const double* b, double* out, int rows, int inner,
                       int columns) {
@@ -119,7 +142,7 @@ int IntersectSegments2D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t 
     y = (static_cast<double>(y2 - static_cast<int64_t>(y4)) * x - static_cast<double>(c24)) /
         static_cast<double>(dx24);
   }
-  outX = TruncateToInt32(x);
-  outY = TruncateToInt32(y);
+  outX = SaturateToInt32(x);
+  outY = SaturateToInt32(y);
   return 1;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "routines/FixedMath.h"
+
 // 4 x 4, row-major (row r, column c at r * 4 + c); translation in column 3 of rows 0..2.
 struct Matrix4 {
   double m[16];
@@ -36,3 +38,20 @@ void RotationToAngles(const Matrix4& m, PoseAngles& out);
 // beyond +/-2^30.
 int IntersectSegments2D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                         int32_t x4, int32_t y4, int32_t& outX, int32_t& outY);
+
+// 572.9578049044296: radians to tenths of a degree (1800 / pi).
+constexpr double kTenthsPerRadian = 572.9578049044296;
+
+// The Fixed transform as doubles (each entry / 65536), bottom row 0, 0, 0, 1.
+Matrix4 FixedToMatrix4(const FixedMatrix& m);
+// The double transform as Fixed: each entry * 65536 + 0.5 truncated toward zero, held to the
+// 32-bit range.
+FixedMatrix Matrix4ToFixed(const Matrix4& m);
+
+// A double truncated toward zero into int32, held to the representable range (NaN gives 0).
+int32_t SaturateToInt32(double value);
+
+// Reads a pose back from an object transform, as the shapes and routines restart motions from
+// it: the angles of RotationToAngles in tenths of a degree (radians * 1800 / pi, truncated) and
+// the offsets as Fixed (* 65536 + 0.5, truncated).
+void ReadBackPose(const FixedMatrix& m, FixedVector& position, int32_t angles[3]);

@@ -36,6 +36,22 @@ extern RasterTarget g_rasterTarget;
 // stride is shorter than a row.
 int BindRasterTarget(uint8_t* bits, int32_t width, int32_t height, int32_t stride);
 
+// Points the target at another 8-bit picture for the life of the guard (its clip rectangle the
+// whole picture) and puts the previous target back at the end, so a fill can draw into a bitmap
+// other than the screen's surface.
+class ScopedRasterTarget {
+ public:
+  ScopedRasterTarget(uint8_t* bits, int32_t width, int32_t height, int32_t stride);
+  ~ScopedRasterTarget();
+  ScopedRasterTarget(const ScopedRasterTarget&) = delete;
+  ScopedRasterTarget& operator=(const ScopedRasterTarget&) = delete;
+  // The result of binding the picture (0: nothing will be drawn).
+  int bound;
+
+ private:
+  RasterTarget saved_;
+};
+
 struct RasterPoint {
   int32_t x;  // column (or texture column)
   int32_t y;  // row (or texture row)

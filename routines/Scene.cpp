@@ -36,7 +36,10 @@ bool OrderedByDepth(const C3DObject* obj) { return obj->layer == -1; }
 
 }  // namespace
 
-C3DScene::C3DScene(ScreenHost* host) : doc(host) { ready = SetUp(); }
+C3DScene::C3DScene(ScreenHost* host) : doc(host) {
+  state.host = host;
+  ready = SetUp();
+}
 
 C3DScene::~C3DScene() { DeleteLights(); }
 

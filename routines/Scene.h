@@ -121,6 +121,8 @@ class C3DScene : public CObject {
   int ready = 0;
 
  private:
+  // Tick for the next frame, idling until the clock has moved past the last frame's tick.
+  void NextFrameTick();
   // One frame after its tick: erase and redraw the clock when drawing, move, draw and show.
   void FrameStep(int draw);
   // Points the raster target at the host's surface; 0 when there is no usable 8-bit surface.

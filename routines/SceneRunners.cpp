@@ -51,6 +51,17 @@ void C3DScene::FrameStep(int draw) {
   }
 }
 
+void C3DScene::NextFrameTick() {
+  // A frame at an unchanged tick would draw every object where it already is: wait for the
+  // clock instead (its idle sleeps), so a runner never spins redrawing the same picture.
+  const uint32_t last = state.tick;
+  Tick();
+  while (state.tick == last && !seams::StopRequested()) {
+    seams::Idle();
+    state.tick = seams::TickCount();
+  }
+}
+
 int32_t C3DScene::CollectStopped(C3DObject** out) const {
   int32_t n = 0;
   for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) {
@@ -94,14 +105,14 @@ int C3DScene::RunForSeconds(double seconds, int draw, C3DObject** out, int32_t* 
       if (outCount != nullptr) *outCount = stopped;
       return kSceneObjectsStopped;
     }
-    Tick();
+    NextFrameTick();
   }
 }
 
 void C3DScene::RunUntilAllStopped(int draw) {
   do {
     if (seams::StopRequested()) return;
-    Tick();
+    NextFrameTick();
     FrameStep(draw);
   } while (AnyMoving());
 }
@@ -112,7 +123,7 @@ C3DObject* C3DScene::RunUntilOneStops(int draw) {
   if (count == 0) return nullptr;
   for (;;) {
     if (seams::StopRequested()) return nullptr;
-    Tick();
+    NextFrameTick();
     FrameStep(draw);
     for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) {
       if (obj->moving == 0) return obj;
@@ -125,7 +136,7 @@ int C3DScene::RunWithCollisions(int exact, C3DObject** out, int32_t* outCount) {
   if (count == 0) return kSceneInterrupted;
   for (;;) {
     if (seams::StopRequested()) return kSceneInterrupted;
-    Tick();
+    NextFrameTick();
     EraseObjects();
     RedrawClockOverlap();
     MoveObjects();

@@ -10,6 +10,7 @@
 #include "routines/FixedMath.h"
 
 class CSpotLight;
+class ScreenHost;
 
 struct SceneState {
   // World to camera; the identity in every scene the routines build.
@@ -22,4 +23,7 @@ struct SceneState {
   // The frame's time in milliseconds, and the factor applied to elapsed milliseconds in Move.
   uint32_t tick = 0;
   int32_t speed = 1;
+  // The screen the scene draws on: what the shapes' face captures take their picture from. Null
+  // for objects drawn over a plain buffer.
+  ScreenHost* host = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "imaging/ScreenCompose.h"
 #include "imaging/ScreenHost.h"
 #include "seams/Trace.h"
+#include "transitions/TilePeel.h"
 #include "transitions/TransParams.h"
 
 namespace {
@@ -84,6 +85,7 @@ struct Call {
   TransOrder order;
   RECT screenRect;    // (0, 0, W, H)
   CString* errorText;
+  int trace;
 
   int Width() const { return screenRect.right; }
   int Height() const { return screenRect.bottom; }
@@ -161,6 +163,20 @@ BOOL RunEffect(const Call& call, CDIBSurface* a, CDIBSurface* b, BOOL offScreen)
   return call.screen.RunEffect(t.x, t.y, t.w, t.h, a, b, call.order, offScreen, call.screenRect);
 }
 
+// The 3D tile peel over the rectangle toward `bitmap`, which holds the screen as it will be. A
+// rectangle it could not cover as given is finished with a sweep; a failure passes its text on.
+constexpr int kTileVolume = 50;
+Outcome RunTilePeel(const Call& call, CDIB* bitmap, BOOL offScreen) {
+  const Target& t = call.target;
+  RECT r = {t.x, t.y, t.x + t.w, t.y + t.h};
+  const TransOrder& o = call.order;
+  if (!Transition3DFX(o.effect, offScreen, &call.host, bitmap, &r, FALSE, FALSE, o.par0, o.par1,
+                      o.par2, kTileVolume, call.trace, call.errorText)) {
+    return Outcome::kFailed;
+  }
+  return r.right - r.left == t.w && r.bottom - r.top == t.h ? Outcome::kDone : Outcome::kSweep;
+}
+
 // ---- On screen -----------------------------------------------------------------------------
 
 // The objects of one on-screen call.
@@ -224,8 +240,7 @@ Outcome RunOnScreen(const Call& call) {
   Outcome outcome = MakeNewImage(call, parts);
   if (outcome == Outcome::kDone) outcome = PrepareOnScreen(call, parts, twoD);
   if (outcome != Outcome::kDone) return outcome;
-  // The 3D tile peel plugs in here; without it a 3D run is one that could not tile the rectangle.
-  if (!twoD) return Outcome::kSweep;
+  if (!twoD) return RunTilePeel(call, parts.newScreen.get(), FALSE);
   if (!RunEffect(call, parts.newScreen.get(), call.ViewSurface(), FALSE)) {
     return Fail(call, kEffectFailed);
   }
@@ -254,9 +269,7 @@ Outcome RunOffScreen(const Call& call) {
   if (!IsValid2DTransClass(call.order.transClass)) {
     std::unique_ptr<CDIB> back;
     const Outcome outcome = MakeBack(call, back);
-    // The 3D tile peel plugs in here; without it a 3D run is one that could not tile the
-    // rectangle.
-    return outcome == Outcome::kDone ? Outcome::kSweep : outcome;
+    return outcome == Outcome::kDone ? RunTilePeel(call, back.get(), TRUE) : outcome;
   }
   std::unique_ptr<CDIBSurface> back;
   const Outcome outcome = MakeBack(call, back);
@@ -316,8 +329,8 @@ BOOL Manage(const Direction& direction, TransitionScreen& screen, const TransOrd
   const Target target = CutToBounds(x, y, w, h, srcx, srcy, width, height);
   if (target.w == 0 || target.h == 0) return TRUE;  // nothing of it is on the screen
 
-  const Call call{screen, *host, image, target,
-                  OrderForRect(asked, target.w, target.h), RECT{0, 0, width, height}, errorText};
+  const Call call{screen,    *host, image, target, OrderForRect(asked, target.w, target.h),
+                  RECT{0, 0, width, height}, errorText, trace};
   switch (RunDirection(direction, call)) {
     case Outcome::kDone:
       return TRUE;

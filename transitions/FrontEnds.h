@@ -19,8 +19,9 @@
 //  - A rectangle under 20 pixels wide or high, or a 3D order on one under 100, is done as a sweep
 //    (class 20, sliders 50, 50, 50): diagonal from the top left when w / h lies strictly between
 //    0.5 and 2, else left to right when w >= h, else top to bottom.
-//  - The 3D tile peel is not part of this build: a 3D order ends as a 3D run that could not tile
-//    its rectangle does, with that sweep over the rectangle.
+//  - A 3D order runs the tile peel (Transition3DFX) toward the screen as it will be; when the
+//    tiles could not cover the rectangle as given (none fit, or it was shrunk to whole tiles) the
+//    same sweep finishes the change over the rectangle. A failure of the peel passes its text on.
 //  - A new picture brings the screen onto one colour table: the grey ramp where the screen keeps
 //    it and the picture's colours (CColorPalette::BuildScreenEntries); pixels that come from
 //    another colour table are copied by colour, so greys stay grey and the picture keeps its own.

@@ -24,6 +24,7 @@
 #include "transitions/PlainBlit.h"
 #include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
+#include "transitions/TransParams.h"
 
 namespace {
 
@@ -176,10 +177,11 @@ TEST_F(FrontEndsTest, SmallRectanglesAndThe3DClassRunOneSweepChosenByTheShape) {
       {100, 3, 99, 300, 20, 112},   // r = 0.33
       {100, 3, 300, 99, 20, 110},   // r = 3.03
       {100, 3, 50, 100, 20, 112},   // r exactly 0.5 is not diagonal
-      {100, 3, 200, 100, 20, 110},  // r exactly 2.0 is not diagonal
+      {0, 0, 38, 19, 20, 110},      // r exactly 2.0 is not diagonal
+      {100, 3, 200, 100, -1, 0},    // the tile peel covers it
       {100, 3, 51, 100, 20, 118},   // r just above 0.5
-      {100, 3, 200, 150, 20, 118},  // no 3D run covers its rectangle in this build
-      {100, 3, 300, 120, 20, 110},
+      {100, 3, 200, 150, 20, 118},  // tiles cover only part: the peel, then the sweep
+      {100, 3, 300, 130, 20, 110},  // tiles of 20 leave a strip: the peel, then the sweep
       {-1, 3, 150, 300, 20, 112},   // any class that is not 2D takes the 3D rule
       {0, 0, 50, 50, 0, 0},         // a 2D class keeps its effect from 20 x 20 up
       {0, 2, 20, 20, 0, 2},
@@ -191,8 +193,14 @@ TEST_F(FrontEndsTest, SmallRectanglesAndThe3DClassRunOneSweepChosenByTheShape) {
       const Placement p{7, 3, c.w, c.h, 0, 0};
       const std::string what = std::string(Name(way)) + " class " + std::to_string(c.transClass) +
                                " on " + std::to_string(c.w) + " x " + std::to_string(c.h);
-      ExpectScreenAfter(way, screen, TransOrder{c.transClass, c.effect, 0, 0, 0}, *picture, p,
-                        what);
+      // 3D orders run on Speed 1, Size 50 and Peel Rate 1: the quickest peel.
+      const int par = IsValid2DTransClass(c.transClass) ? 0 : 1;
+      ExpectScreenAfter(way, screen, TransOrder{c.transClass, c.effect, par, 50 * par, par},
+                        *picture, p, what);
+      if (c.expectedClass < 0) {
+        EXPECT_TRUE(screen.runs.empty()) << what;
+        continue;
+      }
       ASSERT_EQ(screen.runs.size(), 1u) << what;
       const TransOrder& ran = screen.runs[0].order;
       EXPECT_EQ(ran.transClass, c.expectedClass) << what;
@@ -332,7 +340,7 @@ TEST_F(FrontEndsTest, TraceLinesStartAndEndOnlyWhatSucceeds) {
   MemoryScreen screen(160, 120);
   CString error;
   const Placement p{0, 0, 150, 110, 0, 0};
-  EXPECT_TRUE(Manage(Way::kOn, screen, TransOrder{100, 3, 0, 0, 0}, picture.get(), p, &error, 1));
+  EXPECT_TRUE(Manage(Way::kOn, screen, TransOrder{100, 3, 1, 50, 1}, picture.get(), p, &error, 1));
   EXPECT_FALSE(Manage(Way::kOff, screen, TransOrder{7, 15, 0, 0, 0}, picture.get(), p, &error, 1));
   EXPECT_TRUE(Manage(Way::kOff, screen, TransOrder{0, 0, 0, 0, 0}, picture.get(), p, &error, 0));
   seams::Trace::Close();
@@ -347,8 +355,11 @@ TEST_F(FrontEndsTest, TraceLinesStartAndEndOnlyWhatSucceeds) {
   const std::string on = "ManageOnScreenTransition", off = "ManageOffScreenTransition";
   const std::string expected =
       "BANNER\n"
-      // A 3D order, finished with its sweep, which traces as a call of its own.
+      // A 3D order whose tiles cover only part of the rectangle, finished with its sweep, which
+      // traces as a call of its own.
       + on + " - start\n" + docArg + ",iDesTransFXClass=100,iDesTransFX=3" + args  //
+      + "Transition3DFX - start\nbClockOn=0,bSoundOn=0,Speed=1,Res=50,Volume=50\n"
+      + "SquareWidth=20,Horz.Squares=7,Vert Squares=5\nTransition3DFX - end\n"  //
       + on + " - start\n" + docArg + ",iDesTransFXClass=20,iDesTransFX=118" + args  //
       + on + " - end\n" + on + " - end\n"
       // A failure has no end line; a call without the trace flag writes nothing.

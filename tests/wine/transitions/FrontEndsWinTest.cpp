@@ -117,7 +117,7 @@ TEST_F(FrontEndsWinTest, EverySampledEffectLeavesDocumentSurfaceAndWindowInStep)
   }
 }
 
-TEST_F(FrontEndsWinTest, SweepsStandInOnSmallRectanglesAndFor3DOrders) {
+TEST_F(FrontEndsWinTest, SweepsStandInOnSmallRectanglesAndTheTilePeelRunsOnLargeOnes) {
   struct Case {
     int transClass, effect;
     Placement p;
@@ -127,12 +127,17 @@ TEST_F(FrontEndsWinTest, SweepsStandInOnSmallRectanglesAndFor3DOrders) {
       {0, 0, {30, 20, 200, 19, 0, 0}},     // too low: left to right
       {100, 3, {30, 20, 30, 30, 0, 0}},    // 3D on a small square: diagonal
       {100, 3, {30, 20, 99, 180, 0, 0}},   // 3D under 100 wide
-      {100, 3, {30, 20, 250, 150, 5, 0}},  // 3D big enough: the 3D path finishes with a sweep
+      {100, 3, {30, 20, 250, 150, 5, 0}},  // 3D on tiles that leave a strip, then a sweep
+      {100, 8, {30, 20, 240, 160, 5, 0}},  // the tile peel covers the whole rectangle
+      {100, 5, {41, 21, 280, 200, 0, 0}},
   };
   std::unique_ptr<CDIB> picture(NewPicture(300, 200, fetest::kNewBase, 5, 1));
   for (Way way : {Way::kOn, Way::kOff}) {
     for (const Case& c : cases) {
-      ExpectScreenAfter(way, TransOrder{c.transClass, c.effect, 0, 0, 0}, *picture, c.p);
+      // The 3D class on Speed 1, Size 50 and Peel Rate 1; the sweeps choose their own sliders.
+      const int par = c.transClass == 100 ? 1 : 0;
+      ExpectScreenAfter(way, TransOrder{c.transClass, c.effect, par, 50 * par, par}, *picture,
+                        c.p);
     }
   }
 }

@@ -3,7 +3,9 @@
 // a raised frame with its shadow, the back style) shows its own colours while everything else
 // the window shows is grey - also the clock and the lit faces of a 3D object drawn over it, and
 // the screen after the picture is taken off again. With SAVER_GREYS_SHOT set to a file name the
-// screen is captured there (a BMP) once the clock and the object are on it.
+// screen is captured there (a BMP) once the clock and the object are on it; with
+// SAVER_TILEPEEL_SHOT the screen is captured half-way through a tile peel that takes the picture
+// off. The tile peel keeps greys grey and the picture's colours its own in both directions.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -61,10 +63,11 @@ class ScreenGreysWinTest : public ::testing::Test {
     Pump();
   }
 
-  // Brings the picture onto its rectangle (on) or the next background over the whole screen.
-  void Transition(bool on, CDIB* picture, const CRect& r) {
-    TransOrder o{1, 1, 0, 0, 0};  // curtains
-    TransSlidersToParams(o.transClass, 50, 50, 50, o.par0, o.par1, o.par2);
+  // Brings the picture onto its rectangle (on) or the next background over the whole screen,
+  // with curtains or with the given order.
+  void Transition(bool on, CDIB* picture, const CRect& r,
+                  TransOrder o = TransOrder{1, 1, 0, 0, 0}) {
+    if (o.transClass == 1) TransSlidersToParams(o.transClass, 50, 50, 50, o.par0, o.par1, o.par2);
     using DocFrontEnd = BOOL (*)(CAnimDoc*, int, int, CDIB*, int, int, int, int, int, int, int,
                                  int, int, int, CString*);
     const DocFrontEnd onScreen = ManageOnScreenTransition, offScreen = ManageOffScreenTransition;
@@ -129,6 +132,44 @@ TEST_F(ScreenGreysWinTest, TheClockAndLitFacesOverThePictureAreGrey) {
     EXPECT_TRUE(ScreenCapture::Take().SaveBmp(shot)) << shot;
   }
   scene.RemoveObject(cube.Object());
+}
+
+TEST_F(ScreenGreysWinTest, TheTilePeelBringsThePictureOnAndTakesItOffInItsOwnColours) {
+  const TransOrder peel{100, 4, 1, 40, 10};  // diagonal peel from the bottom left
+  ShowBackground(kStyleLogosSmall);
+  Transition(true, photo.get(), kPicture, peel);
+  EXPECT_TRUE(greytest::PhotoOnGrey(ReadWindow(window), kWidth, kPicture, *photo))
+      << "window with the picture";
+  EXPECT_EQ(wintest::Differences(ReadWindow(window), ColoursOf(*view.surface)), 0u);
+  std::unique_ptr<CDIB> next =
+      greytest::ComposeBackground(kWidth, kHeight, kPicture, logo.get(), kStyleLogosSmall);
+  // Once through to count the clock's reads, then again with a look half-way.
+  const int start = clock.reads;
+  Transition(false, next.get(), CRect(0, 0, kWidth, kHeight), peel);
+  const wintest::Image shown = ReadWindow(window);
+  EXPECT_EQ(std::count_if(shown.begin(), shown.end(), greytest::IsGrey),
+            static_cast<long>(shown.size()))
+      << "pixels left in colour after the picture was peeled off";
+  const int half = start + (clock.reads - start) / 2;
+  ShowBackground(kStyleLogosSmall);
+  Transition(true, photo.get(), kPicture, peel);
+  const int offset = clock.reads - start;
+  wintest::Image middle;
+  clock.betweenFrames = [&] {
+    if (clock.reads != half + offset) return;
+    middle = ReadWindow(window);
+    if (const char* shot = std::getenv("SAVER_TILEPEEL_SHOT")) {
+      EXPECT_TRUE(ScreenCapture::Take().SaveBmp(shot)) << shot;
+    }
+  };
+  Transition(false, next.get(), CRect(0, 0, kWidth, kHeight), peel);
+  clock.betweenFrames = nullptr;
+  ASSERT_FALSE(middle.empty()) << "the look half-way happened";
+  size_t coloured = static_cast<size_t>(
+      std::count_if(middle.begin(), middle.end(), [](uint32_t c) { return !greytest::IsGrey(c); }));
+  EXPECT_GT(coloured, 0u) << "half-way some of the picture is still there";
+  EXPECT_LT(coloured, static_cast<size_t>(kPicture.Width() * kPicture.Height()))
+      << "half-way part of the picture has gone";
 }
 
 }  // namespace
