@@ -4,26 +4,18 @@
 // far below that.
 #include <benchmark/benchmark.h>
 
-#include <vector>
-
 #include "routines/TileBoard.h"
 #include "seams/Random.h"
 
 namespace {
 
-// Tiles row by row, a random shape where the cells allow it, the 2 x 2 corner block left empty.
+// Tiles laid by the board's own laying rule, as the routine lays them.
 void LayTiles(CTileBoard& board) {
-  auto open = [&](int c, int r) {
-    return board.IsEmpty(c, r) && !(c >= board.Columns() - 2 && r >= board.Rows() - 2);
-  };
   for (int r = 0; r < board.Rows(); ++r) {
     for (int c = 0; c < board.Columns(); ++c) {
-      if (!open(c, r)) continue;
-      std::vector<int> shapes = {kTile1x1};
-      if (open(c + 1, r)) shapes.push_back(kTile2x1);
-      if (open(c, r + 1)) shapes.push_back(kTile1x2);
-      if (shapes.size() == 3 && open(c + 1, r + 1)) shapes.push_back(kTile2x2);
-      board.AddTile(new CBlock(c, r, shapes[seams::Rand() % shapes.size()], nullptr));
+      if (IsFreeForLaying(board, c, r)) {
+        board.AddTile(new CBlock(c, r, ChooseTileShape(board, c, r), nullptr));
+      }
     }
   }
 }

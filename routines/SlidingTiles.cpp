@@ -71,25 +71,6 @@ CSprite* CreateTileSprite(ScreenHost* host, CColorPalette* palette, int w, int h
   return sprite.release();
 }
 
-// The block of four cells in the bottom right corner that starts empty.
-bool InEmptyBlock(const CTileBoard& board, int column, int row) {
-  return column >= board.Columns() - 2 && row >= board.Rows() - 2;
-}
-
-// The shape of the tile whose top-left cell is (column, row): one cell, or, where the cells
-// beside and below are free, two or four, chosen at random.
-int ChooseShape(const CTileBoard& board, int column, int row) {
-  auto free = [&](int c, int r) { return board.IsEmpty(c, r) && !InEmptyBlock(board, c, r); };
-  int shapes[4] = {kTile1x1};
-  int count = 1;
-  const bool wide = free(column + 1, row);
-  const bool tall = free(column, row + 1);
-  if (wide) shapes[count++] = kTile2x1;
-  if (tall) shapes[count++] = kTile1x2;
-  if (wide && tall && free(column + 1, row + 1)) shapes[count++] = kTile2x2;
-  return count >= 2 ? shapes[seams::Rand() % count] : shapes[0];
-}
-
 // Cuts the board's picture into tiles, then lets the empty cells show the screen background.
 // 0, or the error code.
 int SetUpSlidingTiles(TileRun& run, CDIB* screenBackground, int outlineFlag) {
@@ -100,8 +81,8 @@ int SetUpSlidingTiles(TileRun& run, CDIB* screenBackground, int outlineFlag) {
   CTileBoard& board = *run.board;
   for (int row = 0; row < board.Rows(); ++row) {
     for (int column = 0; column < board.Columns(); ++column) {
-      if (!board.IsEmpty(column, row) || InEmptyBlock(board, column, row)) continue;
-      const int shape = ChooseShape(board, column, row);
+      if (!IsFreeForLaying(board, column, row)) continue;
+      const int shape = ChooseTileShape(board, column, row);
       const int x = run.rect.left + column * run.size;
       const int y = run.rect.top + row * run.size;
       CSprite* sprite = CreateTileSprite(run.host, &palette, TileWidth(shape) * run.size,

@@ -238,3 +238,20 @@ int CTileBoard::SearchTileMove(ScreenHost* host, const TileMove& last, int mode,
   *score = ScoreTileMove(first, chosen);
   return chosen;
 }
+
+bool IsFreeForLaying(const CTileBoard& board, int column, int row) {
+  const bool inEmptyBlock = column >= board.Columns() - 2 && row >= board.Rows() - 2;
+  return board.IsEmpty(column, row) && !inEmptyBlock;
+}
+
+int ChooseTileShape(const CTileBoard& board, int column, int row) {
+  auto free = [&](int c, int r) { return IsFreeForLaying(board, c, r); };
+  int shapes[4] = {kTile1x1};
+  int count = 1;
+  const bool wide = free(column + 1, row);
+  const bool tall = free(column, row + 1);
+  if (wide) shapes[count++] = kTile2x1;
+  if (tall) shapes[count++] = kTile1x2;
+  if (wide && tall && free(column + 1, row + 1)) shapes[count++] = kTile2x2;
+  return count >= 2 ? shapes[seams::Rand() % count] : shapes[0];
+}

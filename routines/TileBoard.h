@@ -130,3 +130,10 @@ class CTileBoard {
   int emptyCount_ = 0;
   TileMove moveLists_[kSearchLevels][kMovesPerLevel] = {};
 };
+
+// Laying the tiles at the start: a cell is free for a tile when no tile covers it and it lies
+// outside the block of four cells in the bottom right corner, which starts empty.
+bool IsFreeForLaying(const CTileBoard& board, int column, int row);
+// The shape of the tile whose top-left cell is (column, row): one cell, or, where the cells
+// beside and below are free for laying, two or four, chosen at random.
+int ChooseTileShape(const CTileBoard& board, int column, int row);

@@ -50,22 +50,13 @@ std::vector<TileMove> AllMoves(const CTileBoard& board) {
   return moves;
 }
 
-// Tiles laid as the routine lays them: row by row, a random shape where the cells allow it, the
-// 2 x 2 block at the bottom right left empty.
+// Tiles laid as the routine lays them, by the board's own laying rule.
 void LayTiles(CTileBoard& board, unsigned seed) {
   seams::Srand(seed);
-  auto open = [&](int c, int r) {
-    return board.IsEmpty(c, r) && !(c >= board.Columns() - 2 && r >= board.Rows() - 2);
-  };
   for (int r = 0; r < board.Rows(); ++r) {
     for (int c = 0; c < board.Columns(); ++c) {
-      if (!open(c, r)) continue;
-      std::vector<int> shapes = {kTile1x1};
-      if (open(c + 1, r)) shapes.push_back(kTile2x1);
-      if (open(c, r + 1)) shapes.push_back(kTile1x2);
-      if (shapes.size() == 3 && open(c + 1, r + 1)) shapes.push_back(kTile2x2);
-      const int shape = shapes[seams::Rand() % shapes.size()];
-      ASSERT_EQ(board.AddTile(new CBlock(c, r, shape, nullptr)), 1);
+      if (!IsFreeForLaying(board, c, r)) continue;
+      ASSERT_EQ(board.AddTile(new CBlock(c, r, ChooseTileShape(board, c, r), nullptr)), 1);
     }
   }
 }
