@@ -17,19 +17,13 @@
 #include "routines/SceneState.h"
 #include "routines/ShapesBox.h"
 #include "routines/ShapesFlat.h"
+#include "tests/native/routines/BoxPlanes.h"
 
 namespace {
 
 constexpr Fixed kUnit = 65536;
 
-BoundingPlanes Box() {
-  BoundingPlanes b = {};
-  const double rows[6][4] = {{1, 0, 0, 100},  {-1, 0, 0, 100}, {0, 1, 0, 100},
-                             {0, -1, 0, 100}, {0, 0, 1, 400},  {0, 0, -1, -200}};
-  for (int i = 0; i < 6; ++i)
-    for (int r = 0; r < 4; ++r) b.m[r][i] = rows[i][r];
-  return b;
-}
+BoundingPlanes Box() { return scenetest::BoxPlanes(100, 100, 400, -200); }
 
 // Moves an object through scene ticks by hand.
 struct Ticker {

@@ -11,6 +11,7 @@
 #include "routines/ShapesRound.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
+#include "tests/native/routines/BoxPlanes.h"
 #include "tests/native/routines/SceneFixture.h"
 
 namespace {
@@ -18,14 +19,7 @@ namespace {
 using scenetest::FrameClock;
 using scenetest::WindowedHost;
 
-BoundingPlanes Box() {
-  BoundingPlanes b = {};
-  const double rows[6][4] = {{1, 0, 0, 60},  {-1, 0, 0, 60}, {0, 1, 0, 40},
-                             {0, -1, 0, 40}, {0, 0, 1, 400}, {0, 0, -1, -250}};
-  for (int i = 0; i < 6; ++i)
-    for (int r = 0; r < 4; ++r) b.m[r][i] = rows[i][r];
-  return b;
-}
+BoundingPlanes Box() { return scenetest::BoxPlanes(60, 40, 400, -250); }
 
 // Runs AnimateStep and the scene until the object's state comes back to 0; the states seen.
 std::set<int32_t> RunCycle(C3DScene& scene, C3DPObject& shape, int limit) {

@@ -15,6 +15,7 @@
 #include "routines/ShapesFlat.h"
 #include "routines/ShapesRound.h"
 #include "seams/Random.h"
+#include "tests/native/routines/BoxPlanes.h"
 
 namespace {
 
@@ -297,14 +298,7 @@ TEST(ShapeTextures, BallCapsAreSqueezedIntoTriangles) {
 // ---- The skeleton ------------------------------------------------------------------------------
 
 // A box of +/-100 across and in depth -400..-200.
-BoundingPlanes Box() {
-  BoundingPlanes b = {};
-  const double rows[6][4] = {{1, 0, 0, 100},  {-1, 0, 0, 100}, {0, 1, 0, 100},
-                             {0, -1, 0, 100}, {0, 0, 1, 400},  {0, 0, -1, -200}};
-  for (int i = 0; i < 6; ++i)
-    for (int r = 0; r < 4; ++r) b.m[r][i] = rows[i][r];
-  return b;
-}
+BoundingPlanes Box() { return scenetest::BoxPlanes(100, 100, 400, -200); }
 
 void Prepare(C3DObject& o, int32_t state) {
   const BoundingPlanes box = Box();
