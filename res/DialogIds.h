@@ -26,3 +26,9 @@
 
 // The cursor an image view shows over a picture that opens a full-screen viewer.
 #define IDC_HOTCURSOR 154
+
+// The saver module's strings: its product code (the settings key's last name), the product title
+// that the settings dialogs show, and the names of the display routines 0 to 7.
+#define IDS_PRODUCTCODE 3
+#define IDS_PRODUCTTITLE 4
+#define IDS_ROUTINENAME_FIRST 1100

@@ -1,0 +1,262 @@
+// The saver window's procedure: settings at WM_CREATE, the desktop copy, the screen objects and
+// the threads at the first WM_ERASEBKGND, the stop and join at WM_DESTROY.
+#include "saver/SaverWindow.h"
+
+#include <new>
+
+#include "imageset/ImageSet.h"
+#include "imaging/AnimDoc.h"
+#include "imaging/AnimView.h"
+#include "imaging/ColorPalette.h"
+#include "imaging/DIBSurface.h"
+#include "saver/DrawingThread.h"
+#include "saver/MusicThread.h"
+#include "seams/Clock.h"
+#include "seams/Trace.h"
+#include "settings/IniSettings.h"
+#include "settings/SaverInfo.h"
+
+namespace {
+
+constexpr char kProcName[] = "ScreenSaverProc";
+constexpr int kPaletteSize = 256;
+
+// The state of the one saver run of the process.
+struct SaverRun {
+  int running = 0;  // set by the first WM_ERASEBKGND, cleared when the window is gone
+  SaverInfo drawing;
+  SaverInfo music;
+  CColorPalette* desktopPalette = nullptr;  // the desktop copy's palette; lives with the copy
+};
+SaverRun g_run;
+SaverThreadProcs g_procs{RunScreenSaver, MusicHandler};
+
+// The screen device context, released on every path.
+class ScreenDC {
+ public:
+  ScreenDC() : dc_(::GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (dc_) ::ReleaseDC(nullptr, dc_);
+  }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// The system palette's 256 entries. A display without a palette answers with fewer (Wine: none,
+// though it writes the static colours); its colours are then the halftone palette's.
+struct LogPalette256 {
+  WORD version = 0x300;
+  WORD count = kPaletteSize;
+  PALETTEENTRY entries[kPaletteSize] = {};
+};
+
+void ReadScreenPalette(HDC screen, LogPalette256& palette) {
+  if (::GetSystemPaletteEntries(screen, 0, kPaletteSize, palette.entries) >= kPaletteSize) {
+    return;
+  }
+  for (PALETTEENTRY& entry : palette.entries) entry = PALETTEENTRY{};
+  if (HPALETTE halftone = ::CreateHalftonePalette(screen)) {
+    ::GetPaletteEntries(halftone, 0, kPaletteSize, palette.entries);
+    ::DeleteObject(halftone);
+  }
+}
+
+CColorPalette* NewScreenPalette(HDC screen) {
+  LogPalette256 block;
+  ReadScreenPalette(screen, block);
+  CColorPalette* palette = new (std::nothrow) CColorPalette;
+  if (palette && !palette->CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block))) {
+    delete palette;
+    return nullptr;
+  }
+  return palette;
+}
+
+// The desktop as it stands, in a surface of the screen's size (the preview's too), or null.
+CDIBSurface* CopyDesktop(CColorPalette** paletteOut) {
+  ScreenDC screen;
+  CDIBSurface* surface = new (std::nothrow) CDIBSurface;
+  if (!surface) {
+    seams::Trace::Printf("ScreenSaverProc - pdsBackground=NULL\n");
+    return nullptr;
+  }
+  CColorPalette* palette = screen.Get() ? NewScreenPalette(screen.Get()) : nullptr;
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  if (!palette || !surface->Create(width, height, palette)) {
+    seams::Trace::Printf("ScreenSaverProc - Failed to pdsBackground->Create\n");
+    delete surface;
+    delete palette;
+    return nullptr;
+  }
+  HPALETTE previous = ::SelectPalette(screen.Get(), *palette, FALSE);
+  ::RealizePalette(screen.Get());
+  ::BitBlt(surface->memoryDC.GetSafeHdc(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
+  if (previous) ::SelectPalette(screen.Get(), previous, FALSE);
+  *paletteOut = palette;
+  return surface;
+}
+
+void FillScreenObjects(SaverInfo& record, HWND window, CAnimDoc* doc, CAnimView* view,
+                       CDIBSurface* surface) {
+  record.hwnd = window;
+  record.bRunning = 1;
+  record.pScreenDoc = doc;
+  record.pScreen = view;
+  record.pdsBackground = surface;
+}
+
+// Created suspended so that handle, id and priority are in place before the thread runs.
+void StartThread(SaverInfo& record, LPTHREAD_START_ROUTINE procedure) {
+  record.hThread = ::CreateThread(nullptr, 0, procedure, &record, CREATE_SUSPENDED,
+                                  &record.dwThreadId);
+  if (!record.hThread) {
+    record.dwThreadId = 0;
+    return;
+  }
+  ::SetThreadPriority(record.hThread, THREAD_PRIORITY_BELOW_NORMAL);
+  ::ResumeThread(record.hThread);
+}
+
+LRESULT OnCreate(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (!g_run.running) {
+    CString keyPath;
+    BuildRegistryKeyPath(keyPath);
+    g_run.drawing.nRunTimeError = GetIniSettings(keyPath);
+    if (seams::Trace::IsOn()) TraceSystemInfo();
+    bInitInfo(&g_run.drawing);
+    bInitInfo(&g_run.music);
+  }
+  return DefScreenSaverProc(window, WM_CREATE, wParam, lParam);
+}
+
+// The first erase: copy the desktop, make the screen objects, start the threads. When any
+// object cannot be made, no thread starts and what was made is deleted; the window then shows
+// the desktop until the user ends the saver.
+void StartSaverRun(HWND window) {
+  CColorPalette* palette = nullptr;
+  CDIBSurface* surface = CopyDesktop(&palette);
+  if (!surface) return;
+  CAnimView* view = new (std::nothrow) CAnimView;
+  CAnimDoc* doc = view ? new (std::nothrow) CAnimDoc : nullptr;
+  if (!view || !doc) {
+    seams::Trace::Printf(view ? "ScreenSaverProc - pScreenDoc=NULL\n"
+                              : "ScreenSaverProc - pScreen=NULL\n");
+    delete view;
+    delete surface;
+    delete palette;
+    return;
+  }
+  g_run.desktopPalette = palette;
+  seams::ClearStop();
+  FillScreenObjects(g_run.drawing, window, doc, view, surface);
+  StartThread(g_run.drawing, g_procs.drawing);
+  if (g_run.music.bSoundOn) {
+    FillScreenObjects(g_run.music, window, doc, view, surface);
+    StartThread(g_run.music, g_procs.music);
+  }
+}
+
+LRESULT OnEraseBackground(HWND window) {
+  if (g_run.running) return 0;
+  g_run.running = 1;
+  StartSaverRun(window);
+  return 0;
+}
+
+// Waits for the threads while still answering messages sent to this thread, so that a thread
+// blocked in a SendMessage to the saver window can still end. True when all ended in time.
+bool JoinThreads(HANDLE* threads, DWORD count) {
+  const DWORD deadline = ::GetTickCount() + kSaverThreadJoinMs;
+  for (;;) {
+    const DWORD left = deadline - ::GetTickCount();
+    if (static_cast<int32_t>(left) <= 0) return false;
+    const DWORD woke =
+        ::MsgWaitForMultipleObjects(count, threads, TRUE, left, QS_SENDMESSAGE);
+    if (woke < WAIT_OBJECT_0 + count) return true;
+    if (woke != WAIT_OBJECT_0 + count) return false;  // timeout or failure
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+bool HasEnded(HANDLE thread) { return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
+
+// Ends a thread that did not stop; true when it had ended by itself.
+bool EndThread(SaverInfo& record, const char* name) {
+  if (!record.hThread) return true;
+  const bool ended = HasEnded(record.hThread);
+  if (!ended) {
+    seams::Trace::Printf("ScreenSaverProc - WM_DESTROY - %s thread did not stop: killed\n", name);
+    ::TerminateThread(record.hThread, 0);
+  }
+  ::CloseHandle(record.hThread);
+  record.hThread = nullptr;
+  record.dwThreadId = 0;
+  return ended;
+}
+
+void StopThreads(bool* drawingEnded) {
+  HANDLE threads[2];
+  DWORD count = 0;
+  for (SaverInfo* record : {&g_run.drawing, &g_run.music}) {
+    if (record->hThread) threads[count++] = record->hThread;
+  }
+  seams::RequestStop();
+  if (count > 0) JoinThreads(threads, count);
+  *drawingEnded = EndThread(g_run.drawing, "drawing");
+  EndThread(g_run.music, "music");  // a killed music thread's device stays open: it is its own
+}
+
+void DeleteSharedImages() {
+  delete ScreenBackgroundDIB;
+  ScreenBackgroundDIB = nullptr;
+  delete CurrentImageDIB;
+  CurrentImageDIB = nullptr;
+}
+
+LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
+  bool drawingEnded = true;
+  StopThreads(&drawingEnded);
+  if (drawingEnded) DeleteSharedImages();
+  g_run.running = 0;
+  if (seams::Trace::IsOn()) {
+    for (int i = 0; i < 4; ++i) {
+      seams::Trace::Printf("ScreenSaverProc - WM_DESTROY - end: Deleted DIBs\n\n");
+    }
+    seams::Trace::Close();
+  }
+  return DefScreenSaverProc(window, WM_DESTROY, wParam, lParam);
+}
+
+}  // namespace
+
+SaverThreadProcs InstallSaverThreadProcs(const SaverThreadProcs& procs) {
+  const SaverThreadProcs previous = g_procs;
+  g_procs = procs;
+  return previous;
+}
+
+const SaverInfo& DrawingRecord() { return g_run.drawing; }
+const SaverInfo& MusicRecord() { return g_run.music; }
+
+LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::TraceMessageScope trace(kProcName, message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE: {
+      const LRESULT result = OnCreate(window, wParam, lParam);
+      trace.Ending();
+      return result;
+    }
+    case WM_ERASEBKGND: return OnEraseBackground(window);
+    case WM_DESTROY: return OnDestroy(window, wParam, lParam);
+    default: break;
+  }
+  const LRESULT result = DefScreenSaverProc(window, message, wParam, lParam);
+  trace.Ending();
+  return result;
+}
