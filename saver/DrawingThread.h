@@ -1,0 +1,45 @@
+// The drawing thread: binds the screen view and document to the saver window, loads the image
+// set's descriptions (or lists the user's own image folder) and then, image after image: chooses
+// the next picture, loads it, takes the old one off the screen and brings the new one on with a
+// random transition, shows its caption, runs the chosen display routine for the time per image,
+// and keeps the finished screen as the background of the next change.
+//
+// Stopping: every wait of the thread goes through the clock seam, so a stop request (raised by
+// the saver window before it joins the thread) ends the work within a fraction of a second. Any
+// failure ends in the error splash, which also returns on a stop request.
+//
+// Message boxes: an alert raised on this thread would take the focus and close the saver, then
+// block its join; the thread installs an alert sink of its own that writes "Alert: <text>" to
+// the trace and keeps the last text.
+#pragma once
+
+#include "framework/String.h"
+#include "framework/WinTypes.h"
+
+struct SaverInfo;
+class CDIB;
+class TransitionScreen;
+
+// The picture now on the screen, or null. The drawing thread deletes and replaces it every image
+// change (null in between); the saver window deletes it after the thread has ended.
+extern CDIB* CurrentImageDIB;
+
+// The thread's whole work on a screen: set-up, then image changes until a stop is requested.
+// pInfo: the drawing record (settings, folders, nRunTimeError; the thread writes only
+// nRunTimeError); keyPath: the settings key path ("LASTIMAGENO" and "OWNIMAGES_LASTIMAGENO" are
+// written there every change). The screen must hold the desktop copy as its background. Returns
+// the run-time error number the thread ended on (0 when it was stopped with no error), after the
+// error splash has run until the stop.
+int RunDrawingThread(SaverInfo* pInfo, const char* keyPath, TransitionScreen& screen);
+
+// The text of the last alert raised on the drawing thread, "" when there was none.
+CString LastDrawingThreadAlert();
+
+#ifdef _WIN32
+// The thread procedure (CreateThread with the drawing record as the argument). Attaches the
+// record's view (pScreen) to the saver window, adds it to the screen document (pScreenDoc),
+// hands the document the desktop copy (pdsBackground) as its background, then runs
+// RunDrawingThread on the document with the product's settings key path. Returns 0 once a stop
+// is requested; the view stays attached to the window.
+DWORD WINAPI RunScreenSaver(LPVOID pInfo);
+#endif
