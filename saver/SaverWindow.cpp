@@ -168,23 +168,31 @@ LRESULT OnEraseBackground(HWND window) {
   return 0;
 }
 
+bool HasEnded(HANDLE thread) { return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
+
 // Waits for the threads while still answering messages sent to this thread, so that a thread
 // blocked in a SendMessage to the saver window can still end. True when all ended in time.
 bool JoinThreads(HANDLE* threads, DWORD count) {
   const DWORD deadline = ::GetTickCount() + kSaverThreadJoinMs;
   for (;;) {
+    HANDLE running[2];
+    DWORD waiting = 0;
+    for (DWORD i = 0; i < count; ++i) {
+      if (!HasEnded(threads[i])) running[waiting++] = threads[i];
+    }
+    if (waiting == 0) return true;
     const DWORD left = deadline - ::GetTickCount();
     if (static_cast<int32_t>(left) <= 0) return false;
-    const DWORD woke =
-        ::MsgWaitForMultipleObjects(count, threads, TRUE, left, QS_SENDMESSAGE);
-    if (woke < WAIT_OBJECT_0 + count) return true;
-    if (woke != WAIT_OBJECT_0 + count) return false;  // timeout or failure
-    MSG message;
-    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // Any one thread's end, or a sent message, wakes the wait.
+    const DWORD woke = ::MsgWaitForMultipleObjects(waiting, running, FALSE, left, QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0 + waiting) {
+      MSG message;
+      ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    } else if (woke >= WAIT_OBJECT_0 + waiting) {
+      return false;  // the time is up, or the wait failed
+    }
   }
 }
-
-bool HasEnded(HANDLE thread) { return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
 
 // Ends a thread that did not stop; true when it had ended by itself.
 bool EndThread(SaverInfo& record, const char* name) {
