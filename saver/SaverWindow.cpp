@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "framework/Wnd.h"
 #include "imageset/ImageSet.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
@@ -26,6 +27,7 @@ struct SaverRun {
   int running = 0;  // set by the first WM_ERASEBKGND, cleared when the window is gone
   SaverInfo drawing;
   SaverInfo music;
+  CDIBSurface* desktop = nullptr;           // the desktop copy, until the first erase takes it
   CColorPalette* desktopPalette = nullptr;  // the desktop copy's palette; lives with the copy
 };
 SaverRun g_run;
@@ -130,16 +132,31 @@ LRESULT OnCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     if (seams::Trace::IsOn()) TraceSystemInfo();
     bInitInfo(&g_run.drawing);
     bInitInfo(&g_run.music);
+    // Copied now, before the window shows: once it is on the screen (Wine paints a new window
+    // black before its first erase) the screen no longer shows the desktop.
+    if (!g_run.desktop) g_run.desktop = CopyDesktop(&g_run.desktopPalette);
   }
   return DefScreenSaverProc(window, WM_CREATE, wParam, lParam);
 }
 
-// The first erase: copy the desktop, make the screen objects, start the threads. When any
-// object cannot be made, no thread starts and what was made is deleted; the window then shows
-// the desktop until the user ends the saver.
-void StartSaverRun(HWND window) {
-  CColorPalette* palette = nullptr;
-  CDIBSurface* surface = CopyDesktop(&palette);
+// The window shows the desktop copy from its first erase on, before any thread runs: the screen
+// looks untouched until the drawing thread paints over it. (Wine shows a new window black, not
+// what lay under it, until something is drawn.)
+void ShowDesktopCopy(HDC eraseDC, CDIBSurface* surface) {
+  CDC dc;
+  if (!dc.Attach(eraseDC)) return;
+  surface->Draw(&dc);
+  dc.Detach();
+}
+
+// The first erase: make the screen objects over the desktop copy, start the threads. When any
+// object cannot be made, no thread starts and what was made is deleted; the window then stays
+// as it is until the user ends the saver.
+void StartSaverRun(HWND window, HDC eraseDC) {
+  CDIBSurface* surface = g_run.desktop;
+  CColorPalette* palette = g_run.desktopPalette;
+  g_run.desktop = nullptr;
+  g_run.desktopPalette = nullptr;
   if (!surface) return;
   CAnimView* view = new (std::nothrow) CAnimView;
   CAnimDoc* doc = view ? new (std::nothrow) CAnimDoc : nullptr;
@@ -151,7 +168,8 @@ void StartSaverRun(HWND window) {
     delete palette;
     return;
   }
-  g_run.desktopPalette = palette;
+  g_run.desktopPalette = palette;  // kept: the surface refers to it for as long as it lives
+  ShowDesktopCopy(eraseDC, surface);
   seams::ClearStop();
   FillScreenObjects(g_run.drawing, window, doc, view, surface);
   StartThread(g_run.drawing, g_procs.drawing);
@@ -161,10 +179,10 @@ void StartSaverRun(HWND window) {
   }
 }
 
-LRESULT OnEraseBackground(HWND window) {
+LRESULT OnEraseBackground(HWND window, HDC dc) {
   if (g_run.running) return 0;
   g_run.running = 1;
-  StartSaverRun(window);
+  StartSaverRun(window, dc);
   return 0;
 }
 
@@ -231,6 +249,12 @@ LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
   bool drawingEnded = true;
   StopThreads(&drawingEnded);
   if (drawingEnded) DeleteSharedImages();
+  if (g_run.desktop) {  // copied, but no erase came to take it
+    delete g_run.desktop;
+    delete g_run.desktopPalette;
+    g_run.desktop = nullptr;
+    g_run.desktopPalette = nullptr;
+  }
   g_run.running = 0;
   if (seams::Trace::IsOn()) {
     for (int i = 0; i < 4; ++i) {
@@ -260,8 +284,20 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       trace.Ending();
       return result;
     }
-    case WM_ERASEBKGND: return OnEraseBackground(window);
+    case WM_ERASEBKGND: return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_DESTROY: return OnDestroy(window, wParam, lParam);
+    case WM_PAINT:
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED: {
+      // The screen view paints the window and realises its palette, once the drawing thread
+      // has attached it.
+      LRESULT result = 0;
+      if (CWnd::RouteMessage(window, message, wParam, lParam, &result)) {
+        trace.Ending();
+        return result;
+      }
+      break;
+    }
     default: break;
   }
   const LRESULT result = DefScreenSaverProc(window, message, wParam, lParam);
