@@ -1,0 +1,175 @@
+#include "tests/wine/saverrun/SaverRunFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "platform/ScreenSaver.h"
+#include "seams/Registry.h"
+#include "settings/IniSettings.h"
+#include "tests/support/TempFolder.h"
+#include "tests/wine/saverrun/VirtualTime.h"
+#include "tools/demo/DemoImageSet.h"
+#include "tools/setup/SettingsInstaller.h"
+
+namespace saverrun {
+namespace {
+
+constexpr char kKey[] = "SOFTWARE\\KLV\\SCREENSAVER\\TRVSS12";
+constexpr DWORD kMarkWaitMs = 30000;  // real time for the saver to reach a mark
+constexpr DWORD kSettleMs = 300;      // for a held saver's last drawing to reach the screen
+
+// The halftone palette's colour nearest to `wanted`.
+COLORREF HalftoneColour(COLORREF wanted) {
+  HDC screen = GetDC(nullptr);
+  HPALETTE halftone = CreateHalftonePalette(screen);
+  ReleaseDC(nullptr, screen);
+  PALETTEENTRY entries[256] = {};
+  const UINT count = GetPaletteEntries(halftone, 0, 256, entries);
+  DeleteObject(halftone);
+  COLORREF best = wanted;
+  long bestDistance = -1;
+  for (UINT i = 0; i < count; ++i) {
+    const long dr = entries[i].peRed - GetRValue(wanted);
+    const long dg = entries[i].peGreen - GetGValue(wanted);
+    const long db = entries[i].peBlue - GetBValue(wanted);
+    const long distance = dr * dr + dg * dg + db * db;
+    if (bestDistance < 0 || distance < bestDistance) {
+      bestDistance = distance;
+      best = RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
+    }
+  }
+  return best;
+}
+
+LRESULT CALLBACK UnderlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  static const COLORREF colours[4] = {
+      HalftoneColour(RGB(200, 40, 40)), HalftoneColour(RGB(40, 160, 60)),
+      HalftoneColour(RGB(40, 60, 200)), HalftoneColour(RGB(230, 200, 40))};
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT all;
+  GetClientRect(window, &all);
+  for (int quarter = 0; quarter < 4; ++quarter) {
+    RECT part{(quarter % 2) * all.right / 2, (quarter / 2) * all.bottom / 2, 0, 0};
+    part.right = part.left + all.right / 2;
+    part.bottom = part.top + all.bottom / 2;
+    HBRUSH brush = CreateSolidBrush(colours[quarter]);
+    FillRect(dc, &part, brush);
+    DeleteObject(brush);
+  }
+  EndPaint(window, &paint);
+  return 0;
+}
+
+}  // namespace
+
+const std::string& DemoDataFolder() {
+  static testsupport::TempFolder parent("saverrun");
+  static const std::string folder = [] {
+    demoset::Options options;  // 640 x 480
+    EXPECT_EQ(demoset::BuildDemoImageSet(parent.str(), options), "");
+    return (parent / demoset::kDataFolderName).string();
+  }();
+  return folder;
+}
+
+void InstallDemoSettings(const std::vector<std::pair<const char*, const char*>>& values) {
+  ASSERT_TRUE(InstallSettings(DemoDataFolder(), true).ok);
+  for (const auto& value : values) SetValue(value.first, value.second);
+}
+
+void SetValue(const char* name, const char* value) {
+  seams::RegistryKey key;
+  ASSERT_EQ(key.Open(kKey, seams::RegAccess::SetValue), 0);
+  ASSERT_EQ(key.SetString(name, value), 0);
+}
+
+std::string GetValue(const char* name) {
+  seams::RegistryKey key;
+  char value[64] = "";
+  if (key.Open(kKey, seams::RegAccess::Read) != 0) return "";
+  key.QueryString(name, value, sizeof value);
+  return value;
+}
+
+std::string ReadTrace() {
+  std::ifstream in(
+      static_cast<const char*>(TraceFilePath(DemoDataFolder().c_str(), kTraceFileName)));
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Underlay::Underlay() {
+  WNDCLASSA underClass{};
+  underClass.lpfnWndProc = UnderlayProc;
+  underClass.hInstance = GetModuleHandleA(nullptr);
+  underClass.lpszClassName = "SaverRunUnderlay";
+  RegisterClassA(&underClass);
+  window_ = CreateWindowExA(0, underClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0,
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                            nullptr, nullptr, underClass.hInstance, nullptr);
+  UpdateWindow(window_);
+  PumpUntil([] { return false; }, 200);
+}
+
+Underlay::~Underlay() { DestroyWindow(window_); }
+
+GatedRun::GatedRun(const std::vector<unsigned>& marks, const std::string& log) {
+  static int serial = 0;
+  name_ = "saverrun-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  std::string list;
+  for (size_t i = 0; i < marks.size(); ++i) {
+    list += (i ? "," : "") + std::to_string(marks[i]);
+    const int mark = static_cast<int>(i);
+    reached_.push_back(CreateEventA(nullptr, TRUE, FALSE, vtime::ReachedEvent(name_, mark).c_str()));
+    release_.push_back(CreateEventA(nullptr, TRUE, FALSE, vtime::ReleaseEvent(name_, mark).c_str()));
+  }
+  SetEnvironmentVariableA(vtime::kMarksVariable, list.c_str());
+  SetEnvironmentVariableA(vtime::kNameVariable, name_.c_str());
+  SetEnvironmentVariableA(vtime::kLogVariable, log.empty() ? nullptr : log.c_str());
+  process_ = std::make_unique<SaverProcess>("/s");
+  for (const char* variable : {vtime::kMarksVariable, vtime::kNameVariable, vtime::kLogVariable}) {
+    SetEnvironmentVariableA(variable, nullptr);
+  }
+}
+
+GatedRun::~GatedRun() {
+  process_.reset();
+  for (HANDLE event : reached_) CloseHandle(event);
+  for (HANDLE event : release_) CloseHandle(event);
+}
+
+bool GatedRun::Reach(size_t index) {
+  const bool reached = PumpUntil(
+      [&] { return WaitForSingleObject(reached_[index], 0) == WAIT_OBJECT_0; }, kMarkWaitMs);
+  PumpUntil([] { return false; }, kSettleMs);
+  return reached;
+}
+
+void GatedRun::Release(size_t index) { SetEvent(release_[index]); }
+
+DWORD GatedRun::EndWithKey(std::optional<DWORD>* exitCode) {
+  HWND saver = FindTopWindow(process_->Id(), SAVER_WINDOW_CLASS);
+  const DWORD start = GetTickCount();
+  PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
+  *exitCode = process_->WaitForExit(10000);
+  return GetTickCount() - start;
+}
+
+int Differences(const ScreenCapture& a, const ScreenCapture& b, const RECT& area) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += a.At(x, y) != b.At(x, y);
+  }
+  return count;
+}
+
+RECT WholeScreen(const ScreenCapture& capture) {
+  return RECT{0, 0, capture.Width(), capture.Height()};
+}
+
+}  // namespace saverrun

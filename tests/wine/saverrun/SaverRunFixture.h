@@ -1,0 +1,72 @@
+// What the end-to-end tests of the saver module share: the demo set and its settings, a known
+// picture under the saver, a run of the virtual-time variant held at marks, the trace, and
+// ending the saver with a key.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/wine/platform/SaverProcess.h"
+#include "tests/wine/platform/ScreenCapture.h"
+
+namespace saverrun {
+
+constexpr DWORD kExitLimitMs = 2000;  // a key ends the process within this
+
+// The demo set with pictures of its own (640 x 480), made once for the whole program.
+const std::string& DemoDataFolder();
+
+// Installs the demo set's settings afresh, then the given values over them.
+void InstallDemoSettings(const std::vector<std::pair<const char*, const char*>>& values);
+void SetValue(const char* name, const char* value);
+std::string GetValue(const char* name);
+
+// The trace file of the demo set, as it stands.
+std::string ReadTrace();
+
+// Four colours in the quarters of the screen: what lies under the saver when it starts. The
+// colours are the halftone palette's, the only ones that survive the saver's desktop copy on a
+// display without a palette.
+class Underlay {
+ public:
+  Underlay();
+  ~Underlay();
+  Underlay(const Underlay&) = delete;
+  Underlay& operator=(const Underlay&) = delete;
+
+ private:
+  HWND window_;
+};
+
+// One run of the variant with its marks in virtual milliseconds; each mark is waited for and
+// released in turn. `log`: the file for the variant's measurements at each mark, or "".
+class GatedRun {
+ public:
+  explicit GatedRun(const std::vector<unsigned>& marks, const std::string& log = "");
+  ~GatedRun();
+  GatedRun(const GatedRun&) = delete;
+  GatedRun& operator=(const GatedRun&) = delete;
+
+  SaverProcess& Process() { return *process_; }
+  // Waits until the saver is held at mark `index`, then a moment more for what it drew to reach
+  // the X server.
+  bool Reach(size_t index);
+  void Release(size_t index);
+  // Ends the saver with a key and says how long the process took to go.
+  DWORD EndWithKey(std::optional<DWORD>* exitCode);
+
+ private:
+  std::string name_;
+  std::vector<HANDLE> reached_, release_;
+  std::unique_ptr<SaverProcess> process_;
+};
+
+// Pixels that differ between two captures of the same size, inside `area`.
+int Differences(const ScreenCapture& a, const ScreenCapture& b, const RECT& area);
+RECT WholeScreen(const ScreenCapture& capture);
+
+}  // namespace saverrun
