@@ -43,6 +43,7 @@ CDIB* CurrentImageDIB = nullptr;
 namespace {
 
 // Run-time errors of the drawing thread (the descriptions' own are set by GetImageDescArray).
+constexpr int kErrorOutOfMemory = 6;
 constexpr int kErrorLogos = 7;
 constexpr int kErrorRoutine = 8;
 constexpr int kErrorReduction = 14;
@@ -135,6 +136,7 @@ class DrawingThread {
   bool LoadOwnImage();
   bool ReduceAndKeep(CDIB* loaded);
   bool RunTransitions();
+  bool TakeBackgroundColours();
   bool ShowCaption();
   bool ReadCaption(const CImageDesc& desc, CString* text);
   bool RunRoutine();
@@ -159,6 +161,7 @@ class DrawingThread {
   int routine_ = 0;
   int previousRoutine_ = kComboPrevious;
   int run_ = 0;
+  bool first_ = true;
   CString errorText_;
 };
 
@@ -326,6 +329,8 @@ bool DrawingThread::RunTransitions() {
                                  o.Width(), o.Height(), o.left, o.top, p0, p1, p2, trace,
                                  &errorText_))
     return false;
+  if (first_ && !TakeBackgroundColours()) return false;
+  first_ = false;
   return ManageOnScreenTransition(screen_, transClass_, effect_, CurrentImageDIB, rect_.left,
                                   rect_.top, rect_.Width(), rect_.Height(), 0, 0, p0, p1, p2,
                                   trace, &errorText_) != FALSE;
@@ -407,6 +412,25 @@ bool DrawingThread::RunRoutine() {
   call.trace = seams::Trace::IsOn();
   call.errorText = &errorText_;
   return RunDisplayRoutine(routine_, call) != 0;
+}
+
+// The first change took the desktop off onto the desktop's own colour table, which need not hold
+// the background's greys: the frame and logo tiles would keep the nearest colours it has (tinted
+// or banded) for the whole run, since later changes redraw only the picture's rectangle. The
+// screen takes the background's own table instead; it shows the same picture.
+bool DrawingThread::TakeBackgroundColours() {
+  const CDIB& from = *ScreenBackgroundDIB;
+  std::unique_ptr<CDIB> copy(new (std::nothrow) CDIB);
+  if (!copy || !copy->Create(from.GetWidth(), from.GetHeight(), nullptr))
+    return Fail(kErrorOutOfMemory);
+  std::copy(from.header->bmiColors, from.header->bmiColors + 256, copy->header->bmiColors);
+  copy->header->bmiHeader.biClrUsed = from.header->bmiHeader.biClrUsed;
+  std::copy(from.bits, from.bits + static_cast<size_t>(from.GetStorageWidth()) * from.GetHeight(),
+            copy->bits);
+  if (!screen_.SetBackgroundNoDraw(copy.release())) return Fail(kErrorNoBackground);
+  host_->RenderRect(nullptr);
+  host_->ShowRect(nullptr);
+  return true;
 }
 
 // The finished screen becomes the background the next change composes on.
