@@ -55,30 +55,28 @@ bool IsSetCount(int count) {
 
 using DescList = std::vector<std::unique_ptr<CImageDesc>>;
 
-enum class ReadResult { kOk, kBadCount, kTruncated, kNoMemory };
-
 // Reads the header and the records into `records`; nothing of the caller's is touched.
-ReadResult ReadImageDescs(CFile& file, DescList& records) {
+ImageDescReadResult ReadImageDescs(CFile& file, DescList& records) {
   CArchive archive(&file, CArchive::load, 512);
   try {
     uint32_t header[2] = {0, 0};  // set identifier (unused), count
-    if (archive.Read(header, sizeof header) != sizeof header) return ReadResult::kBadCount;
-    if (!IsSetCount(static_cast<int>(header[1]))) return ReadResult::kBadCount;
+    if (archive.Read(header, sizeof header) != sizeof header) return ImageDescReadResult::kBadCount;
+    if (!IsSetCount(static_cast<int>(header[1]))) return ImageDescReadResult::kBadCount;
     for (uint32_t i = 0; i < header[1]; ++i) {
       std::unique_ptr<CImageDesc> desc(new (std::nothrow) CImageDesc);
-      if (!desc) return ReadResult::kNoMemory;
+      if (!desc) return ImageDescReadResult::kNoMemory;
       desc->Serialize(archive);
       records.push_back(std::move(desc));
     }
   } catch (CArchiveException&) {
-    return ReadResult::kTruncated;
+    return ImageDescReadResult::kTruncated;
   } catch (CFileException&) {
-    return ReadResult::kTruncated;
+    return ImageDescReadResult::kTruncated;
   } catch (std::bad_alloc&) {
-    return ReadResult::kNoMemory;
+    return ImageDescReadResult::kNoMemory;
   }
   archive.Close();
-  return ReadResult::kOk;
+  return ImageDescReadResult::kOk;
 }
 
 void InstallImageDescs(CObArray* array, DescList& records) {
@@ -132,33 +130,39 @@ void DeleteImageDescs(CObArray* array) {
   array->RemoveAll();
 }
 
+ImageDescReadResult ReadImageDescArray(const char* path, CObArray* array) {
+  if (!FileExists(path)) return ImageDescReadResult::kMissing;
+  CFile file;
+  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
+    return ImageDescReadResult::kUnopenable;
+  DescList records;
+  const ImageDescReadResult result = ReadImageDescs(file, records);
+  file.Abort();
+  if (result == ImageDescReadResult::kOk)
+    InstallImageDescs(array, records);
+  else if (result != ImageDescReadResult::kBadCount)
+    DeleteImageDescs(array);
+  return result;
+}
+
 int GetImageDescArray(const char* path, CObArray* array) {
   seams::TraceScope trace("GetImageDescArray");
-  if (!FileExists(path)) {
-    LoadingError("Unable to find image description file - reinstall");
-    return 0;
-  }
-  CFile file;
-  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) {
-    LoadingError("Unable to open image description file");
-    return 0;
-  }
-  DescList records;
-  const ReadResult result = ReadImageDescs(file, records);
-  file.Abort();
-  switch (result) {
-    case ReadResult::kOk:
-      InstallImageDescs(array, records);
+  switch (ReadImageDescArray(path, array)) {
+    case ImageDescReadResult::kOk:
       return array->GetSize();
-    case ReadResult::kBadCount:
-      return 0;
-    case ReadResult::kNoMemory:
+    case ImageDescReadResult::kMissing:
+      LoadingError("Unable to find image description file - reinstall");
+      break;
+    case ImageDescReadResult::kUnopenable:
+      LoadingError("Unable to open image description file");
+      break;
+    case ImageDescReadResult::kNoMemory:
       LoadingError("Unable to generate sysem resources (memory)");
       break;
-    case ReadResult::kTruncated:
+    case ImageDescReadResult::kBadCount:
+    case ImageDescReadResult::kTruncated:
       break;
   }
-  DeleteImageDescs(array);
   return 0;
 }
 

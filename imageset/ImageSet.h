@@ -43,6 +43,13 @@ CString ImageSetFilePath(const char* fileName);
 // Deletes every record of the array and empties it.
 void DeleteImageDescs(CObArray* array);
 
+// How reading "Imagedes.dat" ended.
+enum class ImageDescReadResult { kOk, kMissing, kUnopenable, kBadCount, kTruncated, kNoMemory };
+
+// Reads "Imagedes.dat" into the array without alerting: kOk with the set's 12 or 52 records in
+// the array; kBadCount leaves the array as it was; kTruncated and kNoMemory leave it empty.
+ImageDescReadResult ReadImageDescArray(const char* path, CObArray* array);
+
 // Reads "Imagedes.dat" into the array: the number of records read (12 or 52), or 0. A count
 // other than 12 or 52 leaves the array as it was and is left to the caller to report; a file
 // that ends inside a record, or a record that cannot be allocated, leaves the array empty, so a

@@ -35,6 +35,29 @@ int RunDrawingThread(SaverInfo* pInfo, const char* keyPath, TransitionScreen& sc
 // The text of the last alert raised on the drawing thread, "" when there was none.
 CString LastDrawingThreadAlert();
 
+// Installs the drawing thread's alert sink on the calling thread for the object's lifetime:
+// "Alert: <text>" goes to the trace and the text is kept (LastDrawingThreadAlert); a yes-or-no
+// question is answered no. RunDrawingThread installs one itself.
+namespace seams {
+class AlertSink;
+}
+class DrawingThreadAlerts {
+ public:
+  DrawingThreadAlerts();
+  ~DrawingThreadAlerts();
+  DrawingThreadAlerts(const DrawingThreadAlerts&) = delete;
+  DrawingThreadAlerts& operator=(const DrawingThreadAlerts&) = delete;
+
+ private:
+  seams::AlertSink* sink_;
+  seams::AlertSink* previous_;
+};
+
+// The colour reduction of a picture with more than 256 colours: 204 colours, dithered, into the
+// target; FALSE when it fails. Replaceable, so that tests can make it fail.
+using ColourReducer = BOOL (*)(CDIB* source, CDIB* target);
+extern ColourReducer DrawingThreadColourReducer;
+
 #ifdef _WIN32
 // The thread procedure (CreateThread with the drawing record as the argument). Attaches the
 // record's view (pScreen) to the saver window, adds it to the screen document (pScreenDoc),

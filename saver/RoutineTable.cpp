@@ -1,0 +1,77 @@
+#include "saver/RoutineTable.h"
+
+#include "routines/SlideShow.h"
+#include "routines/SlidingTiles.h"
+#include "saver/ImagePickers.h"
+#include "seams/Random.h"
+
+namespace {
+
+// Fixed arguments of every routine run by the saver: no endless repeat, no effect sounds,
+// volume 50, the spare flag 0.
+constexpr int kInfiniteOff = 0;
+constexpr int kSoundOff = 0;
+constexpr int kVolume = 50;
+constexpr int kSpare = 0;
+constexpr int kNoOutline = 0;
+
+int SlidingTiles(const RoutineCall& c) {
+  return RunSlidingBlocks(c.host, c.screenBackground, &c.area, kInfiniteOff, c.clockOn, kSoundOff,
+                          c.speed, c.res, kVolume, kSpare, kNoOutline, c.logosOn, c.runSeconds,
+                          c.trace, c.errorText);
+}
+
+int SlideShow(const RoutineCall& c) {
+  return RunSlideShow(c.host, c.clockOn, SlideShowSeconds(c.runSeconds), c.trace, c.errorText);
+}
+
+// The routines with the common arguments, and those that also take the composed background.
+using CommonRoutine = int (*)(ScreenHost*, const RECT*, int, int, int, int, int, int, int, int,
+                              int, int, CString*);
+using BackgroundRoutine = int (*)(ScreenHost*, CDIB*, const RECT*, int, int, int, int, int, int,
+                                  int, int, int, int, CString*);
+
+template <CommonRoutine Run>
+int Common(const RoutineCall& c) {
+  return Run(c.host, &c.area, kInfiniteOff, c.clockOn, kSoundOff, c.speed, c.res, kVolume, kSpare,
+             c.logosOn, c.runSeconds, c.trace, c.errorText);
+}
+
+template <BackgroundRoutine Run>
+int WithBackground(const RoutineCall& c) {
+  return Run(c.host, c.screenBackground, &c.area, kInfiniteOff, c.clockOn, kSoundOff, c.speed,
+             c.res, kVolume, kSpare, c.logosOn, c.runSeconds, c.trace, c.errorText);
+}
+
+}  // namespace
+
+// The 3D routines are not in this build yet: each of their entries shows the picture for the
+// time per image. When one arrives its entry becomes Common<RunPuzzleCube> (or
+// WithBackground<RunFlyingTiles>) and nothing else changes.
+const RoutineEntry RoutineTable[kRoutineNumberCount] = {
+    {"2D Sliding Tiles", SlidingTiles},
+    {"3D Flying Tiles", SlideShow},            // WithBackground<RunFlyingTiles>
+    {"Flying Puzzle Cube", SlideShow},         // Common<RunPuzzleCube>
+    {"Collisions: Blocks' World", SlideShow},  // Common<RunBlocksWorld>
+    {"Wipe Out", SlideShow},                   // Common<RunWipeOut>
+    {"Ricochet: Bouncing Balls", SlideShow},   // Common<RunBouncingBalls>
+    {"Combo", nullptr},
+    {"Slide Show", SlideShow},
+};
+
+int ChooseCycleRoutine(int setting, int previous, const RECT& area) {
+  const int routine = setting == kRoutineCombo ? PickComboRoutine(previous) : setting;
+  const bool small = area.right - area.left < kSmallestRoutineArea ||
+                     area.bottom - area.top < kSmallestRoutineArea;
+  return small ? kRoutineSlideShow : routine;
+}
+
+int RunDisplayRoutine(int routine, const RoutineCall& call) {
+  const RoutineRunner run =
+      routine >= 0 && routine < kRoutineNumberCount ? RoutineTable[routine].run : nullptr;
+  return run ? run(call) : SlideShow(call);
+}
+
+int SlideShowSeconds(int timePerImage) {
+  return timePerImage != 0 ? timePerImage : 120 + seams::Rand() % 120;
+}
