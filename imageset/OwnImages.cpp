@@ -1,6 +1,8 @@
 #include "imageset/OwnImages.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -171,10 +173,48 @@ std::vector<CString> ListOwnImages(const char* folder) {
   names.erase(std::remove_if(names.begin(), names.end(),
                              [](const CString& name) { return !IsOwnImageName(name); }),
               names.end());
-  std::stable_sort(names.begin(), names.end(),
-                   [](const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; });
+  std::stable_sort(names.begin(), names.end(), [](const CString& a, const CString& b) {
+    return CompareListBoxNames(a, b) < 0;
+  });
   return names;
 }
+
+#ifdef _WIN32
+int CompareListBoxNames(const char* a, const char* b) { return ::lstrcmpiA(a, b); }
+#else
+namespace {
+
+// The place of an ASCII character in the system's word order: apostrophe and hyphen weigh
+// nothing at first, then the other punctuation in this order, the digits, and the letters with
+// no regard to case; other bytes after them in byte order.
+int WordWeight(unsigned char c) {
+  static const char kPunctuation[] = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+  if (c == '\'' || c == '-') return 0;
+  if (const char* p = c ? std::strchr(kPunctuation, c) : nullptr) return 1 + static_cast<int>(p - kPunctuation);
+  if (c >= '0' && c <= '9') return 100 + (c - '0');
+  if (std::isalpha(c)) return 200 + (std::tolower(c) - 'a');
+  return 300 + c;
+}
+
+// Compares by weight, skipping the characters that weigh nothing when `skipLight` is set.
+int CompareWeights(const char* a, const char* b, bool skipLight) {
+  for (;;) {
+    while (skipLight && *a && WordWeight(static_cast<unsigned char>(*a)) == 0) ++a;
+    while (skipLight && *b && WordWeight(static_cast<unsigned char>(*b)) == 0) ++b;
+    if (!*a || !*b) return (*a != 0) - (*b != 0);
+    const int wa = WordWeight(static_cast<unsigned char>(*a++));
+    const int wb = WordWeight(static_cast<unsigned char>(*b++));
+    if (wa != wb) return wa < wb ? -1 : 1;
+  }
+}
+
+}  // namespace
+
+int CompareListBoxNames(const char* a, const char* b) {
+  const int order = CompareWeights(a, b, true);
+  return order != 0 ? order : CompareWeights(a, b, false);
+}
+#endif
 
 void FitRectKeepAspect(const RECT* image, RECT* area) {
   const int w = image->right - image->left, h = image->bottom - image->top;

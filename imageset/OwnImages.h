@@ -2,9 +2,9 @@
 // installed image set.
 //
 // The folder is listed without changing the process's current directory (other threads run
-// meanwhile) and its names are sorted without regard to case, the order of the sorted list boxes
-// that show them, so that an own image's number means the same file to the saver, the dialogs
-// and the stored last image number. A listed file becomes a full-screen picture fitted into the
+// meanwhile) and its names are sorted in the order of the sorted list boxes that show them, so
+// that an own image's number means the same file to the saver, the dialogs and the stored last
+// image number. A listed file becomes a full-screen picture fitted into the
 // screen with its proportions kept (never enlarged), or a preview picture at its own size.
 #pragma once
 #include <cstdint>
@@ -24,8 +24,14 @@ extern CDIB* FullScreenOwnImageDIB;
 // True when the name's last three characters are "JPG" or "BMP" in any case ("x.jpeg" is not).
 bool IsOwnImageName(const char* name);
 
-// The names of the folder's files (not folders) that IsOwnImageName accepts, sorted without
-// regard to case; empty when the folder cannot be listed.
+// The order of names in a sorted list box: lstrcmpiA's on Windows (the list boxes of the dialogs
+// sort by it), and natively the same word order for ASCII names (punctuation before digits before
+// letters, case ignored, apostrophes and hyphens counting only between otherwise equal names).
+// Negative, 0 or positive.
+int CompareListBoxNames(const char* a, const char* b);
+
+// The names of the folder's files (not folders) that IsOwnImageName accepts, in list-box order
+// (CompareListBoxNames); empty when the folder cannot be listed.
 std::vector<CString> ListOwnImages(const char* folder);
 
 // Replaces area by the rectangle the image is shown in: fitted to the area with its proportions

@@ -45,6 +45,32 @@ TEST(OwnImagesList, KeepsJpgAndBmpFilesSortedWithoutRegardToCase) {
   EXPECT_TRUE(ListOwnImages((folder.str() + "-missing").c_str()).empty());
 }
 
+// The list-box order (lstrcmpiA's under Windows, its stand-in natively): punctuation before
+// digits before letters, case ignored, hyphens and apostrophes only between otherwise equal
+// names. Each row is in ascending order.
+TEST(OwnImagesList, NamesSortAsTheListBoxesSortThem) {
+  const std::vector<std::vector<const char*>> rows = {
+      {"_beach.jpg", "1beach.jpg", "beach.jpg"},
+      {"~old.bmp", "2010.jpg", "Autumn.jpg"},
+      {"a b.jpg", "a_b.jpg", "a1.jpg", "ab.jpg"},
+      {"a.jpg", "A1.jpg", "aa.jpg"},
+      {"co-op.jpg", "cop.jpg"},
+      {"zoo.jpg", "ZOO2.jpg"},
+      {"[x].jpg", "x.jpg"},
+  };
+  for (const auto& row : rows) {
+    for (size_t i = 0; i + 1 < row.size(); ++i) {
+      EXPECT_LT(CompareListBoxNames(row[i], row[i + 1]), 0) << row[i] << " before " << row[i + 1];
+      EXPECT_GT(CompareListBoxNames(row[i + 1], row[i]), 0) << row[i + 1] << " after " << row[i];
+    }
+  }
+  EXPECT_EQ(CompareListBoxNames("Beach.JPG", "beach.jpg"), 0);
+  TempFolder folder;
+  for (const char* name : {"beach.jpg", "_beach.jpg", "1beach.jpg"}) folder.Touch(name);
+  EXPECT_EQ(Strings(ListOwnImages(folder.str().c_str())),
+            (std::vector<std::string>{"_beach.jpg", "1beach.jpg", "beach.jpg"}));
+}
+
 TEST(OwnImagesFit, NeverEnlargesAndKeepsProportions) {
   struct Case {
     int w, h;

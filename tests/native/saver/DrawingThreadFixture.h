@@ -172,15 +172,15 @@ class DrawingThreadTest : public ::testing::Test {
   }
 
   // Reads the settings as the saver window does and runs the thread on a w x h screen until
-  // `stop` says so (tested on every wait) or an hour of virtual time has passed.
-  int Run(const std::function<bool()>& stop, int w = 800, int h = 600) {
+  // `stop` says so (tested on every wait) or `limit` seconds of virtual time have passed.
+  int Run(const std::function<bool()>& stop, int w = 800, int h = 600, uint32_t limit = 3600) {
     info_.nRunTimeError = GetIniSettings(keyPath_);
     bInitInfo(&info_);
     ScopedScreenSize size(w, h);
     screen_ = std::make_unique<MemoryScreen>(w, h);
     const uint32_t start = clock_.Peek();
     clock_.onIdle = [&] {
-      if (stop() || clock_.Peek() - start > 3600u * 1000u) seams::RequestStop();
+      if (stop() || clock_.Peek() - start > limit * 1000u) seams::RequestStop();
     };
     setsBefore_ = registry_.Calls(seams::RegOp::Set);
     const int result = RunDrawingThread(&info_, keyPath_, *screen_);

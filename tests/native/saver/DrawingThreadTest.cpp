@@ -266,7 +266,13 @@ TEST_F(DrawingThreadTest, ChangesShowEachPictureInItsOwnColoursOnTheGreyBackgrou
   EXPECT_GT(MeanChannelDistance(shown, 800, picture, *other), 5.0) << "the check tells pictures apart";
 }
 
+// The heap in use after change 500 is within 1% of what it was after change 50. A sanitizer
+// build takes minutes for the run and finds leaks at exit by itself: it leaves this to the other
+// builds.
 TEST_F(DrawingThreadTest, FiveHundredChangesDoNotGrow) {
+#if defined(SAVER_HEAP_FROM_SANITIZER)
+  GTEST_SKIP() << "long run left to the builds without sanitizers";
+#endif
   size_t heapAt[3] = {};
   const int marks[3] = {1, 50, 500};
   int mark = 0;
@@ -274,7 +280,7 @@ TEST_F(DrawingThreadTest, FiveHundredChangesDoNotGrow) {
   Run([&] {
     if (mark < 3 && Changes() == marks[mark] + 1) heapAt[mark++] = HeapInUse();
     return stop();
-  }, 640, 480);
+  }, 640, 480, 501 * 120);
   ASSERT_EQ(mark, 3);
   std::printf("heap in use after 1, 50 and 500 changes: %zu, %zu, %zu bytes\n", heapAt[0],
               heapAt[1], heapAt[2]);

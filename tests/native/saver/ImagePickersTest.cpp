@@ -115,7 +115,9 @@ TEST(SaverDescriptionsTest, ErrorNumbers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = imagesettest::JoinPath(folder.str(), c.name);
-    if (c.bytes) ASSERT_TRUE(imagesettest::WriteFileBytes(path, *c.bytes));
+    if (c.bytes) {
+      ASSERT_TRUE(imagesettest::WriteFileBytes(path, *c.bytes));
+    }
     SaverInfo info;
     CObArray array;
     seams::ScopedAlertRecorder alerts;
