@@ -241,7 +241,7 @@ bool DrawingThread::Cycle() {
   TraceCycle();
   if (!NextImage()) return false;
   previous_ = rect_;
-  if (!LoadImage() || !RunTransitions()) return false;
+  if (!LoadImage() || !RunTransitions() || seams::StopRequested()) return false;
   const CRect area = rect_ & CRect(0, 0, screenSize_.cx, screenSize_.cy);
   routine_ = ChooseCycleRoutine(info_->nRoutine, previousRoutine_, area);
   if (!OwnImages() && info_->bTextOn && !ShowCaption()) return false;
@@ -329,6 +329,7 @@ bool DrawingThread::RunTransitions() {
                                  o.Width(), o.Height(), o.left, o.top, p0, p1, p2, trace,
                                  &errorText_))
     return false;
+  if (seams::StopRequested()) return false;  // the saver is closing: bring no picture on
   if (first_ && !TakeBackgroundColours()) return false;
   first_ = false;
   return ManageOnScreenTransition(screen_, transClass_, effect_, CurrentImageDIB, rect_.left,

@@ -18,7 +18,8 @@ namespace {
 
 constexpr char kKey[] = "SOFTWARE\\KLV\\SCREENSAVER\\TRVSS12";
 constexpr DWORD kMarkWaitMs = 30000;  // real time for the saver to reach a mark
-constexpr DWORD kSettleMs = 300;      // for a held saver's last drawing to reach the screen
+constexpr DWORD kSettleMs = 150;       // between captures while the screen settles
+constexpr DWORD kSettleLimitMs = 3000;  // the longest wait for a settled screen
 
 // The halftone palette's colour nearest to `wanted`.
 COLORREF HalftoneColour(COLORREF wanted) {
@@ -146,7 +147,18 @@ GatedRun::~GatedRun() {
 bool GatedRun::Reach(size_t index) {
   const bool reached = PumpUntil(
       [&] { return WaitForSingleObject(reached_[index], 0) == WAIT_OBJECT_0; }, kMarkWaitMs);
-  PumpUntil([] { return false; }, kSettleMs);
+  // What the held saver drew last reaches the X server when Wine flushes the window, a moment
+  // later: wait until two captures in a row agree.
+  ScreenCapture previous = ScreenCapture::Take();
+  PumpUntil(
+      [&] {
+        PumpUntil([] { return false; }, kSettleMs);
+        ScreenCapture now = ScreenCapture::Take();
+        const bool same = Differences(previous, now, WholeScreen(now)) == 0;
+        previous = std::move(now);
+        return same;
+      },
+      kSettleLimitMs);
   return reached;
 }
 

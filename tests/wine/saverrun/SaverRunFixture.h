@@ -52,8 +52,7 @@ class GatedRun {
   GatedRun& operator=(const GatedRun&) = delete;
 
   SaverProcess& Process() { return *process_; }
-  // Waits until the saver is held at mark `index`, then a moment more for what it drew to reach
-  // the X server.
+  // Waits until the saver is held at mark `index` and the screen has settled.
   bool Reach(size_t index);
   void Release(size_t index);
   // Ends the saver with a key and says how long the process took to go.

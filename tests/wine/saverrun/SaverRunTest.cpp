@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,11 +20,11 @@ using namespace saverrun;
 
 const std::optional<DWORD> kExitedOk = 0;
 
-// Captions in mode 0, the clock on, pictures at their own size, the slide show at 120 s per
+// Captions in mode 0, the clock on, pictures at 640 x 480, the slide show at 120 s per
 // picture, tracing on, starting after picture 0.
 const std::vector<std::pair<const char*, const char*>> kDemoRun = {
     {"TRACEON", "1"},       {"CLOCKON", "1"},        {"SOUND_ON", "0"},
-    {"IMAGE_SIZE", "0"},    {"TEXTFX_TEXTON", "1"},  {"TEXTFX_TRANSSELECTION", "0"},
+    {"IMAGE_SIZE", "1"},    {"TEXTFX_TEXTON", "1"},  {"TEXTFX_TRANSSELECTION", "0"},
     {"SSFN", "7"},          {"TIME", "2"},           {"LASTIMAGENO", "0"},
 };
 
@@ -45,7 +46,102 @@ TEST(SaverRun, StartsFromTheScreenAndAKeyEndsIt) {
   EXPECT_EQ(exitCode, kExitedOk);
   EXPECT_LT(took, kExitLimitMs);
   std::printf("[ figure ] key to process exit: %lu ms\n", static_cast<unsigned long>(took));
-  EXPECT_EQ(ReadTrace().find("killed"), std::string::npos) << "the threads stopped by themselves";
+  const std::string trace = ReadTrace();
+  EXPECT_EQ(trace.find("killed"), std::string::npos) << "the threads stopped by themselves";
+}
+
+// The demo set: the desktop first, picture 1 with its caption, then picture 1 alone in its
+// rectangle with the frame and logo tiles around it and the clock at the top right, a second
+// later only the clock changed, later picture 2; a key ends it and the last number is stored.
+TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
+  InstallDemoSettings(kDemoRun);
+  Underlay underlay;
+  const ScreenCapture before = ScreenCapture::Take();
+  enum { kStart, kCaption, kAlone, kSecondLater, kNext };
+  GatedRun run({0, 12000, 100000, 101000, 170000});
+  ASSERT_TRUE(run.Process().Started());
+
+  ASSERT_TRUE(run.Reach(kStart));
+  EXPECT_EQ(Differences(before, ScreenCapture::Take(), WholeScreen(before)), 0);
+  run.Release(kStart);
+
+  ASSERT_TRUE(run.Reach(kCaption));
+  ScreenCapture::Take().SaveBmp("saverrun-caption.bmp");
+  EXPECT_NE(ReadTrace().find("Selected image = 1"), std::string::npos);
+  run.Release(kCaption);
+
+  ASSERT_TRUE(run.Reach(kAlone));
+  const ScreenCapture alone = ScreenCapture::Take();
+  alone.SaveBmp("saverrun-alone.bmp");
+  run.Release(kAlone);
+
+  ASSERT_TRUE(run.Reach(kSecondLater));
+  const ScreenCapture later = ScreenCapture::Take();
+  later.SaveBmp("saverrun-later.bmp");
+  const RECT all = WholeScreen(later);
+  const RECT clockArea{all.right * 3 / 4, 0, all.right, all.bottom / 6};
+  const RECT belowClock{0, clockArea.bottom, all.right, all.bottom};
+  EXPECT_GT(Differences(alone, later, clockArea), 0) << "the clock shows the next second";
+  EXPECT_EQ(Differences(alone, later, belowClock), 0) << "nothing but the clock changed";
+  run.Release(kSecondLater);
+
+  ASSERT_TRUE(run.Reach(kNext));
+  ScreenCapture::Take().SaveBmp("saverrun-next.bmp");
+  EXPECT_NE(ReadTrace().find("Selected image = 2"), std::string::npos);
+
+  std::optional<DWORD> exitCode;
+  EXPECT_LT(run.EndWithKey(&exitCode), kExitLimitMs);
+  EXPECT_EQ(exitCode, kExitedOk);
+  EXPECT_EQ(GetValue("LASTIMAGENO"), "2");
+}
+
+// A routine number outside the table ends in the error splash, which a key still ends.
+TEST(SaverRun, InvalidRoutineShowsTheSplashAndAKeyStillEndsIt) {
+  InstallDemoSettings({{"TRACEON", "1"}, {"SSFN", "9"}});
+  Underlay underlay;
+  const ScreenCapture before = ScreenCapture::Take();
+  GatedRun run({0, 5000});
+  ASSERT_TRUE(run.Reach(0));
+  run.Release(0);
+  ASSERT_TRUE(run.Reach(1));
+  const ScreenCapture splash = ScreenCapture::Take();
+  splash.SaveBmp("saverrun-splash.bmp");
+  EXPECT_NE(ReadTrace().find("Invalid screen saver routine chosen"), std::string::npos);
+  EXPECT_GT(Differences(before, splash, WholeScreen(before)), 0) << "the splash is on the screen";
+  std::optional<DWORD> exitCode;
+  EXPECT_LT(run.EndWithKey(&exitCode), kExitLimitMs);
+  EXPECT_EQ(exitCode, kExitedOk);
+}
+
+// Many image changes: the GDI objects the saver can still create and its working set, measured
+// by the variant at each mark while the threads are held, do not shrink or grow.
+TEST(SaverRun, ImageChangesLeaveGdiHeadroomAndWorkingSetFlat) {
+  InstallDemoSettings({{"SSFN", "7"}, {"TIME", "1"}, {"TEXTFX_TEXTON", "0"}, {"CLOCKON", "1"}});
+  const std::vector<unsigned> marks = {2 * 60000, 6 * 60000, 10 * 60000, 14 * 60000};
+  const std::string log = (std::filesystem::current_path() / "saverrun-measures.txt").string();
+  std::filesystem::remove(log);
+  GatedRun run(marks, log);
+  for (size_t i = 0; i < marks.size(); ++i) {
+    ASSERT_TRUE(run.Reach(i)) << "mark " << i;
+    run.Release(i);
+  }
+  std::optional<DWORD> exitCode;
+  run.EndWithKey(&exitCode);
+  EXPECT_EQ(exitCode, kExitedOk);
+  struct Measure { unsigned mark; int freeGdi; unsigned long long workingSet; };
+  std::vector<Measure> measures;
+  std::ifstream in(log);
+  for (Measure m{}; in >> m.mark >> m.freeGdi >> m.workingSet;) measures.push_back(m);
+  ASSERT_EQ(measures.size(), marks.size());
+  for (const Measure& m : measures) {
+    std::printf("[ figure ] %u s: free GDI handles %d, working set %llu KiB\n", m.mark / 1000,
+                m.freeGdi, m.workingSet / 1024);
+  }
+  EXPECT_GE(measures.back().freeGdi, measures.front().freeGdi - 16)
+      << "GDI objects are left behind by image changes";
+  // The first changes fill caches and heaps; from the second mark on the set stays flat.
+  EXPECT_LE(measures.back().workingSet, measures[1].workingSet * 105 / 100)
+      << "the working set grows with image changes";
 }
 
 }  // namespace
