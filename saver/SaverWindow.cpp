@@ -2,6 +2,7 @@
 // the threads at the first WM_ERASEBKGND, the stop and join at WM_DESTROY.
 #include "saver/SaverWindow.h"
 
+#include <memory>
 #include <new>
 
 #include "framework/Wnd.h"
@@ -31,7 +32,18 @@ struct SaverRun {
   CColorPalette* desktopPalette = nullptr;  // the desktop copy's palette; lives with the copy
 };
 SaverRun g_run;
-SaverThreadProcs g_procs{RunScreenSaver, MusicHandler};
+void EndProcessNow() { ::TerminateProcess(::GetCurrentProcess(), 0); }
+SaverThreadProcs g_procs{RunScreenSaver, MusicHandler, EndProcessNow};
+
+// A new object, or null when memory runs out (also when its constructor runs out).
+template <class T>
+T* NewOrNull() {
+  try {
+    return new (std::nothrow) T;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
 
 // The screen device context, released on every path.
 class ScreenDC {
@@ -70,37 +82,43 @@ void ReadScreenPalette(HDC screen, LogPalette256& palette) {
 CColorPalette* NewScreenPalette(HDC screen) {
   LogPalette256 block;
   ReadScreenPalette(screen, block);
-  CColorPalette* palette = new (std::nothrow) CColorPalette;
-  if (palette && !palette->CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block))) {
-    delete palette;
+  std::unique_ptr<CColorPalette> palette(NewOrNull<CColorPalette>());
+  if (!palette || !palette->CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block))) {
     return nullptr;
   }
-  return palette;
+  return palette.release();
+}
+
+BOOL CreateSurface(CDIBSurface& surface, int width, int height, CColorPalette* palette) {
+  try {
+    return surface.Create(width, height, palette);
+  } catch (const std::bad_alloc&) {
+    return FALSE;
+  }
 }
 
 // The desktop as it stands, in a surface of the screen's size (the preview's too), or null.
 CDIBSurface* CopyDesktop(CColorPalette** paletteOut) {
   ScreenDC screen;
-  CDIBSurface* surface = new (std::nothrow) CDIBSurface;
+  std::unique_ptr<CDIBSurface> surface(NewOrNull<CDIBSurface>());
   if (!surface) {
     seams::Trace::Printf("ScreenSaverProc - pdsBackground=NULL\n");
     return nullptr;
   }
-  CColorPalette* palette = screen.Get() ? NewScreenPalette(screen.Get()) : nullptr;
+  std::unique_ptr<CColorPalette> palette(screen.Get() ? NewScreenPalette(screen.Get()) : nullptr);
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
   const int height = ::GetSystemMetrics(SM_CYSCREEN);
-  if (!palette || !surface->Create(width, height, palette)) {
+  if (!palette || !CreateSurface(*surface, width, height, palette.get())) {
     seams::Trace::Printf("ScreenSaverProc - Failed to pdsBackground->Create\n");
-    delete surface;
-    delete palette;
+    surface.reset();  // before the palette it was made on
     return nullptr;
   }
   HPALETTE previous = ::SelectPalette(screen.Get(), *palette, FALSE);
   ::RealizePalette(screen.Get());
   ::BitBlt(surface->memoryDC.GetSafeHdc(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
   if (previous) ::SelectPalette(screen.Get(), previous, FALSE);
-  *paletteOut = palette;
-  return surface;
+  *paletteOut = palette.release();
+  return surface.release();
 }
 
 void FillScreenObjects(SaverInfo& record, HWND window, CAnimDoc* doc, CAnimView* view,
@@ -158,8 +176,8 @@ void StartSaverRun(HWND window, HDC eraseDC) {
   g_run.desktop = nullptr;
   g_run.desktopPalette = nullptr;
   if (!surface) return;
-  CAnimView* view = new (std::nothrow) CAnimView;
-  CAnimDoc* doc = view ? new (std::nothrow) CAnimDoc : nullptr;
+  CAnimView* view = NewOrNull<CAnimView>();
+  CAnimDoc* doc = view ? NewOrNull<CAnimDoc>() : nullptr;
   if (!view || !doc) {
     seams::Trace::Printf(view ? "ScreenSaverProc - pScreenDoc=NULL\n"
                               : "ScreenSaverProc - pScreen=NULL\n");
@@ -226,7 +244,8 @@ bool EndThread(SaverInfo& record, const char* name) {
   return ended;
 }
 
-void StopThreads(bool* drawingEnded) {
+// True when both threads ended by themselves (or never ran).
+bool StopThreads(bool* drawingEnded) {
   HANDLE threads[2];
   DWORD count = 0;
   for (SaverInfo* record : {&g_run.drawing, &g_run.music}) {
@@ -235,7 +254,8 @@ void StopThreads(bool* drawingEnded) {
   seams::RequestStop();
   if (count > 0) JoinThreads(threads, count);
   *drawingEnded = EndThread(g_run.drawing, "drawing");
-  EndThread(g_run.music, "music");  // a killed music thread's device stays open: it is its own
+  const bool musicEnded = EndThread(g_run.music, "music");  // a killed one's device stays open
+  return *drawingEnded && musicEnded;
 }
 
 void DeleteSharedImages() {
@@ -247,7 +267,7 @@ void DeleteSharedImages() {
 
 LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
   bool drawingEnded = true;
-  StopThreads(&drawingEnded);
+  const bool allEnded = StopThreads(&drawingEnded);
   if (drawingEnded) DeleteSharedImages();
   if (g_run.desktop) {  // copied, but no erase came to take it
     delete g_run.desktop;
@@ -262,6 +282,7 @@ LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     }
     seams::Trace::Close();
   }
+  if (!allEnded) g_procs.endAfterKill();
   return DefScreenSaverProc(window, WM_DESTROY, wParam, lParam);
 }
 

@@ -18,11 +18,15 @@ struct SaverInfo;
 // How long WM_DESTROY waits for the threads to end before it kills them.
 constexpr DWORD kSaverThreadJoinMs = 2000;
 
-// The two thread procedures (RunScreenSaver and MusicHandler in a saver run). Tests install
-// others to watch when and how the window starts and ends its threads.
+// The two thread procedures (RunScreenSaver and MusicHandler in a saver run), and what ends the
+// process once a thread had to be killed: such a thread may have died holding a lock that the
+// normal way out needs (the heap's, the trace's), so the process ends on the spot instead, with
+// exit code 0 (TerminateProcess). Tests install others to watch when and how the window starts
+// and ends its threads.
 struct SaverThreadProcs {
   LPTHREAD_START_ROUTINE drawing;
   LPTHREAD_START_ROUTINE music;
+  void (*endAfterKill)();
 };
 // Installs procedures for the next saver window; returns the ones in force before.
 SaverThreadProcs InstallSaverThreadProcs(const SaverThreadProcs& procs);

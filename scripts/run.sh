@@ -40,16 +40,11 @@ cmake --preset "$preset" >"$log" 2>&1 \
 command -v import >/dev/null || fail "ImageMagick's import is missing (screenshots); run scripts/setup.sh"
 [ -n "${DISPLAY:-}" ] || command -v Xvfb >/dev/null || fail "no DISPLAY and no Xvfb; run scripts/setup.sh"
 
-# The saver module when the build has one; until then the screen-saver library's test module.
 # Ninja names every output file as a target.
 targets=$(cmake --build --preset "$preset" --target help)
 has_target() { grep -q "^$1: " <<<"$targets"; }
 saver_file=screensaver.scr
 what="the screen saver"
-if ! has_target "$saver_file"; then
-  saver_file=testsaver.scr
-  what="the screen-saver library's test module (the saver itself is not built yet)"
-fi
 for file in "$saver_file" demo_imageset.exe setup.exe; do
   has_target "$file" || fail "the $preset build makes no $file; is this checkout complete?"
 done

@@ -24,7 +24,9 @@
 #include "seams/Trace.h"
 #include "settings/IniSettings.h"
 #include "settings/SaverInfo.h"
+#include "tests/support/FailingAllocation.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/support/GdiHeadroom.h"
 #include "tools/setup/SettingsInstaller.h"
 
 namespace {
@@ -61,6 +63,9 @@ DWORD StopOnRequest(ThreadLog& log, LPVOID param, const char* name) {
 
 DWORD WINAPI CooperativeDrawing(LPVOID param) { return StopOnRequest(g_drawing, param, "drawing"); }
 DWORD WINAPI CooperativeMusic(LPVOID param) { return StopOnRequest(g_music, param, "music"); }
+std::atomic<int> g_endsAfterKill{0};
+void CountEndAfterKill() { ++g_endsAfterKill; }
+
 // Never looks at the stop request.
 DWORD WINAPI StuckDrawing(LPVOID param) {
   Record(g_drawing, param);
@@ -79,7 +84,8 @@ class SaverWindowTest : public ::testing::Test {
       log->priority = THREAD_PRIORITY_ERROR_RETURN;
       log->recordReady = false;
     }
-    previous_ = InstallSaverThreadProcs({CooperativeDrawing, CooperativeMusic});
+    g_endsAfterKill = 0;
+    previous_ = InstallSaverThreadProcs({CooperativeDrawing, CooperativeMusic, CountEndAfterKill});
   }
   void TearDown() override {
     if (window_) DestroyAndMeasure();
@@ -201,10 +207,11 @@ TEST_F(SaverWindowTest, DestroyJoinsBothThreadsAndFreesTheImages) {
   EXPECT_EQ(ScreenBackgroundDIB, nullptr);
   EXPECT_EQ(DrawingRecord().hThread, nullptr);
   EXPECT_EQ(MusicRecord().hThread, nullptr);
+  EXPECT_EQ(g_endsAfterKill, 0) << "the normal way out when no thread was killed";
 }
 
 TEST_F(SaverWindowTest, ThreadThatDoesNotStopIsKilledAndItsImagesKept) {
-  InstallSaverThreadProcs({StuckDrawing, CooperativeMusic});
+  InstallSaverThreadProcs({StuckDrawing, CooperativeMusic, CountEndAfterKill});
   Set("SOUND_ON", "0");
   Create();
   Erase();
@@ -215,6 +222,7 @@ TEST_F(SaverWindowTest, ThreadThatDoesNotStopIsKilledAndItsImagesKept) {
   EXPECT_GE(took, kSaverThreadJoinMs - 50) << "the window waits the whole time before a kill";
   EXPECT_LT(took, kSaverThreadJoinMs + 1000);
   EXPECT_EQ(CurrentImageDIB, image) << "a killed thread's image must not be freed";
+  EXPECT_EQ(g_endsAfterKill, 1) << "the process ends at once after a kill";
   delete image;
   CurrentImageDIB = nullptr;
 }
@@ -281,6 +289,34 @@ TEST_F(SaverWindowTest, DesktopCopyOnAPaletteLessDisplayTakesTheHalftoneColours)
     EXPECT_EQ(copy[i].peGreen, expected[i].peGreen) << "entry " << i;
     EXPECT_EQ(copy[i].peBlue, expected[i].peBlue) << "entry " << i;
   }
+}
+
+// Out of memory while the view and the document are made at the first erase: no thread starts
+// and nothing made is left behind, whichever allocation fails.
+TEST_F(SaverWindowTest, FailedScreenObjectStartsNoThreadAndLeavesNothingBehind) {
+  const int headroom = wintest::FreeGdiHandles();
+  int failures = 0;
+  int beforeSuccess = headroom;  // the run that succeeds keeps its objects for the process's life
+  for (long n = 0;; ++n) {
+    beforeSuccess = wintest::FreeGdiHandles();
+    Create();
+    bool refused = false;
+    {
+      alloctest::RefuseAllocationsAfter refuse(n);
+      Erase();
+      refused = refuse.Refused();
+    }
+    if (!refused) break;  // everything was made: the threads run
+    ++failures;
+    Sleep(20);
+    EXPECT_EQ(g_drawing.starts, 0) << "allocation " << n;
+    EXPECT_EQ(DrawingRecord().hThread, nullptr);
+    DestroyAndMeasure();
+  }
+  AwaitStarts(1, 0);
+  DestroyAndMeasure();
+  EXPECT_GT(failures, 1);
+  EXPECT_GE(beforeSuccess, headroom - 2) << "GDI objects left behind by the failed starts";
 }
 
 // The strings, icon and dialog the system and the settings dialogs look for in the module.
