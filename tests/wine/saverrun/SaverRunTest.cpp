@@ -58,7 +58,7 @@ TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
   Underlay underlay;
   const ScreenCapture before = ScreenCapture::Take();
   enum { kStart, kCaption, kAlone, kSecondLater, kNext };
-  GatedRun run({0, 12000, 100000, 101000, 170000});
+  GatedRun run({0, 12000, 110000, 111000, 170000});
   ASSERT_TRUE(run.Process().Started());
 
   ASSERT_TRUE(run.Reach(kStart));
