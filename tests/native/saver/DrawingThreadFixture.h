@@ -116,10 +116,8 @@ class DrawingThreadTest : public ::testing::Test {
  public:
   void SetUp() override {
     info_ = SaverInfo();
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.str()))
-      std::filesystem::remove_all(entry.path());
-    std::filesystem::copy(DemoSetMaster(), folder_.str(),
-                          std::filesystem::copy_options::recursive);
+    std::filesystem::remove_all(Root());
+    std::filesystem::copy(DemoSetMaster(), Root(), std::filesystem::copy_options::recursive);
     InstallSettings(DataFolder(), true);
     BuildRegistryKeyPath(keyPath_, kScreenSaverProductCode);
     // The runs' own defaults: the slide show for a minute a picture, no caption, no clock or
@@ -149,11 +147,13 @@ class DrawingThreadTest : public ::testing::Test {
     ClearSettingBuffers();
   }
 
+  // The copy of the demo set: its data folder and own-images folder, and the trace file.
+  std::string Root() const { return imagesettest::JoinPath(folder_.str(), "set"); }
   std::string DataFolder() const {
-    return imagesettest::JoinPath(folder_.str(), demoset::kDataFolderName);
+    return imagesettest::JoinPath(Root(), demoset::kDataFolderName);
   }
   std::string OwnFolder() const {
-    return imagesettest::JoinPath(folder_.str(), demoset::kOwnImagesFolderName);
+    return imagesettest::JoinPath(Root(), demoset::kOwnImagesFolderName);
   }
   std::string DataFile(const char* name) const { return imagesettest::JoinPath(DataFolder(), name); }
   void Put(const char* name, const std::string& text) {
@@ -167,7 +167,7 @@ class DrawingThreadTest : public ::testing::Test {
   int Changes() const { return registry_.Calls(seams::RegOp::Set) - setsBefore_; }
   std::string TraceText() const {
     const imagesettest::Bytes bytes =
-        imagesettest::ReadFileBytes(imagesettest::JoinPath(folder_.str(), kTraceFileName));
+        imagesettest::ReadFileBytes(imagesettest::JoinPath(Root(), kTraceFileName));
     return std::string(bytes.begin(), bytes.end());
   }
 
