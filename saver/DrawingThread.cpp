@@ -20,6 +20,7 @@
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/Descriptors.h"
+#include "imaging/FolderPath.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/TileSize.h"
 #include "saver/ImagePickers.h"
@@ -97,14 +98,6 @@ bool FileExists(const char* path) {
 
 int BitCount(const CDIB& dib) { return dib.header ? dib.header->bmiHeader.biBitCount : 0; }
 
-CString DataFilePath(const CString& folder, const char* name) {
-#ifdef _WIN32
-  return folder + "\\" + name;
-#else
-  return folder + "/" + name;
-#endif
-}
-
 class DrawingThread {
  public:
   DrawingThread(SaverInfo* info, const char* keyPath, TransitionScreen& screen)
@@ -170,11 +163,11 @@ bool DrawingThread::SetUp() {
   seams::Trace::Printf("RunScreenSaver - attach OK\n");
   if (info_->nRunTimeError != 0) return false;
   const CString& folder = info_->csDataDirectory;
-  imagedes_ = DataFilePath(folder, "Imagedes.dat");
-  imfull_ = DataFilePath(folder, "imfull.dat");
-  imagetxt_ = DataFilePath(folder, "imagetxt.dat");
-  logosdes_ = DataFilePath(folder, "Logosdes.dat");
-  imlogos_ = DataFilePath(folder, "imlogos.dat");
+  imagedes_ = JoinFolderPath(folder, "Imagedes.dat");
+  imfull_ = JoinFolderPath(folder, "imfull.dat");
+  imagetxt_ = JoinFolderPath(folder, "imagetxt.dat");
+  logosdes_ = JoinFolderPath(folder, "Logosdes.dat");
+  imlogos_ = JoinFolderPath(folder, "imlogos.dat");
   if (!LoadImageSource()) return false;
   if (info_->nRoutine < 0 || info_->nRoutine >= kRoutineNumberCount) return Fail(kErrorRoutine);
   if (!CheckLogos() || !ReadLastImageNo()) return false;

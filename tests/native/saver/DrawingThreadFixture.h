@@ -14,8 +14,6 @@
 
 #include "framework/String.h"
 #include "imageset/ImageSet.h"
-#include "imaging/AnimDoc.h"
-#include "imaging/AnimView.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "saver/DrawingThread.h"
@@ -26,13 +24,11 @@
 #include "settings/IniSettings.h"
 #include "settings/SaverInfo.h"
 #include "settings/TransFXTables.h"
+#include "tests/native/transitions/CaptionScreen.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/TempFolder.h"
 #include "tools/demo/DemoImageSet.h"
 #include "tools/setup/SettingsInstaller.h"
-#include "transitions/FrontEnds.h"
-#include "transitions/PlainBlit.h"
-#include "transitions/TransFXDispatch.h"
 
 namespace drawtest {
 
@@ -70,34 +66,11 @@ inline CDIB* NewDesktop(int w, int h) {
 
 // The screen document with its view showing the desktop copy; effects draw into a window in
 // memory through the plain blit layer.
-class MemoryScreen : public TransitionScreen {
+class MemoryScreen : public captiontest::CaptionScreen {
  public:
-  MemoryScreen(int w, int h) {
-    doc.reservedEntries = 0;
-    doc.AddView(&view);
-    doc.OnNewDocument();
-    EXPECT_TRUE(window.Create(w, h, nullptr));
+  MemoryScreen(int w, int h) : CaptionScreen(w, h, 0) {
     EXPECT_TRUE(doc.SetBackgroundNoDraw(NewDesktop(w, h)));
   }
-  ~MemoryScreen() override { doc.RemoveView(&view); }
-
-  ScreenHost* Host() override { return &doc; }
-  BOOL SetBackgroundNoDraw(CDIB* dib) override { return doc.SetBackgroundNoDraw(dib); }
-  BOOL RunEffect(int x, int y, int w, int h, CDIBSurface* a, CDIBSurface* b,
-                 const TransOrder& order, BOOL offScreen, const RECT& screen) override {
-    return RunEffectFrom(x, y, w, h, a, x, y, b, x, y, order, offScreen, screen);
-  }
-  BOOL RunEffectFrom(int x, int y, int w, int h, CDIBSurface* a, int ax, int ay, CDIBSurface* b,
-                     int bx, int by, const TransOrder& order, BOOL offScreen,
-                     const RECT& screen) override {
-    PlainBlitLayer layer(PlaneOf(window), PlaneOf(*a), PlaneOf(*b));
-    return TransFXDispatch(layer, x, y, w, h, ax, ay, w, h, bx, by, order.effect, order.par0,
-                           order.par1, order.par2, offScreen, &screen);
-  }
-
-  CAnimView view;
-  CAnimDoc doc;
-  CDIB window;
 };
 
 // The demo set, built once per test program, copied into each test's own folder.
@@ -116,10 +89,8 @@ class DrawingThreadTest : public ::testing::Test {
  public:
   void SetUp() override {
     info_ = SaverInfo();
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.str()))
-      std::filesystem::remove_all(entry.path());
-    std::filesystem::copy(DemoSetMaster(), folder_.str(),
-                          std::filesystem::copy_options::recursive);
+    std::filesystem::remove_all(Root());
+    std::filesystem::copy(DemoSetMaster(), Root(), std::filesystem::copy_options::recursive);
     InstallSettings(DataFolder(), true);
     BuildRegistryKeyPath(keyPath_, kScreenSaverProductCode);
     // The runs' own defaults: the slide show for a minute a picture, no caption, no clock or
@@ -149,11 +120,13 @@ class DrawingThreadTest : public ::testing::Test {
     ClearSettingBuffers();
   }
 
+  // The copy of the demo set: its data folder and own-images folder, and the trace file.
+  std::string Root() const { return imagesettest::JoinPath(folder_.str(), "set"); }
   std::string DataFolder() const {
-    return imagesettest::JoinPath(folder_.str(), demoset::kDataFolderName);
+    return imagesettest::JoinPath(Root(), demoset::kDataFolderName);
   }
   std::string OwnFolder() const {
-    return imagesettest::JoinPath(folder_.str(), demoset::kOwnImagesFolderName);
+    return imagesettest::JoinPath(Root(), demoset::kOwnImagesFolderName);
   }
   std::string DataFile(const char* name) const { return imagesettest::JoinPath(DataFolder(), name); }
   void Put(const char* name, const std::string& text) {
@@ -167,7 +140,7 @@ class DrawingThreadTest : public ::testing::Test {
   int Changes() const { return registry_.Calls(seams::RegOp::Set) - setsBefore_; }
   std::string TraceText() const {
     const imagesettest::Bytes bytes =
-        imagesettest::ReadFileBytes(imagesettest::JoinPath(folder_.str(), kTraceFileName));
+        imagesettest::ReadFileBytes(imagesettest::JoinPath(Root(), kTraceFileName));
     return std::string(bytes.begin(), bytes.end());
   }
 
@@ -180,6 +153,7 @@ class DrawingThreadTest : public ::testing::Test {
     screen_ = std::make_unique<MemoryScreen>(w, h);
     const uint32_t start = clock_.Peek();
     clock_.onIdle = [&] {
+      screen_->doc.shown.clear();  // the document records what it shows; a long run keeps none
       if (stop() || clock_.Peek() - start > limit * 1000u) seams::RequestStop();
     };
     setsBefore_ = registry_.Calls(seams::RegOp::Set);
