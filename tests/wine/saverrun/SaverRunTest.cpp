@@ -3,6 +3,7 @@
 // reads the trace there, then ends it with a key as a user would.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,26 @@ const std::vector<std::pair<const char*, const char*>> kDemoRun = {
     {"IMAGE_SIZE", "1"},    {"TEXTFX_TEXTON", "1"},  {"TEXTFX_TRANSSELECTION", "0"},
     {"SSFN", "7"},          {"TIME", "2"},           {"LASTIMAGENO", "0"},
 };
+
+// The smallest rectangle holding every pixel with colour (not a grey), outside `skip`.
+RECT ColouredBounds(const ScreenCapture& capture, const RECT& skip) {
+  RECT bounds{capture.Width(), capture.Height(), 0, 0};
+  for (int y = 0; y < capture.Height(); ++y) {
+    for (int x = 0; x < capture.Width(); ++x) {
+      const POINT at{x, y};
+      if (PtInRect(&skip, at)) continue;
+      const COLORREF c = capture.At(x, y);
+      const int high = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+      const int low = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+      if (high - low <= 24) continue;
+      bounds.left = std::min<LONG>(bounds.left, x);
+      bounds.top = std::min<LONG>(bounds.top, y);
+      bounds.right = std::max<LONG>(bounds.right, x + 1);
+      bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+    }
+  }
+  return bounds;
+}
 
 // The saver starts from what was on the screen, and a key ends the process at once even while
 // its threads are held in virtual time.
@@ -66,7 +87,8 @@ TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
   run.Release(kStart);
 
   ASSERT_TRUE(run.Reach(kCaption));
-  ScreenCapture::Take().SaveBmp("saverrun-caption.bmp");
+  const ScreenCapture caption = ScreenCapture::Take();
+  caption.SaveBmp("saverrun-caption.bmp");
   EXPECT_NE(ReadTrace().find("Selected image = 1"), std::string::npos);
   run.Release(kCaption);
 
@@ -74,14 +96,30 @@ TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
   const ScreenCapture alone = ScreenCapture::Take();
   alone.SaveBmp("saverrun-alone.bmp");
   run.Release(kAlone);
+  // The 640 x 480 picture centred, and nothing but greys around it (frame, logo tiles) apart
+  // from the clock at the top right.
+  const RECT screen = WholeScreen(alone);
+  const RECT clockCorner{screen.right * 3 / 4, 0, screen.right, screen.bottom / 6};
+  const RECT picture = ColouredBounds(alone, clockCorner);
+  const RECT expected{(screen.right - 640) / 2, (screen.bottom - 480) / 2,
+                      (screen.right + 640) / 2, (screen.bottom + 480) / 2};
+  EXPECT_NEAR(picture.left, expected.left, 4);
+  EXPECT_NEAR(picture.top, expected.top, 4);
+  EXPECT_NEAR(picture.right, expected.right, 4);
+  EXPECT_NEAR(picture.bottom, expected.bottom, 4);
+  EXPECT_GT(Differences(caption, alone, screen), 0) << "a caption was on the picture at 12 s";
+  // The demo's drawn landscapes: sky at the top, meadow at the bottom, the right way up and in
+  // their own colours.
+  const COLORREF sky = alone.At(expected.left + 20, expected.top + 20);
+  const COLORREF meadow = alone.At(expected.left + 20, expected.bottom - 20);
+  EXPECT_GT(GetBValue(sky), GetRValue(sky)) << "the top of the picture is sky blue";
+  EXPECT_GT(GetGValue(meadow), GetBValue(meadow)) << "the bottom of the picture is green";
 
   ASSERT_TRUE(run.Reach(kSecondLater));
   const ScreenCapture later = ScreenCapture::Take();
   later.SaveBmp("saverrun-later.bmp");
-  const RECT all = WholeScreen(later);
-  const RECT clockArea{all.right * 3 / 4, 0, all.right, all.bottom / 6};
-  const RECT belowClock{0, clockArea.bottom, all.right, all.bottom};
-  EXPECT_GT(Differences(alone, later, clockArea), 0) << "the clock shows the next second";
+  const RECT belowClock{0, clockCorner.bottom, screen.right, screen.bottom};
+  EXPECT_GT(Differences(alone, later, clockCorner), 0) << "the clock shows the next second";
   EXPECT_EQ(Differences(alone, later, belowClock), 0) << "nothing but the clock changed";
   run.Release(kSecondLater);
 
