@@ -289,6 +289,33 @@ TEST_F(DrawingThreadTest, EveryStepRunsWithCaptionsClockLogosAndCombo) {
   EXPECT_EQ(screen_->doc.logos.GetSize() > 0, true) << "logo descriptions loaded";
 }
 
+// A size setting from a larger screen shows the smallest size, centred.
+TEST_F(DrawingThreadTest, ASizeLargerThanTheScreenShowsTheSmallest) {
+  Put("IMAGE_SIZE", "3");  // 1024 x 768 on an 800 x 600 screen
+  EXPECT_EQ(Run(StopDuring(*this, 1)), 0);
+  ASSERT_NE(CurrentImageDIB, nullptr);
+  EXPECT_EQ(CurrentImageDIB->GetWidth(), 640);
+  EXPECT_EQ(CurrentImageDIB->GetHeight(), 480);
+  EXPECT_TRUE(GreyAround(greytest::ColoursOf(*screen_->doc.GetSurface()), 800,
+                         CRect(80, 60, 720, 540)));
+}
+
+// Own images: no caption even with text on, and the number goes to its own value.
+TEST_F(DrawingThreadTest, OwnImagesShowNoCaptionAndKeepTheirOwnNumber) {
+  Put("TRACEON", "1");
+  Put("OWNIMAGES_ON", "1");
+  Put("TEXTFX_TEXTON", "1");
+  Put(kOwnImagesLastImageNoValue, "-1");
+  EXPECT_EQ(Run(StopDuring(*this, 2)), 0);
+  EXPECT_EQ(Stored(kOwnImagesLastImageNoValue), "1");
+  EXPECT_EQ(Stored(kLastImageNoValue), "-1");
+  const std::string trace = TraceText();
+  EXPECT_EQ(trace.find("RunImageTextFXRoutine"), std::string::npos);
+  EXPECT_EQ(trace.find("ShowSplashErrorText"), std::string::npos);
+  ASSERT_NE(CurrentImageDIB, nullptr);
+  EXPECT_EQ(CurrentImageDIB->header->bmiHeader.biBitCount, 8) << "reduced to the screen's colours";
+}
+
 // The heap in use after change 500 is within 1% of what it was after change 50. A sanitizer
 // build takes minutes for the run and finds leaks at exit by itself: it leaves this to the other
 // builds.
