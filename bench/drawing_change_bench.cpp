@@ -71,8 +71,8 @@ void BM_GetImage(benchmark::State& state) {
   }
   for (auto _ : state) {
     CString error;
-    std::unique_ptr<CDIB> image(GetImage(Set().imfull.c_str(), desc, kSizeCode, TRUE, 31, nullptr,
-                                         nullptr, FALSE, error));
+    std::unique_ptr<CDIB> image(
+        GetImage(Set().imfull.c_str(), desc, kSizeCode, TRUE, 31, nullptr, nullptr, FALSE, error));
     if (!image) state.SkipWithError(error);
     benchmark::DoNotOptimize(image.get());
   }

@@ -326,8 +326,8 @@ bool DrawingThread::RunTransitions() {
   if (first_ && !TakeBackgroundColours()) return false;
   first_ = false;
   return ManageOnScreenTransition(screen_, transClass_, effect_, CurrentImageDIB, rect_.left,
-                                  rect_.top, rect_.Width(), rect_.Height(), 0, 0, p0, p1, p2,
-                                  trace, &errorText_) != FALSE;
+                                  rect_.top, rect_.Width(), rect_.Height(), 0, 0, p0, p1, p2, trace,
+                                  &errorText_) != FALSE;
 }
 
 bool DrawingThread::ShowCaption() {
@@ -381,9 +381,8 @@ bool DrawingThread::ReadCaption(const CImageDesc& desc, CString* text) {
       return Fail(kErrorTextRange);
     if (file.Seek(desc.captionStart, CFile::begin) != static_cast<ULONGLONG>(desc.captionStart))
       return Fail(kErrorTextRange);
-    const UINT length = static_cast<UINT>(
-        std::min<ULONGLONG>(static_cast<ULONGLONG>(desc.captionEnd - desc.captionStart),
-                            kMaxCaptionBytes));
+    const UINT length = static_cast<UINT>(std::min<ULONGLONG>(
+        static_cast<ULONGLONG>(desc.captionEnd - desc.captionStart), kMaxCaptionBytes));
     std::vector<char> bytes(length + 1, '\0');
     if (file.Read(bytes.data(), length) != length) return Fail(kErrorTextRead);
     *text = bytes.data();
@@ -433,7 +432,8 @@ void DrawingThread::CopyBack() {
   CDIB* background = host_->GetBackground();
   if (!surface || !background || !surface->bits || !background->bits ||
       surface->GetWidth() != background->GetWidth() ||
-      surface->GetHeight() != background->GetHeight() || BitCount(*surface) != BitCount(*background))
+      surface->GetHeight() != background->GetHeight() ||
+      BitCount(*surface) != BitCount(*background))
     return;
   surface->CopyBits(background, 0, 0, surface->GetWidth(), surface->GetHeight(), 0, 0, -1);
 }

@@ -53,21 +53,12 @@ int GetImageDescArray(SaverInfo* pInfo, const char* path, CObArray* array) {
   if (!pInfo) return GetImageDescArray(path, array);
   seams::TraceScope trace("GetImageDescArray");
   switch (ReadImageDescArray(path, array)) {
-    case ImageDescReadResult::kOk:
-      return array->GetSize();
-    case ImageDescReadResult::kMissing:
-      pInfo->nRunTimeError = kErrorNoImageFile;
-      break;
-    case ImageDescReadResult::kUnopenable:
-      pInfo->nRunTimeError = kErrorImageFileUnopenable;
-      break;
-    case ImageDescReadResult::kNoMemory:
-      pInfo->nRunTimeError = kErrorOutOfMemory;
-      break;
+    case ImageDescReadResult::kOk: return array->GetSize();
+    case ImageDescReadResult::kMissing: pInfo->nRunTimeError = kErrorNoImageFile; break;
+    case ImageDescReadResult::kUnopenable: pInfo->nRunTimeError = kErrorImageFileUnopenable; break;
+    case ImageDescReadResult::kNoMemory: pInfo->nRunTimeError = kErrorOutOfMemory; break;
     case ImageDescReadResult::kBadCount:
-    case ImageDescReadResult::kTruncated:
-      pInfo->nRunTimeError = kErrorImageCount;
-      break;
+    case ImageDescReadResult::kTruncated: pInfo->nRunTimeError = kErrorImageCount; break;
   }
   DeleteImageDescs(array);
   return 0;

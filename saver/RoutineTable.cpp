@@ -26,8 +26,8 @@ int SlideShow(const RoutineCall& c) {
 }
 
 // The routines with the common arguments, and those that also take the composed background.
-using CommonRoutine = int (*)(ScreenHost*, const RECT*, int, int, int, int, int, int, int, int,
-                              int, int, CString*);
+using CommonRoutine = int (*)(ScreenHost*, const RECT*, int, int, int, int, int, int, int, int, int,
+                              int, CString*);
 using BackgroundRoutine = int (*)(ScreenHost*, CDIB*, const RECT*, int, int, int, int, int, int,
                                   int, int, int, int, CString*);
 

@@ -29,10 +29,10 @@ struct RoutineCall {
   CDIB* screenBackground = nullptr;  // the composed background (the sliding tiles' empty cells)
   RECT area{};                       // the picture's rectangle on the screen
   int clockOn = 0;
-  int speed = 0;                     // the routine's own "SPEEDn" and "RESn" settings
+  int speed = 0;  // the routine's own "SPEEDn" and "RESn" settings
   int res = 0;
   int logosOn = 0;
-  int runSeconds = 0;                // the time per image; 0 lets the routine choose
+  int runSeconds = 0;  // the time per image; 0 lets the routine choose
   int trace = 0;
   CString* errorText = nullptr;
 };

@@ -128,10 +128,10 @@ class DrawingThreadTest : public ::testing::Test {
   std::string OwnFolder() const {
     return imagesettest::JoinPath(Root(), demoset::kOwnImagesFolderName);
   }
-  std::string DataFile(const char* name) const { return imagesettest::JoinPath(DataFolder(), name); }
-  void Put(const char* name, const std::string& text) {
-    registry_.Put(keyPath_.str(), name, text);
+  std::string DataFile(const char* name) const {
+    return imagesettest::JoinPath(DataFolder(), name);
   }
+  void Put(const char* name, const std::string& text) { registry_.Put(keyPath_.str(), name, text); }
   std::string Stored(const char* name) const {
     std::string text;
     return registry_.Get(keyPath_.str(), name, &text) ? text : "<missing>";

@@ -32,7 +32,8 @@ void ChangeDescriptions(const std::string& path, const std::function<void(CImage
     change(*desc);
     records.push_back(desc);
   }
-  ASSERT_TRUE(imagesettest::WriteFileBytes(path, imagesettest::WriteImageDescriptions(1, 12, records)));
+  ASSERT_TRUE(
+      imagesettest::WriteFileBytes(path, imagesettest::WriteImageDescriptions(1, 12, records)));
   DeleteImageDescs(&descs);
 }
 
@@ -44,7 +45,7 @@ struct ErrorCase {
   int error;
   bool beforeAnyPicture;  // the thread stops in its set-up, before choosing a picture
   int width = 800, height = 600;
-  bool traced = true;     // a failed settings read opens no trace
+  bool traced = true;  // a failed settings read opens no trace
 };
 
 std::vector<ErrorCase> ErrorCases() {
@@ -59,8 +60,8 @@ std::vector<ErrorCase> ErrorCases() {
     };
   };
   return {
-      {"settings read failed", [](T& t) { t.registry_.Remove(t.keyPath_.str(), "SSFN"); }, 28,
-       true, 800, 600, false},
+      {"settings read failed", [](T& t) { t.registry_.Remove(t.keyPath_.str(), "SSFN"); }, 28, true,
+       800, 600, false},
       {"no description file", remove("Imagedes.dat"), 4, true},
       {"count 13",
        [](T& t) {
@@ -99,22 +100,17 @@ std::vector<ErrorCase> ErrorCases() {
        },
        37, true},
       {"no caption file", withCaptions(remove("imagetxt.dat")), 17, false},
-      {"caption start after its end",
-       withCaptions([](T& t) {
-         ChangeDescriptions(t.DataFile("Imagedes.dat"), [](CImageDesc& d) {
-           d.captionStart = d.captionEnd + 1;
-         });
+      {"caption start after its end", withCaptions([](T& t) {
+         ChangeDescriptions(t.DataFile("Imagedes.dat"),
+                            [](CImageDesc& d) { d.captionStart = d.captionEnd + 1; });
        }),
        19, false},
-      {"caption past the file's end",
-       withCaptions([](T& t) {
-         ChangeDescriptions(t.DataFile("Imagedes.dat"), [](CImageDesc& d) {
-           d.captionEnd = 0x7FFFFFF0;
-         });
+      {"caption past the file's end", withCaptions([](T& t) {
+         ChangeDescriptions(t.DataFile("Imagedes.dat"),
+                            [](CImageDesc& d) { d.captionEnd = 0x7FFFFFF0; });
        }),
        19, false},
-      {"caption at a negative offset",
-       withCaptions([](T& t) {
+      {"caption at a negative offset", withCaptions([](T& t) {
          ChangeDescriptions(t.DataFile("Imagedes.dat"), [](CImageDesc& d) { d.captionStart = -5; });
        }),
        19, false},
@@ -203,9 +199,9 @@ double MeanChannelDistance(const greytest::Colours& screen, int width, const CRe
       if (picture.header->bmiHeader.biBitCount == 8) {
         b = picture.header->bmiColors[*picture.GetPixelAddress(x, y)];
       } else {  // rows bottom-up, blue, green, red
-        const BYTE* p = picture.bits +
-                        static_cast<size_t>(picture.GetHeight() - 1 - y) * picture.GetStorageWidth() +
-                        3 * x;
+        const BYTE* p =
+            picture.bits +
+            static_cast<size_t>(picture.GetHeight() - 1 - y) * picture.GetStorageWidth() + 3 * x;
         b = RGBQUAD{p[0], p[1], p[2], 0};
       }
       sum += std::abs(int(a >> 16 & 0xFF) - b.rgbRed) + std::abs(int(a >> 8 & 0xFF) - b.rgbGreen) +
@@ -263,7 +259,8 @@ TEST_F(DrawingThreadTest, ChangesShowEachPictureInItsOwnColoursOnTheGreyBackgrou
                                        static_cast<CImageDesc*>(ImageDescArray.GetAt(2)), 1, TRUE,
                                        31, nullptr, nullptr, FALSE, error));
   ASSERT_TRUE(other) << error;
-  EXPECT_GT(MeanChannelDistance(shown, 800, picture, *other), 5.0) << "the check tells pictures apart";
+  EXPECT_GT(MeanChannelDistance(shown, 800, picture, *other), 5.0)
+      << "the check tells pictures apart";
 }
 
 // Captions, the clock, logos and "Combo" (the sliding tiles among its picks) through several
@@ -277,16 +274,45 @@ TEST_F(DrawingThreadTest, EveryStepRunsWithCaptionsClockLogosAndCombo) {
   const int result = Run(StopDuring(*this, 3));
   EXPECT_EQ(result, 0);
   const std::string trace = TraceText();
-  EXPECT_EQ(trace.find("ShowSplashErrorText"), std::string::npos) << trace.substr(trace.size() - 2000);
+  EXPECT_EQ(trace.find("ShowSplashErrorText"), std::string::npos)
+      << trace.substr(trace.size() - 2000);
   size_t changes = 0;
   for (size_t at = trace.find("Selected image = "); at != std::string::npos;
        at = trace.find("Selected image = ", at + 1))
     ++changes;
   EXPECT_EQ(changes, 3u);
   EXPECT_NE(trace.find("RunImageTextFXRoutine"), std::string::npos) << "no caption ran";
-  EXPECT_NE(trace.find("FXParameters selected: delay=5,colwidth=4,rowheight=4,sizesquare=10,sizewidth=10"),
+  EXPECT_NE(trace.find(
+                "FXParameters selected: delay=5,colwidth=4,rowheight=4,sizesquare=10,sizewidth=10"),
             std::string::npos);
   EXPECT_EQ(screen_->doc.logos.GetSize() > 0, true) << "logo descriptions loaded";
+}
+
+// A size setting from a larger screen shows the smallest size, centred.
+TEST_F(DrawingThreadTest, ASizeLargerThanTheScreenShowsTheSmallest) {
+  Put("IMAGE_SIZE", "3");  // 1024 x 768 on an 800 x 600 screen
+  EXPECT_EQ(Run(StopDuring(*this, 1)), 0);
+  ASSERT_NE(CurrentImageDIB, nullptr);
+  EXPECT_EQ(CurrentImageDIB->GetWidth(), 640);
+  EXPECT_EQ(CurrentImageDIB->GetHeight(), 480);
+  EXPECT_TRUE(
+      GreyAround(greytest::ColoursOf(*screen_->doc.GetSurface()), 800, CRect(80, 60, 720, 540)));
+}
+
+// Own images: no caption even with text on, and the number goes to its own value.
+TEST_F(DrawingThreadTest, OwnImagesShowNoCaptionAndKeepTheirOwnNumber) {
+  Put("TRACEON", "1");
+  Put("OWNIMAGES_ON", "1");
+  Put("TEXTFX_TEXTON", "1");
+  Put(kOwnImagesLastImageNoValue, "-1");
+  EXPECT_EQ(Run(StopDuring(*this, 2)), 0);
+  EXPECT_EQ(Stored(kOwnImagesLastImageNoValue), "1");
+  EXPECT_EQ(Stored(kLastImageNoValue), "-1");
+  const std::string trace = TraceText();
+  EXPECT_EQ(trace.find("RunImageTextFXRoutine"), std::string::npos);
+  EXPECT_EQ(trace.find("ShowSplashErrorText"), std::string::npos);
+  ASSERT_NE(CurrentImageDIB, nullptr);
+  EXPECT_EQ(CurrentImageDIB->header->bmiHeader.biBitCount, 8) << "reduced to the screen's colours";
 }
 
 // The heap in use after change 500 is within 1% of what it was after change 50. A sanitizer
@@ -300,10 +326,12 @@ TEST_F(DrawingThreadTest, FiveHundredChangesDoNotGrow) {
   const int marks[3] = {1, 50, 500};
   int mark = 0;
   auto stop = StopDuring(*this, 501);
-  Run([&] {
-    if (mark < 3 && Changes() == marks[mark] + 1) heapAt[mark++] = HeapInUse();
-    return stop();
-  }, 640, 480, 501 * 120);
+  Run(
+      [&] {
+        if (mark < 3 && Changes() == marks[mark] + 1) heapAt[mark++] = HeapInUse();
+        return stop();
+      },
+      640, 480, 501 * 120);
   ASSERT_EQ(mark, 3);
   std::printf("heap in use after 1, 50 and 500 changes: %zu, %zu, %zu bytes\n", heapAt[0],
               heapAt[1], heapAt[2]);

@@ -41,18 +41,18 @@ TEST_F(ImagePickersTest, NextPictureOfASet) {
     const char* playList;
     int next;
   } cases[] = {
-      {11, 12, 0, "", 0},       // the last picture wraps to the first
-      {-1, 12, 0, "", 0},       // a stored "-1": nothing shown yet
+      {11, 12, 0, "", 0},  // the last picture wraps to the first
+      {-1, 12, 0, "", 0},  // a stored "-1": nothing shown yet
       {4, 12, 0, "", 5},
-      {40, 12, 0, "", 5},       // a number left from a larger set wraps into this one
+      {40, 12, 0, "", 5},  // a number left from a larger set wraps into this one
       {51, 52, 0, "", 0},
-      {7, 12, 1, "3,7", 3},     // the play list decides, wrapping
+      {7, 12, 1, "3,7", 3},  // the play list decides, wrapping
       {3, 12, 1, "3,7", 7},
-      {5, 12, 1, "3,7", 3},     // a picture not listed goes to the list's first
+      {5, 12, 1, "3,7", 3},  // a picture not listed goes to the list's first
       {-1, 12, 1, "3,7", 3},
-      {7, 12, 1, "3,99", 8},    // an invalid list falls back to the sequence
+      {7, 12, 1, "3,99", 8},  // an invalid list falls back to the sequence
       {7, 12, 1, "", 8},
-      {7, 12, 0, "3,7", 8},     // top ten off: the list is not looked at
+      {7, 12, 0, "3,7", 8},  // top ten off: the list is not looked at
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("current " + std::to_string(c.current) + " of " + std::to_string(c.count) +
@@ -90,7 +90,8 @@ TEST_F(ImagePickersTest, NextOwnImage) {
   }
   CString error;
   EXPECT_EQ(GetNextSSOwnImagesImageNo(kKey, 0, {}, &error), -1);
-  EXPECT_EQ(std::string(error), "GetNextSSOwnImagesImageNo Error Message - Value outside allowed range");
+  EXPECT_EQ(std::string(error),
+            "GetNextSSOwnImagesImageNo Error Message - Value outside allowed range");
 }
 
 TEST(SaverDescriptionsTest, ErrorNumbers) {
