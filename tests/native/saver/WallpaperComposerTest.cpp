@@ -242,10 +242,12 @@ TEST_F(WallpaperComposerTest, ThumbnailsShrinkOnlyIntoNarrowerCellsAndAreCutToTh
     const Rgb picture = PictureColour(0);
     EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cell.left + c.shownW - 1, cell.top + c.shownH - 1)),
               Text(picture));
-    if (c.shownW < cell.right - cell.left)
+    if (c.shownW < cell.right - cell.left) {
       EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cell.left + c.shownW, cell.top)), "0,0,0");
-    if (c.shownH < cell.bottom - cell.top)
+    }
+    if (c.shownH < cell.bottom - cell.top) {
       EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cell.left, cell.top + c.shownH)), "0,0,0");
+    }
     // Nothing spills out of the cell: the pixel right of it is the black screen.
     EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cell.right, cell.top)), "0,0,0");
   }
