@@ -32,6 +32,7 @@
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/saver/WallpaperTesting.h"
 #include "tests/wine/saver/DemoSets.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
@@ -108,13 +109,8 @@ class WallpaperPreview : public testing::Test {
   void TearDown() override {
     DestroyWindow(owner_);  // takes the preview with it
     EXPECT_EQ(Preview(), nullptr);
-    FreeWallpaperBackground();
-    FreeWallpaperBitmaps();
-    DeleteImageDescs(&ImageDescArray);
-    QuarterImageCount = 0;
-    OwnImagesMode = 0;
-    for (const seams::AlertRecord& alert : alerts_.Records())
-      ADD_FAILURE() << "unexpected message box: \"" << alert.text << "\" (" << alert.caption << ")";
+    wallpapertest::ResetWallpaperState();
+    wallpapertest::FailOnAlerts(alerts_);
   }
 
   void UseSet(const std::string& folder) {

@@ -28,6 +28,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/wine/platform/ScreenCapture.h"
 #include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/saver/WallpaperTesting.h"
 #include "tools/demo/DemoImageSet.h"
 
 namespace {
@@ -100,13 +101,8 @@ class WallpaperOnScreen : public testing::Test {
     WallpaperSettings.WALLPAPER_IMAGETONE = 0;
   }
   void TearDown() override {
-    FreeWallpaperBackground();
-    FreeWallpaperBitmaps();
-    DeleteImageDescs(&ImageDescArray);
-    QuarterImageCount = 0;
-    OwnImagesMode = 0;
-    for (const seams::AlertRecord& alert : alerts_.Records())
-      ADD_FAILURE() << "unexpected message box: \"" << alert.text << "\"";
+    wallpapertest::ResetWallpaperState();
+    wallpapertest::FailOnAlerts(alerts_);
   }
 
   static testsupport::TempFolder* parent_;
