@@ -109,8 +109,11 @@ void RunOneFrame(C3DScene& scene) {
 }
 
 // u or v of a small square's centre: where it lies from the screen's centre in small squares.
-Fixed SquareUnits(int at, int half, int offset, int halfSquare, double s) {
-  return static_cast<Fixed>((at - half + offset + halfSquare) / s * 65536 + 0.5);
+// The centre is at the exact half of the square's edge: an edge of odd length halved to a whole
+// pixel put every square half a pixel off its place, and a row of the backdrop showed between
+// the landed squares and their neighbours.
+Fixed SquareUnits(int at, int half, int offset, double s) {
+  return static_cast<Fixed>((at - half + offset + s / 2) / s * 65536 + 0.5);
 }
 
 // Start (or end) of a small square's flight: its place in the plane of the reference pose.
@@ -124,7 +127,6 @@ FixedVector PlaceInScene(const FixedVector& eX, const FixedVector& eY, Fixed u, 
 // cell at (x1, y1): each tumbles 0 to 4 whole turns about each axis, in its own time.
 void LaunchTileGroup(const FlyingRun& run, int Speed, double s, const Cell& from, const Cell& to) {
   const int ps = static_cast<int>(s);
-  const int half = ps / 2;
   const int hw = run.W / 2, hh = run.H / 2;
   for (int c = 0; c < kGroupSide; ++c) {
     for (int r = 0; r < kGroupSide; ++r) {
@@ -134,10 +136,10 @@ void LaunchTileGroup(const FlyingRun& run, int Speed, double s, const Cell& from
       const int d = seams::Rand() % 60;
       const double seconds = d * 0.05 + Speed * 0.1 + 0.5;
       const FixedVector start =
-          PlaceInScene(run.eX, run.eY, SquareUnits(from.x, hw, xo, half, s),
-                       SquareUnits(from.y, hh, yo, half, s));
-      const FixedVector end = PlaceInScene(run.eX, run.eY, SquareUnits(to.x, hw, xo, half, s),
-                                           SquareUnits(to.y, hh, yo, half, s));
+          PlaceInScene(run.eX, run.eY, SquareUnits(from.x, hw, xo, s),
+                       SquareUnits(from.y, hh, yo, s));
+      const FixedVector end = PlaceInScene(run.eX, run.eY, SquareUnits(to.x, hw, xo, s),
+                                           SquareUnits(to.y, hh, yo, s));
       const int32_t endAngles[3] = {kReferenceAngles[0] + a1 * 3600,
                                     kReferenceAngles[1] + a2 * 3600,
                                     kReferenceAngles[2] + a3 * 3600};
