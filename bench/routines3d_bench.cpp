@@ -24,6 +24,7 @@
 
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
+#include "bench/BlittingHost.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/TileSize.h"
 #include "routines/FlyingTiles.h"
@@ -82,38 +83,6 @@ double TimedMs(F&& f) {
   return MsSince(start);
 }
 
-// A headless screen whose window is a 32-bit buffer that every shown rectangle is copied into.
-class BlittingHost : public HeadlessScreenHost {
- public:
-  BlittingHost(int w, int h) {
-    auto* dib = new CDIB;
-    dib->Create(w, h, nullptr);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        *dib->GetPixelAddress(x, y) = static_cast<BYTE>(100 + (x / 7 + y / 5 + x * y) % 100);
-    SetBackground(dib);
-    window_.assign(static_cast<size_t>(w) * h, 0);
-  }
-  void ShowRect(const CRect* rect) override {
-    CDIBSurface* surface = GetSurface();
-    const CRect all(0, 0, surface->GetWidth(), surface->GetHeight());
-    const CRect r = rect ? (*rect & all) : all;
-    const RGBQUAD* colours = surface->header->bmiColors;
-    for (int y = r.top; y < r.bottom; ++y) {
-      const BYTE* from = surface->GetPixelAddress(r.left, y);
-      uint32_t* to = window_.data() + static_cast<size_t>(y) * surface->GetWidth() + r.left;
-      for (int x = 0; x < r.Width(); ++x) {
-        const RGBQUAD& c = colours[from[x]];
-        to[x] = static_cast<uint32_t>(c.rgbRed) << 16 | c.rgbGreen << 8 | c.rgbBlue;
-      }
-    }
-    shown = true;
-  }
-  bool shown = false;
-
- private:
-  std::vector<uint32_t> window_;
-};
 
 // The frame of a scene in its parts, summed over the frames run.
 struct FrameParts {
@@ -155,7 +124,7 @@ const int32_t kReference[3] = {900, 0, 450};
 void FlyingTilesFrames(int w, int h) {
   seams::TestClock clock(1000, 16, 0);
   seams::ScopedClock scoped(&clock);
-  BlittingHost host(w, h);
+  BlittingHost host(w, h, [](int x, int y) { return 100 + (x / 7 + y / 5 + x * y) % 100; });
   RECT area = {0, 0, w, h};
   int size = 0;
   ChooseTileSizeInRect(&area, 50, 0, 1, &size);
@@ -210,7 +179,7 @@ void FlyingTilesFrames(int w, int h) {
 void PuzzleCubeFrames(int w, int h) {
   seams::TestClock clock(1000, 16, 0);
   seams::ScopedClock scoped(&clock);
-  BlittingHost host(w, h);
+  BlittingHost host(w, h, [](int x, int y) { return 100 + (x / 7 + y / 5 + x * y) % 100; });
   C3DScene scene(&host);
   C3DCube cube;
   scene.InsertObject(&cube);
@@ -238,7 +207,7 @@ void PuzzleCubeFrames(int w, int h) {
 // sleep. Notes when the first frame wait comes after something was shown.
 class TickingClock : public seams::Clock {
  public:
-  explicit TickingClock(const bool* shown) : shown_(shown), start_(Steady::now()) {}
+  explicit TickingClock(const int64_t* shown) : shown_(shown), start_(Steady::now()) {}
   uint32_t TickCount() override {
     return 1000 + static_cast<uint32_t>(static_cast<int64_t>(MsSince(start_) / 15.6) * 156 / 10);
   }
@@ -249,12 +218,12 @@ class TickingClock : public seams::Clock {
     while (seams::TickBefore(TickCount(), deadline)) Idle();
   }
   void Note() {
-    if (*shown_ && firstFrameMs < 0) firstFrameMs = MsSince(start_);
+    if (*shown_ > 0 && firstFrameMs < 0) firstFrameMs = MsSince(start_);
   }
   double firstFrameMs = -1;
 
  private:
-  const bool* shown_;
+  const int64_t* shown_;
   Steady::time_point start_;
 };
 
@@ -262,12 +231,12 @@ class TickingClock : public seams::Clock {
 // frame wait after something was shown, and counting the frames.
 class JumpingClock : public seams::Clock {
  public:
-  explicit JumpingClock(const bool* shown) : shown_(shown), start_(Steady::now()) {}
+  explicit JumpingClock(const int64_t* shown) : shown_(shown), start_(Steady::now()) {}
   uint32_t TickCount() override { return now_ += 1; }
   int64_t WallSeconds() override { return 820454400 + now_ / 1000; }
   void Idle() override { now_ += 1; }
   void IdleUntil(uint32_t deadline) override {
-    if (*shown_ && firstFrameMs < 0) {
+    if (*shown_ > 0 && firstFrameMs < 0) {
       firstFrameMs = MsSince(start_);
       framesBefore = frames;
     }
@@ -279,7 +248,7 @@ class JumpingClock : public seams::Clock {
   long framesBefore = 0;  // frame waits before the first drawn frame
 
  private:
-  const bool* shown_;
+  const int64_t* shown_;
   Steady::time_point start_;
   uint32_t now_ = 1000;
 };
@@ -291,8 +260,8 @@ void RoutineRun(const char* what, int w, int h, Run run) {
   long frames = 0, undrawn = 0;
   int64_t peak = 0;
   {
-    BlittingHost host(w, h);
-    JumpingClock clock(&host.shown);
+    BlittingHost host(w, h, [](int x, int y) { return 100 + (x / 7 + y / 5 + x * y) % 100; });
+    JumpingClock clock(&host.shownPixels);
     seams::ScopedClock scoped(&clock);
     const int64_t before = g_heapNow.load();
     g_heapPeak = before;
@@ -306,8 +275,8 @@ void RoutineRun(const char* what, int w, int h, Run run) {
     perFrame = total / std::max(1L, frames);
   }
   {
-    BlittingHost host(w, h);
-    TickingClock clock(&host.shown);
+    BlittingHost host(w, h, [](int x, int y) { return 100 + (x / 7 + y / 5 + x * y) % 100; });
+    TickingClock clock(&host.shownPixels);
     seams::ScopedClock scoped(&clock);
     std::thread stopper([&clock] {
       while (clock.firstFrameMs < 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
