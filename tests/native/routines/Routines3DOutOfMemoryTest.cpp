@@ -53,7 +53,9 @@ class Routines3DOutOfMemoryTest : public ScreenDocFixture {
         EXPECT_EQ(DifferentPixels(*doc.background, *picture), 0) << n;
       } else {
         EXPECT_EQ(result, 0) << n;
-        if (n > 0) EXPECT_EQ(std::string(error).substr(0, prefix.size()), prefix) << n;
+        if (n > 0) {
+          EXPECT_EQ(std::string(error).substr(0, prefix.size()), prefix) << n;
+        }
       }
       doc.SetBackgroundNoDraw(NewPicture(kWidth, kHeight));  // the next run starts whole
     }
