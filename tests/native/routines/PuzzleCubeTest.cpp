@@ -1,0 +1,208 @@
+// The puzzle cube on a headless screen in virtual time: it flies in, turns and flies out leaving
+// the picture behind untouched; a stop at any moment, the time limit with the cycle repeating
+// and a missing logo end cleanly; the cube's size follows the screen width and Res; the clock on
+// a screen document is taken down; and the effect sounds play where they belong.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "imaging/AnimDoc.h"
+#include "imaging/AnimView.h"
+#include "routines/PuzzleCube.h"
+#include "seams/Alerts.h"
+#include "seams/Clock.h"
+#include "settings/IniSettings.h"
+#include "tests/native/routines/RoutineFixture.h"
+#include "tests/native/routines/RoutineScreenChecks.h"
+#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/routines/ScreenDocFixture.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WaveWriter.h"
+
+namespace {
+
+using namespace routinetest;
+
+// A screen that counts the frames in which something of the cube was shown.
+class CountingHost : public scenetest::WindowedHost {
+ public:
+  CountingHost(int w, int h) : WindowedHost(w, h) {}
+  void ShowRect(const CRect* rect) override {
+    ++shows;
+    WindowedHost::ShowRect(rect);
+  }
+  long shows = 0;
+};
+
+class PuzzleCubeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    seams::ClearStop();
+    host.Reset(NewPicture(kW, kH));
+    picture.reset(NewPicture(kW, kH));
+  }
+  void TearDown() override { seams::ClearStop(); }
+
+  int Run(int infinite, int speed, int res, int logo, int runSeconds) {
+    const RECT area = {20, 10, 300, 230};
+    return RunPuzzleCube(&host, &area, infinite, 0, 0, speed, res, 0, 0, logo, runSeconds, 0,
+                         &error);
+  }
+
+  static constexpr int kW = 320;
+  static constexpr int kH = 240;
+  JumpClock clock;
+  seams::ScopedClock scoped{&clock};
+  CountingHost host{kW, kH};
+  std::unique_ptr<CDIB> picture;
+  CString error;
+};
+
+TEST_F(PuzzleCubeTest, TheCubeComesTurnsAndGoesLeavingThePictureBehindUntouched) {
+  const struct {
+    int speed, res, runSeconds;
+  } cases[] = {{50, 50, 20}, {1, 100, 12}, {100, 1, 12}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.speed);
+    const uint32_t start = clock.Peek();
+    EXPECT_EQ(Run(0, c.speed, c.res, 0, c.runSeconds), 1);
+    EXPECT_TRUE(error.IsEmpty()) << static_cast<const char*>(error);
+    ExpectScreenShows(host, *picture);
+    EXPECT_GT(clock.Peek() - start, static_cast<uint32_t>(c.runSeconds) * 1000u);
+    EXPECT_GT(host.shows, 200) << "hardly anything was drawn";
+  }
+}
+
+TEST_F(PuzzleCubeTest, AStopAtAnyMomentReturnsOneWithThePictureRestored) {
+  for (long naps : {1L, 40L, 200L, 900L, 3000L}) {
+    SCOPED_TRACE(naps);
+    seams::ClearStop();
+    clock.naps = 0;
+    clock.stopAfterNaps = naps;
+    EXPECT_EQ(Run(1, 50, 50, 0, 0), 1);
+    clock.stopAfterNaps = 0;
+    ExpectScreenShows(host, *picture);
+  }
+}
+
+TEST_F(PuzzleCubeTest, TheTimeLimitEndsTheRunWhenTheCycleRepeats) {
+  const uint32_t start = clock.Peek();
+  EXPECT_EQ(Run(1, 50, 50, 0, 2), 1);
+  EXPECT_GT(clock.Peek() - start, 2000u);
+  EXPECT_LT(clock.Peek() - start, 60000u) << "the limit came long before the end";
+  ExpectScreenShows(host, *picture);
+}
+
+TEST_F(PuzzleCubeTest, LogosOnWithNoLogoGiveTheLogoError) {
+  EXPECT_EQ(Run(0, 50, 50, 1, 5), 0);
+  EXPECT_STREQ(static_cast<const char*>(error),
+               "Puzzle Cube Error Message: Unable to get logo image for texture map");
+  ExpectScreenShows(host, *picture);
+}
+
+TEST(PuzzleCubeSizeTest, TheEdgeFollowsTheScreenWidthAndRes) {
+  const struct {
+    int w, res;
+    double edge;
+  } cases[] = {
+      {1000, 100, 66}, {1000, 1, 192},     // hi = min(768 / 4, 1000 / 5)
+      {1001, 100, 66}, {1001, 1, 153.6},   // wider than 1000: hi * 0.8
+      {1100, 100, 73}, {1100, 1, 153.6},
+      {1101, 100, 73}, {1101, 1, 115.2},   // wider than 1100: hi * 0.6
+      {1200, 100, 80}, {1200, 1, 115.2},
+      {1201, 100, 80}, {1201, 1, 96},      // wider than 1200: hi * 0.5
+      {1280, 100, 85}, {1280, 50, 85 + 11 * 50 / 99.0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(PuzzleCubeEdge(c.w, 768, c.res), c.edge, 1e-9) << c.w << " wide, Res " << c.res;
+  }
+}
+
+TEST(PuzzleCubeErrorTextTest, EveryCodeHasItsTextAndOthersAreUnknown) {
+  const struct {
+    int code;
+    const char* text;
+  } cases[] = {{1, "System has run out of memory"},
+               {2, "Unable to get background image for texture map"},
+               {4, "Too many spins set"},
+               {5, "Bad spin planned"},
+               {6, "Unknown error"}};
+  for (const auto& c : cases) {
+    CString text;
+    GetPuzzleCubeErrorText(c.code, &text);
+    EXPECT_EQ(std::string(static_cast<const char*>(text)),
+              std::string("Puzzle Cube Error Message: ") + c.text);
+  }
+}
+
+// On a screen document with effect sounds in the data folder: wavfx3, wavfx7 and wavfx8, each of
+// its own sample value.
+class PuzzleCubeDocTest : public ScreenDocFixture {
+ protected:
+  void SetUp() override {
+    ScreenDocFixture::SetUp();
+    std::memcpy(savedFolder, IniSettings.DATADIRECTORY, sizeof savedFolder);
+    std::snprintf(IniSettings.DATADIRECTORY, sizeof IniSettings.DATADIRECTORY, "%s",
+                  folder.str().c_str());
+    for (int i = 0; i < 3; ++i) {
+      testsupport::Bytes samples;
+      for (int k = 0; k < 64; ++k) testsupport::PutLE(samples, kSamples[i], 2);
+      ASSERT_TRUE(testsupport::WriteBytes(
+          (folder / (std::string(kNames[i]) + ".wav").c_str()).string(),
+          testsupport::RiffFile("WAVE", {testsupport::FmtChunk(1, 1, 11025, 16),
+                                         testsupport::DataChunk(samples)})));
+    }
+  }
+  void TearDown() override {
+    std::memcpy(IniSettings.DATADIRECTORY, savedFolder, sizeof savedFolder);
+    ScreenDocFixture::TearDown();
+  }
+
+  int Run(int clockOn, int soundOn) {
+    const RECT area = {0, 0, kWidth, kHeight};
+    return RunPuzzleCube(&doc, &area, 0, clockOn, soundOn, 50, 50, 0, 0, 0, 8, 0, &error);
+  }
+
+  static constexpr const char* kNames[3] = {"wavfx3", "wavfx7", "wavfx8"};
+  static constexpr int16_t kSamples[3] = {3000, 7000, 8000};
+  JumpClock clock;
+  seams::ScopedClock scoped{&clock};
+  testsupport::TempFolder folder{"cubefx"};
+  char savedFolder[sizeof IniSettings.DATADIRECTORY] = {};
+  SampleRecordingWaveOut device;
+  seams::ScopedAlertRecorder alerts;
+  CString error;
+};
+
+TEST_F(PuzzleCubeDocTest, TurnsAndFaceStepsPlayTheirSoundsAndTheClockIsTakenDown) {
+  CDIB before;
+  ASSERT_TRUE(before.Create(kWidth, kHeight, nullptr));
+  doc.background->CopyBits(&before, 0, 0, kWidth, kHeight, 0, 0, -1);
+  EXPECT_EQ(Run(1, 1), 1);
+  EXPECT_EQ(doc.soundOn, 1);
+  EXPECT_GT(device.Count(kSamples[0]), 0) << "no quarter turn was heard";
+  EXPECT_GE(device.Count(kSamples[1]), 19) << "the face steps were not heard";
+  EXPECT_EQ(device.Count(kSamples[2]), 0) << "wavfx8 is loaded, never played";
+  EXPECT_EQ(device.samples.size(),
+            static_cast<size_t>(device.Count(kSamples[0]) + device.Count(kSamples[1])));
+  EXPECT_TRUE(alerts.Records().empty());
+  EXPECT_EQ(device.opens, 0) << "the player was closed";
+  EXPECT_EQ(device.prepared, 0);
+  EXPECT_EQ(doc.clockOn, 0);
+  EXPECT_EQ(doc.sprites.GetCount(), 0);
+  EXPECT_EQ(DifferentPixels(*doc.background, before), 0);
+  ExpectSurfaceComposed();
+}
+
+TEST_F(PuzzleCubeDocTest, WithTheSoundOffNothingIsPlayed) {
+  doc.soundOn = 1;
+  EXPECT_EQ(Run(0, 0), 1);
+  EXPECT_EQ(doc.soundOn, 0);
+  EXPECT_TRUE(device.log.empty());
+  ExpectSurfaceComposed();
+}
+
+}  // namespace
