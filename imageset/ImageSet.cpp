@@ -102,21 +102,21 @@ bool FileExists(const char* path) {
   return CFile::GetStatus(path, status) != FALSE;
 }
 
-// Makes ScreenBackgroundDIB an 8-bit grey-ramp bitmap of the screen's size. The object is kept
-// when it already exists, so that holders of the pointer stay valid across a size change.
-bool EnsureScreenBackgroundBitmap() {
-  const ScreenSize screen = GetScreenSize();
-  if (ScreenBackgroundDIB && ScreenBackgroundDIB->header &&
-      ScreenBackgroundDIB->GetWidth() == screen.cx && ScreenBackgroundDIB->GetHeight() == screen.cy)
-    return true;
-  if (!ScreenBackgroundDIB) ScreenBackgroundDIB = new (std::nothrow) CDIB;
-  if (!ScreenBackgroundDIB) return false;
-  CColorPalette ramp;
-  if (!ramp.CreateGreyRamp(GetReservedPaletteEntries())) return false;
-  return ScreenBackgroundDIB->Create(screen.cx, screen.cy, &ramp) != FALSE;
-}
-
 }  // namespace
+
+BOOL EnsureScreenSizedDIB(CDIB** dib, int bitCount) {
+  const ScreenSize screen = GetScreenSize();
+  CDIB* current = *dib;
+  if (current && current->header && current->header->bmiHeader.biBitCount == bitCount &&
+      current->GetWidth() == screen.cx && current->GetHeight() == screen.cy)
+    return 1;
+  if (!current) current = *dib = new (std::nothrow) CDIB;
+  if (!current) return 0;
+  if (bitCount == 24) return current->Create24(screen.cx, screen.cy) ? 1 : 0;
+  CColorPalette ramp;
+  if (!ramp.CreateGreyRamp(GetReservedPaletteEntries())) return 0;
+  return current->Create(screen.cx, screen.cy, &ramp) ? 1 : 0;
+}
 
 CString ImageSetFilePath(const char* fileName) {
 #ifdef _WIN32
@@ -206,7 +206,7 @@ CDIB* LoadLogo(double aspect) {
 }
 
 BOOL BuildScreenBackground() {
-  if (!EnsureScreenBackgroundBitmap()) return 0;
+  if (!EnsureScreenSizedDIB(&ScreenBackgroundDIB, 8)) return 0;
   CPtrList rects;
   BOOL composed = GetImageLayoutRects(&rects, kLayoutCentred, ImageSettings.IMAGE_SIZE);
   if (composed) {

@@ -43,6 +43,12 @@ CString ImageSetFilePath(const char* fileName);
 // Deletes every record of the array and empties it.
 void DeleteImageDescs(CObArray* array);
 
+// Makes *dib a bitmap of the screen's size (GetScreenSize) and depth, 8 bits on the grey ramp
+// after the reserved entries or 24 bits, unless it is one already. An existing object is made
+// again in place (holders of the pointer stay valid across a screen-size change); 0 when the
+// bitmap cannot be made, which leaves an empty object.
+BOOL EnsureScreenSizedDIB(CDIB** dib, int bitCount);
+
 // Reads "Imagedes.dat" into the array: the number of records read (12 or 52), or 0. A count
 // other than 12 or 52 leaves the array as it was and is left to the caller to report; a file
 // that ends inside a record, or a record that cannot be allocated, leaves the array empty, so a

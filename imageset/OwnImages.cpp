@@ -115,18 +115,6 @@ DIBPtr UsablePictureOrBlank(const CString& path) {
 
 RECT* FirstRect(CPtrList* rects) { return static_cast<RECT*>(rects->GetHead()); }
 
-// FullScreenOwnImageDIB at the screen's size, made again when the screen's size changed.
-bool EnsureFullScreenOwnImage(const CSize& screen) {
-  if (FullScreenOwnImageDIB && FullScreenOwnImageDIB->GetWidth() == screen.cx &&
-      FullScreenOwnImageDIB->GetHeight() == screen.cy)
-    return true;
-  DIBPtr dib(new (std::nothrow) CDIB);
-  if (!dib || !dib->Create24(screen.cx, screen.cy)) return false;
-  delete FullScreenOwnImageDIB;
-  FullScreenOwnImageDIB = dib.release();
-  return true;
-}
-
 // The image area of the settings' layout, in from the edges when a frame is drawn round it.
 bool GetOwnImageArea(CPtrList* rects) {
   if (!GetImageLayoutRects(rects, kLayoutCentred, ImageSettings.IMAGE_SIZE) || rects->IsEmpty())
@@ -240,17 +228,29 @@ CDIB* GetMiniScreenOwnImageDIB(const char* folder, const char* name, BOOL showEr
   return BlankPicture().release();
 }
 
+CDIB* FitOwnImageInto(const char* folder, const char* name, RECT* area) {
+  const RECT cell = *area;
+  DIBPtr picture = UsablePictureOrBlank(JoinFolderPath(folder, name));
+  if (!picture) return nullptr;
+  FitPictureInto(*picture, area);
+  DIBPtr fitted = StretchTo(*picture, *area);
+  if (fitted) return fitted.release();
+  // A picture too large to widen to 24 bits is shown as the blank picture, like one that does
+  // not load.
+  picture = BlankPicture();
+  if (!picture) return nullptr;
+  *area = cell;
+  FitPictureInto(*picture, area);
+  return StretchTo(*picture, *area).release();
+}
+
 BOOL SetFullScreenOwnImageDIB(CPtrList* rects, const char* folder, const char* name) {
   seams::Trace::Printf("SetFullScreenOwnImageDIB - start\n");
-  const ScreenSize screen = GetScreenSize();
-  if (!EnsureFullScreenOwnImage(CSize(screen.cx, screen.cy)) || !GetOwnImageArea(rects)) return 0;
+  if (!EnsureScreenSizedDIB(&FullScreenOwnImageDIB, 24) || !GetOwnImageArea(rects)) return 0;
   RECT* area = FirstRect(rects);
   DIBPtr fitted;
   if (name && IsOwnImageName(name)) {
-    DIBPtr picture = UsablePictureOrBlank(JoinFolderPath(folder, name));
-    if (!picture) return 0;
-    FitPictureInto(*picture, area);
-    fitted = StretchTo(*picture, *area);
+    fitted.reset(FitOwnImageInto(folder, name, area));
     if (!fitted) return 0;
   }
   if (!ComposeBackground(rects)) return 0;

@@ -42,6 +42,12 @@ CDIB* GetFullScreenOwnImageDIB(CPtrList* rects, const char* folder, const char* 
 // is not a JPEG or BMP gives null. The caller owns the bitmap.
 CDIB* GetMiniScreenOwnImageDIB(const char* folder, const char* name, BOOL showErrors);
 
+// The own image `name` of the folder fitted into *area, 24-bit at the fitted size; *area becomes
+// the rectangle it is shown in (FitRectKeepAspect). A file that cannot be shown, or is too large
+// to widen to 24 bits, gives the blank 400 x 300 picture. Null only when memory runs out. The
+// caller owns the bitmap.
+CDIB* FitOwnImageInto(const char* folder, const char* name, RECT* area);
+
 // Composes FullScreenOwnImageDIB: the own image fitted into the image area of the image settings
 // (30 pixels in from every side unless the border style is 6 without shadow), on the screen
 // background framed around it. name null or not a JPEG or BMP: the image area stays black; a
