@@ -63,9 +63,6 @@ TEST(WallpaperScreen, AboutBox) {
   HWND window = about.GetSafeHwnd();
   CentreOver(window, GetDesktopWindow());
   ShowWindow(window, SW_SHOWNORMAL);
-  SetForegroundWindow(window);
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ExpectCentredAndDrawn(window, Shot("about"));
 }
 

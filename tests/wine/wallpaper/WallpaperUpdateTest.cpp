@@ -161,6 +161,8 @@ BOOL RefuseInstall(const char*, CString* errorText) {
   return FALSE;
 }
 
+std::string ImageData() { return InstalledDemoSet().dataFolder + "\\imfull.dat"; }
+
 // Each failure gives one alert captioned for the program and FALSE; the image number moved on
 // already when the failure comes after it was chosen.
 TEST_F(WallpaperUpdate, FailuresAreAlertedAndReturnFalse) {
@@ -169,6 +171,7 @@ TEST_F(WallpaperUpdate, FailuresAreAlertedAndReturnFalse) {
     std::function<void()> arrange;
     const char* message;
     int storedAfter;
+    std::function<void()> undo = [] {};
   } cases[] = {
       {"no settings key",
        [] { ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, WallpaperKeyPath().c_str()), 0); },
@@ -179,6 +182,13 @@ TEST_F(WallpaperUpdate, FailuresAreAlertedAndReturnFalse) {
       {"the system refuses the wallpaper",
        [] { InstallWallpaperInstaller(RefuseInstall); },
        "SetWallpaperIniSetting Error Message - Unable to make the SystemParametersInfo call", 0},
+      {"the picture does not decode",
+       [] {
+         fs::copy_file(ImageData(), ImageData() + ".good", fs::copy_options::overwrite_existing);
+         fs::resize_file(ImageData(), 64);
+       },
+       "Unable to create wallpaper image", 0,
+       [] { fs::rename(ImageData() + ".good", ImageData()); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -188,6 +198,10 @@ TEST_F(WallpaperUpdate, FailuresAreAlertedAndReturnFalse) {
     c.arrange();
     EXPECT_FALSE(Update());
     InstallWallpaperInstaller(nullptr);
+    c.undo();
+    if (std::string(c.message) == "Unable to create wallpaper image") {
+      EXPECT_FALSE(fs::exists(WallpaperFile())) << "nothing is written without a picture";
+    }
     ASSERT_FALSE(alerts_.Records().empty());
     EXPECT_EQ(alerts_.Records().back().text, c.message) << AlertTexts();
     EXPECT_EQ(alerts_.Records().back().caption, kMurafitAlertCaption);
