@@ -7,6 +7,13 @@
 #define IDC_PROGRESSFRAME 1007
 #define IDC_LOADINGTEXT 1008
 
+// The "Loading Image..." window shown while a full-size picture is decoded (the same text and
+// frame ids).
+#define IDD_LOADINGIMAGE 2008
+
+// The wallpaper dialog's hidden list of pictures, which its full-screen preview walks.
+#define IDC_WALLPAPERIMAGELIST 1029
+
 // Image-set selection.
 #define IDD_IMAGESET 156
 #define IDC_IMAGESETLIST 1035

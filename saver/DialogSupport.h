@@ -13,6 +13,28 @@ void CentreOver(HWND window, HWND over);
 // Centres the window over its owner (or parent), or over the desktop when it has none.
 void CentreOverOwner(HWND window);
 
+class CRDIBCtl;
+
+// The image view control `id` of the window, or null.
+CRDIBCtl* ImageView(HWND parent, int id);
+
+// Paints a control now, so that its text or frame shows before a long step holds the thread.
+void RepaintNow(HWND control);
+
+// The dialog procedure of the small modeless status windows (a text and a frame for a progress
+// bar) that show while a long step runs: centred over the parent on creation, ended by OK or
+// Cancel; `name` heads its trace lines.
+INT_PTR StatusDialogProc(const char* name, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam);
+
+// The full-screen viewers' window class: no style, the application icon and the arrow, the
+// window colour as background. TRUE when registered.
+BOOL RegisterFullScreenViewerClass(const char* className, WNDPROC procedure);
+
+// A full-screen viewer: a top-most popup over the whole screen, owned by the dialog, shown and
+// painted at once; null when it cannot be made.
+HWND CreateFullScreenViewer(const char* className, HWND owner);
+
 // Shows the wait cursor for the length of a scope and puts the previous cursor back.
 class WaitCursor {
  public:

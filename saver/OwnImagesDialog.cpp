@@ -45,10 +45,6 @@ bool LineText(HWND list, int line, CString* name) {
   return true;
 }
 
-CRDIBCtl* ImageView(HWND parent, int id) {
-  return static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(parent, id)));
-}
-
 // Selects a line and scrolls it to the top, then previews it.
 void StepTo(HWND dialog, int line) {
   HWND list = OwnImageList(dialog);
@@ -195,29 +191,16 @@ LRESULT ViewerClose(HWND window) {
 }  // namespace
 
 BOOL RegisterFullScreenOwnImageWnd() {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = FullScreenOwnImageWndProc;
-  windowClass.hInstance = DialogInstance();
-  windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  windowClass.lpszClassName = kFullScreenOwnImageClass;
-  return RegisterClassA(&windowClass) != 0;
+  return RegisterFullScreenViewerClass(kFullScreenOwnImageClass, FullScreenOwnImageWndProc);
 }
 
 BOOL CreateFullScreenOwnImageWnd(HWND parent) {
   if (viewer.window) return 0;
   viewer.dialog = parent;
-  const ScreenSize screen = GetScreenSize();
-  HWND window = CreateWindowExA(WS_EX_TOPMOST, kFullScreenOwnImageClass, "Kelvane",
-                                WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, screen.cx,
-                                screen.cy, parent, nullptr, DialogInstance(), nullptr);
-  if (!window) {
+  if (!CreateFullScreenViewer(kFullScreenOwnImageClass, parent)) {
     viewer.dialog = nullptr;
     return 0;
   }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
   return 1;
 }
 

@@ -93,13 +93,15 @@ DIBPtr ReadCachedImage(CFile* cache, int n) {
   return image;
 }
 
-// Puts a cached picture into its cell: shrunk to the cell's width (4:3) when the cell is
-// narrower, otherwise unscaled; either way cut to the cell (the cut last row of the tile layout
-// shows the picture's upper part). False when the shrink fails.
+// Puts a cached picture into its cell: shrunk to the cell's width with its proportions (4:3 for
+// the usual 160 x 120 picture) when the cell is narrower, otherwise unscaled; either way cut to
+// the cell (the cut last row of the tile layout shows the picture's upper part). False when the
+// shrink fails.
 bool PlaceCachedImage(DIBPtr image, const RECT& cell) {
   const int w = cell.right - cell.left, h = cell.bottom - cell.top;
   if (w < image->GetWidth()) {
-    image.reset(ShrinkDIB8(image.get(), w, 3 * w / 4));
+    const int64_t shrunkHeight = static_cast<int64_t>(image->GetHeight()) * w / image->GetWidth();
+    image.reset(ShrinkDIB8(image.get(), w, shrunkHeight > 0 ? static_cast<int>(shrunkHeight) : 1));
     if (!image) return false;
   }
   const int cw = w < image->GetWidth() ? w : image->GetWidth();

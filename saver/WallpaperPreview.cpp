@@ -1,13 +1,170 @@
 #include "saver/WallpaperPreview.h"
 
+#include <memory>
+
+#include "imageset/ImageSet.h"
+#include "imaging/DIB.h"
+#include "res/DialogIds.h"
+#include "saver/ControlsViews.h"
+#include "saver/DialogSupport.h"
+#include "saver/OwnImagesDialog.h"
+#include "saver/TitleLists.h"
+#include "saver/WallpaperComposer.h"
+#include "seams/Alerts.h"
+#include "seams/ScreenSize.h"
+#include "seams/Trace.h"
+
 int32_t OwnImagesMode = 0;
 
-BOOL RegisterFullScreenWallpaperWnd() { return 0; }
-BOOL CreateFullScreenWallpaperWnd(HWND) { return 0; }
+namespace {
+
+// The wallpaper dialog's hidden list of pictures: the preview's owner holds it.
+HWND PictureList(HWND window) {
+  HWND owner = GetWindow(window, GW_OWNER);
+  return owner ? GetDlgItem(owner, IDC_WALLPAPERIMAGELIST) : nullptr;
+}
+
+bool FullScaleOfImageSet() {
+  return !OwnImagesMode && WallpaperSettings.WALLPAPER_IMAGEFX == kWallpaperFullScale;
+}
+
+// Decodes picture n of the set into WallpaperImageDIB, with the "Loading Image..." window over
+// `window` while it runs when `progress` is set (and the template is there).
+bool DecodeFullScalePicture(HWND window, BOOL progress, int n) {
+  HWND status = progress ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
+                                              window, LoadingImageDlgProc, 0)
+                         : nullptr;
+  HWND text = nullptr, frame = nullptr;
+  if (status) {
+    ShowWindow(status, SW_SHOW);
+    text = GetDlgItem(status, IDC_LOADINGTEXT);
+    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
+    RepaintNow(text);
+    RepaintNow(frame);
+  }
+  delete WallpaperImageDIB;
+  WallpaperImageDIB = LoadFullScreenImageWithProgress(
+      DialogInstance(), text, frame, &ImageDescArray, n, WallpaperSettings.WALLPAPER_IMAGESIZE,
+      WallpaperSettings.WALLPAPER_INTERPON);
+  if (status) DestroyWindow(status);
+  if (!WallpaperImageDIB) return false;  // the decoder said "Unable to load image"
+  WallpaperImageDIB->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
+  return true;
+}
+
+// The picture an arrow key leads to: the list's order, wrapping. An empty own-images list, or a
+// picture that is not in the list, stays where it is.
+int SteppedNumber(HWND list, int n, bool forward) {
+  if (OwnImagesMode) {
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    if (count <= 0) return n;
+    const int from = n >= 0 && n < count ? n : 0;
+    return forward ? (from + 1) % count : (from + count - 1) % count;
+  }
+  const int next = forward ? GetNextListImageNo(&ImageDescArray, list, n)
+                           : GetPrevListImageNo(&ImageDescArray, list, n);
+  return next >= 0 ? next : n;
+}
+
+void ShowPicture(HWND window, int n) {
+  const WaitCursor wait;
+  HandleLoadingFullscreenWallpaper(window, 1, n);
+  SetFullScreenWallpaperDIBCtl(window);
+}
+
+void OnCreate(HWND window) {
+  const ScreenSize screen = GetScreenSize();
+  CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
+                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWallpaperPreviewImageId)),
+                  DialogInstance(), nullptr);
+  ShowPicture(window, WallpaperSettings.WALLPAPER_IMAGENO);
+}
+
+void OnArrow(HWND window, bool forward) {
+  HWND list = PictureList(window);
+  if (!list) return;
+  WallpaperSettings.WALLPAPER_IMAGENO =
+      SteppedNumber(list, WallpaperSettings.WALLPAPER_IMAGENO, forward);
+  ShowPicture(window, WallpaperSettings.WALLPAPER_IMAGENO);
+}
+
+// Tells the dialog which picture was shown last, then closes.
+LRESULT Close(HWND window) {
+  SendMessageA(GetWindow(window, GW_OWNER), WM_FULLSCREEN_CLOSE,
+               static_cast<WPARAM>(WallpaperSettings.WALLPAPER_IMAGENO),
+               reinterpret_cast<LPARAM>(window));
+  DestroyWindow(window);
+  return 0;
+}
+
+// Shows the full-scale picture on the background by the composer's one rule.
+BOOL ShowFullScale(CRDIBCtl* view) {
+  if (!WallpaperImageDIB || !WallpaperBackgroundDIB) return 0;
+  CDIB* shown = ComposeFullScaleWallpaper(&WallpaperImageDIB, WallpaperBackgroundDIB);
+  if (!shown) return 0;
+  view->SetDIB(shown);  // the view keeps a copy
+  if (shown != WallpaperImageDIB) delete shown;
+  return 1;
+}
+
+}  // namespace
+
+BOOL RegisterFullScreenWallpaperWnd() {
+  return RegisterFullScreenViewerClass(kFullScreenWallpaperClass, FullScreenWallpaperWndProc);
+}
+
+BOOL CreateFullScreenWallpaperWnd(HWND dialog) {
+  return CreateFullScreenViewer(kFullScreenWallpaperClass, dialog) ? 1 : 0;
+}
+
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-  return ::DefWindowProcA(window, message, wParam, lParam);
+  const seams::TraceMessageScope trace("FullScreenWallpaperWndProc", message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE: OnCreate(window); break;
+    case WM_KEYDOWN:
+      if (wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN) {
+        OnArrow(window, wParam == VK_RIGHT || wParam == VK_DOWN);
+        break;
+      }
+      return Close(window);
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: return Close(window);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
 }
-BOOL HandleLoadingFullscreenWallpaper(HWND, BOOL, int) { return 0; }
-BOOL SetFullScreenWallpaperDIBCtl(HWND) { return 0; }
-INT_PTR CALLBACK LoadingImageDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL HandleLoadingFullscreenWallpaper(HWND window, BOOL progress, int n) {
+  seams::Trace::Printf("HandleLoadingFullscreenWallpaper - Start\n");
+  BOOL result;
+  if (OwnImagesMode)
+    result = BuildOwnImagesWallpaperDIB(&WallpaperLayoutRects, n, PictureList(window));
+  else if (!FullScaleOfImageSet())
+    result = BuildImageSetWallpaperDIB(&WallpaperLayoutRects, n, PictureList(window));
+  else
+    result = DecodeFullScalePicture(window, progress, n) ? 1 : 0;
+  seams::Trace::Printf("HandleLoadingFullscreenWallpaper - End\n");
+  return result;
+}
+
+BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
+  seams::Trace::Printf("SetFullScreenWallpaperDIBCtl - Start\n");
+  CRDIBCtl* view = ImageView(window, kWallpaperPreviewImageId);
+  if (!view) {
+    seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
+    return 0;
+  }
+  BOOL shown = 0;
+  if (FullScaleOfImageSet()) {
+    shown = ShowFullScale(view);
+  } else if (CDIB* composed = ComposedWallpaperDIB()) {
+    view->SetDIB(composed);
+    shown = 1;
+  }
+  seams::Trace::Printf("SetFullScreenWallpaperDIBCtl - End\n");
+  return shown;
+}
+
+INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return StatusDialogProc("LoadingImageDlgProc", dialog, message, wParam, lParam);
+}
