@@ -18,6 +18,7 @@
 #include "saver/WallpaperComposer.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/wallpaper/WallpaperFixture.h"
 #include "wallpaper/WallpaperDlg.h"
 
@@ -100,8 +101,11 @@ TEST_F(WallpaperUpdate, FullScaleInstallsTheNextTitlesPicture) {
   }
 }
 
-// Every layout of an image set writes a screen-sized bitmap without an alert.
+// Every layout of an image set writes a screen-sized bitmap without an alert, and leaves no
+// composed bitmap and no GDI object behind.
 TEST_F(WallpaperUpdate, EveryLayoutWritesAScreenSizedBitmap) {
+  ASSERT_TRUE(Update());  // the first run's one-time objects (fonts, the progress class)
+  const int freeHandles = wintest::FreeGdiHandles();
   for (const char* layout : {"0", "1", "2", "3"}) {
     SCOPED_TRACE(layout);
     alerts_.Clear();
@@ -112,7 +116,33 @@ TEST_F(WallpaperUpdate, EveryLayoutWritesAScreenSizedBitmap) {
     EXPECT_EQ(written->GetWidth(), 1024);
     EXPECT_EQ(written->GetHeight(), 768);
     EXPECT_EQ(DesktopWallpaper(), WallpaperFile());
+    EXPECT_EQ(Wallpaper24DIB, nullptr);
+    EXPECT_EQ(WallpaperBackgroundDIB, nullptr);
   }
+  EXPECT_EQ(wintest::FreeGdiHandles(), freeHandles);
+}
+
+// A 1600 x 1200 picture on the 1024 x 768 screen: the wallpaper is its middle, not the
+// background with the picture pushed off the top-left.
+TEST_F(WallpaperUpdate, APictureLargerThanTheScreenShowsItsMiddle) {
+  SetWallpaperValue("WALLPAPER_IMAGESIZE", "6");
+  SetWallpaperValue(kWallpaperImageNoValue, "-1");
+  ASSERT_TRUE(Update()) << AlertTexts();
+  const std::unique_ptr<CDIB> written = LoadWallpaper();
+  ASSERT_NE(written, nullptr);
+  ASSERT_EQ(written->GetWidth(), 1024);
+  ASSERT_EQ(written->GetHeight(), 768);
+  ASSERT_TRUE(InitImageSet());
+  std::unique_ptr<CDIB> picture(
+      CreateFullScreenImage(nullptr, nullptr, &ImageDescArray, StoredImageNo(), 6, 1));
+  ASSERT_NE(picture, nullptr);
+  ASSERT_EQ(picture->GetWidth(), 1600);
+  const int dx = (1600 - 1024) / 2, dy = (1200 - 768) / 2;
+  int differences = 0;
+  for (int y = 0; y < 768; y += 7)
+    for (int x = 0; x < 1024; x += 7)
+      differences += PixelAt(*picture, x + dx, y + dy) != PixelAt(*written, x, y);
+  EXPECT_EQ(differences, 0);
 }
 
 TEST_F(WallpaperUpdate, OwnImagesAdvanceOneFileAtATime) {
@@ -206,6 +236,8 @@ TEST_F(WallpaperUpdate, FailuresAreAlertedAndReturnFalse) {
     EXPECT_EQ(alerts_.Records().back().text, c.message) << AlertTexts();
     EXPECT_EQ(alerts_.Records().back().caption, kMurafitAlertCaption);
     EXPECT_EQ(alerts_.Records().back().flags & MB_ICONMASK, static_cast<unsigned>(MB_ICONERROR));
+    EXPECT_EQ(Wallpaper24DIB, nullptr);
+    EXPECT_EQ(WallpaperBackgroundDIB, nullptr);
     if (c.storedAfter != -99) {
       EXPECT_NE(StoredImageNo(), 11);
     }
