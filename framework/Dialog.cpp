@@ -54,16 +54,21 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
   CDialog* dialog = static_cast<CDialog*>(FromHandlePermanent(window));
   if (!dialog) return FALSE;
   LRESULT result = 0;
+  INT_PTR handled = FALSE;
   if (dialog->OnWndMsg(message, wParam, lParam, &result)) {
     ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
-    return TRUE;
+    handled = TRUE;
+  } else if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+             (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    if (LOWORD(wParam) == IDOK) {
+      dialog->OnOK();
+    } else {
+      dialog->OnCancel();
+    }
+    handled = TRUE;
   }
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-    if (LOWORD(wParam) == IDOK) { dialog->OnOK(); return TRUE; }
-    if (LOWORD(wParam) == IDCANCEL) { dialog->OnCancel(); return TRUE; }
-  }
-  if (message == WM_NCDESTROY) dialog->Detach();
-  return FALSE;
+  if (message == WM_NCDESTROY) dialog->Detach();  // the window's last message
+  return handled;
 }
 
 #endif
