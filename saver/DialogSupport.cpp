@@ -12,6 +12,10 @@ void CentreOverOwner(HWND window) {
   HWND over = GetWindow(window, GW_OWNER);
   if (!over) over = GetParent(window);
   if (!over) over = GetDesktopWindow();
+  CentreOver(window, over);
+}
+
+void CentreOver(HWND window, HWND over) {
   RECT outer, own;
   GetWindowRect(over, &outer);
   GetWindowRect(window, &own);

@@ -7,8 +7,10 @@
 // else the program's own.
 HINSTANCE DialogInstance();
 
-// Moves the window, unresized and to the top of the window order, so that it is centred over its
-// owner (or parent), or over the desktop when it has none; it may reach past the screen's edge.
+// Moves the window, unresized and to the top of the window order, so that it is centred over
+// another window; it may reach past the screen's edge.
+void CentreOver(HWND window, HWND over);
+// Centres the window over its owner (or parent), or over the desktop when it has none.
 void CentreOverOwner(HWND window);
 
 class CRDIBCtl;

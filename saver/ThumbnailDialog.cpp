@@ -7,8 +7,14 @@
 
 BOOL CreateThumbnails(HWND parent) {
   seams::Trace::Printf("CreateThumbnails - Start\n");
-  HWND window = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADIMAGES), parent,
-                                   LoadImagesDlgProc, 0);
+  const BOOL built = BuildThumbnailsUnderDialog(DialogInstance(), parent, LoadImagesDlgProc);
+  seams::Trace::Printf("CreateThumbnails - End\n");
+  return built;
+}
+
+BOOL BuildThumbnailsUnderDialog(HINSTANCE instance, HWND parent, DLGPROC dialogProc) {
+  HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOADIMAGES), parent,
+                                   dialogProc, 0);
   HWND frame = nullptr;
   if (window) {
     ShowWindow(window, SW_SHOWNORMAL);
@@ -16,9 +22,8 @@ BOOL CreateThumbnails(HWND parent) {
     frame = GetDlgItem(window, IDC_PROGRESSFRAME);
     RepaintNow(frame);
   }
-  const BOOL built = BuildQuarterImageCacheWithProgress(DialogInstance(), frame);
+  const BOOL built = BuildQuarterImageCacheWithProgress(instance, frame);
   if (window) DestroyWindow(window);
-  seams::Trace::Printf("CreateThumbnails - End\n");
   return built;
 }
 

@@ -9,5 +9,9 @@
 // alerted by the build). When the window cannot be made the cache is built without it.
 BOOL CreateThumbnails(HWND parent);
 
+// The same with the window made from template IDD_LOADIMAGES of `instance` and run by
+// `dialogProc` (the wallpaper program has its own template and procedure); no trace lines.
+BOOL BuildThumbnailsUnderDialog(HINSTANCE instance, HWND parent, DLGPROC dialogProc);
+
 // The window's dialog procedure.
 INT_PTR CALLBACK LoadImagesDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

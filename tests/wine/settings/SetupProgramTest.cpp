@@ -10,45 +10,16 @@
 #include "seams/Registry.h"
 #include "settings/IniSettings.h"
 #include "tests/native/settings/SettingsFixture.h"
+#include "tests/wine/support/ProgramRunner.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string SetupProgram() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string directory(path, length < sizeof path ? length : 0);
-  directory = directory.substr(0, directory.find_last_of("\\/") + 1);
-  std::string relative = SETUP_RELATIVE_DIR "/" SETUP_FILE_NAME;
-  for (char& c : relative) {
-    if (c == '/') c = '\\';
-  }
-  return directory + relative;
-}
-
 // Runs the setup program with the arguments; its exit code, or -1 when it did not run.
 int RunSetup(const std::string& arguments) {
-  std::string program = SetupProgram();
-  std::string commandLine = "\"" + program + "\" " + arguments;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << program << ": error " << GetLastError();
-    return -1;
-  }
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &code);
-  } else {
-    TerminateProcess(process.hProcess, 99);
-    ADD_FAILURE() << "the setup program did not end";
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
+  return wintest::RunProgram(wintest::BuildTreeProgram(SETUP_RELATIVE_DIR "/" SETUP_FILE_NAME),
+                             arguments);
 }
 
 std::string KeyPath(const char* productCode) {
