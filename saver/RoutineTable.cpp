@@ -1,5 +1,7 @@
 #include "saver/RoutineTable.h"
 
+#include "routines/FlyingTiles.h"
+#include "routines/PuzzleCube.h"
 #include "routines/SlideShow.h"
 #include "routines/SlidingTiles.h"
 #include "saver/ImagePickers.h"
@@ -45,13 +47,12 @@ int WithBackground(const RoutineCall& c) {
 
 }  // namespace
 
-// The 3D routines are not in this build yet: each of their entries shows the picture for the
-// time per image. When one arrives its entry becomes Common<RunPuzzleCube> (or
-// WithBackground<RunFlyingTiles>) and nothing else changes.
+// A 3D routine not in this build yet shows the picture for the time per image; when it arrives
+// its entry becomes Common<Run...> and nothing else changes.
 const RoutineEntry RoutineTable[kRoutineNumberCount] = {
     {"2D Sliding Tiles", SlidingTiles},
-    {"3D Flying Tiles", SlideShow},            // WithBackground<RunFlyingTiles>
-    {"Flying Puzzle Cube", SlideShow},         // Common<RunPuzzleCube>
+    {"3D Flying Tiles", WithBackground<RunFlyingTiles>},
+    {"Flying Puzzle Cube", Common<RunPuzzleCube>},
     {"Collisions: Blocks' World", SlideShow},  // Common<RunBlocksWorld>
     {"Wipe Out", SlideShow},                   // Common<RunWipeOut>
     {"Ricochet: Bouncing Balls", SlideShow},   // Common<RunBouncingBalls>

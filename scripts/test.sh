@@ -45,7 +45,7 @@ for preset in "${presets[@]}"; do
     summary+=("mingw-i686 (built only)")
     continue
   fi
-  ctest --preset "$preset" -j "$jobs" || failed+=("$preset (tests)")
+  ctest --preset "$preset" -j "$jobs" --output-on-failure || failed+=("$preset (tests)")
   summary+=("$preset")
 done
 
