@@ -96,7 +96,6 @@ int WrapCylinder(ScreenHost* host, const RECT* area, int logoOn, C3DCyl52& cyl) 
   return 0;
 }
 
-// The sound of a roll that has just ended in state s (of k).
 int SoundOfState(int32_t s, int32_t k) {
   if (s == 0) return kFx5;
   if (s < k - 4 || s > k) return kFx7;
@@ -170,6 +169,10 @@ int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const WipeOutArgument
 }
 
 }  // namespace
+
+const char* WipeOutSoundName(int state, int states) {
+  return kWipeOutSounds[SoundOfState(state, states)];
+}
 
 void GetWipeOutErrorText(int code, CString* text) {
   FormatRoutineErrorText("Wipe Out Error Message: ", kWipeOutErrors, 2, "Unknown error", code,

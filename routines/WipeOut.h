@@ -21,5 +21,9 @@ int RunWipeOut(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bC
                int bSoundOn, int Speed, int Res, int Volume, int bSpare, int bLogoOn,
                int RunSeconds, int traceFlag, CString* errorText);
 
+// The sound after a roll that ended in `state` of the cylinder's `states` turning states:
+// "wavfx5" at the start and two before the end, "wavfx8" around the end, "wavfx7" otherwise.
+const char* WipeOutSoundName(int state, int states);
+
 // "Wipe Out Error Message: " and the message of the code.
 void GetWipeOutErrorText(int code, CString* text);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "framework/Geometry.h"
 #include "imaging/ColorPalette.h"
@@ -46,8 +45,5 @@ inline CDIB* NewHuePicture(int w, int h) {
   }
   return dib;
 }
-
-// Writes the picture as a PPM in its own colours (for looking at while debugging).
-void WritePpm(const CDIB& dib, const std::string& path);
 
 }  // namespace bouncetest
