@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/Geometry.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
+#include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/routines/SceneFixture.h"
 
 namespace bouncetest {
@@ -45,5 +47,17 @@ inline CDIB* NewHuePicture(int w, int h) {
   }
   return dib;
 }
+
+// The routines' clock (waits jump to their deadlines), which lets a test look at the screen at
+// every nap between two frames.
+class NapClock : public routinetest::JumpClock {
+ public:
+  using JumpClock::JumpClock;
+  void IdleUntil(uint32_t deadline) override {
+    JumpClock::IdleUntil(deadline);
+    if (onNap) onNap();
+  }
+  std::function<void()> onNap;
+};
 
 }  // namespace bouncetest

@@ -35,17 +35,6 @@ namespace {
 
 using namespace bouncetest;
 
-// The routines' clock, which lets a test look at the screen at every nap between two frames.
-class NapClock : public routinetest::JumpClock {
- public:
-  using JumpClock::JumpClock;
-  void IdleUntil(uint32_t deadline) override {
-    JumpClock::IdleUntil(deadline);
-    if (onNap) onNap();
-  }
-  std::function<void()> onNap;
-};
-
 using RoutineFn = int (*)(ScreenHost*, const RECT*, int, int, int, int, int, int, int, int, int,
                           int, CString*);
 
