@@ -153,8 +153,8 @@ int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const WipeOutArgument
   RoutineAnimationInts(t.pace, 2, ints);
   cyl.SetAnimationParams(0, &walls, ints, RoutineAnimationColour(), 1.0);
   const int32_t states = Rehearse(scene, frame, cyl);
-  if (const int error = WrapCylinder(host, a.area, a.bLogoOn, cyl)) return frame.Fail(error);
   if (CRoutineFrame::StopRequested()) return 1;
+  if (const int error = WrapCylinder(host, a.area, a.bLogoOn, cyl)) return frame.Fail(error);
 
   // Roll in from the right edge to the centre.
   FlyFromPoseTo(cyl, right, 0.0);

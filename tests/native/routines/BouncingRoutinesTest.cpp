@@ -232,6 +232,42 @@ TEST_F(BouncingRoutinesDocTest, LogosOnWithNonePresent) {
   }
 }
 
+TEST_F(BouncingRoutinesDocTest, TraceLinesAndErrorTextsCarryEachRoutinesName) {
+  const struct {
+    RoutineFn run;
+    RoutineErrorTextFn errorText;
+    const char* trace;
+    const char* prefix;
+    const char* unknown;
+    int lastCode;
+  } cases[] = {
+      {RunWipeOut, GetWipeOutErrorText, "Wipe Out", "Wipe Out Error Message: ", "Unknown error",
+       2},
+      {RunBlocksWorld, GetBlocksWorldErrorText, "Blocks' World:Collisions",
+       "Blocks' World Error Message: ", "Unknown error", 2},
+      {RunBouncingBalls, GetBouncingBallsErrorText, "Richochet - Bouncing Balls",
+       "Bouncing Balls Error Message: ", "Unrecognized error", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.trace);
+    const std::string trace = routinetest::TraceOf(
+        [&] { EXPECT_EQ(c.run(&doc, &area, 0, 1, 1, 40, 60, 30, 0, 0, 1, 1, &error), 1); });
+    const std::string name = c.trace;
+    EXPECT_EQ(trace.rfind(name + " - start - \n"
+                          "bInfiniteOn=0,bClockOn=1,bSoundOn=1,Speed=40,Res=60,Volume=30,bSpare=0,"
+                          "bLogoOn=0,RunSeconds=1\n",
+                          0),
+              0u)
+        << trace;
+    EXPECT_EQ(trace.substr(trace.size() - name.size() - 11), name + " - end - \n\n");
+    CString text;
+    c.errorText(1, &text);
+    EXPECT_EQ(std::string(text), std::string(c.prefix) + "System has run out of memory");
+    c.errorText(c.lastCode + 1, &text);
+    EXPECT_EQ(std::string(text), std::string(c.prefix) + c.unknown);
+  }
+}
+
 TEST(WipeOutSounds, TheSoundOfEachStateFollowsTheTable) {
   const int k = 100;
   const struct {
