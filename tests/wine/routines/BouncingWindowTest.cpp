@@ -18,7 +18,9 @@
 
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
+#include "imaging/ReservedPalette.h"
 #include "routines/BlocksWorld.h"
 #include "routines/BouncingBalls.h"
 #include "routines/WipeOut.h"
@@ -38,9 +40,37 @@ using RoutineFn = int (*)(ScreenHost*, const RECT*, int, int, int, int, int, int
                           int, CString*);
 
 // Virtual times after the routine's start at which the screen is captured.
-constexpr uint32_t kShotTimes[] = {6000, 8000, 10000};
+constexpr uint32_t kShotTimes[] = {4500, 6000, 7500};
 // Naps between two looks at the window.
-constexpr long kSampleEvery = 97;
+constexpr long kSampleEvery = 41;
+
+// The screen as the saver composes it round the picture: logo tiles where the screen's size
+// allows them (1024 x 768), a mid grey of the ramp otherwise (1366 x 768 has no tile size).
+std::unique_ptr<CDIB> Backdrop(int w, int h) {
+  if (w == 1024) {
+    std::unique_ptr<CDIB> logo = greytest::NewPhoto(64, 64, 64);
+    const CRect picture(w * 3 / 16, h / 12, w * 15 / 16, h * 5 / 6);
+    return greytest::ComposeBackground(w, h, picture, logo.get(), kStyleLogosSmall);
+  }
+  CColorPalette ramp;
+  auto dib = std::make_unique<CDIB>();
+  EXPECT_TRUE(ramp.CreateGreyRamp(GetReservedPaletteEntries()) && dib->Create(w, h, &ramp));
+  for (int y = 0; y < h; ++y) {
+    BYTE* row = dib->GetPixelAddress(0, y);
+    std::fill(row, row + w, static_cast<BYTE>(GetReservedPaletteEntries() + 18));
+  }
+  return dib;
+}
+
+// The screen document, noting that something was shown since the test last looked.
+class LookedAtDoc : public CAnimDoc {
+ public:
+  void ShowRect(const CRect* rect) override {
+    shownSinceLook = true;
+    CAnimDoc::ShowRect(rect);
+  }
+  bool shownSinceLook = false;
+};
 
 class BouncingWindowTest : public ::testing::Test {
  protected:
@@ -48,16 +78,14 @@ class BouncingWindowTest : public ::testing::Test {
     seams::ClearStop();
     width = GetSystemMetrics(SM_CXSCREEN);
     height = GetSystemMetrics(SM_CYSCREEN);
-    picture = CRect(width / 8, height / 10, width * 7 / 8, height * 9 / 10);
+    picture = CRect(width * 3 / 16, height / 12, width * 15 / 16, height * 5 / 6);
     photo = greytest::NewPhoto(picture.Width(), picture.Height());
     window = wintest::NewRoutedWindow(width, height);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(view.Attach(window));
     doc.AddView(&view);
     doc.OnNewDocument();
-    ASSERT_TRUE(doc.SetBackground(
-        greytest::ComposeBackground(width, height, picture, logo.get(), kStyleLogosSmall)
-            .release()));
+    ASSERT_TRUE(doc.SetBackground(Backdrop(width, height).release()));
     int p0 = 0, p1 = 0, p2 = 0;
     TransSlidersToParams(1, 50, 50, 50, p0, p1, p2);
     CString error;
@@ -103,13 +131,17 @@ class BouncingWindowTest : public ::testing::Test {
     const uint32_t start = clock.Peek();
     size_t shot = 0;
     long samples = 0;
+    doc.shownSinceLook = false;
     clock.onNap = [&] {
       const uint32_t now = clock.Peek() - start;
       if (shot < std::size(kShotTimes) && now >= kShotTimes[shot]) {
         wintest::Pump();
         Shoot(name, width, height, kShotTimes[shot++]);
       }
-      if (clock.naps % kSampleEvery != 0) return;
+      // A look after frames that were drawn (the undrawn rehearsal shows nothing, not even the
+      // clock, which appears with the first drawn frame).
+      if (clock.naps % kSampleEvery != 0 || !doc.shownSinceLook) return;
+      doc.shownSinceLook = false;
       ++samples;
       wintest::Pump();
       const wintest::Image shown = Shown();
@@ -133,8 +165,7 @@ class BouncingWindowTest : public ::testing::Test {
   CRect picture;
   HWND window = nullptr;
   CAnimView view;
-  CAnimDoc doc;
-  std::unique_ptr<CDIB> logo = greytest::NewPhoto(64, 64, 64);
+  LookedAtDoc doc;
   std::unique_ptr<CDIB> photo;
   std::vector<uint32_t> ownColours;
 };
