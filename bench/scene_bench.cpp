@@ -17,44 +17,13 @@
 #include "routines/PolyObject.h"
 #include "routines/Scene.h"
 #include "seams/Clock.h"
+#include "bench/BlittingHost.h"
 
 namespace {
 
 constexpr Fixed kUnit = 65536;
 constexpr int kCubes = 24;
 constexpr int kTexture = 64;
-
-// A headless screen whose window is a 32-bit buffer that every shown rectangle is copied into.
-class BlittingHost : public HeadlessScreenHost {
- public:
-  BlittingHost(int w, int h) {
-    auto* dib = new CDIB;
-    dib->Create(w, h, nullptr);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        *dib->GetPixelAddress(x, y) = static_cast<BYTE>(100 + (x + y) % 64);
-    SetBackground(dib);
-    window_.assign(static_cast<size_t>(w) * h, 0);
-  }
-  void ShowRect(const CRect* rect) override {
-    CDIBSurface* surface = GetSurface();
-    const CRect r = *rect & CRect(0, 0, surface->GetWidth(), surface->GetHeight());
-    const RGBQUAD* colours = surface->header->bmiColors;
-    for (int y = r.top; y < r.bottom; ++y) {
-      const BYTE* from = surface->GetPixelAddress(r.left, y);
-      uint32_t* to = window_.data() + static_cast<size_t>(y) * surface->GetWidth() + r.left;
-      for (int x = 0; x < r.Width(); ++x) {
-        const RGBQUAD& c = colours[from[x]];
-        to[x] = static_cast<uint32_t>(c.rgbRed) << 16 | c.rgbGreen << 8 | c.rgbBlue;
-      }
-    }
-    shownPixels += static_cast<int64_t>(r.Width()) * r.Height();
-  }
-  int64_t shownPixels = 0;
-
- private:
-  std::vector<uint32_t> window_;
-};
 
 // A cube with a texture on each face: 8 drawable corners, then one normal tip per face.
 class TexturedCube {
