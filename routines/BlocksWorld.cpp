@@ -1,6 +1,5 @@
 #include "routines/BlocksWorld.h"
 
-#include <cmath>
 #include <memory>
 #include <new>
 
@@ -64,10 +63,7 @@ struct BoxTrack {
 
 BoxTrack MeasureTrack(C3DPObject& cube, int w, int h, double size, int speed) {
   BoxTrack t;
-  const double r = size / 2;
-  const double rho = std::sqrt(cube.radiusSq / 65536.0);
-  const RoutineTravel travel = RoutineTravelFor(2 * rho * (w / 2 - r) / std::sqrt(3 * r * r), r,
-                                                w, h);
+  const RoutineTravel travel = RoutineTravelOf(cube, size, true, w, h);
   t.x = travel.x;
   t.y = travel.y;
   t.pace = RoutinePace(travel.d, speed);
@@ -135,33 +131,29 @@ bool SamePair(C3DObject* a, C3DObject* b, C3DObject* const last[2]) {
 
 // Bounces until the run is over; true when it ended by a stop request.
 bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds) {
-  frame.StartTime();
-  bool over = false, fresh = true;
+  bool fresh = true;
   C3DObject* last[2] = {nullptr, nullptr};
-  do {
-    for (int step = 0; step < kStepsPerPass && !over; ++step) {
-      C3DObject* out[kSolids + 2] = {};
-      int32_t count = 0;
-      const int r = scene.RunWithCollisions(1, out, &count);
-      if (r == kSceneObjectsStopped) {
-        for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
-        fresh = true;
-        frame.StopEffectSound(kFx4);
-        frame.StopEffectSound(kFx7);
-        frame.PlayEffectSound(kFx7);
-      } else if (r == kSceneCollision && (fresh || !SamePair(out[0], out[1], last))) {
-        frame.StopEffectSound(kFx4);
-        frame.StopEffectSound(kFx7);
-        frame.PlayEffectSound(kFx4);
-        CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
-        fresh = false;
-        last[0] = out[0];
-        last[1] = out[1];
-      }
-      over = frame.RunOver(runSeconds) || r == kSceneInterrupted;
+  return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
+    C3DObject* out[kSolids + 2] = {};
+    int32_t count = 0;
+    const int r = scene.RunWithCollisions(1, out, &count);
+    if (r == kSceneObjectsStopped) {
+      for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
+      fresh = true;
+      frame.StopEffectSound(kFx4);
+      frame.StopEffectSound(kFx7);
+      frame.PlayEffectSound(kFx7);
+    } else if (r == kSceneCollision && (fresh || !SamePair(out[0], out[1], last))) {
+      frame.StopEffectSound(kFx4);
+      frame.StopEffectSound(kFx7);
+      frame.PlayEffectSound(kFx4);
+      CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
+      fresh = false;
+      last[0] = out[0];
+      last[1] = out[1];
     }
-  } while (CRoutineFrame::AnotherPass(infinite, over));
-  return CRoutineFrame::StopRequested();
+    return r != kSceneInterrupted;
+  });
 }
 
 struct BlocksArguments {
@@ -171,9 +163,8 @@ struct BlocksArguments {
 
 int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const BlocksArguments& a) {
   ScreenHost* host = frame.host();
-  CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
-  if (!frame.StartSceneAndClock(1, a.bClockOn) || background == nullptr || a.area == nullptr)
-    return frame.Fail(kBlocksOutOfMemory);
+  CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
+  if (background == nullptr) return frame.Fail(kBlocksOutOfMemory);
   C3DScene& scene = *frame.scene();
   frame.StartSounds(a.bSoundOn, a.Volume, kBlocksSounds, 3);
   const int w = background->GetWidth(), h = background->GetHeight();

@@ -1,6 +1,5 @@
 #include "routines/BouncingBalls.h"
 
-#include <cmath>
 #include <memory>
 #include <new>
 
@@ -62,10 +61,7 @@ void MeasureTilt(const C3DBall& ball, int32_t tilt[3]) {
 BallTrack MeasureTrack(C3DBall& ball, int w, int h, double size, int speed) {
   BallTrack t;
   MeasureTilt(ball, t.tilt);
-  const double r = size / 2;
-  const double rho = std::sqrt(ball.radiusSq / 65536.0);
-  const RoutineTravel travel = RoutineTravelFor(2 * rho * (w / 2 - r) / std::sqrt(3 * r * r), r,
-                                                w, h);
+  const RoutineTravel travel = RoutineTravelOf(ball, size, true, w, h);
   t.x = travel.x;
   t.y = travel.y;
   t.pace = RoutinePace(travel.d, speed);
@@ -120,25 +116,21 @@ C3DBall* NewBall(const FixedVector& at, const BoundingPlanes& walls, int32_t pac
 
 // Bounces until the run is over; true when it ended by a stop request.
 bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds) {
-  frame.StartTime();
-  bool over = false, fresh = true;
-  do {
-    for (int step = 0; step < kStepsPerPass && !over; ++step) {
-      C3DObject* out[4] = {};
-      int32_t count = 0;
-      const int r = scene.RunWithCollisions(0, out, &count);
-      if (r == kSceneObjectsStopped) {
-        for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
-        fresh = true;
-      } else if (r == kSceneCollision && fresh) {
-        // Further reports wait until a ball has stopped: the balls are still parting.
-        CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
-        fresh = false;
-      }
-      over = frame.RunOver(runSeconds) || r == kSceneInterrupted;
+  bool fresh = true;
+  return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
+    C3DObject* out[4] = {};
+    int32_t count = 0;
+    const int r = scene.RunWithCollisions(0, out, &count);
+    if (r == kSceneObjectsStopped) {
+      for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
+      fresh = true;
+    } else if (r == kSceneCollision && fresh) {
+      // Further reports wait until a ball has stopped: the balls are still parting.
+      CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
+      fresh = false;
     }
-  } while (CRoutineFrame::AnotherPass(infinite, over));
-  return CRoutineFrame::StopRequested();
+    return r != kSceneInterrupted;
+  });
 }
 
 struct BallsArguments {
@@ -148,9 +140,8 @@ struct BallsArguments {
 
 int RunBalls(CRoutineFrame& frame, BallShapes& made, const BallsArguments& a) {
   ScreenHost* host = frame.host();
-  CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
-  if (!frame.StartSceneAndClock(1, a.bClockOn) || background == nullptr || a.area == nullptr)
-    return frame.Fail(kBallsOutOfMemory);
+  CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
+  if (background == nullptr) return frame.Fail(kBallsOutOfMemory);
   C3DScene& scene = *frame.scene();
   const int w = background->GetWidth(), h = background->GetHeight();
   const double size = RoutineShapeSize(w, h, w / 30, w / 6, a.Res);

@@ -158,6 +158,16 @@ void CRoutineFrame::StopEffectSound(int index) {
 
 bool CRoutineFrame::StopRequested() { return seams::StopRequested(); }
 
+bool CRoutineFrame::RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
+                              const std::function<bool()>& step) {
+  StartTime();
+  bool over = false;
+  do {
+    for (int i = 0; i < stepsPerPass && !over; ++i) over = !step() || RunOver(runSeconds);
+  } while (bInfiniteOn != 0 && !over);
+  return StopRequested();
+}
+
 int CRoutineFrame::Fail(int code) {
   failed_ = true;
   if (errorTextFn_) errorTextFn_(code, errorText_);

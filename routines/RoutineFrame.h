@@ -108,9 +108,12 @@ class CRoutineFrame {
   static bool StopRequested();
   // Whether the run is over: a stop was requested, or the time limit (0: none) is past.
   bool RunOver(int runSeconds) const { return StopRequested() || PastSeconds(runSeconds); }
-  // Whether another pass of the routine's main loop runs after one that ended with `over`
-  // (RunOver): only for an endless run whose time is not up and that was not stopped.
-  static bool AnotherPass(int bInfiniteOn, bool over) { return bInfiniteOn != 0 && !over; }
+  // The main loop of a routine: notes the start time, then runs `step` up to stepsPerPass times
+  // a pass until it returns false (nothing more can happen) or the run is over (RunOver); passes
+  // repeat only for an endless run (bInfiniteOn) whose time is not up and that was not stopped.
+  // Returns whether it ended by a stop request.
+  bool RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
+                 const std::function<bool()>& step);
 
   // The routine's own end steps: they run after the sprites are gone and before the sounds stop.
   void SetOwnEndSteps(std::function<void()> steps) { ownEndSteps_ = std::move(steps); }

@@ -11,6 +11,7 @@
 #include "imaging/ScreenHost.h"
 #include "routines/PolyObject.h"
 #include "routines/PoseMath.h"
+#include "routines/RoutineFrame.h"
 #include "seams/Random.h"
 
 namespace {
@@ -32,6 +33,22 @@ RoutineTravel RoutineTravelFor(double x, double r, int width, int height) {
   t.y = x * (height / 2 - r) / (width / 2 - r);
   t.d = 0.04 * std::sqrt((x + 10) * (x + 10) + t.y * t.y + x * x);
   return t;
+}
+
+RoutineTravel RoutineTravelOf(const C3DObject& shape, double size, bool halfDiagonal, int width,
+                              int height) {
+  const double r = size / 2;
+  const double rho = std::sqrt(shape.radiusSq / 65536.0);
+  const double q = halfDiagonal ? std::sqrt(3 * r * r) : r;
+  return RoutineTravelFor(2 * rho * (width / 2 - r) / q, r, width, height);
+}
+
+CDIB* StartBouncingRoutine(CRoutineFrame& frame, int clockOn, const RECT* area) {
+  ScreenHost* host = frame.host();
+  CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
+  if (!frame.StartSceneAndClock(1, clockOn) || background == nullptr || area == nullptr)
+    return nullptr;
+  return background;
 }
 
 int32_t RoutinePace(double d, int speed) {

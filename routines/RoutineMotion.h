@@ -9,6 +9,7 @@
 #include "routines/Object3D.h"
 
 class C3DPObject;
+class CDIB;
 class ScreenHost;
 
 // The shape's size in pixels: lo + (hi - lo) (100 - res) / 99, held to at most
@@ -25,6 +26,12 @@ struct RoutineTravel {
   double d;
 };
 RoutineTravel RoutineTravelFor(double x, double r, int width, int height);
+
+// The travel of a shape `size` pixels across: its distance x = 2 rho (width/2 - r) / q, with
+// rho the root of its bounding value, r = size / 2 and q = r, or the half diagonal sqrt(3 r^2)
+// of a cube of that size.
+RoutineTravel RoutineTravelOf(const C3DObject& shape, double size, bool halfDiagonal, int width,
+                              int height);
 
 // The flight pace from the Speed setting: d at 100 up to 25 d at 1, truncated toward zero.
 int32_t RoutinePace(double d, int speed);
@@ -46,13 +53,18 @@ void FlyFromPoseTo(C3DPObject& shape, const FixedVector& position, double second
 // A point of a routine's box in whole pixels.
 FixedVector RoutinePoint(int32_t x, int32_t y, int32_t z);
 
+// What every bouncing routine does first: the scene and (with clockOn) the clock. Returns the
+// screen's background, or null when something could not be made or there is no background or
+// area (the routine's "out of memory" error).
+class CRoutineFrame;
+CDIB* StartBouncingRoutine(CRoutineFrame& frame, int clockOn, const RECT* area);
+
 // Composes and shows again the screen under each shape's last drawing, so that the screen shows
 // the picture (and its sprites) once the shapes are gone. Null shapes are skipped.
 void EraseShapes(ScreenHost* host, C3DObject* const* shapes, int count);
 
 // A logo of the screen document for a face of width / height `ratio` (CAnimDoc's logo list), or
 // null when the screen is no document, it has no logo of that shape or memory runs out.
-class CDIB;
 CDIB* OpenRoutineLogo(ScreenHost* host, double ratio);
 
 // Puts the shape at the position (its transform's translation).

@@ -1,6 +1,5 @@
 #include "routines/WipeOut.h"
 
-#include <cmath>
 #include <memory>
 #include <new>
 
@@ -48,9 +47,7 @@ void StopSounds(CRoutineFrame& frame) {
 
 CylinderTrack MeasureTrack(C3DCyl52& cyl, int w, int h, double size, int speed) {
   CylinderTrack t;
-  const double r = size / 2;
-  const double rho = std::sqrt(cyl.radiusSq / 65536.0);
-  const RoutineTravel travel = RoutineTravelFor(2 * rho * (w / 2 - r) / r, r, w, h);
+  const RoutineTravel travel = RoutineTravelOf(cyl, size, false, w, h);
   t.x = travel.x;
   t.y = travel.y;
   t.pace = RoutinePace(travel.d, speed);
@@ -107,18 +104,13 @@ int SoundOfState(int32_t s, int32_t k) {
 bool RollAbout(C3DScene& scene, CRoutineFrame& frame, C3DCyl52& cyl, int32_t k, int infinite,
                int runSeconds) {
   cyl.animReal = 1.0;
-  frame.StartTime();
-  bool over = false;
-  do {
-    for (int step = 0; step < kStepsPerPass && !over; ++step) {
-      C3DObject* stopped = scene.RunUntilOneStops(1);
-      StopSounds(frame);
-      frame.PlayEffectSound(SoundOfState(cyl.animState, k));
-      if (stopped == &cyl) cyl.AnimateStep();
-      over = frame.RunOver(runSeconds) || stopped == nullptr;
-    }
-  } while (CRoutineFrame::AnotherPass(infinite, over));
-  return CRoutineFrame::StopRequested();
+  return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
+    C3DObject* stopped = scene.RunUntilOneStops(1);
+    StopSounds(frame);
+    frame.PlayEffectSound(SoundOfState(cyl.animState, k));
+    if (stopped == &cyl) cyl.AnimateStep();
+    return stopped != nullptr;
+  });
 }
 
 struct WipeOutArguments {
@@ -128,9 +120,8 @@ struct WipeOutArguments {
 
 int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const WipeOutArguments& a) {
   ScreenHost* host = frame.host();
-  CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
-  if (!frame.StartSceneAndClock(1, a.bClockOn) || background == nullptr || a.area == nullptr)
-    return frame.Fail(kWipeOutOutOfMemory);
+  CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
+  if (background == nullptr) return frame.Fail(kWipeOutOutOfMemory);
   C3DScene& scene = *frame.scene();
   frame.StartSounds(a.bSoundOn, a.Volume, kWipeOutSounds, 3);
   const int w = background->GetWidth(), h = background->GetHeight();
