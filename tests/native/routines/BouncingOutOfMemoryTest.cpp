@@ -82,7 +82,9 @@ class BouncingOutOfMemoryTest : public ::testing::Test {
       EXPECT_EQ(doc.clock, nullptr);
       EXPECT_EQ(doc.sprites.GetCount(), 0);
       EXPECT_EQ(DifferentPixels(*view.surface, *doc.background), 0) << "the screen composed";
-      if (keeps) EXPECT_EQ(DifferentPixels(*doc.background, *picture), 0) << "the picture kept";
+      if (keeps) {
+        EXPECT_EQ(DifferentPixels(*doc.background, *picture), 0) << "the picture kept";
+      }
       if (result != 1) {
         ++refusals;
         EXPECT_EQ(result, 0);

@@ -170,7 +170,9 @@ TEST_F(BouncingRoutinesTest, AStopAfterSomeFramesEndsAtOnceWithEverythingRelease
       EXPECT_STREQ(error, "");
       EXPECT_LE(napsAfterStop, 1) << "no further flights after the stop";
       ExpectScreenAtRest();
-      if (r.keepsPicture) EXPECT_EQ(PictureChanges(), 0);
+      if (r.keepsPicture) {
+        EXPECT_EQ(PictureChanges(), 0);
+      }
     }
   }
   clock.stopAfterNaps = 0;
