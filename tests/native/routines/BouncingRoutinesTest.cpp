@@ -191,6 +191,7 @@ class BouncingRoutinesDocTest : public routinetest::ScreenDocFixture {
   }
   NapClock clock{routinetest::LocalSeconds(10, 0, 0)};
   seams::ScopedClock scoped{&clock};
+  seams::ScopedAlertRecorder alerts;  // the sounds' files are missing here: reported, not shown
   RECT area = {0, 0, kWidth, kHeight};
   CString error;
 };
