@@ -13,13 +13,11 @@ class BlittingHost : public HeadlessScreenHost {
  public:
   // A background of w x h in indexes 100 and up, patterned by `pattern`(x, y).
   template <typename Pattern>
-  BlittingHost(int w, int h, Pattern pattern) {
-    auto* dib = new CDIB;
-    dib->Create(w, h, nullptr);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>(pattern(x, y));
-    SetBackground(dib);
-    window_.assign(static_cast<size_t>(w) * h, 0);
+  BlittingHost(int w, int h, Pattern pattern) : BlittingHost(Patterned(w, h, pattern), 0) {}
+  // On the background given (the host owns it), the grey ramp after reservedEntries.
+  BlittingHost(CDIB* background, int reservedEntries) : HeadlessScreenHost(reservedEntries) {
+    SetBackground(background);
+    window_.assign(static_cast<size_t>(background->GetWidth()) * background->GetHeight(), 0);
   }
   void ShowRect(const CRect* rect) override {
     CDIBSurface* surface = GetSurface();
@@ -39,5 +37,14 @@ class BlittingHost : public HeadlessScreenHost {
   int64_t shownPixels = 0;
 
  private:
+  template <typename Pattern>
+  static CDIB* Patterned(int w, int h, Pattern pattern) {
+    auto* dib = new CDIB;
+    dib->Create(w, h, nullptr);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>(pattern(x, y));
+    return dib;
+  }
+
   std::vector<uint32_t> window_;
 };

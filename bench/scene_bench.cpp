@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "bench/BlittingHost.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
-#include "bench/BlittingHost.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "routines/PolyObject.h"
 #include "routines/Scene.h"
@@ -24,7 +24,6 @@ namespace {
 constexpr Fixed kUnit = 65536;
 constexpr int kCubes = 24;
 constexpr int kTexture = 64;
-
 
 // A cube with a texture on each face: 8 drawable corners, then one normal tip per face.
 class TexturedCube {

@@ -322,18 +322,32 @@ int C3DPObject::CaptureFaceTexture(int32_t face, CDIB* source, int32_t mode, uin
   // The box with both edges included, row by row through the picture's stride (rows are padded).
   const int32_t boxW = right - left + 1, boxH = top - bottom + 1;
   const int32_t stride = source->GetStorageWidth();
+  // Everything that can run out of memory before the block is made: a refusal then leaves
+  // nothing behind.
+  std::vector<RasterPoint> relative;
+  try {
+    relative = corners;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  for (RasterPoint& c : relative) c = RasterPoint{c.x - left, c.y - bottom};
   uint8_t* block = new (std::nothrow) uint8_t[static_cast<size_t>(boxW) * boxH];
   if (block == nullptr) return 0;
   for (int32_t row = 0; row < boxH; ++row) {
     const uint8_t* from = source->bits + static_cast<size_t>(bottom + row) * stride + left;
     std::copy(from, from + boxW, block + static_cast<size_t>(row) * boxW);
   }
-  std::vector<RasterPoint> relative(corners);
-  for (RasterPoint& c : relative) c = RasterPoint{c.x - left, c.y - bottom};
 
   // The old texture is kept aside until the new one is in place, so a failure changes nothing.
   C3DFace& f = faces[face];
-  std::unique_ptr<C3DTexture> old(f.texture);
+  // The old texture goes with its pixels whichever way this ends.
+  struct OldTextureDeleter {
+    void operator()(C3DTexture* t) const {
+      if (t->ownsPixels) delete[] t->pixels;
+      delete t;
+    }
+  };
+  std::unique_ptr<C3DTexture, OldTextureDeleter> old(f.texture);
   std::vector<RasterPoint> oldCoords;
   oldCoords.swap(f.texCoords);
   const int32_t oldFlags = f.flags;
@@ -351,7 +365,6 @@ int C3DPObject::CaptureFaceTexture(int32_t face, CDIB* source, int32_t mode, uin
   if (mode == kCaptureRestoreOld && old && oldCoords.size() == static_cast<size_t>(n)) {
     FillPolygonTextured(RasterPolygon{n, corners.data()}, RasterPolygon{n, oldCoords.data()}, *old);
   }
-  if (old && old->ownsPixels) delete[] old->pixels;
   old.reset();
   if (mode == kCaptureFill) {
     const FaceColour colour = {static_cast<uint8_t>(fillColour & 0xFF),

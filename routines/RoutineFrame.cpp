@@ -136,13 +136,36 @@ int CRoutineFrame::ElapsedSeconds() const {
 }
 
 void CRoutineFrame::PlayEffectSound(int index) {
-  if (!soundOn_ || index < 0 || index >= waveCount_) return;
+  if (!soundOn_ || index < 0 || index >= waveCount_ || waveFailed_[index]) return;
   if (waves_[index] && waves_[index]->Play(nullptr)) return;
+  waveFailed_[index] = true;
   try {
     seams::Alert(CString("Failed to play sound - ") + waveNames_[index]);
   } catch (const std::bad_alloc&) {
     seams::Alert("Failed to play sound");
   }
+}
+
+void CRoutineFrame::StopEffectSound(int index) {
+  if (index < 0 || index >= waveCount_) return;
+  CWave* wave = waves_[index];
+  if (!wave || wave->GetPlayCount() == 0) return;
+  // The drawing thread has no message loop to hear the device's notices: it ends the plays
+  // itself once the device has given the blocks back.
+  wave->Stop();
+  while (wave->GetPlayCount() > 0) wave->EndPlay();
+}
+
+bool CRoutineFrame::StopRequested() { return seams::StopRequested(); }
+
+bool CRoutineFrame::RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
+                              const std::function<bool()>& step) {
+  StartTime();
+  bool over = false;
+  do {
+    for (int i = 0; i < stepsPerPass && !over; ++i) over = !step() || RunOver(runSeconds);
+  } while (bInfiniteOn != 0 && !over);
+  return StopRequested();
 }
 
 int CRoutineFrame::Fail(int code) {
@@ -181,17 +204,12 @@ void CRoutineFrame::EndSteps() {
 
 void CRoutineFrame::StopSounds() {
   if (waveCount_ == 0) return;
-  // The drawing thread has no message loop to hear the device's notices: it ends the plays
-  // itself once the device has given the blocks back.
-  for (int i = 0; i < waveCount_; ++i) {
-    if (!waves_[i] || waves_[i]->GetPlayCount() == 0) continue;
-    waves_[i]->Stop();
-    while (waves_[i]->GetPlayCount() > 0) waves_[i]->EndPlay();
-  }
+  for (int i = 0; i < waveCount_; ++i) StopEffectSound(i);
   DefaultWavePlayer.Close();
   for (int i = 0; i < waveCount_; ++i) {
     delete waves_[i];
     waves_[i] = nullptr;
+    waveFailed_[i] = false;
   }
   waveCount_ = 0;
 }

@@ -96,9 +96,24 @@ class CRoutineFrame {
   // The routine's time limit: 0 seconds never ends it; otherwise the elapsed time exceeds it.
   bool PastSeconds(int limit) const { return limit > 0 && ElapsedSeconds() > limit; }
 
-  // Starts the sound of that index on the default wave player, only while the sound flag is set;
-  // a failed start is reported ("Failed to play sound - <base name>") and the routine goes on.
+  // Starts the sound of that index on the default wave player, only while the sound flag is set.
+  // The first failed start of a sound is reported ("Failed to play sound - <base name>") and that
+  // sound is not started again in this run: a machine without a sound device would otherwise
+  // show a message for every frame. The routine goes on either way.
   void PlayEffectSound(int index);
+  // Ends the sound of that index when it is playing (stopped, its blocks taken back).
+  void StopEffectSound(int index);
+
+  // Whether a stop was requested of the drawing thread.
+  static bool StopRequested();
+  // Whether the run is over: a stop was requested, or the time limit (0: none) is past.
+  bool RunOver(int runSeconds) const { return StopRequested() || PastSeconds(runSeconds); }
+  // The main loop of a routine: notes the start time, then runs `step` up to stepsPerPass times
+  // a pass until it returns false (nothing more can happen) or the run is over (RunOver); passes
+  // repeat only for an endless run (bInfiniteOn) whose time is not up and that was not stopped.
+  // Returns whether it ended by a stop request.
+  bool RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
+                 const std::function<bool()>& step);
 
   // The routine's own end steps: they run after the sprites are gone and before the sounds stop.
   void SetOwnEndSteps(std::function<void()> steps) { ownEndSteps_ = std::move(steps); }
@@ -127,6 +142,7 @@ class CRoutineFrame {
   int soundOn_ = 0;
   CWave* waves_[kMaxSounds] = {};
   const char* waveNames_[kMaxSounds] = {};
+  bool waveFailed_[kMaxSounds] = {};
   int waveCount_ = 0;
   uint32_t startTick_ = 0;
   std::function<void()> ownEndSteps_;

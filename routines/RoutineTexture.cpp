@@ -41,9 +41,9 @@ void PaintGround(CDIB& tex, int n, CDIB* logo, int rampBase) {
   }
 }
 
-// w x h of `area`'s pixels, shrunk from the aw x ah copy `whole`: the display's colour-on-colour
-// stretch on Windows, nearest neighbour natively. False when a surface cannot be made.
-bool Shrink(CDIB& whole, CColorPalette* palette, int w, int h, CDIB& into, int x0, int y0) {
+}  // namespace
+
+bool ShrinkPicture(CDIB& whole, CColorPalette* palette, int w, int h, CDIB& into, int x0, int y0) {
 #ifdef _WIN32
   std::unique_ptr<CDIBSurface> s1 = Make<CDIBSurface>(), s2 = Make<CDIBSurface>();
   if (!s1 || !s2 || !s1->Create(whole.GetWidth(), whole.GetHeight(), palette) ||
@@ -67,8 +67,6 @@ bool Shrink(CDIB& whole, CColorPalette* palette, int w, int h, CDIB& into, int x
   return true;
 #endif
 }
-
-}  // namespace
 
 CDIB* BuildRoutineTexture(ScreenHost* host, const RECT& area, int n, CDIB* logo) {
   CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
@@ -100,7 +98,7 @@ CDIB* BuildRoutineTexture(ScreenHost* host, const RECT& area, int n, CDIB* logo)
   std::unique_ptr<CDIB> whole = Make<CDIB>();
   if (!whole || !whole->Create(aw, ah, palette.get())) return nullptr;
   background->CopyBits(whole.get(), 0, 0, aw, ah, left, top, -1);
-  if (!Shrink(*whole, palette.get(), w, h, *tex, x0, y0)) return nullptr;
+  if (!ShrinkPicture(*whole, palette.get(), w, h, *tex, x0, y0)) return nullptr;
   return tex.release();
 }
 

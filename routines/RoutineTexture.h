@@ -23,3 +23,9 @@ CDIB* BuildRoutineTexture(ScreenHost* host, const RECT& area, int n, CDIB* logo)
 // colours. Null when there is no logo or background or memory runs out; the logo stays the
 // caller's.
 CDIB* LoadLogoTexture(ScreenHost* host, CDIB* logo, int n);
+
+// All of `whole` stretched to w x h and copied into `into` at (x0, y0), on `palette`: the
+// display's stretch blit (colour on colour) on Windows, nearest neighbour natively. False when
+// a surface cannot be made.
+class CColorPalette;
+bool ShrinkPicture(CDIB& whole, CColorPalette* palette, int w, int h, CDIB& into, int x0, int y0);

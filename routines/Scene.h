@@ -33,6 +33,12 @@ constexpr int kSceneObjectsStopped = 1;  // the stopped objects are in the out a
 constexpr int kSceneCollision = 2;       // the colliding pair is in the out array
 constexpr int kSceneTimeUp = 3;
 
+// Where a measurement collects how long the parts of the drawn frames take, in seconds.
+struct SceneFrameProfile {
+  double erase = 0, move = 0, transform = 0, draw = 0, blit = 0;
+  long frames = 0;
+};
+
 // The shortest time between two frames: about a display refresh on a tick counter that steps
 // by 10 to 16 ms.
 constexpr uint32_t kMinFramePeriodMs = 10;
@@ -80,7 +86,9 @@ class C3DScene : public CObject {
   void RedrawClockOverlap();
   // Move every object, mark it for transforming, then sort.
   void MoveObjects();
-  // Transform what moved (everything after set-up), reset the boxes and draw far to near.
+  // Transform what moved (everything after set-up).
+  void TransformObjects();
+  // Transform what is still to transform, reset the boxes and draw far to near.
   void DrawObjects();
   // Shows the clock when its last drawing is not on the screen, then each object's old and new
   // box (their union when they overlap).
@@ -119,6 +127,9 @@ class C3DScene : public CObject {
   ScreenHost* doc = nullptr;
   // The result of the last SetUp.
   int ready = 0;
+  // When set, every drawn frame of every scene adds the time of its parts here (measurements
+  // only; drawing thread only).
+  static SceneFrameProfile* frameProfile;
 
  private:
   // Tick for the next frame, idling until the clock has moved past the last frame's tick.

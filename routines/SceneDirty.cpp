@@ -56,13 +56,17 @@ void C3DScene::MoveObjects() {
   DepthSort();
 }
 
-void C3DScene::DrawObjects() {
+void C3DScene::TransformObjects() {
   KeepSurfaceBound();
   for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) {
     if (obj->dirty || fullRedraw) obj->Transform();
     obj->dirty = 0;
   }
   fullRedraw = 0;
+}
+
+void C3DScene::DrawObjects() {
+  TransformObjects();
   for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) obj->ResetBox();
   for (C3DObject* obj = head.next; obj != &tail; obj = obj->next) obj->Draw();
 }

@@ -1,6 +1,7 @@
 // C3DScene: the four runners. Each runs whole frames back to back, timed by the clock seam, and
 // returns when its condition is met; a stop request raised by the saver ends every one of them
 // between two frames.
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 
@@ -37,18 +38,45 @@ bool HullsMeet(const C3DObject& a, const C3DObject& b) {
   return static_cast<const C3DPObject&>(a).Collides(static_cast<const C3DPObject&>(b)) == 1;
 }
 
+// Adds the time since the last lap to one part of the profile; does nothing without a profile.
+class FramePartTimer {
+ public:
+  explicit FramePartTimer(SceneFrameProfile* profile) : profile_(profile) {
+    if (profile_) last_ = std::chrono::steady_clock::now();
+  }
+  void Lap(double SceneFrameProfile::*part) {
+    if (!profile_) return;
+    const auto now = std::chrono::steady_clock::now();
+    profile_->*part += std::chrono::duration<double>(now - last_).count();
+    last_ = now;
+  }
+
+ private:
+  SceneFrameProfile* profile_;
+  std::chrono::steady_clock::time_point last_;
+};
+
 }  // namespace
 
+SceneFrameProfile* C3DScene::frameProfile = nullptr;
+
 void C3DScene::FrameStep(int draw) {
+  FramePartTimer timer(draw ? frameProfile : nullptr);
   if (draw) {
     EraseObjects();
     RedrawClockOverlap();
+    timer.Lap(&SceneFrameProfile::erase);
   }
   MoveObjects();
-  if (draw) {
-    DrawObjects();
-    BlitObjects();
-  }
+  if (!draw) return;
+  timer.Lap(&SceneFrameProfile::move);
+  TransformObjects();
+  timer.Lap(&SceneFrameProfile::transform);
+  DrawObjects();
+  timer.Lap(&SceneFrameProfile::draw);
+  BlitObjects();
+  timer.Lap(&SceneFrameProfile::blit);
+  if (frameProfile) ++frameProfile->frames;
 }
 
 void C3DScene::NextFrameTick() {

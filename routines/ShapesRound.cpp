@@ -325,29 +325,33 @@ int C3DBall::MapTexture(CDIB* image) {
       const int32_t y0 = b * h / n, y1 = (b + 1) * h / n;
       const int32_t x0 = j * w / (2 * n), x1 = (j + 1) * w / (2 * n);
       const int32_t cw = x1 - x0 - 1, ch = y1 - y0 - 1;
-      uint8_t* block = new (std::nothrow) uint8_t[static_cast<size_t>(cw) * ch];
-      if (block == nullptr) return 0;
+      // The block is the face's once it holds it; until then a failure takes it back.
+      std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[static_cast<size_t>(cw) * ch]);
+      if (!block) return 0;
       for (int32_t y = 0; y < ch; ++y) {
         const uint8_t* row = image->GetPixelAddress(x0, y0 + y);
-        std::copy(row, row + cw, block + static_cast<size_t>(y) * cw);
+        std::copy(row, row + cw, block.get() + static_cast<size_t>(y) * cw);
       }
       const int32_t face = BallFace(n, b, j);
       RasterPoint corners[4] = {{0, 0}, {cw - 1, 0}, {cw - 1, ch - 1}, {0, ch - 1}};
       int32_t count = 4;
-      if (b == 0) {
-        SqueezeRowsToTriangle(block, cw, ch, 0);
-        corners[1] = {cw - 1, ch - 1};
-        corners[2] = {0, ch - 1};
-        count = 3;
-      } else if (b == n - 1) {
-        SqueezeRowsToTriangle(block, cw, ch, 1);
-        corners[2] = {0, ch - 1};
-        count = 3;
+      try {
+        if (b == 0) {
+          SqueezeRowsToTriangle(block.get(), cw, ch, 0);
+          corners[1] = {cw - 1, ch - 1};
+          corners[2] = {0, ch - 1};
+          count = 3;
+        } else if (b == n - 1) {
+          SqueezeRowsToTriangle(block.get(), cw, ch, 1);
+          corners[2] = {0, ch - 1};
+          count = 3;
+        }
+      } catch (const std::bad_alloc&) {
+        return 0;  // no room for the squeeze's row
       }
-      if (!SetFaceTexture(face, cw, block, cw, ch, RasterPolygon{count, corners}, true)) {
-        delete[] block;
+      if (!SetFaceTexture(face, cw, block.get(), cw, ch, RasterPolygon{count, corners}, true))
         return 0;
-      }
+      block.release();
     }
   }
   return 1;

@@ -3,8 +3,8 @@
 #   wine-run.sh --prefixes DIR program.exe [args...]
 # Every run gets a private Wine prefix cloned from a template made once per build folder (DIR), so
 # no test sees a registry or files left by another. SAVER_TEST_DISPLAY=xvfb gives the run a private
-# Xvfb display (screenshots, input), 1024 x 768 or SAVER_TEST_SCREEN ("1366x768x24"); otherwise
-# Wine's null display driver runs windows without X.
+# Xvfb display (screenshots, input), 1024x768 or SAVER_TEST_SCREEN (WxH); otherwise Wine's null
+# display driver runs windows without X.
 # SAVER_TEST_SOUND=pulse gives the run a private PulseAudio with a null sink (sound plays in real
 # time, heard by nobody) and tells the program through SAVER_TEST_PULSE: "1", or "0 <reason>" when
 # it could not start; SAVER_TEST_SOUND=none points Wine at no sound server at all.
@@ -77,7 +77,7 @@ export WINEPREFIX="$run"
 
 if [ "${SAVER_TEST_DISPLAY:-null}" = xvfb ]; then
   command -v Xvfb >/dev/null || die "Xvfb is missing; run scripts/setup.sh"
-  exec 8< <(Xvfb -displayfd 1 -screen 0 "${SAVER_TEST_SCREEN:-1024x768x24}" -nolisten tcp -noreset 2>/dev/null & echo "pid $!"; wait)
+  exec 8< <(Xvfb -displayfd 1 -screen 0 "${SAVER_TEST_SCREEN:-1024x768}x24" -nolisten tcp -noreset 2>/dev/null & echo "pid $!"; wait)
   read -r _ xvfb_pid <&8
   read -r -t 10 dnum <&8 || die "Xvfb did not start"
   export DISPLAY=":$dnum"

@@ -166,6 +166,47 @@ TEST_F(RoutineSoundsTest, SoundsLoadScaledFromTheDataFolderPlayAndAreLetGoAtTheE
   EXPECT_FALSE(DefaultWavePlayer.IsOpen());
 }
 
+TEST_F(RoutineSoundsTest, AWaveThatFailsIsReportedOnceARunAndNotStartedAgain) {
+  device.failOpen = true;  // no sound device
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    alerts.Clear();
+    device.log.clear();
+    {
+      CRoutineFrame frame(&doc, "Test", ErrorText, 0, nullptr);
+      frame.StartSounds(1, 0, kNames, 2);
+      alerts.Clear();  // the missing wavfx5's load report
+      for (int i = 0; i < 5; ++i) {
+        frame.PlayEffectSound(0);
+        frame.PlayEffectSound(1);
+        frame.StopEffectSound(0);
+      }
+    }
+    ASSERT_EQ(alerts.Records().size(), 2u) << "one report per wave, each run";
+    EXPECT_EQ(alerts.Records()[0].text, "Failed to play sound - wavfx3");
+    EXPECT_EQ(alerts.Records()[1].text, "Failed to play sound - wavfx5");
+    long opens = 0;
+    for (const std::string& call : device.log) opens += call == "open";
+    EXPECT_EQ(opens, 2) << "only each wave's first start reached the device";
+  }
+}
+
+TEST_F(RoutineSoundsTest, AStoppedWavePlaysAgainAndTheEndTakesEveryBlockBack) {
+  {
+    CRoutineFrame frame(&doc, "Test", ErrorText, 0, nullptr);
+    frame.StartSounds(1, 0, kNames, 2);
+    frame.PlayEffectSound(0);
+    frame.StopEffectSound(0);
+    EXPECT_EQ(device.log.back(), "reset") << "the device was told to stop";
+    frame.StopEffectSound(0);  // not playing: nothing happens
+    frame.StopEffectSound(7);  // no such sound
+    frame.PlayEffectSound(0);
+    EXPECT_EQ(device.queued.size(), 2u);
+  }
+  EXPECT_EQ(device.prepared, 0);
+  EXPECT_EQ(device.opens, 0);
+}
+
 TEST_F(RoutineSoundsTest, WithTheSoundOffNothingIsLoadedOrPlayed) {
   doc.soundOn = 1;  // the last routine's value
   {
