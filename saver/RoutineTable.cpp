@@ -1,9 +1,12 @@
 #include "saver/RoutineTable.h"
 
+#include "routines/BlocksWorld.h"
+#include "routines/BouncingBalls.h"
 #include "routines/FlyingTiles.h"
 #include "routines/PuzzleCube.h"
 #include "routines/SlideShow.h"
 #include "routines/SlidingTiles.h"
+#include "routines/WipeOut.h"
 #include "saver/ImagePickers.h"
 #include "seams/Random.h"
 
@@ -47,15 +50,13 @@ int WithBackground(const RoutineCall& c) {
 
 }  // namespace
 
-// A 3D routine not in this build yet shows the picture for the time per image; when it arrives
-// its entry becomes Common<Run...> and nothing else changes.
 const RoutineEntry RoutineTable[kRoutineNumberCount] = {
     {"2D Sliding Tiles", SlidingTiles},
     {"3D Flying Tiles", WithBackground<RunFlyingTiles>},
     {"Flying Puzzle Cube", Common<RunPuzzleCube>},
-    {"Collisions: Blocks' World", SlideShow},  // Common<RunBlocksWorld>
-    {"Wipe Out", SlideShow},                   // Common<RunWipeOut>
-    {"Ricochet: Bouncing Balls", SlideShow},   // Common<RunBouncingBalls>
+    {"Collisions: Blocks' World", Common<RunBlocksWorld>},
+    {"Wipe Out", Common<RunWipeOut>},
+    {"Ricochet: Bouncing Balls", Common<RunBouncingBalls>},
     {"Combo", nullptr},
     {"Slide Show", SlideShow},
 };
