@@ -61,6 +61,17 @@ TEST(FrameworkDialog, ModelessDialogLivesAsLongAsItsObject) {
   EXPECT_FALSE(dialog.DestroyWindow());
 }
 
+UINT postMessage;
+WPARAM postWParam;
+
+// Posts the chosen message to the active window (the modal dialog) once.
+void CALLBACK PostToActiveWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  PostMessageA(GetActiveWindow(), postMessage, postWParam, 0);
+}
+
+void CALLBACK DestroyTimerWindow(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
+
 TEST(FrameworkDialog, ModalDialogReturnsWhatEndedIt) {
   struct Case {
     const char* what;
@@ -76,13 +87,9 @@ TEST(FrameworkDialog, ModalDialogReturnsWhatEndedIt) {
     SCOPED_TRACE(c.what);
     CountingDialog dialog;
     // The dialog's first idle moment runs the posted message inside its modal loop.
-    static const Case* current;
-    current = &c;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      HWND active = GetActiveWindow();
-      PostMessageA(active, current->message, current->wParam, 0);
-    });
+    postMessage = c.message;
+    postWParam = c.wParam;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, PostToActiveWindow);
     ASSERT_NE(timer, 0u);
     EXPECT_EQ(dialog.DoModal(), c.expected);
     EXPECT_EQ(dialog.initialised, 1);
@@ -157,9 +164,7 @@ TEST(FrameworkApp, MessageLoopRunsWhileThereIsAMainWindow) {
   ASSERT_TRUE(main.Create(kTemplate));
   app.m_pMainWnd = &main;
   // The main window goes while the loop runs; the loop then ends by itself.
-  SetTimer(main.GetSafeHwnd(), 1, 10, [](HWND window, UINT, UINT_PTR, DWORD) {
-    DestroyWindow(window);
-  });
+  SetTimer(main.GetSafeHwnd(), 1, 10, DestroyTimerWindow);
   EXPECT_EQ(app.Run(), 0);
   EXPECT_EQ(main.GetSafeHwnd(), nullptr);
 

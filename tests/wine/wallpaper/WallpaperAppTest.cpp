@@ -12,18 +12,17 @@
 namespace wallpapertest {
 namespace {
 
+BOOL CALLBACK CountDialog(HWND window, LPARAM counter) {
+  char className[16] = "";
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) == "#32770") ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
 // The dialog windows (#32770) of this thread.
 int ThreadDialogs() {
   int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM counter) {
-        char className[16] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (std::string(className) == "#32770") ++*reinterpret_cast<int*>(counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), CountDialog, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
