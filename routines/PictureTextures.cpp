@@ -12,15 +12,8 @@
 
 namespace {
 
-template <typename T>
-std::unique_ptr<T> Make() {
-  return std::unique_ptr<T>(new (std::nothrow) T);
-}
-
-bool IsEightBit(const CDIB* dib) {
-  return dib != nullptr && dib->header != nullptr && dib->bits != nullptr &&
-         dib->header->bmiHeader.biBitCount == 8;
-}
+using texturebuild::IsEightBit;
+using texturebuild::Make;
 
 // What every builder starts from: the background's colours and a w x h texture on them filled
 // with the ramp's darkest grey.

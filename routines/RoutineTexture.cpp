@@ -17,15 +17,8 @@
 
 namespace {
 
-template <typename T>
-std::unique_ptr<T> Make() {
-  return std::unique_ptr<T>(new (std::nothrow) T);
-}
-
-bool IsEightBit(const CDIB* dib) {
-  return dib != nullptr && dib->header != nullptr && dib->bits != nullptr &&
-         dib->header->bmiHeader.biBitCount == 8;
-}
+using texturebuild::IsEightBit;
+using texturebuild::Make;
 
 // The square's ground: the logo's top-left corner, or the ramp's darkest grey.
 void PaintGround(CDIB& tex, int n, CDIB* logo, int rampBase) {
@@ -115,4 +108,9 @@ CDIB* LoadLogoTexture(ScreenHost* host, CDIB* logo, int n) {
     return nullptr;
   }
   return result.release();
+}
+
+bool texturebuild::IsEightBit(const CDIB* dib) {
+  return dib != nullptr && dib->header != nullptr && dib->bits != nullptr &&
+         dib->header->bmiHeader.biBitCount == 8;
 }

@@ -7,6 +7,9 @@
 // owns and deletes what they return.
 #pragma once
 
+#include <memory>
+#include <new>
+
 #include "framework/WinTypes.h"
 
 class CDIB;
@@ -29,3 +32,13 @@ CDIB* LoadLogoTexture(ScreenHost* host, CDIB* logo, int n);
 // a surface cannot be made.
 class CColorPalette;
 bool ShrinkPicture(CDIB& whole, CColorPalette* palette, int w, int h, CDIB& into, int x0, int y0);
+
+// What the texture builders share: a new object or null when memory runs out, and whether a
+// picture is a usable 8-bit one (header, pixels, 8 bits per pixel).
+namespace texturebuild {
+template <typename T>
+std::unique_ptr<T> Make() {
+  return std::unique_ptr<T>(new (std::nothrow) T);
+}
+bool IsEightBit(const CDIB* dib);
+}  // namespace texturebuild

@@ -25,6 +25,7 @@
 #include "settings/IniSettings.h"
 #include "sound/WavePlayer.h"
 #include "tests/native/routines/BouncingFixture.h"
+#include "tests/native/routines/EffectSoundFolder.h"
 #include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/native/sound/FakeWaveOut.h"
@@ -288,21 +289,8 @@ class BouncingSoundsTest : public BouncingRoutinesTest {
  protected:
   void SetUp() override {
     BouncingRoutinesTest::SetUp();
-    std::memcpy(savedFolder, IniSettings.DATADIRECTORY, sizeof savedFolder);
-    std::snprintf(IniSettings.DATADIRECTORY, sizeof IniSettings.DATADIRECTORY, "%s",
-                  folder.str().c_str());
-    for (const int n : {4, 5, 7, 8}) {
-      testsupport::Bytes samples;
-      for (int i = 0; i < 32; ++i) testsupport::PutLE(samples, n * 1000, 2);
-      ASSERT_TRUE(testsupport::WriteBytes(
-          (folder / ("wavfx" + std::to_string(n) + ".wav").c_str()).string(),
-          testsupport::RiffFile("WAVE", {testsupport::FmtChunk(1, 1, 11025, 16),
-                                         testsupport::DataChunk(samples)})));
-    }
-  }
-  void TearDown() override {
-    std::memcpy(IniSettings.DATADIRECTORY, savedFolder, sizeof savedFolder);
-    BouncingRoutinesTest::TearDown();
+    for (const int n : {4, 5, 7, 8})
+      ASSERT_TRUE(sounds.Write("wavfx" + std::to_string(n), static_cast<int16_t>(n * 1000), 32));
   }
 
   // The device, which notes the name of every wave written to it (from its samples).
@@ -316,8 +304,7 @@ class BouncingSoundsTest : public BouncingRoutinesTest {
     std::vector<std::string> played;
   };
 
-  testsupport::TempFolder folder{"bouncefx"};
-  char savedFolder[sizeof IniSettings.DATADIRECTORY] = {};
+  routinetest::EffectSoundFolder sounds{"bouncefx"};
   NamingWaveOut device;
   seams::ScopedAlertRecorder alerts;
 };

@@ -15,6 +15,7 @@
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "settings/IniSettings.h"
+#include "tests/native/routines/EffectSoundFolder.h"
 #include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/routines/RoutineScreenChecks.h"
 #include "tests/native/routines/SceneFixture.h"
@@ -144,21 +145,7 @@ class PuzzleCubeDocTest : public ScreenDocFixture {
  protected:
   void SetUp() override {
     ScreenDocFixture::SetUp();
-    std::memcpy(savedFolder, IniSettings.DATADIRECTORY, sizeof savedFolder);
-    std::snprintf(IniSettings.DATADIRECTORY, sizeof IniSettings.DATADIRECTORY, "%s",
-                  folder.str().c_str());
-    for (int i = 0; i < 3; ++i) {
-      testsupport::Bytes samples;
-      for (int k = 0; k < 64; ++k) testsupport::PutLE(samples, kSamples[i], 2);
-      ASSERT_TRUE(testsupport::WriteBytes(
-          (folder / (std::string(kNames[i]) + ".wav").c_str()).string(),
-          testsupport::RiffFile("WAVE", {testsupport::FmtChunk(1, 1, 11025, 16),
-                                         testsupport::DataChunk(samples)})));
-    }
-  }
-  void TearDown() override {
-    std::memcpy(IniSettings.DATADIRECTORY, savedFolder, sizeof savedFolder);
-    ScreenDocFixture::TearDown();
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(sounds.Write(kNames[i], kSamples[i]));
   }
 
   int Run(int clockOn, int soundOn) {
@@ -170,8 +157,7 @@ class PuzzleCubeDocTest : public ScreenDocFixture {
   static constexpr int16_t kSamples[3] = {3000, 7000, 8000};
   JumpClock clock;
   seams::ScopedClock scoped{&clock};
-  testsupport::TempFolder folder{"cubefx"};
-  char savedFolder[sizeof IniSettings.DATADIRECTORY] = {};
+  EffectSoundFolder sounds{"cubefx"};
   SampleRecordingWaveOut device;
   seams::ScopedAlertRecorder alerts;
   CString error;

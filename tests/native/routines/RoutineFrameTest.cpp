@@ -18,6 +18,7 @@
 #include "seams/Clock.h"
 #include "settings/IniSettings.h"
 #include "sound/WavePlayer.h"
+#include "tests/native/routines/EffectSoundFolder.h"
 #include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/native/sound/FakeWaveOut.h"
@@ -123,24 +124,11 @@ class RoutineSoundsTest : public ScreenDocFixture {
  protected:
   void SetUp() override {
     ScreenDocFixture::SetUp();
-    std::memcpy(savedFolder, IniSettings.DATADIRECTORY, sizeof savedFolder);
-    std::snprintf(IniSettings.DATADIRECTORY, sizeof IniSettings.DATADIRECTORY, "%s",
-                  folder.str().c_str());
-    testsupport::Bytes samples;
-    for (int i = 0; i < 64; ++i) testsupport::PutLE(samples, 10000, 2);
-    ASSERT_TRUE(testsupport::WriteBytes(
-        (folder / "wavfx3.wav").string(),
-        testsupport::RiffFile("WAVE", {testsupport::FmtChunk(1, 1, 11025, 16),
-                                       testsupport::DataChunk(samples)})));
-  }
-  void TearDown() override {
-    std::memcpy(IniSettings.DATADIRECTORY, savedFolder, sizeof savedFolder);
-    ScreenDocFixture::TearDown();
+    ASSERT_TRUE(sounds.Write("wavfx3", 10000));
   }
 
   static constexpr const char* kNames[2] = {"wavfx3", "wavfx5"};
-  testsupport::TempFolder folder{"wavfx"};
-  char savedFolder[sizeof IniSettings.DATADIRECTORY] = {};
+  EffectSoundFolder sounds{"wavfx"};
   soundtest::FakeWaveOut device;
   seams::ScopedAlertRecorder alerts;
 };

@@ -29,6 +29,7 @@
 #include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/native/transitions/GreyScreen.h"
 #include "tests/wine/platform/ScreenCapture.h"
+#include "tests/wine/routines/PhotoWindow.h"
 #include "tests/wine/support/WindowTesting.h"
 #include "transitions/Background.h"
 #include "transitions/FrontEnds.h"
@@ -82,26 +83,15 @@ class BouncingWindowTest : public ::testing::Test {
     photo = greytest::NewPhoto(picture.Width(), picture.Height());
     window = wintest::NewRoutedWindow(width, height);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(view.Attach(window));
-    doc.AddView(&view);
-    doc.OnNewDocument();
-    ASSERT_TRUE(doc.SetBackground(Backdrop(width, height).release()));
-    int p0 = 0, p1 = 0, p2 = 0;
-    TransSlidersToParams(1, 50, 50, 50, p0, p1, p2);
-    CString error;
-    ASSERT_TRUE(ManageOnScreenTransition(&doc, 1, 0, photo.get(), picture.left, picture.top,
-                                         picture.Width(), picture.Height(), 0, 0, p0, p1, p2, 0,
-                                         &error))
-        << error;
+    ASSERT_NO_FATAL_FAILURE(wintest::OpenPhotoScreen(
+        window, doc, view, Backdrop(width, height).release(), photo.get(), picture));
     wintest::Pump();
     ownColours = greytest::ColoursOf(*photo);
     std::sort(ownColours.begin(), ownColours.end());
   }
   void TearDown() override {
     seams::ClearStop();
-    doc.RemoveView(&view);
-    view.Detach();
-    DestroyWindow(window);
+    wintest::ClosePhotoScreen(window, doc, view);
   }
 
   wintest::Image Shown() { return wintest::ReadWindow(window, width, height); }

@@ -28,6 +28,7 @@
 #include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/transitions/GreyScreen.h"
 #include "tests/wine/platform/ScreenCapture.h"
+#include "tests/wine/routines/PhotoWindow.h"
 #include "tests/wine/support/WindowTesting.h"
 #include "transitions/Background.h"
 #include "transitions/FrontEnds.h"
@@ -63,27 +64,16 @@ class Routines3DWindowTest : public ::testing::Test {
     seams::ClearStop();
     window = wintest::NewRoutedWindow(size.cx, size.cy);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(view.Attach(window));
-    doc.AddView(&view);
-    doc.OnNewDocument();
     backdrop = NewBackdrop();
-    ASSERT_TRUE(doc.SetBackground(NewBackdrop().release()));
-    int p0 = 0, p1 = 0, p2 = 0;
-    TransSlidersToParams(1, 50, 50, 50, p0, p1, p2);
-    CString error;
-    ASSERT_TRUE(ManageOnScreenTransition(&doc, 1, 0, photo.get(), picture.left, picture.top,
-                                         picture.Width(), picture.Height(), 0, 0, p0, p1, p2, 0,
-                                         &error))
-        << error;
+    ASSERT_NO_FATAL_FAILURE(wintest::OpenPhotoScreen(window, doc, view, NewBackdrop().release(),
+                                                     photo.get(), picture));
     Pump();
     before = Shown();
     ASSERT_TRUE(greytest::PhotoOnGrey(before, size.cx, picture, *photo));
   }
   void TearDown() override {
     seams::ClearStop();
-    doc.RemoveView(&view);
-    view.Detach();
-    DestroyWindow(window);
+    wintest::ClosePhotoScreen(window, doc, view);
   }
 
   // The screen background as the saver composes it with logo tiles; the composer finds no tile

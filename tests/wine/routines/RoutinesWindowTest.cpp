@@ -25,6 +25,7 @@
 #include "seams/Clock.h"
 #include "tests/native/transitions/GreyScreen.h"
 #include "tests/wine/platform/ScreenCapture.h"
+#include "tests/wine/routines/PhotoWindow.h"
 #include "tests/wine/support/WindowTesting.h"
 #include "transitions/Background.h"
 #include "transitions/FrontEnds.h"
@@ -69,28 +70,18 @@ class RoutinesWindowTest : public ::testing::Test {
     seams::ClearStop();
     window = wintest::NewRoutedWindow(kWidth, kHeight);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(view.Attach(window));
-    doc.AddView(&view);
-    doc.OnNewDocument();
     backdrop = greytest::ComposeBackground(kWidth, kHeight, kPicture, logo.get(), kStyleLogosSmall);
-    ASSERT_TRUE(doc.SetBackground(
+    ASSERT_NO_FATAL_FAILURE(wintest::OpenPhotoScreen(
+        window, doc, view,
         greytest::ComposeBackground(kWidth, kHeight, kPicture, logo.get(), kStyleLogosSmall)
-            .release()));
-    int p0 = 0, p1 = 0, p2 = 0;
-    TransSlidersToParams(1, 50, 50, 50, p0, p1, p2);
-    CString error;
-    ASSERT_TRUE(ManageOnScreenTransition(&doc, 1, 0, photo.get(), kPicture.left, kPicture.top,
-                                         kPicture.Width(), kPicture.Height(), 0, 0, p0, p1, p2, 0,
-                                         &error))
-        << error;
+            .release(),
+        photo.get(), kPicture));
     Pump();
     ASSERT_TRUE(greytest::PhotoOnGrey(Shown(), kWidth, kPicture, *photo));
   }
   void TearDown() override {
     seams::ClearStop();
-    doc.RemoveView(&view);
-    view.Detach();
-    DestroyWindow(window);
+    wintest::ClosePhotoScreen(window, doc, view);
   }
 
   wintest::Image Shown() { return wintest::ReadWindow(window, kWidth, kHeight); }
