@@ -156,12 +156,7 @@ bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds)
   });
 }
 
-struct BlocksArguments {
-  const RECT* area;
-  int bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bLogoOn, RunSeconds;
-};
-
-int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const BlocksArguments& a) {
+int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const SolidsArguments& a) {
   ScreenHost* host = frame.host();
   CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
   if (background == nullptr) return frame.Fail(kBlocksOutOfMemory);
@@ -256,7 +251,7 @@ int RunBlocksWorld(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, in
     EraseShapes(pScreenDoc, shapes, kSolids);
   });
   try {
-    return RunSolids(frame, made, BlocksArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed,
+    return RunSolids(frame, made, SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed,
                                                   Res, Volume, bLogoOn, RunSeconds});
   } catch (const std::bad_alloc&) {
     return frame.Fail(kBlocksOutOfMemory);  // a list of the screen could not grow

@@ -53,6 +53,12 @@ void FlyFromPoseTo(C3DPObject& shape, const FixedVector& position, double second
 // A point of a routine's box in whole pixels.
 FixedVector RoutinePoint(int32_t x, int32_t y, int32_t z);
 
+// The arguments of a run of the rolling cylinder or the colliding solids.
+struct SolidsArguments {
+  const RECT* area;
+  int bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bLogoOn, RunSeconds;
+};
+
 // What every bouncing routine does first: the scene and (with clockOn) the clock. Returns the
 // screen's background, or null when something could not be made or there is no background or
 // area (the routine's "out of memory" error).

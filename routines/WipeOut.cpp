@@ -113,12 +113,7 @@ bool RollAbout(C3DScene& scene, CRoutineFrame& frame, C3DCyl52& cyl, int32_t k, 
   });
 }
 
-struct WipeOutArguments {
-  const RECT* area;
-  int bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bLogoOn, RunSeconds;
-};
-
-int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const WipeOutArguments& a) {
+int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const SolidsArguments& a) {
   ScreenHost* host = frame.host();
   CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
   if (background == nullptr) return frame.Fail(kWipeOutOutOfMemory);
@@ -182,7 +177,7 @@ int RunWipeOut(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bC
     EraseShapes(pScreenDoc, shapes, 1);
   });
   try {
-    return RunCylinder(frame, made, WipeOutArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed,
+    return RunCylinder(frame, made, SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed,
                                                      Res, Volume, bLogoOn, RunSeconds});
   } catch (const std::bad_alloc&) {
     return frame.Fail(kWipeOutOutOfMemory);  // a list of the screen could not grow
