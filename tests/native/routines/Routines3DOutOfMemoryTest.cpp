@@ -11,23 +11,16 @@
 #include "routines/FlyingTiles.h"
 #include "routines/PuzzleCube.h"
 #include "seams/Clock.h"
+#include "tests/native/routines/PictureDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/support/FailingAllocation.h"
 
 namespace {
 
 using namespace routinetest;
 
-class Routines3DOutOfMemoryTest : public ScreenDocFixture {
+class Routines3DOutOfMemoryTest : public PictureDocFixture {
  protected:
-  void SetUp() override {
-    ScreenDocFixture::SetUp();
-    ASSERT_TRUE(doc.SetBackgroundNoDraw(NewPicture(kWidth, kHeight)));
-    picture.reset(NewPicture(kWidth, kHeight));
-    backdrop.reset(NewBackdrop(kWidth, kHeight));
-  }
-
   // Refuses every allocation after the first n, n growing by about 5 % each time (the runs
   // allocate a few thousand times); the number of runs in which something was refused.
   template <typename Routine>
@@ -61,19 +54,6 @@ class Routines3DOutOfMemoryTest : public ScreenDocFixture {
     }
     return refusals;
   }
-
-  void ExpectNothingLeft(long n) {
-    EXPECT_EQ(doc.clockOn, 0) << n;
-    EXPECT_EQ(doc.clock, nullptr) << n;
-    EXPECT_EQ(doc.sprites.GetCount(), 0) << n;
-    std::unique_ptr<CDIB> fresh(NewBackdrop(kWidth, kHeight));
-    EXPECT_EQ(DifferentPixels(*backdrop, *fresh), 0) << n;
-  }
-
-  JumpClock clock{LocalSeconds(10, 0, 0)};
-  seams::ScopedClock scoped{&clock};
-  std::unique_ptr<CDIB> picture;
-  std::unique_ptr<CDIB> backdrop;
 };
 
 TEST_F(Routines3DOutOfMemoryTest, TheFlyingTilesEndCleanly) {

@@ -10,23 +10,16 @@
 #include "routines/SlideShow.h"
 #include "routines/SlidingTiles.h"
 #include "seams/Clock.h"
+#include "tests/native/routines/PictureDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/support/FailingAllocation.h"
 
 namespace {
 
 using namespace routinetest;
 
-class RoutinesOutOfMemoryTest : public ScreenDocFixture {
+class RoutinesOutOfMemoryTest : public PictureDocFixture {
  protected:
-  void SetUp() override {
-    ScreenDocFixture::SetUp();
-    ASSERT_TRUE(doc.SetBackgroundNoDraw(NewPicture(kWidth, kHeight)));
-    picture.reset(NewPicture(kWidth, kHeight));
-    backdrop.reset(NewBackdrop(kWidth, kHeight));
-  }
-
   // Runs the routine with the allocations after the first n refused; false once it ran without
   // a refusal.
   template <typename Routine>
@@ -36,19 +29,11 @@ class RoutinesOutOfMemoryTest : public ScreenDocFixture {
     return refuse.Refused();
   }
 
+  // Nothing left, and the picture whole.
   void ExpectNothingLeft(long n) {
-    EXPECT_EQ(doc.clockOn, 0) << n;
-    EXPECT_EQ(doc.clock, nullptr) << n;
-    EXPECT_EQ(doc.sprites.GetCount(), 0) << n;
+    PictureDocFixture::ExpectNothingLeft(n);
     EXPECT_EQ(DifferentPixels(*doc.background, *picture), 0) << n;
-    std::unique_ptr<CDIB> fresh(NewBackdrop(kWidth, kHeight));
-    EXPECT_EQ(DifferentPixels(*backdrop, *fresh), 0) << n;
   }
-
-  JumpClock clock{LocalSeconds(10, 0, 0)};
-  seams::ScopedClock scoped{&clock};
-  std::unique_ptr<CDIB> picture;
-  std::unique_ptr<CDIB> backdrop;
 };
 
 TEST_F(RoutinesOutOfMemoryTest, TheSlideShowReportsItAndTakesTheClockDown) {
