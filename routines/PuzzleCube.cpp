@@ -147,7 +147,11 @@ int BringCubeIn(CubeRun& run, const RECT& area, int bLogoOn, int Speed) {
 bool FaceStep(CubeRun& run, CRoutineFrame& frame, bool sound) {
   C3DObject* o = run.scene->RunUntilOneStops(1);
   if (!o || seams::StopRequested()) return false;
-  if (sound) frame.PlayEffectSound(kStepSound);
+  if (sound) {
+    // A step that comes before the last one's sound has ended starts it again.
+    frame.StopEffectSound(kStepSound);
+    frame.PlayEffectSound(kStepSound);
+  }
   o->AnimateStep();
   return true;
 }
@@ -158,7 +162,8 @@ int Move(CubeRun& run, CRoutineFrame& frame, const Turn& turn) {
     return kPuzzleCubeBadSpin;
   }
   if (TurnCubeSlice(*run.scene, *run.cube, turn.face, turn.q, kQuarterTurnSeconds,
-                    [&frame] { frame.PlayEffectSound(kTurnSound); }, nullptr)) {
+                    [&frame] { frame.PlayEffectSound(kTurnSound); },
+                    [&frame] { frame.StopEffectSound(kTurnSound); })) {
     return 0;
   }
   return seams::StopRequested() ? kStopped : kPuzzleCubeOutOfMemory;

@@ -4,6 +4,7 @@
 // a screen document is taken down; and the effect sounds play where they belong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -174,6 +175,10 @@ TEST_F(PuzzleCubeDocTest, TurnsAndFaceStepsPlayTheirSoundsAndTheClockIsTakenDown
   EXPECT_EQ(device.Count(kSamples[2]), 0) << "wavfx8 is loaded, never played";
   EXPECT_EQ(device.samples.size(),
             static_cast<size_t>(device.Count(kSamples[0]) + device.Count(kSamples[1])));
+  // Each quarter turn's sound is stopped once its turn has run, and a face step restarts its
+  // sound rather than queueing it behind the last one.
+  const long resets = std::count(device.log.begin(), device.log.end(), std::string("reset"));
+  EXPECT_GE(resets, device.Count(kSamples[0]) + device.Count(kSamples[1]) - 1);
   EXPECT_TRUE(alerts.Records().empty());
   EXPECT_EQ(device.opens, 0) << "the player was closed";
   EXPECT_EQ(device.prepared, 0);
