@@ -12,4 +12,4 @@
 // The about box.
 #define IDD_ABOUTBOX 100
 // The product code the program's settings key ends with.
-#define IDS_PRODUCTCODE 61446
+#define IDS_MURAFIT_PRODUCTCODE 61446

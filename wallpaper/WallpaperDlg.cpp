@@ -35,7 +35,7 @@ struct UpdateCleanup {
 // The settings key: the common prefix and the product code of string 61446.
 CString WallpaperKeyPath() {
   CString code, path;
-  code.LoadString(IDS_PRODUCTCODE);
+  code.LoadString(IDS_MURAFIT_PRODUCTCODE);
   BuildRegistryKeyPath(path, code);
   return path;
 }
