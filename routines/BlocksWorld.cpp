@@ -40,13 +40,10 @@ struct BlocksShapes {
 C3DPObject* NewSolid(int which) {
   switch (which) {
     case kCubeA:
-    case kCubeB:
-      return new (std::nothrow) C3DCube;
+    case kCubeB: return new (std::nothrow) C3DCube;
     case kBlockA:
-    case kBlockB:
-      return new (std::nothrow) C3DBlock;
-    default:
-      return new (std::nothrow) C3DPyr5;
+    case kBlockB: return new (std::nothrow) C3DBlock;
+    default: return new (std::nothrow) C3DPyr5;
   }
 }
 
@@ -87,8 +84,7 @@ SolidPath PathOf(int which, const BoxTrack& t) {
     case kBlockB: return {RoutinePoint(0, -t.xi, z), RoutinePoint(0, -t.yq, z), {5400, 0, 900}};
     case kPyramidA:
       return {RoutinePoint(-t.xi, t.yq, z), RoutinePoint(-t.xq, t.yq, z), {4500, 0, 1800}};
-    default:
-      return {RoutinePoint(-t.xi, -t.yq, z), RoutinePoint(-t.xq, -t.yq, z), {4500, 0, 1800}};
+    default: return {RoutinePoint(-t.xi, -t.yq, z), RoutinePoint(-t.xq, -t.yq, z), {4500, 0, 1800}};
   }
 }
 
@@ -215,7 +211,7 @@ double BlocksUpperSize(int width) {
 }
 
 void GetBlocksWorldErrorText(int code, CString* text) {
-  FormatRoutineErrorText("Blocks' World Error Message: ", kBlocksErrors, 2, "Unknown error", code,
+  FormatRoutineErrorText("Blocks' World Error Message: ", kBlocksErrors, "Unknown error", code,
                          text);
 }
 
@@ -230,8 +226,8 @@ void CollideObjects(C3DPObject* a, C3DPObject* b) {
     int32_t angles[3], endAngles[3];
     ReadBackPose(o->matrix, position, angles);
     o->animInts[0] = plane;
-    o->FlyToWall(o->boundingPlanes, o->animInts[0], position, angles, v, settings, end,
-                 endAngles, next);
+    o->FlyToWall(o->boundingPlanes, o->animInts[0], position, angles, v, settings, end, endAngles,
+                 next);
   };
   flyOn(a, flip(pb), vb);
   flyOn(b, flip(pa), va);
@@ -251,8 +247,9 @@ int RunBlocksWorld(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, in
     EraseShapes(pScreenDoc, shapes, kSolids);
   });
   try {
-    return RunSolids(frame, made, SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed,
-                                                  Res, Volume, bLogoOn, RunSeconds});
+    return RunSolids(frame, made,
+                     SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
+                                     bLogoOn, RunSeconds});
   } catch (const std::bad_alloc&) {
     return frame.Fail(kBlocksOutOfMemory);  // a list of the screen could not grow
   }

@@ -196,8 +196,8 @@ int RunBalls(CRoutineFrame& frame, BallShapes& made, const BallsArguments& a) {
 }  // namespace
 
 void GetBouncingBallsErrorText(int code, CString* text) {
-  FormatRoutineErrorText("Bouncing Balls Error Message: ", kBallsErrors, 3, "Unrecognized error",
-                         code, text);
+  FormatRoutineErrorText("Bouncing Balls Error Message: ", kBallsErrors, "Unrecognized error", code,
+                         text);
 }
 
 int RunBouncingBalls(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bClockOn,
@@ -213,8 +213,8 @@ int RunBouncingBalls(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, 
     EraseShapes(pScreenDoc, shapes, 2);
   });
   try {
-    return RunBalls(frame, made, BallsArguments{area, bInfiniteOn, bClockOn, Speed, Res,
-                                                RunSeconds});
+    return RunBalls(frame, made,
+                    BallsArguments{area, bInfiniteOn, bClockOn, Speed, Res, RunSeconds});
   } catch (const std::bad_alloc&) {
     return frame.Fail(kBallsOutOfMemory);  // a list of the screen could not grow
   }

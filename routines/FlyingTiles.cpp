@@ -135,19 +135,17 @@ void LaunchTileGroup(const FlyingRun& run, int Speed, double s, const Cell& from
       const int a1 = seams::Rand() % 5, a2 = seams::Rand() % 5, a3 = seams::Rand() % 5;
       const int d = seams::Rand() % 60;
       const double seconds = d * 0.05 + Speed * 0.1 + 0.5;
-      const FixedVector start =
-          PlaceInScene(run.eX, run.eY, SquareUnits(from.x, hw, xo, s),
-                       SquareUnits(from.y, hh, yo, s));
-      const FixedVector end = PlaceInScene(run.eX, run.eY, SquareUnits(to.x, hw, xo, s),
-                                           SquareUnits(to.y, hh, yo, s));
+      const FixedVector start = PlaceInScene(run.eX, run.eY, SquareUnits(from.x, hw, xo, s),
+                                             SquareUnits(from.y, hh, yo, s));
+      const FixedVector end =
+          PlaceInScene(run.eX, run.eY, SquareUnits(to.x, hw, xo, s), SquareUnits(to.y, hh, yo, s));
       const int32_t endAngles[3] = {kReferenceAngles[0] + a1 * 3600,
                                     kReferenceAngles[1] + a2 * 3600,
                                     kReferenceAngles[2] + a3 * 3600};
       tile.SetMotion(start, kReferenceAngles, end, endAngles, seconds, 1);
       // Corners to xo + ps and yo + ps: ending a texel short would leave a seam of the
       // backdrop between the squares.
-      const RasterPoint corners[4] = {
-          {xo + ps, yo}, {xo + ps, yo + ps}, {xo, yo + ps}, {xo, yo}};
+      const RasterPoint corners[4] = {{xo + ps, yo}, {xo + ps, yo + ps}, {xo, yo + ps}, {xo, yo}};
       tile.SetFaceTexture(0, 4 * ps, const_cast<uint8_t*>(run.cell.data()), run.size, run.size,
                           RasterPolygon{4, corners}, false);
     }
@@ -169,8 +167,8 @@ void CalibrateReference(FlyingRun& run) {
   const Fixed x2 = probe.projected[static_cast<size_t>(face.indices[3])].x;
   const double w = (static_cast<double>(x1) - x2) / 65536.0;
   if (w > 0.0) {
-    TileReferenceDepth =
-        FixedMul(TileReferenceDepth, static_cast<int>(w / static_cast<double>(run.sub) * 65536 + 0.5));
+    TileReferenceDepth = FixedMul(TileReferenceDepth,
+                                  static_cast<int>(w / static_cast<double>(run.sub) * 65536 + 0.5));
   }
   reference.z = TileReferenceDepth;
   probe.SetMotion(reference, kReferenceAngles, origin, none, 6.0, 1);
@@ -360,7 +358,8 @@ int RunTiles(CRoutineFrame& frame, FlyingRoutine& made, const FlyingArguments& a
   bool tooSmall = false;
   if (const int error = ChooseGrid(run, a.area, a.Res, &tooSmall)) return frame.Fail(error);
   if (tooSmall) {
-    frame.EndTraceWith("Flying 3D Tiles - end - not enough squares to actually run the routine\n\n");
+    frame.EndTraceWith(
+        "Flying 3D Tiles - end - not enough squares to actually run the routine\n\n");
     return 1;
   }
   if (!frame.StartSceneAndClock(1, a.bClockOn)) return frame.Fail(kFlyingTilesOutOfMemory);
@@ -378,17 +377,15 @@ int RunTiles(CRoutineFrame& frame, FlyingRoutine& made, const FlyingArguments& a
 }  // namespace
 
 void GetFlyingTilesErrorText(int code, CString* text) {
-  FormatRoutineErrorText("3D Flying Tiles Error Message: ", kFlyingErrors,
-                         static_cast<int>(sizeof kFlyingErrors / sizeof kFlyingErrors[0]),
-                         "Unrecognized error", code, text);
+  FormatRoutineErrorText("3D Flying Tiles Error Message: ", kFlyingErrors, "Unrecognized error",
+                         code, text);
 }
 
 int RunFlyingTiles(ScreenHost* pScreenDoc, CDIB* screenBackground, const RECT* area,
                    int bInfiniteOn, int bClockOn, int bSoundOn, int Speed, int Res, int Volume,
                    int bSpare, int bLogoOn, int RunSeconds, int traceFlag, CString* errorText) {
   FlyingRoutine made;  // outlives the frame's end steps
-  CRoutineFrame frame(pScreenDoc, "Flying 3D Tiles", GetFlyingTilesErrorText, traceFlag,
-                      errorText);
+  CRoutineFrame frame(pScreenDoc, "Flying 3D Tiles", GetFlyingTilesErrorText, traceFlag, errorText);
   frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
                                          bSpare, bLogoOn, RunSeconds});
   try {

@@ -130,11 +130,11 @@ int BringCubeIn(CubeRun& run, const RECT& area, int bLogoOn, int Speed) {
   run.cube->SetMotion(Units(run.X0, 0, run.z1), kUpright, Units(0, 0, run.z1), kTurned, 3.0, 0);
   run.scene->RunUntilAllStopped(1);
   const int c = (seams::Rand() % 255) / 4;
-  const BoundingPlanes planes = {{{-1, 1, 0, 0, 0, 0},
-                                  {0, 0, -1, 1, 0, 0},
-                                  {0, 0, 0, 0, 1, -1},
-                                  {run.X / 2, run.X / 2, run.Y / 2, run.Y / 2,
-                                   run.X + 10 - run.z1, run.z1 + 10.0}}};
+  const BoundingPlanes planes = {
+      {{-1, 1, 0, 0, 0, 0},
+       {0, 0, -1, 1, 0, 0},
+       {0, 0, 0, 0, 1, -1},
+       {run.X / 2, run.X / 2, run.Y / 2, run.Y / 2, run.X + 10 - run.z1, run.z1 + 10.0}}};
   const int32_t ints[4] = {-1, run.N, run.N + 10, 0};
   run.cube->SetAnimationParams(0, &planes, ints, static_cast<uint32_t>(c), 0.0);
   run.cube->DisableAnimation();
@@ -161,9 +161,10 @@ int Move(CubeRun& run, CRoutineFrame& frame, const Turn& turn) {
   if (turn.face < 0 || turn.face > 5 || turn.q == 0 || turn.q < -3 || turn.q > 3) {
     return kPuzzleCubeBadSpin;
   }
-  if (TurnCubeSlice(*run.scene, *run.cube, turn.face, turn.q, kQuarterTurnSeconds,
-                    [&frame] { frame.PlayEffectSound(kTurnSound); },
-                    [&frame] { frame.StopEffectSound(kTurnSound); })) {
+  if (TurnCubeSlice(
+          *run.scene, *run.cube, turn.face, turn.q, kQuarterTurnSeconds,
+          [&frame] { frame.PlayEffectSound(kTurnSound); },
+          [&frame] { frame.StopEffectSound(kTurnSound); })) {
     return 0;
   }
   return seams::StopRequested() ? kStopped : kPuzzleCubeOutOfMemory;
@@ -272,9 +273,7 @@ double PuzzleCubeEdge(int W, int H, int Res) {
 }
 
 void GetPuzzleCubeErrorText(int code, CString* text) {
-  FormatRoutineErrorText("Puzzle Cube Error Message: ", kCubeErrors,
-                         static_cast<int>(sizeof kCubeErrors / sizeof kCubeErrors[0]),
-                         "Unknown error", code, text);
+  FormatRoutineErrorText("Puzzle Cube Error Message: ", kCubeErrors, "Unknown error", code, text);
 }
 
 int RunPuzzleCube(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bClockOn,

@@ -35,6 +35,12 @@ struct RoutineErrorMessage {
 // The prefix, then the table's text for the code, or `unknown` when the table lacks it.
 void FormatRoutineErrorText(const char* prefix, const RoutineErrorMessage* table, int count,
                             const char* unknown, int code, CString* text);
+// The same over a whole table.
+template <int N>
+void FormatRoutineErrorText(const char* prefix, const RoutineErrorMessage (&table)[N],
+                            const char* unknown, int code, CString* text) {
+  FormatRoutineErrorText(prefix, table, N, unknown, code, text);
+}
 
 // Speed and Res settings kept to 1..100: a setting outside it (from a hand-edited registry) would
 // give a slide rate of 0 or less, or a tile size the choosers never meant.

@@ -33,7 +33,7 @@ void Wait(ScreenHost* host, CRoutineFrame& frame, int waitSeconds) {
 }  // namespace
 
 void GetSlideShowErrorText(int code, CString* text) {
-  FormatRoutineErrorText("Slide Show Error Message: ", kSlideShowErrors, 1, "Unknown error", code,
+  FormatRoutineErrorText("Slide Show Error Message: ", kSlideShowErrors, "Unknown error", code,
                          text);
 }
 

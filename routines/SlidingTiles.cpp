@@ -225,10 +225,10 @@ int PrepareBoard(TileRoutine& made, CRoutineFrame& frame, CDIB* background) {
   if (!made.picture || !made.picture->Create(run.rect.Width(), run.rect.Height(), nullptr)) {
     return kTilesOutOfMemory;
   }
-  background->CopyBits(made.picture.get(), 0, 0, run.rect.Width(), run.rect.Height(),
-                       run.rect.left, run.rect.top, -1);
-  made.board.reset(new (std::nothrow) CTileBoard(run.rect.Width() / run.size,
-                                                 run.rect.Height() / run.size));
+  background->CopyBits(made.picture.get(), 0, 0, run.rect.Width(), run.rect.Height(), run.rect.left,
+                       run.rect.top, -1);
+  made.board.reset(new (std::nothrow)
+                       CTileBoard(run.rect.Width() / run.size, run.rect.Height() / run.size));
   if (!made.board) return kTilesOutOfMemory;
   run.board = made.board.get();
   frame.SetOwnEndSteps([&made, background] {
@@ -281,9 +281,8 @@ int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& a) {
 }  // namespace
 
 void GetSlidingTilesErrorText(int code, CString* text) {
-  FormatRoutineErrorText("2D Sliding Tiles Error Message: ", kTileErrors,
-                         static_cast<int>(sizeof kTileErrors / sizeof kTileErrors[0]),
-                         "Unrecognized error", code, text);
+  FormatRoutineErrorText("2D Sliding Tiles Error Message: ", kTileErrors, "Unrecognized error",
+                         code, text);
 }
 
 void DrawTileOutline(CDIB* sprite, int colourIndex) {

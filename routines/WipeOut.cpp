@@ -88,8 +88,7 @@ int WrapCylinder(ScreenHost* host, const RECT* area, int logoOn, C3DCyl52& cyl) 
     return 0;
   }
   std::unique_ptr<CDIB> strip(BuildBackgroundTexture(host, area, 800, 200, 0));
-  if (!strip || !MirrorDIB(strip.get()) || !cyl.MapTexture(strip.get()))
-    return kWipeOutOutOfMemory;
+  if (!strip || !MirrorDIB(strip.get()) || !cyl.MapTexture(strip.get())) return kWipeOutOutOfMemory;
   return 0;
 }
 
@@ -161,8 +160,7 @@ const char* WipeOutSoundName(int state, int states) {
 }
 
 void GetWipeOutErrorText(int code, CString* text) {
-  FormatRoutineErrorText("Wipe Out Error Message: ", kWipeOutErrors, 2, "Unknown error", code,
-                         text);
+  FormatRoutineErrorText("Wipe Out Error Message: ", kWipeOutErrors, "Unknown error", code, text);
 }
 
 int RunWipeOut(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bClockOn,
@@ -177,8 +175,9 @@ int RunWipeOut(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bC
     EraseShapes(pScreenDoc, shapes, 1);
   });
   try {
-    return RunCylinder(frame, made, SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed,
-                                                     Res, Volume, bLogoOn, RunSeconds});
+    return RunCylinder(frame, made,
+                       SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
+                                       bLogoOn, RunSeconds});
   } catch (const std::bad_alloc&) {
     return frame.Fail(kWipeOutOutOfMemory);  // a list of the screen could not grow
   }
