@@ -320,7 +320,9 @@ BOOL RestoreUnderBlock(TransitionScreen& screen, const ImageTextFXRequest& reque
   const BOOL result = screen.RunEffectFrom(r.left, r.top, r.Width(), r.Height(), under.get(), 0, 0,
                                            host->GetSurface(), r.left, r.top, EffectOrder(request),
                                            FALSE, clip);
+  // Whatever the effect left, the window ends showing the background and any sprite over it.
   host->RenderRect(&r);
+  host->ShowRect(&r);
   return result;
 }
 

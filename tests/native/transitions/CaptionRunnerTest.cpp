@@ -179,8 +179,15 @@ TEST_F(CaptionRunnerTest, ModeOneDrawsTheBlockAndLeavesTheScreenAsTheBackground)
     request.bounceOn = bounce;
     request.bounceDuration = 20;
     screen->effects = 0;
+    screen->doc.shown.clear();
     ASSERT_TRUE(RunImageTextFXRoutine(*screen, request));
     EXPECT_EQ(screen->effects, 2) << "in and out by the effect";
+    // The last thing shown is the caption's place, recomposed: an effect that leaves a cell
+    // behind on the window is covered.
+    ASSERT_FALSE(screen->doc.shown.empty());
+    const CRect last = screen->doc.shown.back();
+    EXPECT_TRUE(last.PtInRect(CPoint(screen->window.GetWidth() / 2, screen->window.GetHeight() / 2)));
+    EXPECT_LT(last.Width(), screen->window.GetWidth()) << "the caption's place, not the screen";
     EXPECT_EQ(Indexes(screen->window), background) << "the window shows the background again";
     ExpectScreenIsTheBackgroundAgain();
   }
