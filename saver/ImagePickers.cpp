@@ -26,7 +26,10 @@ int StoreNextImageNo(int next, int count, const char* routine,
   return store(keyPath, next, errorText) ? next : -1;
 }
 
-int NextInSequence(int current, int count) { return (current % count + 1) % count; }
+// A stored number below 0 (a hand-edited setting) starts the sequence again at the first picture.
+int NextInSequence(int current, int count) {
+  return current < 0 ? 0 : (current % count + 1) % count;
+}
 
 }  // namespace
 
