@@ -154,6 +154,9 @@ void CRoutineFrame::StopEffectSound(int index) {
   // itself once the device has given the blocks back.
   wave->Stop();
   while (wave->GetPlayCount() > 0) wave->EndPlay();
+  // The player lets go of the stopped blocks now: a routine that stops and replays a sound on
+  // every step would otherwise keep every block it ever played until the run ends.
+  DefaultWavePlayer.DropWave(wave);
 }
 
 bool CRoutineFrame::StopRequested() { return seams::StopRequested(); }
