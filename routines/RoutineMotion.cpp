@@ -22,7 +22,7 @@ constexpr double kOneNinetyNinth = 0.010101010101010102;
 }  // namespace
 
 double RoutineShapeSize(int width, int height, double lo, double hi, int res) {
-  const double size = lo + (hi - lo) * (100 - res) * kOneNinetyNinth;
+  const double size = lo + (hi - lo) * (100 - ClampRoutinePercent(res)) * kOneNinetyNinth;
   const double most = std::max(2, std::min(width, height) / 2 - 2);
   return std::clamp(size, 2.0, most);
 }
@@ -52,7 +52,8 @@ CDIB* StartBouncingRoutine(CRoutineFrame& frame, int clockOn, const RECT* area) 
 }
 
 int32_t RoutinePace(double d, int speed) {
-  return SaturateToInt32(d + (25 * d - d) * (100 - speed) * kOneNinetyNinth);
+  // A stored Speed past 100 would give a pace of 0 or less: shapes that never reach a wall.
+  return SaturateToInt32(d + (25 * d - d) * (100 - ClampRoutinePercent(speed)) * kOneNinetyNinth);
 }
 
 BoundingPlanes RoutineWallPlanes(double x, double y, int32_t z) {

@@ -42,6 +42,7 @@ TEST(BouncingRules, SizeAndPaceFollowResAndSpeedOnEveryWidthBand) {
     for (const double hi : {static_cast<double>(w / 5), static_cast<double>(w / 6), c.blocksHi}) {
       EXPECT_DOUBLE_EQ(RoutineShapeSize(w, h, lo, hi, 100), lo) << "Res 100: the smallest";
       EXPECT_DOUBLE_EQ(RoutineShapeSize(w, h, lo, hi, 1), hi) << "Res 1: the largest";
+      EXPECT_DOUBLE_EQ(RoutineShapeSize(w, h, lo, hi, 150), lo) << "past 100 acts as 100";
       const double mid = RoutineShapeSize(w, h, lo, hi, 50);
       EXPECT_NEAR(mid, lo + (hi - lo) * 50 / 99, 1e-9);
     }
@@ -49,6 +50,9 @@ TEST(BouncingRules, SizeAndPaceFollowResAndSpeedOnEveryWidthBand) {
     const RoutineTravel t = RoutineTravelFor(400.5, 40, w, h);
     EXPECT_EQ(RoutinePace(t.d, 100), static_cast<int32_t>(t.d));
     EXPECT_EQ(RoutinePace(t.d, 1), static_cast<int32_t>(25 * t.d));
+    // Stored values out of range act as the nearest end: never a pace of 0 or less.
+    EXPECT_EQ(RoutinePace(t.d, 150), RoutinePace(t.d, 100));
+    EXPECT_EQ(RoutinePace(t.d, -20), RoutinePace(t.d, 1));
     EXPECT_GT(RoutinePace(t.d, 1), RoutinePace(t.d, 50));
   }
 }
