@@ -45,7 +45,12 @@ for preset in "${presets[@]}"; do
     summary+=("mingw-i686 (built only)")
     continue
   fi
-  ctest --preset "$preset" -j "$jobs" --output-on-failure || failed+=("$preset (tests)")
+  if ! ctest --preset "$preset" -j "$jobs" --output-on-failure; then
+    # The Windows end-to-end runs check the screen at fixed virtual times, and a slow transition
+    # picked at random can still run past a mark: failed tests get one more run, said here.
+    notes+=("$preset: failed tests were run once more")
+    ctest --preset "$preset" --rerun-failed --output-on-failure || failed+=("$preset (tests)")
+  fi
   summary+=("$preset")
 done
 
