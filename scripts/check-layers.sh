@@ -3,7 +3,7 @@
 # is the layer list of docs/ARCHITECTURE.md; tools/, tests/ and bench/ may include anything.
 set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-layers=(seams framework platform sound imaging settings routines transitions imageset richtext res saver wallpaper)
+layers=(seams framework platform sound imaging settings routines transitions imageset richtext res saver config wallpaper)
 
 rank() {
   local i

@@ -1,6 +1,7 @@
 #include "settings/DecimalText.h"
 
 #include <climits>
+#include <cstdio>
 
 namespace saver {
 namespace {
@@ -33,6 +34,10 @@ int DecimalTextToInt(const char* text) {
   int value = 0;
   ReadDecimalInt(text, value);
   return value;
+}
+
+void IntToDecimalText(int value, char* buffer, size_t size) {
+  if (buffer && size > 0) std::snprintf(buffer, size, "%d", value);
 }
 
 }  // namespace saver

@@ -3,6 +3,8 @@
 // undefined overflow: a number beyond the int range reads as INT_MIN or INT_MAX.
 #pragma once
 
+#include <cstddef>
+
 namespace saver {
 
 // Reads one number at `cursor` and moves the cursor past it. Without a digit after the blanks
@@ -11,5 +13,13 @@ bool ReadDecimalInt(const char*& cursor, int& value);
 
 // The number at the start of text; 0 for a text without one (or null).
 int DecimalTextToInt(const char* text);
+
+// Writes the number as decimal text into a buffer of `size` characters (the settings dialogs
+// store every choice this way); the longest int fits any settings buffer.
+void IntToDecimalText(int value, char* buffer, size_t size);
+template <size_t N>
+void IntToDecimalText(int value, char (&buffer)[N]) {
+  IntToDecimalText(value, buffer, N);
+}
 
 }  // namespace saver
