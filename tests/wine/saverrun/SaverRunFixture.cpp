@@ -147,11 +147,15 @@ GatedRun::~GatedRun() {
 bool GatedRun::Reach(size_t index) {
   const bool reached = PumpUntil(
       [&] { return WaitForSingleObject(reached_[index], 0) == WAIT_OBJECT_0; }, kMarkWaitMs);
-  // What the held saver drew last reaches the X server when Wine flushes the window, a moment
-  // later: wait until two captures in a row agree.
+  // What the held saver drew last reaches the X server when Wine flushes the window's surface,
+  // which the window's own thread does when it wakes for a message: the drawing thread draws
+  // from a thread that pumps none, so without a message its last frames can stay unflushed for
+  // as long as the hold lasts. Wake the window's thread, then wait until two captures agree.
+  HWND saver = FindTopWindow(process_->Id(), SAVER_WINDOW_CLASS);
   ScreenCapture previous = ScreenCapture::Take();
   PumpUntil(
       [&] {
+        if (saver) PostMessageA(saver, WM_NULL, 0, 0);
         PumpUntil([] { return false; }, kSettleMs);
         ScreenCapture now = ScreenCapture::Take();
         const bool same = Differences(previous, now, WholeScreen(now)) == 0;
