@@ -186,7 +186,9 @@ BOOL OnCommand(HWND dialog, int id, int code) {
     case IDC_ROUTINECOMBO:
       if (code == CBN_SELCHANGE || code == CBN_EDITCHANGE) ShowRoutineSliders(dialog);
       return FALSE;
-    default: OnSubDialogButton(dialog, id); return FALSE;
+    default:
+      if (code == BN_CLICKED) OnSubDialogButton(dialog, id);
+      return FALSE;
   }
 }
 
