@@ -1,7 +1,8 @@
-// The settings dialog on a real X display, for looking at: saved as dialogs-settings.bmp in the
-// folder named by SAVER_SCREENSHOT_DIR (a Windows path), when set. With the substituted dialog
-// font, every control lies inside the dialog, no two controls overlap, and each control that a
-// group box encloses in part it encloses whole.
+// The settings dialog on a real X display, for looking at: saved as dialogs-settings.bmp (and in
+// own-images mode as dialogs-settings-ownimages.bmp) in the folder named by SAVER_SCREENSHOT_DIR
+// (a Windows path), when set. With the substituted dialog font, every control lies inside the
+// dialog, no two controls overlap, and each control that a group box encloses in part it
+// encloses whole.
 #include <windows.h>
 
 #include <cstdlib>
@@ -67,6 +68,14 @@ void Pump(int rounds) {
   }
 }
 
+void Shot(const char* name) {
+  const ScreenCapture shot = ScreenCapture::Take();
+  EXPECT_FALSE(shot.Empty());
+  if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR")) {
+    shot.SaveBmp((std::string(folder) + "\\dialogs-" + name + ".bmp").c_str());
+  }
+}
+
 TEST(SettingsDialogOnScreen, LaidOutCleanly) {
   seams::ScopedAlertRecorder alerts;
   InstallSettings({{"SSFN", "4"}, {"CLOCKON", "1"}, {"SOUND_ON", "0"}, {"TIME", "3"}});
@@ -91,11 +100,12 @@ TEST(SettingsDialogOnScreen, LaidOutCleanly) {
         }
       }
     }
-    const ScreenCapture shot = ScreenCapture::Take();
-    EXPECT_FALSE(shot.Empty());
-    if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR")) {
-      shot.SaveBmp((std::string(folder) + "\\dialogs-settings.bmp").c_str());
-    }
+    Shot("settings");
+    // Own images with "Combo": the caption and play-list groups and both sliders disabled.
+    d.Click(IDC_OWNIMAGES);
+    d.SelectCombo(IDC_ROUTINECOMBO, 6);
+    d.OnDialogThread([] { Pump(10); });
+    Shot("settings-ownimages");
     d.Click(IDCANCEL);
   });
   EXPECT_TRUE(alerts.Records().empty());
