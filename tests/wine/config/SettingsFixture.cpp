@@ -13,11 +13,6 @@
 namespace settingstest {
 namespace {
 
-// The module's procedure returns BOOL; the driver wants a dialog procedure's INT_PTR.
-INT_PTR CALLBACK ConfigureProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
-}
-
 void ReadKeyInto(const std::string& path, const std::string& prefix, RegistryImage* image) {
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS)
@@ -36,6 +31,10 @@ void ReadKeyInto(const std::string& path, const std::string& prefix, RegistryIma
 }
 
 }  // namespace
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ScreenSaverConfigureDialog(dialog, message, wParam, lParam);
+}
 
 const std::string& DataFolder() { return dialogtest::InstalledSets().alpha; }
 
@@ -107,7 +106,7 @@ std::vector<std::string> ChangedValues(const RegistryImage& before, const Regist
 
 dialogtest::DialogRun RunSettingsDialog(const std::function<void(dialogtest::Driver&)>& script) {
   EXPECT_TRUE(RegisterDialogClasses(DialogInstance()));
-  return dialogtest::RunModal(DialogInstance(), DLG_SCRNSAVECONFIGURE, ConfigureProc, script);
+  return dialogtest::RunModal(DialogInstance(), DLG_SCRNSAVECONFIGURE, SettingsDialogProc, script);
 }
 
 }  // namespace settingstest

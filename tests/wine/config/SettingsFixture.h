@@ -34,7 +34,11 @@ RegistryImage ReadRegistryImage();
 // The names whose value differs between two images (or is in only one).
 std::vector<std::string> ChangedValues(const RegistryImage& before, const RegistryImage& after);
 
-// Registers the dialog classes once and runs the settings dialog with the script.
+// The module's procedure, which returns BOOL, as a dialog procedure (INT_PTR).
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers the dialog classes (again: a second registration counts) and runs the settings
+// dialog with the script.
 dialogtest::DialogRun RunSettingsDialog(const std::function<void(dialogtest::Driver&)>& script);
 
 }  // namespace settingstest
