@@ -39,3 +39,43 @@
 #define IDS_PRODUCTCODE 3
 #define IDS_PRODUCTTITLE 4
 #define IDS_ROUTINENAME_FIRST 1100
+
+// The settings dialog (template DLG_SCRNSAVECONFIGURE 2003 of platform/ScreenSaver.h): the
+// buttons that open the sub-dialogs, the routine's sliders, the on/off switches, the two lists,
+// the image-source radios and the labels that are enabled with them.
+#define IDABOUT 3
+#define IDC_BROWSEIMAGES 5
+#define IDWALLPAPER 6
+#define IDTRANSITION 7
+#define IDTEXTFX 8
+#define IDSELECTTOPTEN 9
+#define IDSCALINGBORDER 10
+#define IDSOUNDFX 11
+#define IDC_SPEEDSLIDER 159
+#define IDC_SIZESLIDER 160
+#define IDC_CLOCKON 162
+#define IDC_TOPTENON 164
+#define IDC_LOGOSON 165
+#define IDC_TEXTFXON 1014
+#define IDC_SOUNDON 1016
+#define IDC_TIMECOMBO 1005
+#define IDC_ROUTINECOMBO 2002
+#define IDC_PREVIEW 1082
+#define IDC_KELVANEIMAGES 1107
+#define IDC_BROWSEOWNIMAGES 1109
+#define IDC_OWNIMAGES 1110
+#define IDC_PRODUCTLINE 1006
+#define IDC_TEXTFXGROUP 1113
+#define IDC_TEXTFXONOFF 1114
+#define IDC_TOPTENGROUP 1115
+#define IDC_TOPTENONOFF 1116
+#define IDC_LOGOSLABEL 1117
+#define IDC_ROUTINEGROUP 1118
+#define IDC_SPEEDMAX 1119
+#define IDC_SPEEDMIN 1120
+#define IDC_SPEEDLABEL 1121
+#define IDC_SIZELABEL 1122
+#define IDC_SIZEMAX 1123
+#define IDC_SIZEMIN 1124
+// The time-per-image texts (list position = "TIME" code).
+#define IDS_TIME_FIRST 1111

@@ -22,7 +22,9 @@ BOOL CRControlFrame::RegisterControlClass(const char* className, WNDPROC procedu
   windowClass.hCursor = noCursor ? nullptr : LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
   windowClass.lpszClassName = className;
-  const BOOL registered = RegisterClassA(&windowClass) != 0;
+  // A class already registered in this process (a second settings dialog) is registered.
+  const BOOL registered =
+      RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   if (traceName)
     seams::Trace::Printf("%s::Register - %s\n", traceName, registered ? "end" : "fail");
   return registered;

@@ -38,7 +38,8 @@ class CRControlFrame : public CWnd {
 
   // Registers a class of the frame: CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW plus extraStyle, no
   // extra bytes, the arrow cursor unless noCursor, the window colour as background. traceName
-  // non-null writes "<traceName>::Register - start" and "- end" or "- fail".
+  // non-null writes "<traceName>::Register - start" and "- end" or "- fail". A class this
+  // process registered before counts as registered.
   static BOOL RegisterControlClass(const char* className, WNDPROC procedure, UINT extraStyle,
                                    bool noCursor, const char* traceName);
 

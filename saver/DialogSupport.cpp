@@ -61,7 +61,8 @@ BOOL RegisterFullScreenViewerClass(const char* className, WNDPROC procedure) {
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
   windowClass.lpszClassName = className;
-  return RegisterClassA(&windowClass) != 0;
+  // A class already registered in this process counts as registered.
+  return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND CreateFullScreenViewer(const char* className, HWND owner) {

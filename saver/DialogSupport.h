@@ -28,7 +28,7 @@ INT_PTR StatusDialogProc(const char* name, HWND window, UINT message, WPARAM wPa
                          LPARAM lParam);
 
 // The full-screen viewers' window class: no style, the application icon and the arrow, the
-// window colour as background. TRUE when registered.
+// window colour as background. TRUE when registered, now or before in this process.
 BOOL RegisterFullScreenViewerClass(const char* className, WNDPROC procedure);
 
 // A full-screen viewer: a top-most popup over the whole screen, owned by the dialog, shown and

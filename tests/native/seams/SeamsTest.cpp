@@ -9,6 +9,7 @@
 
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
+#include "seams/ProcessLaunch.h"
 #include "seams/Random.h"
 #include "seams/Trace.h"
 #include "tests/support/ThreadCpu.h"
@@ -149,6 +150,27 @@ TEST(TraceSeam, OpenFailureLeavesTracingOff) {
   EXPECT_FALSE(seams::Trace::Open("no_such_dir_for_trace/x/KLVTRACE.TXT", "BANNER"));
   EXPECT_FALSE(seams::Trace::IsOn());
   seams::Trace::Printf("ignored\n");
+}
+
+// Without a recorder the shell starts the program: one that does not exist is refused with the
+// shell's "file not found" (natively nothing can start, with the same answer). Recorders nest
+// and each puts back the one before it.
+TEST(ProcessLaunchSeam, RecordersNestAndTheDefaultRefusesAMissingProgram) {
+  const seams::LaunchRequest missing{"no-such-program-here.exe", "/s", "", 3};
+  EXPECT_EQ(seams::LaunchProcess(missing), seams::kLaunchFileNotFound);
+  {
+    seams::ScopedLaunchRecorder outer;
+    {
+      seams::ScopedLaunchRecorder inner(5);
+      EXPECT_EQ(seams::LaunchProcess(missing), 5);
+    }
+    EXPECT_EQ(seams::LaunchProcess(missing), 0);
+    ASSERT_EQ(outer.Requests().size(), 1u);
+    EXPECT_EQ(outer.Requests()[0].file, "no-such-program-here.exe");
+    EXPECT_EQ(outer.Requests()[0].parameters, "/s");
+    EXPECT_EQ(outer.Requests()[0].showState, 3);
+  }
+  EXPECT_EQ(seams::LaunchProcess(missing), seams::kLaunchFileNotFound);
 }
 
 }  // namespace

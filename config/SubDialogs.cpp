@@ -1,0 +1,45 @@
+#include "config/SubDialogs.h"
+
+#include <iterator>
+
+#include "imaging/QuarterCache.h"
+#include "res/DialogIds.h"
+#include "saver/DialogSupport.h"
+#include "saver/OwnImagesDialog.h"
+#include "saver/ThumbnailDialog.h"
+
+namespace {
+
+// One row per sub-dialog button: {button, template, procedure, cache rule}.
+const SubDialogRow kRows[] = {
+    {IDC_BROWSEOWNIMAGES, IDD_OWNIMAGES, OwnImageSearchDlgProc, CacheRule::kNone},
+};
+
+// Builds the cache when it is missing; whether it exists afterwards.
+bool EnsureQuarterCache(HWND owner) {
+  if (!QuarterImageCacheExists()) CreateThumbnails(owner);
+  return QuarterImageCacheExists();
+}
+
+}  // namespace
+
+const int kSubDialogButtons[] = {IDABOUT,        IDC_BROWSEIMAGES, IDWALLPAPER,
+                                 IDTRANSITION,   IDTEXTFX,         IDSELECTTOPTEN,
+                                 IDSCALINGBORDER, IDSOUNDFX,       IDC_BROWSEOWNIMAGES};
+const int kSubDialogButtonCount = static_cast<int>(std::size(kSubDialogButtons));
+
+const SubDialogRow* FindSubDialog(int button) {
+  for (const SubDialogRow& row : kRows) {
+    if (row.button == button) return &row;
+  }
+  return nullptr;
+}
+
+INT_PTR OpenSubDialog(HWND owner, const SubDialogRow& row) {
+  if (row.cache != CacheRule::kNone) {
+    const bool cached = EnsureQuarterCache(owner);
+    if (row.cache == CacheRule::kRequired && !cached) return -1;
+  }
+  return DialogBoxParamA(DialogInstance(), MAKEINTRESOURCEA(row.templateId), owner,
+                         row.procedure, 0);
+}

@@ -1,0 +1,29 @@
+// The settings dialog's sub-dialog buttons: each opens one modal dialog owned by the settings
+// dialog, some only once the quarter-size image cache of the set exists.
+#pragma once
+
+#include <windows.h>
+
+enum class CacheRule {
+  kNone,      // opens without looking at the cache
+  kWanted,    // builds the cache when it is missing, then opens in any case
+  kRequired,  // builds the cache when it is missing, and opens only when it exists then
+};
+
+struct SubDialogRow {
+  int button;
+  int templateId;
+  DLGPROC procedure;
+  CacheRule cache;
+};
+
+// The row of a button, or null when the button opens nothing.
+const SubDialogRow* FindSubDialog(int button);
+
+// Opens the row's dialog modally with `owner` as its owner, after its cache rule. The dialog's
+// result, or -1 when it was not opened.
+INT_PTR OpenSubDialog(HWND owner, const SubDialogRow& row);
+
+// Every button of the settings dialog that opens a sub-dialog (whether or not it has a row).
+extern const int kSubDialogButtons[];
+extern const int kSubDialogButtonCount;
