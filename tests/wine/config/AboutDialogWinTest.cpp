@@ -23,9 +23,9 @@
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/DialogDriver.h"
+#include "tests/wine/config/DialogLeakCheck.h"
 #include "tests/wine/config/InstalledSettings.h"
 #include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/support/GdiHeadroom.h"
 
 namespace {
 
@@ -191,31 +191,16 @@ TEST_F(AboutDialog, ACreditsViewWithoutADocumentStillShowsTitleAndVersion) {
 }
 
 TEST_F(AboutDialog, FiftyOpeningsLeaveNoGdiObjectAlive) {
-  OpenDialog([](Driver& d) { d.Click(IDOK); });  // the first opening's one-time objects
-  const int headroom = wintest::FreeGdiHandles();
-  std::vector<HGDIOBJ> recorded;
-  for (int i = 0; i < 50; ++i) {
-    const auto run = OpenDialog([&](Driver& d) {
-      d.OnDialogThread([&] {
-        recorded.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(d.Dialog(), WM_GETFONT, 0, 0)));
-        auto* view = static_cast<CRRTFCtl*>(CWnd::FromHandlePermanent(d.Item(IDC_IMAGESETCREDITS)));
-        if (!view) return;
-        for (CDIBSurface* surface : {&view->workSurface, &view->backgroundSurface}) {
-          HDC dc = surface->memoryDC.GetSafeHdc();
-          recorded.push_back(dc);
-          recorded.push_back(GetCurrentObject(dc, OBJ_BITMAP));
-        }
-      });
-      d.Command(i % 2 ? IDOK : IDCANCEL);
-    });
-    ASSERT_FALSE(run.forcedClose);
-  }
-  ASSERT_EQ(recorded.size(), 50u * 5);
-  for (HGDIOBJ handle : recorded) {
-    ASSERT_NE(handle, nullptr);
-    EXPECT_EQ(GetObjectType(handle), 0u) << handle << " is still alive";
-  }
-  EXPECT_EQ(wintest::FreeGdiHandles(), headroom) << "GDI objects left behind";
+  dialogtest::ExpectOpeningsLeaveNoGdiObject(
+      IDD_ABOUT, AboutDlgProc,
+      [](Driver& d) {
+        std::vector<HGDIOBJ> made = dialogtest::DialogFont(d);
+        const std::vector<HGDIOBJ> buffers = dialogtest::ControlBuffers(d, IDC_IMAGESETCREDITS);
+        EXPECT_EQ(buffers.size(), 4u);
+        made.insert(made.end(), buffers.begin(), buffers.end());
+        return made;
+      },
+      IDOK, IDCANCEL);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // no choice of the dialog, and 50 openings leave no GDI object behind.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -12,15 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "config/TextFXDialog.h"
-#include "framework/Wnd.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
 #include "saver/DialogSupport.h"
 #include "settings/IniSettings.h"
 #include "tests/wine/config/DialogDriver.h"
+#include "tests/wine/config/DialogLeakCheck.h"
 #include "tests/wine/config/InstalledSettings.h"
 #include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/support/GdiHeadroom.h"
 
 namespace {
 
@@ -59,7 +58,7 @@ class TextFXDialog : public testing::Test {
   void TearDown() override { ClearSettingBuffers(); }
 };
 
-TEST_F(TextFXDialog, OpeningShowsEveryInstalledValueInItsControl) {
+TEST_F(TextFXDialog, OpeningFillsTheListsFromTheStringTable) {
   const auto run = OpenDialog([](Driver& d) {
     EXPECT_EQ(d.WindowText(d.Dialog()), "Determine Text Effects");
     EXPECT_EQ(ComboLines(d, IDC_TEXTFX_DURATION),
@@ -75,27 +74,6 @@ TEST_F(TextFXDialog, OpeningShowsEveryInstalledValueInItsControl) {
               (std::vector<std::string>{"Full color (solid)", "Opaque", "Transparent"}));
     EXPECT_EQ(ComboLines(d, IDC_TEXTFX_BOUNCEDURATION),
               (std::vector<std::string>{"1 Minute", "2 Minutes", "5 Minutes", "10 Minutes"}));
-    // The installed values: 10 seconds, white on dark blue with shading, Windows 95 border on
-    // an opaque box, text and title, title in shadow (5), slide and fade at 50, no bounce
-    // (1 minute at 50).
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_DURATION), "10 Seconds");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_TEXTCOLOR), "White");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BACKCOLOR), "Dark Blue");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BORDERSTYLE), "Windows 95");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BACKSTYLE), "Opaque");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BOUNCEDURATION), "1 Minute");
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_SHADING));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_TEXTANDTITLE));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_TITLEONLY));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_ITALIC));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_SHADOW));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_UNDERLINE));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_SLIDE));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_FADE));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_SLIDEANDFADE));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_BOUNCEON));
-    EXPECT_EQ(d.SliderPosition(IDC_TEXTFX_SPEED), 50);
-    EXPECT_EQ(d.SliderPosition(IDC_TEXTFX_BOUNCESPEED), 50);
     d.Click(IDCANCEL);
   });
   EXPECT_TRUE(run.found);
@@ -103,42 +81,88 @@ TEST_F(TextFXDialog, OpeningShowsEveryInstalledValueInItsControl) {
   EXPECT_EQ(run.result, 0);
 }
 
-// Other stored values reach the right controls too (none of them is an install default).
-TEST_F(TextFXDialog, OpeningShowsOtherStoredValues) {
-  Store(&IniSettingsBuffers::TEXTFX_TEXTDURATION, "5");
-  Store(&IniSettingsBuffers::TEXTFX_TEXTCOLOR, "13");
-  Store(&IniSettingsBuffers::TEXTFX_BACKGROUNDCOLOR, "0");
-  Store(&IniSettingsBuffers::TEXTFX_BACKDROPSHADING, "0");
-  Store(&IniSettingsBuffers::TEXTFX_BORDERSTYLE, "3");
-  Store(&IniSettingsBuffers::TEXTFX_BACKGROUNDSTYLE, "2");
-  Store(&IniSettingsBuffers::TEXTFX_CONTENTSTYLE, "0");
-  Store(&IniSettingsBuffers::TEXTFX_TITLESTYLE, "11");
-  Store(&IniSettingsBuffers::TEXTFX_TRANSSELECTION, "1");
-  Store(&IniSettingsBuffers::TEXTFX_TRANSSPEED, "100");
-  Store(&IniSettingsBuffers::TEXTFX_BOUNCEON, "1");
-  Store(&IniSettingsBuffers::TEXTFX_BOUNCEDURATION, "3");
-  Store(&IniSettingsBuffers::TEXTFX_BOUNCESPEED, "1");
-  OpenDialog([](Driver& d) {
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_DURATION), "10 Minutes");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_TEXTCOLOR), "Red");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BACKCOLOR), "Black");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BORDERSTYLE), "Embossed");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BACKSTYLE), "Transparent");
-    EXPECT_EQ(Selected(d, IDC_TEXTFX_BOUNCEDURATION), "10 Minutes");
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_SHADING));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_TEXTANDTITLE));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_TITLEONLY));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_ITALIC));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_SHADOW));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_UNDERLINE));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_FADE));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_SLIDE));
-    EXPECT_FALSE(d.Checked(IDC_TEXTFX_SLIDEANDFADE));
-    EXPECT_TRUE(d.Checked(IDC_TEXTFX_BOUNCEON));
-    EXPECT_EQ(d.SliderPosition(IDC_TEXTFX_SPEED), 100);
-    EXPECT_EQ(d.SliderPosition(IDC_TEXTFX_BOUNCESPEED), 1);
-    d.Click(IDCANCEL);
-  });
+// What the dialog shows: the lists' selected texts, the boxes and radios checked, the sliders.
+struct Shown {
+  const char* duration;
+  const char* textColour;
+  const char* backColour;
+  const char* border;
+  const char* backStyle;
+  const char* bounceDuration;
+  std::vector<int> checked;  // of the boxes and radios below; the others are clear
+  int speed, bounceSpeed;
+};
+
+constexpr int kButtons[] = {IDC_TEXTFX_SHADING, IDC_TEXTFX_TEXTANDTITLE, IDC_TEXTFX_TITLEONLY,
+                            IDC_TEXTFX_ITALIC,  IDC_TEXTFX_SHADOW,       IDC_TEXTFX_UNDERLINE,
+                            IDC_TEXTFX_SLIDE,   IDC_TEXTFX_FADE,         IDC_TEXTFX_SLIDEANDFADE,
+                            IDC_TEXTFX_BOUNCEON};
+
+void ExpectShown(Driver& d, const Shown& shown) {
+  EXPECT_EQ(Selected(d, IDC_TEXTFX_DURATION), shown.duration);
+  EXPECT_EQ(Selected(d, IDC_TEXTFX_TEXTCOLOR), shown.textColour);
+  EXPECT_EQ(Selected(d, IDC_TEXTFX_BACKCOLOR), shown.backColour);
+  EXPECT_EQ(Selected(d, IDC_TEXTFX_BORDERSTYLE), shown.border);
+  EXPECT_EQ(Selected(d, IDC_TEXTFX_BACKSTYLE), shown.backStyle);
+  EXPECT_EQ(Selected(d, IDC_TEXTFX_BOUNCEDURATION), shown.bounceDuration);
+  for (int id : kButtons) {
+    const bool wanted =
+        std::find(shown.checked.begin(), shown.checked.end(), id) != shown.checked.end();
+    EXPECT_EQ(d.Checked(id), wanted) << "button " << id;
+  }
+  EXPECT_EQ(d.SliderPosition(IDC_TEXTFX_SPEED), shown.speed);
+  EXPECT_EQ(d.SliderPosition(IDC_TEXTFX_BOUNCESPEED), shown.bounceSpeed);
+}
+
+TEST_F(TextFXDialog, OpeningShowsEveryStoredValueInItsControl) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> stored;  // the 13 values in the order of the table, or none
+    Shown shown;
+  } cases[] = {
+      // The installed values: 10 seconds, white on dark blue with shading, Windows 95 border
+      // on an opaque box, text and title, title in shadow (5), slide and fade at 50, no
+      // bounce (1 minute at 50).
+      {"installed",
+       {},
+       {"10 Seconds",
+        "White",
+        "Dark Blue",
+        "Windows 95",
+        "Opaque",
+        "1 Minute",
+        {IDC_TEXTFX_SHADING, IDC_TEXTFX_TEXTANDTITLE, IDC_TEXTFX_SHADOW, IDC_TEXTFX_SLIDEANDFADE},
+        50,
+        50}},
+      {"others",
+       {"5", "13", "0", "0", "3", "2", "0", "11", "1", "100", "1", "3", "1"},
+       {"10 Minutes",
+        "Red",
+        "Black",
+        "Embossed",
+        "Transparent",
+        "10 Minutes",
+        {IDC_TEXTFX_TITLEONLY, IDC_TEXTFX_ITALIC, IDC_TEXTFX_UNDERLINE, IDC_TEXTFX_FADE,
+         IDC_TEXTFX_BOUNCEON},
+        100,
+        1}},
+  };
+  using B = IniSettingsBuffers;
+  const Buffer order[] = {
+      &B::TEXTFX_TEXTDURATION,    &B::TEXTFX_TEXTCOLOR,   &B::TEXTFX_BACKGROUNDCOLOR,
+      &B::TEXTFX_BACKDROPSHADING, &B::TEXTFX_BORDERSTYLE, &B::TEXTFX_BACKGROUNDSTYLE,
+      &B::TEXTFX_CONTENTSTYLE,    &B::TEXTFX_TITLESTYLE,  &B::TEXTFX_TRANSSELECTION,
+      &B::TEXTFX_TRANSSPEED,      &B::TEXTFX_BOUNCEON,    &B::TEXTFX_BOUNCEDURATION,
+      &B::TEXTFX_BOUNCESPEED};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogtest::LoadInstalledSettings();
+    for (size_t i = 0; i < c.stored.size(); ++i) Store(order[i], c.stored[i]);
+    OpenDialog([&](Driver& d) {
+      ExpectShown(d, c.shown);
+      d.Click(IDCANCEL);
+    });
+  }
 }
 
 // One user action on an installed dialog, then OK: exactly one buffer changes, to `stored`.
@@ -265,43 +289,19 @@ TEST_F(TextFXDialog, StoredValuesThatAreNoChoiceShowAndStoreByTheirRules) {
   EXPECT_STREQ(IniSettings.TEXTFX_TRANSSELECTION, "2");
 }
 
-// The GDI objects one opening makes that the test can reach: the dialog's font and each
-// slider's two buffers with their bitmaps.
-std::vector<HGDIOBJ> RecordHandles(Driver& d) {
-  std::vector<HGDIOBJ> handles;
-  d.OnDialogThread([&] {
-    handles.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(d.Dialog(), WM_GETFONT, 0, 0)));
-    for (int id : {IDC_TEXTFX_SPEED, IDC_TEXTFX_BOUNCESPEED}) {
-      auto* slider = static_cast<CRVSliderCtl*>(CWnd::FromHandlePermanent(d.Item(id)));
-      if (!slider) continue;
-      for (CDIBSurface* surface : {&slider->workSurface, &slider->backgroundSurface}) {
-        HDC dc = surface->memoryDC.GetSafeHdc();
-        handles.push_back(dc);
-        handles.push_back(GetCurrentObject(dc, OBJ_BITMAP));
-      }
-    }
-  });
-  return handles;
-}
-
 TEST_F(TextFXDialog, FiftyOpeningsLeaveNoGdiObjectAlive) {
-  OpenDialog([](Driver& d) { d.Click(IDCANCEL); });  // the first opening's one-time objects
-  const int headroom = wintest::FreeGdiHandles();
-  std::vector<HGDIOBJ> recorded;
-  for (int i = 0; i < 50; ++i) {
-    const auto run = OpenDialog([&](Driver& d) {
-      const std::vector<HGDIOBJ> made = RecordHandles(d);
-      recorded.insert(recorded.end(), made.begin(), made.end());
-      d.Click(i % 2 ? IDOK : IDCANCEL);
-    });
-    ASSERT_FALSE(run.forcedClose);
-  }
-  ASSERT_EQ(recorded.size(), 50u * 9);
-  for (HGDIOBJ handle : recorded) {
-    ASSERT_NE(handle, nullptr);
-    EXPECT_EQ(GetObjectType(handle), 0u) << handle << " is still alive";
-  }
-  EXPECT_EQ(wintest::FreeGdiHandles(), headroom) << "GDI objects left behind";
+  dialogtest::ExpectOpeningsLeaveNoGdiObject(
+      IDD_TEXTFX, TextFXDlgProc,
+      [](Driver& d) {
+        std::vector<HGDIOBJ> made = dialogtest::DialogFont(d);
+        for (int id : {IDC_TEXTFX_SPEED, IDC_TEXTFX_BOUNCESPEED}) {
+          const std::vector<HGDIOBJ> buffers = dialogtest::ControlBuffers(d, id);
+          EXPECT_EQ(buffers.size(), 4u) << "slider " << id;
+          made.insert(made.end(), buffers.begin(), buffers.end());
+        }
+        return made;
+      },
+      IDCANCEL, IDOK);
 }
 
 }  // namespace
