@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "config/AboutDialog.h"
+#include "config/TextFXDialog.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
 #include "saver/DialogSupport.h"
@@ -12,6 +14,8 @@ namespace {
 
 // One row per sub-dialog button: {button, template, procedure, cache rule}.
 const SubDialogRow kRows[] = {
+    {IDABOUT, IDD_ABOUT, AboutDlgProc, CacheRule::kNone},
+    {IDTEXTFX, IDD_TEXTFX, TextFXDlgProc, CacheRule::kNone},
     {IDC_BROWSEOWNIMAGES, IDD_OWNIMAGES, OwnImageSearchDlgProc, CacheRule::kNone},
 };
 

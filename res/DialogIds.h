@@ -79,3 +79,29 @@
 #define IDC_SIZEMIN 1124
 // The time-per-image texts (list position = "TIME" code).
 #define IDS_TIME_FIRST 1111
+// The caption-effect dialog: its lists, boxes, radios and the two speed sliders.
+#define IDD_TEXTFX 2006
+#define IDC_TEXTFX_DURATION 1039
+#define IDC_TEXTFX_TEXTCOLOR 1035
+#define IDC_TEXTFX_BACKCOLOR 1036
+#define IDC_TEXTFX_BORDERSTYLE 1037
+#define IDC_TEXTFX_BACKSTYLE 1038
+#define IDC_TEXTFX_SHADING 1017
+#define IDC_TEXTFX_TEXTANDTITLE 1026
+#define IDC_TEXTFX_TITLEONLY 1027
+#define IDC_TEXTFX_ITALIC 1028
+#define IDC_TEXTFX_SHADOW 1029
+#define IDC_TEXTFX_UNDERLINE 1030
+#define IDC_TEXTFX_SLIDE 1020
+#define IDC_TEXTFX_FADE 1021
+#define IDC_TEXTFX_SLIDEANDFADE 1022
+#define IDC_TEXTFX_SPEED 163
+#define IDC_TEXTFX_BOUNCEON 1023
+#define IDC_TEXTFX_BOUNCEDURATION 1040
+#define IDC_TEXTFX_BOUNCESPEED 1031
+
+// The About dialog: the installed set's credits (the same view as in image-set selection), the
+// version line and the program's icon.
+#define IDD_ABOUT 100
+#define IDC_ABOUT_VERSION 1019
+#define IDC_ABOUT_ICON 101
