@@ -438,6 +438,21 @@ TEST_F(SoundDialog, AnEmptyListDisablesTheSliderAndEveryTransportButton) {
   EXPECT_EQ(std::string(IniSettings.SOUND_LOOPFILE), "-1");
 }
 
+TEST_F(SoundDialog, AFileThatCannotBeOpenedShowsNoLengthAndPlaysNothing) {
+  device_.failures[MCI_OPEN] = MCIERR_CANNOT_LOAD_DRIVER;
+  Run([&](Driver& d) {
+    EXPECT_EQ(d.Text(IDC_SOUNDTIME), "00:00/00:00");
+    EXPECT_TRUE(d.Enabled(IDC_SOUNDSLIDER));
+    EXPECT_EQ(Buttons(d), (Transport{false, true, false, true}));
+    const size_t mark = device_.Count();
+    d.Click(IDC_SOUNDPLAY);
+    Timer(d);
+    d.Click(IDC_SOUNDFORWARD);
+    EXPECT_EQ(device_.Commands(mark), "") << "nothing reaches a device that is not open";
+    d.Click(IDOK);
+  });
+}
+
 // Opening and closing many times leaves no GDI object behind: the eight faces are deleted with
 // the dialog.
 TEST_F(SoundDialog, FiftyOpeningsLeaveNoFaceBitmapAlive) {
