@@ -97,7 +97,9 @@ TEST(SoundDisplay, AReleasedThumbResumesOneSecondOnOrAtTheEnd) {
   for (const Case& c : cases) {
     const SoundSeek seek = SoundReleaseSeek(c.seconds, c.totalSeconds);
     EXPECT_EQ(seek.toEnd, c.toEnd) << c.seconds << " of " << c.totalSeconds;
-    if (!c.toEnd) EXPECT_EQ(seek.ms, c.ms) << c.seconds << " of " << c.totalSeconds;
+    if (!c.toEnd) {
+      EXPECT_EQ(seek.ms, c.ms) << c.seconds << " of " << c.totalSeconds;
+    }
   }
 }
 

@@ -61,15 +61,16 @@ INT_PTR CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return result;
 }
 
+// A named callback: a lambda converts only to the default calling convention, which is not the
+// enumeration's in 32-bit builds.
+BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleWindowsOf(DWORD thread) {
   std::vector<HWND> windows;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM list) -> BOOL {
-        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(thread, CollectVisible, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
