@@ -13,15 +13,13 @@
 #include "saver/DialogSupport.h"
 #include "tests/wine/config/SoundDialogFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
+#include "tests/wine/support/WindowTesting.h"
 
 namespace {
 
-void Pump() {
-  MSG message;
-  for (int i = 0; i < 25; ++i) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(20);
-  }
+// Half a second of painting before the capture.
+void LetItPaint() {
+  for (int i = 0; i < 25; ++i, Sleep(20)) wintest::Pump();
 }
 
 // How many pixels of a colour a button shows inside its edges.
@@ -45,7 +43,7 @@ TEST_F(SoundDialogOnScreen, ShowsEveryControlAndTheButtonsFaces) {
                                    SoundFXDlgProc, 0);
   ASSERT_NE(dialog, nullptr);
   ShowWindow(dialog, SW_SHOWNORMAL);
-  Pump();
+  LetItPaint();
   const ScreenCapture shot = ScreenCapture::Take();
   ASSERT_FALSE(shot.Empty());
   if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR"))
