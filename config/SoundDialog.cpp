@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "config/SoundDisplay.h"
@@ -40,7 +41,7 @@ struct TransportButton {
   int enabledFace;
   int disabledFace;
 };
-constexpr TransportButton kTransportButtons[] = {
+constexpr TransportButton kTransportButtons[kSoundFaceCount / 2] = {
     {IDC_SOUNDBACK, IDB_SOUNDBACK, IDB_SOUNDBACKOFF},
     {IDC_SOUNDPLAY, IDB_SOUNDPLAY, IDB_SOUNDPLAYOFF},
     {IDC_SOUNDSTOP, IDB_SOUNDSTOP, IDB_SOUNDSTOPOFF},
@@ -53,20 +54,19 @@ HBITMAP faces[kSoundFaceCount];
 uint32_t displayTotalMs = 0;
 uint32_t displayPositionMs = 0;
 
-void LoadFaces() {
-  int n = 0;
-  for (const TransportButton& button : kTransportButtons) {
-    for (int face : {button.enabledFace, button.disabledFace}) {
-      if (faces[n]) DeleteObject(faces[n]);
-      faces[n++] = LoadBitmapA(DialogInstance(), MAKEINTRESOURCEA(face));
-    }
-  }
-}
-
 void DeleteFaces() {
   for (HBITMAP& face : faces) {
     if (face) DeleteObject(face);
     face = nullptr;
+  }
+}
+
+void LoadFaces() {
+  DeleteFaces();
+  int n = 0;
+  for (const TransportButton& button : kTransportButtons) {
+    for (int face : {button.enabledFace, button.disabledFace})
+      faces[n++] = LoadBitmapA(DialogInstance(), MAKEINTRESOURCEA(face));
   }
 }
 
@@ -171,7 +171,7 @@ void InitDialog(HWND dialog) {
 }
 
 BOOL DrawTransportButton(const DRAWITEMSTRUCT* item) {
-  for (int i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < std::size(kTransportButtons); ++i) {
     if (static_cast<int>(item->CtlID) != kTransportButtons[i].id) continue;
     DrawOwnerDrawButton(item, faces[2 * i], 0, 0, kFaceSize, kFaceSize, faces[2 * i + 1], 0, 0,
                         kFaceSize, kFaceSize);

@@ -4,13 +4,16 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "config/SoundDialog.h"
 #include "res/DialogIds.h"
 #include "saver/DialogSupport.h"
+#include "tests/support/WaveWriter.h"
 #include "tests/wine/config/SoundDialogFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
 #include "tests/wine/support/WindowTesting.h"
@@ -37,8 +40,18 @@ int CountInside(const ScreenCapture& shot, HWND window, COLORREF colour) {
 using SoundDialogOnScreen = soundtest::SoundDialogTest;
 
 TEST_F(SoundDialogOnScreen, ShowsEveryControlAndTheButtonsFaces) {
-  SetPlayList({File("Morning Birds.wav"), File("Evening Waltz.mid"), File("Rain.wav")});
-  device_.lengths[(folder_ / "Evening Waltz.mid").string()] = 214000;
+  // A short folder (the test's prefix is its own), so that the list shows whole paths.
+  const std::string music = "C:\\Music\\";
+  std::filesystem::create_directories(music);
+  const std::vector<std::string> paths = {music + "Morning Birds.wav", music + "Evening Waltz.mid",
+                                          music + "Rain.wav"};
+  for (const std::string& path : paths) {
+    const bool midi = path.back() == 'd';
+    ASSERT_TRUE(testsupport::WriteBytes(path, midi ? testsupport::ShortMidi()
+                                                   : testsupport::ToneWave(200)));
+  }
+  SetPlayList(paths);
+  device_.lengths[paths[1]] = 214000;
   HWND dialog = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_SOUNDFX), nullptr,
                                    SoundFXDlgProc, 0);
   ASSERT_NE(dialog, nullptr);
