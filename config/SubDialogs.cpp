@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "config/AboutDialog.h"
+#include "config/SoundDialog.h"
 #include "config/TextFXDialog.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
@@ -16,6 +17,7 @@ namespace {
 const SubDialogRow kRows[] = {
     {IDABOUT, IDD_ABOUT, AboutDlgProc, CacheRule::kNone},
     {IDTEXTFX, IDD_TEXTFX, TextFXDlgProc, CacheRule::kNone},
+    {IDSOUNDFX, IDD_SOUNDFX, SoundFXDlgProc, CacheRule::kNone},
     {IDC_BROWSEOWNIMAGES, IDD_OWNIMAGES, OwnImageSearchDlgProc, CacheRule::kNone},
 };
 

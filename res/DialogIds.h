@@ -105,3 +105,30 @@
 #define IDD_ABOUT 100
 #define IDC_ABOUT_VERSION 1019
 #define IDC_ABOUT_ICON 101
+// The music and sound dialog: play options, the play list and the file to loop, and auditioning
+// the selected file with transport buttons, a position slider and the time display.
+#define IDD_SOUNDFX 2010
+#define IDC_SOUNDPLAY 1049
+#define IDC_SOUNDDEFAULT 1050
+#define IDC_SOUNDADD 1051
+#define IDC_SOUNDDELETE 1052
+#define IDC_SOUNDPLAYLIST 1053
+#define IDC_SOUNDSTOP 1054
+#define IDC_SOUNDFORWARD 1055
+#define IDC_SOUNDBACK 1056
+#define IDC_SOUNDTIME 1057
+#define IDC_SOUNDSLIDER 1058
+#define IDC_SOUNDLOOPON 1059
+#define IDC_SOUNDINORDER 1060
+#define IDC_SOUNDRANDOM 1061
+#define IDC_SOUNDLOOPFILEOPTION 1062
+#define IDC_SOUNDLOOPFILE 1063
+// The transport buttons' 12 x 12 faces, enabled and disabled.
+#define IDB_SOUNDFORWARD 110
+#define IDB_SOUNDFORWARDOFF 21782
+#define IDB_SOUNDBACK 21783
+#define IDB_SOUNDBACKOFF 21784
+#define IDB_SOUNDPLAY 21785
+#define IDB_SOUNDPLAYOFF 21786
+#define IDB_SOUNDSTOP 21787
+#define IDB_SOUNDSTOPOFF 21788

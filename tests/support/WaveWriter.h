@@ -1,4 +1,5 @@
-// Byte-exact RIFF WAVE images for tests, fuzz seeds and the sound tests under Wine.
+// Byte-exact RIFF WAVE images for tests, fuzz seeds and the sound tests under Wine, and a short
+// standard MIDI file for the play lists.
 //
 //   RiffFile("WAVE", {FmtChunk(1, 2, 22050, 16), DataChunk(samples)})
 //
@@ -71,6 +72,37 @@ inline Bytes ToneWave(uint32_t ms, uint32_t rate = 22050, int bits = 16, int cha
     }
   }
   return RiffFile("WAVE", {FmtChunk(1, channels, rate, bits), DataChunk(samples)});
+}
+
+// A standard MIDI file of format 0: one track that plays middle C for `beats` quarter notes at
+// the default tempo (120 beats a minute, so half a second each), then ends.
+inline Bytes ShortMidi(uint32_t beats = 1) {
+  constexpr uint32_t kDivision = 96;  // ticks per quarter note
+  auto putBE = [](Bytes& b, uint32_t v, int n) {
+    for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  auto putVarLen = [](Bytes& b, uint32_t v) {  // 7 bits a byte, high bit on all but the last
+    uint8_t groups[5];
+    int n = 0;
+    do {
+      groups[n++] = static_cast<uint8_t>(v & 0x7F);
+      v >>= 7;
+    } while (v);
+    while (n-- > 0) b.push_back(static_cast<uint8_t>(groups[n] | (n ? 0x80 : 0)));
+  };
+  Bytes track = {0x00, 0x90, 60, 100};  // at 0: note on, channel 1, middle C, velocity 100
+  putVarLen(track, beats * kDivision);
+  track.insert(track.end(), {0x80, 60, 0});           // note off
+  track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});  // end of track
+  Bytes file = {'M', 'T', 'h', 'd'};
+  putBE(file, 6, 4);
+  putBE(file, 0, 2);  // format 0
+  putBE(file, 1, 2);  // one track
+  putBE(file, kDivision, 2);
+  file.insert(file.end(), {'M', 'T', 'r', 'k'});
+  putBE(file, static_cast<uint32_t>(track.size()), 4);
+  file.insert(file.end(), track.begin(), track.end());
+  return file;
 }
 
 inline bool WriteBytes(const std::string& path, const Bytes& bytes) {

@@ -9,6 +9,7 @@
 
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
+#include "seams/FileChooser.h"
 #include "seams/ProcessLaunch.h"
 #include "seams/Random.h"
 #include "seams/Trace.h"
@@ -171,6 +172,29 @@ TEST(ProcessLaunchSeam, RecordersNestAndTheDefaultRefusesAMissingProgram) {
     EXPECT_EQ(outer.Requests()[0].showState, 3);
   }
   EXPECT_EQ(seams::LaunchProcess(missing), seams::kLaunchFileNotFound);
+}
+
+TEST(FileChooserSeam, AScriptedChooserAnswersInTurnAndTheDefaultComesBack) {
+  seams::OpenFileRequest request;
+  request.title = "Pick";
+  std::string path = "unchanged";
+  {
+    seams::ScriptedFileChooser chooser;
+    chooser.answers = {"C:\\a.wav", ""};
+    EXPECT_TRUE(seams::ChooseFileToOpen(request, path));
+    EXPECT_EQ(path, "C:\\a.wav");
+    path = "unchanged";
+    EXPECT_FALSE(seams::ChooseFileToOpen(request, path));  // an empty answer cancels
+    EXPECT_FALSE(seams::ChooseFileToOpen(request, path));  // so does running out of answers
+    EXPECT_EQ(path, "unchanged");
+    ASSERT_EQ(chooser.requests.size(), 3u);
+    EXPECT_EQ(chooser.requests[0].title, "Pick");
+  }
+#ifndef _WIN32
+  // Natively there is no dialog: every request is cancelled.
+  EXPECT_FALSE(seams::ChooseFileToOpen(request, path));
+  EXPECT_EQ(path, "unchanged");
+#endif
 }
 
 }  // namespace
