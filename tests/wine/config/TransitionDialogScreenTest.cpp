@@ -40,6 +40,13 @@ ScreenCapture Capture(Driver& d) {
   return shot;
 }
 
+double PeakWorkingSetMb() {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) return -1;
+  return memory.PeakWorkingSetSize / 1048576.0;
+}
+
 void Save(const ScreenCapture& shot, const char* name) {
   if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR"))
     shot.SaveBmp((std::string(folder) + "\\dialogs-" + name + ".bmp").c_str());
@@ -52,6 +59,7 @@ TEST(TransitionDialogScreen, ShowsTheClassesAndThePictureOnItsMiniScreen) {
   seams::ScopedAlertRecorder alerts;
   transitiontest::InstallAndRead(dialogtest::InstalledSets().alpha);
   std::strcpy(IniSettings.IMAGE_SIZE, "1");
+  const double before = PeakWorkingSetMb();
   const auto start = std::chrono::steady_clock::now();
   const auto run = dialogtest::RunModal(
       DialogInstance(), IDD_TRANSITIONFX, TransitionFXDlgProc, [&](Driver& d) {
@@ -60,12 +68,10 @@ TEST(TransitionDialogScreen, ShowsTheClassesAndThePictureOnItsMiniScreen) {
         std::printf("[ figure ] opening to shown: %.1f ms\n",
                     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                               start).count());
-        PROCESS_MEMORY_COUNTERS memory{};
-        memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
-          std::printf("[ figure ] screen %dx%d, peak working set with the dialog open: %.1f MB\n",
-                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                      memory.PeakWorkingSetSize / 1048576.0);
+        std::printf("[ figure ] screen %dx%d, peak working set: %.1f MB before opening, %.1f MB "
+                    "with the dialog open\n",
+                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), before,
+                    PeakWorkingSetMb());
         Sleep(300);
         const ScreenCapture opened = Capture(d);
         ASSERT_FALSE(opened.Empty());
