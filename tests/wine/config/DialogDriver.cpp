@@ -61,15 +61,15 @@ INT_PTR CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return result;
 }
 
+// A named callback: a lambda has no stdcall conversion in the 32-bit build.
+BOOL CALLBACK AddIfVisible(HWND window, LPARAM list) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleWindowsOf(DWORD thread) {
   std::vector<HWND> windows;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM list) -> BOOL {
-        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(thread, AddIfVisible, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
