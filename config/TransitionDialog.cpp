@@ -210,21 +210,9 @@ bool FillPictureList(HWND dialog) {
 
 // Decodes the preview picture into CurrentImageDIB with the "Loading Image..." window showing.
 bool LoadPreviewPicture(HWND dialog) {
-  HWND status = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE), dialog,
-                                   LoadingImageDlgProc, 0);
-  HWND text = nullptr, frame = nullptr;
-  if (status) {
-    ShowWindow(status, SW_SHOW);
-    text = GetDlgItem(status, IDC_LOADINGTEXT);
-    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
-    RepaintNow(text);
-    RepaintNow(frame);
-  }
   delete CurrentImageDIB;
-  CurrentImageDIB = LoadFullScreenImageWithProgress(DialogInstance(), text, frame, &ImageDescArray,
-                                                    SelectedImageNo, ImageSettings.IMAGE_SIZE,
-                                                    ImageSettings.INTERPON);
-  if (status) DestroyWindow(status);
+  CurrentImageDIB = LoadImageWithLoadingWindow(dialog, TRUE, SelectedImageNo,
+                                               ImageSettings.IMAGE_SIZE, ImageSettings.INTERPON);
   return CurrentImageDIB != nullptr;
 }
 
