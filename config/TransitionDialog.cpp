@@ -295,7 +295,8 @@ bool BuildOwnImageSurfaces(HWND dialog, CDIB* background) {
 // The picture steps of the initialisation; each failure leaves the preview without surfaces.
 void PreparePreview(HWND dialog) {
   if (!FillPictureList(dialog)) return;
-  const BOOL prepared = OwnImagesMode ? BuildScreenBackground() : InitImageSet();
+  // The set's settings and background serve the own pictures too (their screen is framed on it).
+  const BOOL prepared = InitImageSet();
   if (SelectedImageNo == -1) SelectedImageNo = 0;
   CDIB* background = ScreenBackgroundDIB;
   if (!prepared || !background || !background->header) return;
