@@ -239,7 +239,8 @@ std::unique_ptr<CDIBSurface> MakeSurface(int w, int h) {
 // The 8-bit picture's colours with the grey ramp: the screen's colour table for it.
 bool MakePalette(CDIB* picture) {
   preview.palette.reset(new (std::nothrow) CColorPalette);
-  if (preview.palette && preview.palette->CreateScreenPalette(picture, GetReservedPaletteEntries()) &&
+  if (preview.palette &&
+      preview.palette->CreateScreenPalette(picture, GetReservedPaletteEntries()) &&
       picture->MapColorsToPalette(preview.palette.get()))
     return true;
   preview.palette.reset();

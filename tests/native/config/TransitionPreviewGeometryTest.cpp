@@ -69,13 +69,11 @@ struct PlaceCase {
 
 TEST(TransitionPreviewGeometry, APictureIsCentredOnTheScreenAndALargerOneCutToItsCentre) {
   const PlaceCase cases[] = {
-      {1024, 768, 640, 480, R(192, 144, 832, 624)},
-      {1024, 768, 1024, 768, R(0, 0, 1024, 768)},
-      {1024, 768, 101, 51, R(462, 359, 563, 410)},  // each half rounded down
+      {1024, 768, 640, 480, R(192, 144, 832, 624)}, {1024, 768, 1024, 768, R(0, 0, 1024, 768)},
+      {1024, 768, 101, 51, R(462, 359, 563, 410)},   // each half rounded down
       {1024, 768, 2000, 300, R(0, 234, 1024, 534)},  // wider than the screen
       {1024, 768, 1600, 1200, R(0, 0, 1024, 768)},   // larger both ways
-      {1024, 768, 0, 480, R(0, 0, 0, 0)},
-      {0, 768, 640, 480, R(0, 0, 0, 0)},
+      {1024, 768, 0, 480, R(0, 0, 0, 0)},           {0, 768, 640, 480, R(0, 0, 0, 0)},
   };
   for (const PlaceCase& c : cases) {
     const RECT got = CentredImageRect(c.sw, c.sh, c.w, c.h);
@@ -115,15 +113,14 @@ struct EffectCase {
 
 TEST(TransitionPreviewGeometry, APictureUnderTwentyPixelsPreviewsWithASweepOfItsShape) {
   const EffectCase cases[] = {
-      {42, 20, 20, {42, false}},    // at the limit: the chosen effect
-      {42, 640, 480, {42, false}},
-      {42, 19, 19, {118, true}},    // square-ish
-      {42, 19, 30, {118, true}},    // ratio 0.63
-      {42, 10, 20, {112, true}},    // ratio exactly 0.5: not between, tall
-      {42, 40, 20, {42, false}},    // wide, but 20 high is not small
-      {42, 40, 19, {110, true}},    // ratio 2.1: wide
-      {42, 38, 19, {110, true}},    // ratio exactly 2.0: wide
-      {42, 5, 400, {112, true}},    // tall
+      {42, 20, 20, {42, false}},                               // at the limit: the chosen effect
+      {42, 640, 480, {42, false}}, {42, 19, 19, {118, true}},  // square-ish
+      {42, 19, 30, {118, true}},                               // ratio 0.63
+      {42, 10, 20, {112, true}},  // ratio exactly 0.5: not between, tall
+      {42, 40, 20, {42, false}},  // wide, but 20 high is not small
+      {42, 40, 19, {110, true}},  // ratio 2.1: wide
+      {42, 38, 19, {110, true}},  // ratio exactly 2.0: wide
+      {42, 5, 400, {112, true}},  // tall
       {42, 400, 5, {110, true}},
   };
   for (const EffectCase& c : cases) {

@@ -1,6 +1,6 @@
 // The transition dialog on a real X display, for looking at: as opened, and in the middle of a
-// slow preview, and on the 3D class. Saved as dialogs-transitions.bmp, -preview.bmp and -3d.bmp in the
-// folder named by SAVER_SCREENSHOT_DIR (a Windows path), when set. Also reports the process's
+// slow preview, and on the 3D class. Saved as dialogs-transitions.bmp, -preview.bmp and -3d.bmp in
+// the folder named by SAVER_SCREENSHOT_DIR (a Windows path), when set. Also reports the process's
 // peak working set with the dialog open (run with SAVER_TEST_SCREEN=1920x1080 for that figure).
 #include <windows.h>
 
@@ -61,33 +61,31 @@ TEST(TransitionDialogScreen, ShowsTheClassesAndThePictureOnItsMiniScreen) {
   std::strcpy(IniSettings.IMAGE_SIZE, "1");
   const double before = PeakWorkingSetMb();
   const auto start = std::chrono::steady_clock::now();
-  const auto run = dialogtest::RunModal(
-      DialogInstance(), IDD_TRANSITIONFX, TransitionFXDlgProc, [&](Driver& d) {
-        for (int i = 0; i < 2000 && !IsWindowVisible(d.Dialog()); ++i) Sleep(10);
-        d.Sync();
-        std::printf("[ figure ] opening to shown: %.1f ms\n",
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                              start).count());
-        std::printf("[ figure ] screen %dx%d, peak working set: %.1f MB before opening, %.1f MB "
-                    "with the dialog open\n",
-                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), before,
-                    PeakWorkingSetMb());
+  const auto run =
+      dialogtest::RunModal(DialogInstance(), IDD_TRANSITIONFX, TransitionFXDlgProc, [&](Driver& d) {
+        transitiontest::WaitShown(d);
+        std::printf(
+            "[ figure ] opening to shown: %.1f ms\n",
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+        std::printf(
+            "[ figure ] screen %dx%d, peak working set: %.1f MB before opening, %.1f MB "
+            "with the dialog open\n",
+            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), before,
+            PeakWorkingSetMb());
         Sleep(300);
         const ScreenCapture opened = Capture(d);
         ASSERT_FALSE(opened.Empty());
         Save(opened, "transitions");
         // A slow sweep, caught half way.
-        for (int line = 0; line < d.ListCount(IDC_TRANSCLASSLIST); ++line)
-          if (d.ListText(IDC_TRANSCLASSLIST, line) == "Sweep") d.SelectList(IDC_TRANSCLASSLIST, line);
+        transitiontest::SelectClass(d, "Sweep");
         d.ReleaseSlider(IDC_TRANSSLIDER1, 100);
         d.Post(IDC_TRANSPREVIEW);
         Sleep(700);
         Save(ScreenCapture::Take(), "transitions-preview");
         d.Sync();  // the preview has ended
         // The longest help text, with Preview disabled.
-        for (int line = 0; line < d.ListCount(IDC_TRANSCLASSLIST); ++line)
-          if (d.ListText(IDC_TRANSCLASSLIST, line) == "Flying Tiles - 3D")
-            d.SelectList(IDC_TRANSCLASSLIST, line);
+        transitiontest::SelectClass(d, "Flying Tiles - 3D");
         Save(Capture(d), "transitions-3d");
         d.Click(IDCANCEL);
       });

@@ -40,14 +40,12 @@ namespace fs = std::filesystem;
 using dialogtest::Driver;
 using dialogtest::RunModal;
 
-// Runs the dialog and the script once its initialisation has ended: the "Loading Image..." window
-// it shows meanwhile would let the driver start the script early. A modal dialog is shown only
-// after WM_INITDIALOG has returned.
+using transitiontest::SelectClass;
+
+// Runs the dialog and the script once its initialisation has ended.
 dialogtest::DialogRun Open(const std::function<void(Driver&)>& script) {
   return RunModal(DialogInstance(), IDD_TRANSITIONFX, TransitionFXDlgProc, [&](Driver& d) {
-    for (int i = 0; i < 2000 && !IsWindowVisible(d.Dialog()); ++i) Sleep(10);
-    ASSERT_TRUE(IsWindowVisible(d.Dialog()));
-    d.Sync();
+    transitiontest::WaitShown(d);
     script(d);
   });
 }
@@ -63,13 +61,6 @@ std::string LoadText(int id) {
   char text[1001] = {};
   LoadStringA(DialogInstance(), static_cast<UINT>(id), text, sizeof text);
   return text;
-}
-
-// Selects the class of that name in the list (with its notification).
-void SelectClass(Driver& d, const std::string& name) {
-  for (int line = 0; line < d.ListCount(IDC_TRANSCLASSLIST); ++line)
-    if (d.ListText(IDC_TRANSCLASSLIST, line) == name) return d.SelectList(IDC_TRANSCLASSLIST, line);
-  ADD_FAILURE() << "no class " << name;
 }
 
 bool IsGrey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
@@ -260,8 +251,8 @@ void ExpectMiniScreenShowsTheComposition(Driver& d, bool exact) {
   const TransitionPreviewParts parts = CurrentTransitionPreview();
   const CDIB* background = ScreenBackgroundDIB;
   const int w = mini.right - mini.left, h = mini.bottom - mini.top;
-  RECT inner = MiniImageRect(RECT{0, 0, w, h}, background->GetWidth(), background->GetHeight(),
-                             parts.image);
+  RECT inner =
+      MiniImageRect(RECT{0, 0, w, h}, background->GetWidth(), background->GetHeight(), parts.image);
   InflateRect(&inner, 1, 1);
   auto at = [&](const std::vector<COLORREF>& p, int x, int y) {
     return p[static_cast<size_t>(y) * w + x];
@@ -340,8 +331,8 @@ TEST_F(TransitionDialog, APictureLargerThanTheScreenIsCutToItsCentre) {
 
 TEST_F(TransitionDialog, OwnImagesPreviewTheOwnPictureLaidOutFullScreenIn24Bits) {
   OwnImagesMode = 1;
-  const fs::path own = fs::path(dialogtest::InstalledSets().alpha).parent_path() /
-                       demoset::kOwnImagesFolderName;
+  const fs::path own =
+      fs::path(dialogtest::InstalledSets().alpha).parent_path() / demoset::kOwnImagesFolderName;
   std::strcpy(IniSettings.OWNIMAGES_DIR, own.string().c_str());
   SelectedOwnImageNo = 1;
   Open([&](Driver& d) {
@@ -369,7 +360,8 @@ TEST_F(TransitionDialog, FiftyOpeningsLeaveNoGdiObjectBehind) {
     const auto start = std::chrono::steady_clock::now();
     Open([&](Driver& d) {
       slowest = std::max(slowest, std::chrono::duration<double, std::milli>(
-                                      std::chrono::steady_clock::now() - start).count());
+                                      std::chrono::steady_clock::now() - start)
+                                      .count());
       const TransitionPreviewParts parts = CurrentTransitionPreview();
       ASSERT_NE(parts.imageOn, nullptr);
       recorded.push_back(GetCurrentObject(parts.imageOn->memoryDC.GetSafeHdc(), OBJ_BITMAP));
@@ -398,13 +390,15 @@ std::string FiftyTwoImageSet(const testsupport::TempFolder& parent) {
   uint32_t setId = 0;
   std::memcpy(&setId, file.data(), sizeof setId);
   CObArray twelve;
-  EXPECT_EQ(ImageDescReadResult::kOk, ReadImageDescArray((demo + "\\Imagedes.dat").c_str(), &twelve));
+  EXPECT_EQ(ImageDescReadResult::kOk,
+            ReadImageDescArray((demo + "\\Imagedes.dat").c_str(), &twelve));
   std::vector<const CImageDesc*> records;
   for (int i = 0; i < 52; ++i)
     records.push_back(static_cast<const CImageDesc*>(twelve.GetAt(i % twelve.GetSize())));
   const auto bytes = imagesettest::WriteImageDescriptions(setId, 52, records);
   std::ofstream((folder / "Imagedes.dat").string(), std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   DeleteImageDescs(&twelve);
   return folder.string();
 }
@@ -421,16 +415,18 @@ TEST_F(TransitionDialog, OpeningTimeWithAFiftyTwoImageSet) {
     }
     const auto start = std::chrono::steady_clock::now();
     Open([&](Driver& d) {
-      total[i % 2] += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                   .count();
+      total[i % 2] +=
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
       EXPECT_EQ(52, static_cast<int>(SendMessageA(d.Item(IDC_TRANSIMAGELIST), LB_GETCOUNT, 0, 0)));
       EXPECT_TRUE(d.Enabled(IDC_TRANSPREVIEW));
       d.Click(IDCANCEL);
     });
   }
-  std::printf("[ figure ] transition dialog with a 52-image set, opening to shown (mean of %d "
-              "each): %.1f ms with the records loaded, %.1f ms reading them\n",
-              kRuns / 2, total[0] / (kRuns / 2), total[1] / (kRuns / 2));
+  std::printf(
+      "[ figure ] transition dialog with a 52-image set, opening to shown (mean of %d "
+      "each): %.1f ms with the records loaded, %.1f ms reading them\n",
+      kRuns / 2, total[0] / (kRuns / 2), total[1] / (kRuns / 2));
 }
 
 }  // namespace

@@ -115,6 +115,18 @@ std::vector<COLORREF> ExpectedMiniScreen(const RECT& mini) {
   return canvas.Pixels(W(mini) * H(mini));
 }
 
+void WaitShown(dialogtest::Driver& d) {
+  for (int i = 0; i < 2000 && !IsWindowVisible(d.Dialog()); ++i) Sleep(10);
+  ASSERT_TRUE(IsWindowVisible(d.Dialog()));
+  d.Sync();
+}
+
+void SelectClass(dialogtest::Driver& d, const std::string& name) {
+  for (int line = 0; line < d.ListCount(IDC_TRANSCLASSLIST); ++line)
+    if (d.ListText(IDC_TRANSCLASSLIST, line) == name) return d.SelectList(IDC_TRANSCLASSLIST, line);
+  ADD_FAILURE() << "no class " << name;
+}
+
 RECT MiniScreenOf(HWND dialog) {
   RECT box{};
   GetWindowRect(GetDlgItem(dialog, IDC_TRANSPREVIEWFRAME), &box);

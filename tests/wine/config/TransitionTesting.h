@@ -11,6 +11,7 @@
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Registry.h"
+#include "tests/wine/config/DialogDriver.h"
 
 namespace transitiontest {
 
@@ -41,6 +42,13 @@ std::vector<COLORREF> ReadClient(HWND window, const RECT& area);
 // The composition the mini screen must show: the background with the picture centred on it
 // (cut to the screen), stretched to the mini screen's size as the dialog stretches it.
 std::vector<COLORREF> ExpectedMiniScreen(const RECT& mini);
+
+// Waits until the dialog is shown: a modal dialog shows only once WM_INITDIALOG has returned,
+// while the "Loading Image..." window it shows meanwhile lets the driver start a script early.
+void WaitShown(dialogtest::Driver& d);
+
+// Selects the class of that name in the class list (with its notification).
+void SelectClass(dialogtest::Driver& d, const std::string& name);
 
 // The mini screen of a dialog of template 2005 (dialog client coordinates).
 RECT MiniScreenOf(HWND dialog);
