@@ -5,6 +5,7 @@
 #include "config/AboutDialog.h"
 #include "config/SoundDialog.h"
 #include "config/TextFXDialog.h"
+#include "config/TransitionDialog.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
 #include "saver/DialogSupport.h"
@@ -16,6 +17,7 @@ namespace {
 // One row per sub-dialog button: {button, template, procedure, cache rule}.
 const SubDialogRow kRows[] = {
     {IDABOUT, IDD_ABOUT, AboutDlgProc, CacheRule::kNone},
+    {IDTRANSITION, IDD_TRANSITIONFX, TransitionFXDlgProc, CacheRule::kRequired},
     {IDTEXTFX, IDD_TEXTFX, TextFXDlgProc, CacheRule::kNone},
     {IDSOUNDFX, IDD_SOUNDFX, SoundFXDlgProc, CacheRule::kNone},
     {IDC_BROWSEOWNIMAGES, IDD_OWNIMAGES, OwnImageSearchDlgProc, CacheRule::kNone},

@@ -132,3 +132,28 @@
 #define IDB_SOUNDPLAYOFF 21786
 #define IDB_SOUNDSTOP 21787
 #define IDB_SOUNDSTOPOFF 21788
+// The transition dialog: the class list with its switch, help and effects, the three sliders
+// with their captions and end labels, the mini-screen frame and the Preview button.
+#define IDD_TRANSITIONFX 2005
+#define IDC_TRANSCLASSLIST 1084
+#define IDC_TRANSCLASSON 1085
+#define IDC_TRANSCLASSHELP 1087
+#define IDC_TRANSSLIDER1 1088
+#define IDC_TRANSSLIDER2 1089
+#define IDC_TRANSSLIDER3 1093
+#define IDC_TRANSCAPTION1 1090
+#define IDC_TRANSCAPTION2 1091
+#define IDC_TRANSCAPTION3 1094
+#define IDC_TRANSSLIDER1MAX 1099
+#define IDC_TRANSSLIDER1MIN 1100
+#define IDC_TRANSSLIDER2MAX 1097
+#define IDC_TRANSSLIDER2MIN 1098
+#define IDC_TRANSSLIDER3MAX 1095
+#define IDC_TRANSSLIDER3MIN 1096
+#define IDC_TRANSEFFECTLIST 1101
+#define IDC_TRANSPREVIEWFRAME 1102
+#define IDC_TRANSDESCRIPTIONLABEL 1103
+#define IDC_TRANSINTROTEXT 1104
+#define IDC_TRANSPREVIEW 3
+// The hidden list of the current set's titles (or own pictures) that finds the preview picture.
+#define IDC_TRANSIMAGELIST 1029

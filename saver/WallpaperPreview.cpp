@@ -31,22 +31,10 @@ bool FullScaleOfImageSet() {
 // Decodes picture n of the set into WallpaperImageDIB, with the "Loading Image..." window over
 // `window` while it runs when `progress` is set (and the template is there).
 bool DecodeFullScalePicture(HWND window, BOOL progress, int n) {
-  HWND status = progress ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
-                                              window, LoadingImageDlgProc, 0)
-                         : nullptr;
-  HWND text = nullptr, frame = nullptr;
-  if (status) {
-    ShowWindow(status, SW_SHOW);
-    text = GetDlgItem(status, IDC_LOADINGTEXT);
-    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
-    RepaintNow(text);
-    RepaintNow(frame);
-  }
   delete WallpaperImageDIB;
-  WallpaperImageDIB = LoadFullScreenImageWithProgress(
-      DialogInstance(), text, frame, &ImageDescArray, n, WallpaperSettings.WALLPAPER_IMAGESIZE,
-      WallpaperSettings.WALLPAPER_INTERPON);
-  if (status) DestroyWindow(status);
+  WallpaperImageDIB = LoadImageWithLoadingWindow(window, progress, n,
+                                                 WallpaperSettings.WALLPAPER_IMAGESIZE,
+                                                 WallpaperSettings.WALLPAPER_INTERPON);
   if (!WallpaperImageDIB) return false;  // the decoder said "Unable to load image"
   WallpaperImageDIB->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
   return true;
@@ -163,6 +151,25 @@ BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
   }
   seams::Trace::Printf("SetFullScreenWallpaperDIBCtl - End\n");
   return shown;
+}
+
+CDIB* LoadImageWithLoadingWindow(HWND owner, BOOL progress, int n, int sizeCode,
+                                 BOOL interpolate) {
+  HWND status = progress ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
+                                              owner, LoadingImageDlgProc, 0)
+                         : nullptr;
+  HWND text = nullptr, frame = nullptr;
+  if (status) {
+    ShowWindow(status, SW_SHOW);
+    text = GetDlgItem(status, IDC_LOADINGTEXT);
+    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
+    RepaintNow(text);
+    RepaintNow(frame);
+  }
+  CDIB* image = LoadFullScreenImageWithProgress(DialogInstance(), text, frame, &ImageDescArray, n,
+                                                sizeCode, interpolate);
+  if (status) DestroyWindow(status);
+  return image;
 }
 
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -38,5 +38,12 @@ BOOL HandleLoadingFullscreenWallpaper(HWND window, BOOL progress, int n);
 // show (or no such control, alerted).
 BOOL SetFullScreenWallpaperDIBCtl(HWND window);
 
+class CDIB;
+// Decodes picture n of the image set at a size code (LoadFullScreenImageWithProgress), with the
+// "Loading Image..." dialog over `owner` meanwhile when `progress` is set. The caller owns the
+// bitmap; null when it could not be decoded ("Unable to load image" alerted).
+CDIB* LoadImageWithLoadingWindow(HWND owner, BOOL progress, int n, int sizeCode,
+                                 BOOL interpolate);
+
 // Dialog procedure of the "Loading Image..." dialog, made modeless by its users, who destroy it.
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
