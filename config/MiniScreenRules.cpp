@@ -12,7 +12,8 @@ bool Fits(PixelSize inner, PixelSize outer) { return inner.cx <= outer.cx && inn
 
 int Scaled(int length, int mini, int full) {
   if (full <= 0 || length <= 0) return 0;
-  return static_cast<int>(static_cast<int64_t>(length) * mini / full);
+  const int64_t scaled = static_cast<int64_t>(length) * mini / full;
+  return scaled > INT32_MAX ? INT32_MAX : static_cast<int>(scaled);
 }
 
 }  // namespace

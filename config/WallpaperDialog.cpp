@@ -1,5 +1,8 @@
 #include "config/WallpaperDialog.h"
 
+#include <memory>
+#include <new>
+
 #include "config/MiniScreen.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
@@ -132,6 +135,18 @@ void SetChoiceControls(HWND dialog) {
     CheckRadioValue(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE}, values.WALLPAPER_BORDERTHICKNESS);
   CheckRadioValue(dialog, {IDC_SHADOWON, IDC_SHADOWOFF}, values.WALLPAPER_BORDERSHADOWON ? 0 : 1);
   CheckRadioValue(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP}, values.WALLPAPER_INTERPON ? 1 : 0);
+}
+
+// No own pictures: the background alone, framed as the layout lays it out, widened to 24 bits
+// so that the preview keeps its greys (it would reduce an 8-bit bitmap of 256 colours).
+BOOL ShowFramedBackground(HWND dialog) {
+  CDIB* background = WallpaperBackgroundDIB;
+  if (!background || !background->header) return 0;
+  std::unique_ptr<CDIB> wide(new (std::nothrow) CDIB);
+  const int w = background->GetWidth(), h = background->GetHeight();
+  if (!wide || !wide->Create24(w, h)) return 0;
+  background->CopyBits(wide.get(), 0, 0, w, h, 0, 0, -1);
+  return ShowMiniScreen(dialog, wide.get());
 }
 
 bool UpdateCurrentPreview(HWND dialog) {
@@ -326,9 +341,7 @@ BOOL InitWallpaperDlg(HWND dialog) {
 BOOL UpdateWallpaperPreview(HWND dialog, int layout, int n) {
   HWND list = PictureList(dialog);
   if (OwnImages()) {
-    // No own pictures: the background alone, framed as the layout lays it out.
-    if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0)
-      return ShowMiniScreen(dialog, WallpaperBackgroundDIB);
+    if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return ShowFramedBackground(dialog);
     BuildOwnImagesWallpaperDIB(&WallpaperLayoutRects, n, list);
     return SetMiniWallpaper24DIBCtl(dialog);
   }
