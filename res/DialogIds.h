@@ -39,3 +39,12 @@
 #define IDS_PRODUCTCODE 3
 #define IDS_PRODUCTTITLE 4
 #define IDS_ROUTINENAME_FIRST 1100
+
+// The image browser; its title list (1029) is also the list the full-screen image viewer walks
+// in the dialogs that open it.
+#define IDD_IMAGEBROWSER 153
+#define IDC_IMAGETITLELIST 1029
+#define IDC_BROWSERPREVIEW 1030
+#define IDC_BROWSERDESCRIPTION 1031
+#define IDC_BROWSERIMAGESET 1106
+#define IDC_BROWSERCURRENTSET 1125

@@ -1,0 +1,92 @@
+// What the image browser, viewer and top-ten tests share: the demo set "alpha" with its
+// quarter-size cache, putting the image set's state back, reading cached pictures and failing a
+// test on every message box it did not expect.
+#pragma once
+
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "framework/Exceptions.h"
+#include "framework/File.h"
+#include "imageset/ImageSet.h"
+#include "imaging/DIB.h"
+#include "imaging/QuarterCache.h"
+#include "saver/DrawingThread.h"
+#include "saver/SelectedImage.h"
+#include "seams/Alerts.h"
+#include "settings/IniSettings.h"
+#include "tests/support/TempFolder.h"
+#include "tests/wine/saver/DemoSets.h"
+
+namespace browsertest {
+
+constexpr int kJpegRecord = 11;  // the demo set's last picture is a JPEG record (24 bits)
+
+// The demo set "alpha" with its quarter-size cache, built once.
+inline const std::string& CachedSet() {
+  static const std::string folder = [] {
+    const std::string set = dialogtest::InstalledSets().alpha;
+    std::strcpy(IniSettings.DATADIRECTORY, set.c_str());
+    if (!QuarterImageCacheExistsIn(set.c_str())) BuildQuarterImageCache(nullptr);
+    return set;
+  }();
+  return folder;
+}
+
+// A copy of the cached set inside the folder, for a test that spoils or deletes its files.
+inline std::string CopyOfSet(const testsupport::TempFolder& into) {
+  const std::string copy = (into / "set").string();
+  std::filesystem::copy(CachedSet(), copy, std::filesystem::copy_options::recursive);
+  return copy;
+}
+
+// Makes the folder the current set with its descriptions loaded and its cache index unloaded.
+inline void UseSet(const std::string& folder) {
+  DeleteImageDescs(&ImageDescArray);
+  QuarterImageCount = 0;
+  std::strcpy(IniSettings.DATADIRECTORY, folder.c_str());
+  ASSERT_TRUE(EnsureImageDescArray(&ImageDescArray));
+}
+
+inline void ResetImageState() {
+  delete CurrentImageDIB;
+  CurrentImageDIB = nullptr;
+  delete ScreenBackgroundDIB;
+  ScreenBackgroundDIB = nullptr;
+  DeleteImageDescs(&ImageDescArray);
+  QuarterImageCount = 0;
+  SelectedImageNo = -1;
+}
+
+inline void FailOnAlerts(const seams::RecordingAlertSink& alerts) {
+  for (const seams::AlertRecord& alert : alerts.Records())
+    ADD_FAILURE() << "unexpected message box: \"" << alert.text << "\" (" << alert.caption << ")";
+}
+
+// The image number of a line of a title list (its item data is the image's record).
+inline int NumberAt(HWND list, int line) {
+  const auto* desc = reinterpret_cast<const CObject*>(SendMessageA(list, LB_GETITEMDATA, line, 0));
+  for (int i = 0; i < ImageDescArray.GetSize(); ++i)
+    if (ImageDescArray.GetAt(i) == desc) return i;
+  return -1;
+}
+
+// Picture n of the current set's cache, read directly; null when it cannot be read.
+inline std::unique_ptr<CDIB> CachedPicture(int n) {
+  if (QuarterImageCount == 0) LoadQuarterImageIndex();
+  if (n < 0 || n >= QuarterImageCount) return nullptr;
+  CFile cache;
+  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName), CFile::modeRead)) return nullptr;
+  std::unique_ptr<CDIB> picture(new CDIB);
+  cache.Seek(QuarterImageOffsets[n], CFile::begin);
+  if (!picture->LoadFromFile(&cache)) return nullptr;
+  return picture;
+}
+
+}  // namespace browsertest
