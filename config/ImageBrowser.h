@@ -15,6 +15,25 @@ constexpr char kFullScreenImageClass[] = "FullScreenImageWnd";
 
 INT_PTR CALLBACK ImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The browser's steps, each on the browser dialog. InitImageSearchDlg loads the set, lists its
+// titles sorted by title and shows the first title (no image previewed yet) or SelectedImageNo:
+// 1, or 0 when the list cannot be filled. ShowBrowserImage shows image `index`'s preview and
+// description: 1 or 0. The list steps select a line, scroll it to the top and show its image;
+// next and previous do nothing at the last and first line, SelectBrowserImage nothing for an
+// image not in the list.
+BOOL InitImageSearchDlg(HWND dialog);
+BOOL ShowBrowserImage(HWND dialog, int index);
+void ShowSelectedBrowserImage(HWND dialog);
+void SelectNextBrowserImage(HWND dialog);
+void SelectPrevBrowserImage(HWND dialog);
+void SelectBrowserImage(HWND dialog, int index);
+
+// Loads image `index`'s description (its byte range of "imagedoc.dat") into a rich-text view,
+// read-only with the caret at the start; an empty range empties the view. 1, or 0 for an index
+// outside the set, a view without a document, a missing file ("Unable to find image rtf file -
+// imagedoc.dat") or a failed load.
+BOOL ShowImageDescription(HWND rtfControl, int index);
+
 // Loads image `index` from the quarter-size cache into the image view and remembers it in
 // SelectedImageNo. 1, or 0 for an index outside the cache, an unreadable cache file ("Unable to
 // open date image file") or a bad cached bitmap; the view then keeps what it showed.

@@ -21,6 +21,7 @@
 #include "saver/SelectedImage.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
+#include "tests/support/ImageSetWriter.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/saver/DemoSets.h"
 
@@ -44,6 +45,37 @@ inline std::string CopyOfSet(const testsupport::TempFolder& into) {
   const std::string copy = (into / "set").string();
   std::filesystem::copy(CachedSet(), copy, std::filesystem::copy_options::recursive);
   return copy;
+}
+
+// A 52-image set for the open-time figures: the demo set's twelve pictures four times over and
+// four more, each with a title of its own, with its cache. Made once per program.
+inline const std::string& FiftyTwoImageSet() {
+  static testsupport::TempFolder parent("set52");
+  static const std::string folder = [] {
+    const std::string copy = (parent / "set").string();
+    std::filesystem::copy(CachedSet(), copy, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(std::filesystem::path(copy) / kQuarterCacheFileName);
+    CObArray twelve;
+    GetImageDescArray(imagesettest::JoinPath(copy, "Imagedes.dat").c_str(), &twelve);
+    const imagesettest::Bytes original =
+        imagesettest::ReadFileBytes(imagesettest::JoinPath(copy, "Imagedes.dat"));
+    uint32_t setId = 0;
+    std::memcpy(&setId, original.data(), sizeof setId);
+    std::vector<CImageDesc> records;
+    for (int i = 0; i < 52; ++i) {
+      records.push_back(*static_cast<const CImageDesc*>(twelve.GetAt(i % twelve.GetSize())));
+      records.back().title += (" " + std::to_string(i / twelve.GetSize() + 1)).c_str();
+    }
+    std::vector<const CImageDesc*> pointers;
+    for (const CImageDesc& record : records) pointers.push_back(&record);
+    imagesettest::WriteFileBytes(imagesettest::JoinPath(copy, "Imagedes.dat"),
+                                 imagesettest::WriteImageDescriptions(setId, 52, pointers));
+    DeleteImageDescs(&twelve);
+    std::strcpy(IniSettings.DATADIRECTORY, copy.c_str());
+    BuildQuarterImageCache(nullptr);
+    return copy;
+  }();
+  return folder;
 }
 
 // Makes the folder the current set with its descriptions loaded and its cache index unloaded.
