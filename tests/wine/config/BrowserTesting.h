@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,9 @@
 #include "settings/IniSettings.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/saver/ControlFixture.h"
 #include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/support/WindowTesting.h"
 
 namespace browsertest {
 
@@ -119,6 +122,46 @@ inline std::unique_ptr<CDIB> CachedPicture(int n) {
   cache.Seek(QuarterImageOffsets[n], CFile::begin);
   if (!picture->LoadFromFile(&cache)) return nullptr;
   return picture;
+}
+
+inline bool IsGrey(uint32_t rgb) {
+  const uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+  return r == g && g == b;
+}
+
+inline uint32_t AsImagePixel(COLORREF c) {
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// The screen as the viewer must show it, built from the same inputs: the background with the
+// separately decoded picture centred on it (cut to the background).
+inline wintest::Image ExpectedScreen(const CDIB& background, const CDIB& picture) {
+  const int w = background.GetWidth(), h = background.GetHeight();
+  const int ox = w / 2 - picture.GetWidth() / 2, oy = h / 2 - picture.GetHeight() / 2;
+  wintest::Image screen(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const int px = x - ox, py = y - oy;
+      const bool inPicture =
+          px >= 0 && py >= 0 && px < picture.GetWidth() && py < picture.GetHeight();
+      screen[static_cast<size_t>(y) * w + x] =
+          AsImagePixel(inPicture ? controltest::PixelOf(picture, px, py)
+                                 : controltest::PixelOf(background, x, y));
+    }
+  return screen;
+}
+
+// The mean brightness of the upper and the lower half of a region of an image.
+inline std::pair<double, double> HalfMeans(const wintest::Image& image, int stride, int x0, int y0, int w,
+                                    int h) {
+  double sums[2] = {0, 0};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t p = image[static_cast<size_t>(y0 + y) * stride + x0 + x];
+      sums[y >= h / 2] += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+    }
+  const double half = static_cast<double>(w) * (h / 2);
+  return {sums[0] / half, sums[1] / half};
 }
 
 }  // namespace browsertest

@@ -112,46 +112,6 @@ class ImageViewer : public testing::Test {
   HWND list_ = nullptr;
 };
 
-bool IsGrey(uint32_t rgb) {
-  const uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-  return r == g && g == b;
-}
-
-uint32_t AsImagePixel(COLORREF c) {
-  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-// The screen as the viewer must show it, built from the same inputs: the background with the
-// separately decoded picture centred on it (cut to the background).
-wintest::Image ExpectedScreen(const CDIB& background, const CDIB& picture) {
-  const int w = background.GetWidth(), h = background.GetHeight();
-  const int ox = w / 2 - picture.GetWidth() / 2, oy = h / 2 - picture.GetHeight() / 2;
-  wintest::Image screen(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const int px = x - ox, py = y - oy;
-      const bool inPicture =
-          px >= 0 && py >= 0 && px < picture.GetWidth() && py < picture.GetHeight();
-      screen[static_cast<size_t>(y) * w + x] =
-          AsImagePixel(inPicture ? controltest::PixelOf(picture, px, py)
-                                 : controltest::PixelOf(background, x, y));
-    }
-  return screen;
-}
-
-// The mean brightness of the upper and the lower half of a region of an image.
-std::pair<double, double> HalfMeans(const wintest::Image& image, int stride, int x0, int y0, int w,
-                                    int h) {
-  double sums[2] = {0, 0};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t p = image[static_cast<size_t>(y0 + y) * stride + x0 + x];
-      sums[y >= h / 2] += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
-    }
-  const double half = static_cast<double>(w) * (h / 2);
-  return {sums[0] / half, sums[1] / half};
-}
-
 TEST_F(ImageViewer, ShowsThePictureCentredOnTheGreyBackgroundRightWayUp) {
   ImageSettings.IMAGE_SIZE = 1;  // 640 x 480 on the 1024 x 768 screen
   const int number = NumberAt(2);
@@ -165,14 +125,14 @@ TEST_F(ImageViewer, ShowsThePictureCentredOnTheGreyBackgroundRightWayUp) {
   const ScreenSize screen = GetScreenSize();
   const wintest::Image shown = wintest::ReadWindow(viewer, screen.cx, screen.cy);
   ASSERT_EQ(shown.size(), static_cast<size_t>(screen.cx) * screen.cy);
-  EXPECT_EQ(wintest::Differences(shown, ExpectedScreen(*ScreenBackgroundDIB, *picture)), 0u);
+  EXPECT_EQ(wintest::Differences(shown, browsertest::ExpectedScreen(*ScreenBackgroundDIB, *picture)), 0u);
   // Around the picture only the background's greys.
   const int ox = (screen.cx - 640) / 2, oy = (screen.cy - 480) / 2;
   size_t coloured = 0;
   for (int y = 0; y < screen.cy; ++y)
     for (int x = 0; x < screen.cx; ++x)
       if ((x < ox || x >= ox + 640 || y < oy || y >= oy + 480) &&
-          !IsGrey(shown[static_cast<size_t>(y) * screen.cx + x]))
+          !browsertest::IsGrey(shown[static_cast<size_t>(y) * screen.cx + x]))
         ++coloured;
   EXPECT_EQ(coloured, 0u);
   // Right way up against the source: the cached quarter-size picture (made by another path) has
@@ -180,9 +140,9 @@ TEST_F(ImageViewer, ShowsThePictureCentredOnTheGreyBackgroundRightWayUp) {
   const std::unique_ptr<CDIB> quarter = browsertest::CachedPicture(number);
   ASSERT_NE(quarter, nullptr);
   const wintest::Image small = wintest::ColoursOf(*quarter);
-  const auto source = HalfMeans(small, quarter->GetWidth(), 0, 0, quarter->GetWidth(),
+  const auto source = browsertest::HalfMeans(small, quarter->GetWidth(), 0, 0, quarter->GetWidth(),
                                 quarter->GetHeight());
-  const auto onScreen = HalfMeans(shown, screen.cx, ox, oy, 640, 480);
+  const auto onScreen = browsertest::HalfMeans(shown, screen.cx, ox, oy, 640, 480);
   ASSERT_GT(std::abs(source.first - source.second), 10.0) << "a picture with a lighter half";
   EXPECT_EQ(source.first > source.second, onScreen.first > onScreen.second);
   EXPECT_EQ(SelectedImageNo, number);
@@ -197,10 +157,10 @@ TEST_F(ImageViewer, APictureLargerThanTheScreenShowsItsCentre) {
   ASSERT_EQ(CurrentImageDIB->GetWidth(), 1600);
   const ScreenSize screen = GetScreenSize();
   const wintest::Image shown = wintest::ReadWindow(viewer, screen.cx, screen.cy);
-  EXPECT_EQ(wintest::Differences(shown, ExpectedScreen(*ScreenBackgroundDIB, *CurrentImageDIB)),
+  EXPECT_EQ(wintest::Differences(shown, browsertest::ExpectedScreen(*ScreenBackgroundDIB, *CurrentImageDIB)),
             0u);
   const int dx = (1600 - screen.cx) / 2, dy = (1200 - screen.cy) / 2;
-  EXPECT_EQ(shown[0], AsImagePixel(controltest::PixelOf(*CurrentImageDIB, dx, dy)))
+  EXPECT_EQ(shown[0], browsertest::AsImagePixel(controltest::PixelOf(*CurrentImageDIB, dx, dy)))
       << "the picture's centre, not the background alone";
 }
 
