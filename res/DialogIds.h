@@ -99,3 +99,12 @@
 // images' uniform.
 #define IDS_WALLPAPERLAYOUT_FIRST 1146
 #define IDS_OWNIMAGESLAYOUT 1216
+
+// The image browser; its title list (1029) is also the list the full-screen image viewer walks
+// in the dialogs that open it.
+#define IDD_IMAGEBROWSER 153
+#define IDC_IMAGETITLELIST 1029
+#define IDC_BROWSERPREVIEW 1030
+#define IDC_BROWSERDESCRIPTION 1031
+#define IDC_BROWSERIMAGESET 1106
+#define IDC_BROWSERCURRENTSET 1125

@@ -61,15 +61,15 @@ INT_PTR CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return result;
 }
 
+// A callback, not a lambda: 32-bit Windows wants the stdcall convention for it.
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleWindowsOf(DWORD thread) {
   std::vector<HWND> windows;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM list) -> BOOL {
-        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(thread, CollectVisibleWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
