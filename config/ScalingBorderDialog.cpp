@@ -1,5 +1,6 @@
 #include "config/ScalingBorderDialog.h"
 
+#include "config/ImageBrowser.h"
 #include "config/MiniScreen.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
@@ -112,8 +113,13 @@ INT_PTR OnInitDialog(HWND dialog) {
   return TRUE;  // the first control has the focus whatever the preview did
 }
 
+// The full-screen viewer of the mode, which walks the hidden list and reports the picture it
+// showed last (WM_FULLSCREEN_CLOSE).
 void OnPreviewClick(HWND dialog) {
-  if (OwnImages()) CreateFullScreenOwnImageWnd(dialog);
+  if (OwnImages())
+    CreateFullScreenOwnImageWnd(dialog);
+  else
+    CreateFullScreenImageWnd(dialog);
 }
 
 void Close(HWND dialog) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "config/ImageBrowser.h"
 #include "framework/File.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
@@ -116,7 +117,8 @@ bool IsGrey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) ==
 
 void PreviewDialogTest::SetUp() {
   controltest::RegisterControls();
-  static const bool viewers = RegisterFullScreenWallpaperWnd() && RegisterFullScreenOwnImageWnd();
+  static const bool viewers = RegisterFullScreenWallpaperWnd() && RegisterFullScreenOwnImageWnd() &&
+                               RegisterFullScreenImageWnd();
   ASSERT_TRUE(viewers);
   const PreviewSet& set = InstalledPreviewSet();
   ASSERT_TRUE(InstallSettings(set.dataFolder, true).ok);

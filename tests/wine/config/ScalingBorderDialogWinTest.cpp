@@ -276,6 +276,24 @@ TEST_F(ScalingBorderDialog, OwnImagesShowTheLaidOutPictureAndItsViewer) {
   });
 }
 
+TEST_F(ScalingBorderDialog, AClickOpensTheImageViewerAndThePreviewFollowsItsLastPicture) {
+  Open([](Driver& d) {
+    const int first = SelectedImageNo;
+    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0, reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
+    HWND viewer = d.WaitForWindow("Kelvane");
+    ASSERT_NE(viewer, nullptr);
+    d.PostKey(viewer, VK_RIGHT);  // the next title
+    d.Sync();
+    const void* before = previewtest::PreviewIdentity(d);
+    d.PostKey(viewer, VK_ESCAPE);
+    EXPECT_TRUE(d.WaitGone(viewer));
+    d.Sync();
+    EXPECT_NE(SelectedImageNo, first);
+    EXPECT_NE(previewtest::PreviewIdentity(d), before) << "the preview shows the viewer's picture";
+    d.Click(IDCANCEL);
+  });
+}
+
 TEST_F(ScalingBorderDialog, FiftyOpeningsAndClosingsLeaveNoGdiObjectBehind) {
   const auto cycle = [this](int i) {
     Open([i](Driver& d) {
