@@ -25,7 +25,8 @@ constexpr char kSizeCaption[] = "Screen Saver Scaling/Border Settings";
 // Cached picture n, or null ("Unable to open date image file" when the cache will not open).
 DIBPtr ReadQuarterImage(int n) {
   CFile cache;
-  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName), CFile::modeRead | CFile::shareDenyWrite)) {
+  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName),
+                  CFile::modeRead | CFile::shareDenyWrite)) {
     seams::Alert("Unable to open date image file", "Alert");
     return nullptr;
   }
@@ -93,11 +94,68 @@ void CheckRadioValue(HWND dialog, std::initializer_list<int> ids, int value) {
   for (int id : ids) CheckDlgButton(dialog, id, each++ == value ? BST_CHECKED : BST_UNCHECKED);
 }
 
+int ReadScreenStyle(HWND dialog) {
+  return ReadRadioGroup(
+      dialog, {IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK, IDC_SCREENWHITE});
+}
+
+int ReadBorderStyle(HWND dialog) {
+  return ReadRadioGroup(dialog, {IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS,
+                                 IDC_BORDERFRAME, IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE});
+}
+
+int ReadBorderThickness(HWND dialog) {
+  return ReadRadioGroup(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE});
+}
+
+int ReadInterpolation(HWND dialog) {
+  return ReadRadioGroup(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP});
+}
+
+void SetSharedGroups(HWND dialog, int screenStyle, int borderStyle, int thickness, int shadow,
+                     int interpolation) {
+  if (screenStyle >= 0 && screenStyle <= 3)
+    CheckRadioValue(dialog,
+                    {IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK, IDC_SCREENWHITE},
+                    screenStyle);
+  CheckRadioValue(dialog,
+                  {IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS, IDC_BORDERFRAME,
+                   IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE},
+                  borderStyle);
+  if (thickness == 0 || thickness == 1)
+    CheckRadioValue(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE}, thickness);
+  CheckRadioValue(dialog, {IDC_SHADOWON, IDC_SHADOWOFF}, shadow ? 0 : 1);
+  CheckRadioValue(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP}, interpolation ? 1 : 0);
+}
+
+void EnableScreenBorderGroup(HWND dialog, bool enable) {
+  EnableControls(dialog,
+                 {IDC_SCREENBORDERBOX, IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK,
+                  IDC_SCREENWHITE},
+                 enable);
+}
+
+void EnableFrameGroup(HWND dialog, bool enable) {
+  EnableControls(
+      dialog,
+      {IDC_BORDERBOX, IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS, IDC_BORDERFRAME,
+       IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE, IDC_THICKNESSBOX, IDC_BORDERTHIN,
+       IDC_BORDERWIDE, IDC_SHADOWBOX, IDC_SHADOWON, IDC_SHADOWOFF},
+      enable);
+}
+
+void EnableScalingMethodGroup(HWND dialog, bool enable) {
+  EnableControls(dialog,
+                 {IDC_SCALINGBOX, IDC_SIMPLESCALING, IDC_PALETTEINTERP, IDC_FASTSCALINGTEXT,
+                  IDC_SLOWSCALINGTEXT},
+                 enable);
+}
+
 HWND CreatePictureList(HWND dialog) {
-  return CreateWindowExA(0, "Listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOTIFY,
-                         0, 0, 0, 0, dialog,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_WALLPAPERIMAGELIST)),
-                         DialogInstance(), nullptr);
+  return CreateWindowExA(
+      0, "Listbox", "", WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOTIFY, 0, 0, 0, 0,
+      dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_WALLPAPERIMAGELIST)),
+      DialogInstance(), nullptr);
 }
 
 HWND PictureList(HWND dialog) { return GetDlgItem(dialog, IDC_WALLPAPERIMAGELIST); }
@@ -136,9 +194,9 @@ BOOL ShowMiniPicture(HWND dialog, int index, int sizeCode, const CDIB* backgroun
   if (!miniPicture || !miniBackground) return 0;
   CRDIBCtl* preview = FindPreview(dialog);
   if (!preview) return 0;
-  const PixelSize at = CentredOffset(
-      PixelSize{miniBackground->GetWidth(), miniBackground->GetHeight()},
-      PixelSize{miniPicture->GetWidth(), miniPicture->GetHeight()});
+  const PixelSize at =
+      CentredOffset(PixelSize{miniBackground->GetWidth(), miniBackground->GetHeight()},
+                    PixelSize{miniPicture->GetWidth(), miniPicture->GetHeight()});
   return preview->SetDIBStretched(miniPicture.get(), at.cx, at.cy, miniBackground.get(), corner);
 }
 

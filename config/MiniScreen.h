@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "config/MiniScreenRules.h"
+#include "seams/Trace.h"
 
 class CDIB;
 class CRDIBCtl;
@@ -33,6 +34,29 @@ int ReadRadioGroup(HWND dialog, std::initializer_list<int> ids);
 // Clears every button of the group and checks the one of `value` (none when out of range).
 void CheckRadioValue(HWND dialog, std::initializer_list<int> ids, int value);
 
+// The groups both dialogs share, read as their settings' values and set from them: the screen
+// style (0..3; another value leaves the group as it is), the frame (0..6; every button cleared
+// first), its thickness (0 or 1; another value leaves it), the shadow (non-zero: "On") and the
+// scaling method (non-zero: palette interpolation).
+int ReadScreenStyle(HWND dialog);
+int ReadBorderStyle(HWND dialog);
+int ReadBorderThickness(HWND dialog);
+int ReadInterpolation(HWND dialog);
+void SetSharedGroups(HWND dialog, int screenStyle, int borderStyle, int thickness, int shadow,
+                     int interpolation);
+// The screen-border group, the frame group (style, thickness and shadow) and the scaling group,
+// each with its boxes and texts.
+void EnableScreenBorderGroup(HWND dialog, bool enable);
+void EnableFrameGroup(HWND dialog, bool enable);
+void EnableScalingMethodGroup(HWND dialog, bool enable);
+
+// Runs a command handler between "<label> - start" and "<label> - end" trace lines.
+template <typename Handler>
+void Labelled(const char* label, Handler handler) {
+  const seams::TraceScope trace(label);
+  handler();
+}
+
 // The hidden list of pictures (child 1029: sorted, notifying, zero size) that Previous and Next,
 // the full-screen viewers and the multi-picture layouts walk; null when it cannot be made.
 HWND CreatePictureList(HWND dialog);
@@ -56,4 +80,3 @@ BOOL ShowMiniPicture(HWND dialog, int index, int sizeCode, const CDIB* backgroun
 // Shows a bitmap of the screen's size fitted into the preview; 0 when it is null or there is no
 // preview control.
 BOOL ShowMiniScreen(HWND dialog, CDIB* screen);
-

@@ -5,7 +5,7 @@
 namespace {
 
 // The sizes of codes 1 to 6.
-constexpr PixelSize kSizeTable[kLargestSizeCode] = {{640, 480},   {800, 600},  {1024, 768},
+constexpr PixelSize kSizeTable[kLargestSizeCode] = {{640, 480},  {800, 600},  {1024, 768},
                                                     {1152, 864}, {1280, 960}, {1600, 1200}};
 
 bool Fits(PixelSize inner, PixelSize outer) { return inner.cx <= outer.cx && inner.cy <= outer.cy; }
@@ -65,7 +65,6 @@ PixelSize MiniPictureSize(PixelSize picture, PixelSize background) {
 PixelSize CentredOffset(PixelSize outer, PixelSize inner) {
   return PixelSize{outer.cx / 2 - inner.cx / 2, outer.cy / 2 - inner.cy / 2};
 }
-
 
 int OfferedWallpaperLayout(int stored, bool ownImages) {
   if (stored == 0) return 0;

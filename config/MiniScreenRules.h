@@ -55,7 +55,6 @@ PixelSize MiniPictureSize(PixelSize picture, PixelSize background);
 // The offset that centres `inner` on `outer` (each half rounded down, as the previews place it).
 PixelSize CentredOffset(PixelSize outer, PixelSize inner);
 
-
 // The wallpaper layout a dialog opens with for a stored one: full scale stays; an image set has
 // the layouts 1 to 3 (anything else becomes 1, tile), own images only 4 (uniform).
 int OfferedWallpaperLayout(int stored, bool ownImages);

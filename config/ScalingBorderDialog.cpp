@@ -60,18 +60,11 @@ bool FillPictureList(HWND list) {
 
 void SetGroups(HWND dialog) {
   const ImageSetSettings& values = ImageSettings;
-  CheckRadioValue(dialog, {IDC_BACKLARGELOGO, IDC_BACKSMALLLOGO, IDC_BACKBLACK, IDC_BACKWHITE,
-                           IDC_BACKNONE}, values.IMAGE_BACKSTYLE);
-  CheckRadioValue(dialog, {IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS, IDC_BORDERFRAME,
-                           IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE},
-                  values.IMAGE_BORDERSTYLE);
-  if (values.IMAGE_SCREENSTYLE >= 0 && values.IMAGE_SCREENSTYLE <= 3)
-    CheckRadioValue(dialog, {IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK,
-                             IDC_SCREENWHITE}, values.IMAGE_SCREENSTYLE);
-  if (values.IMAGE_BORDERTHICKNESS == 0 || values.IMAGE_BORDERTHICKNESS == 1)
-    CheckRadioValue(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE}, values.IMAGE_BORDERTHICKNESS);
-  CheckRadioValue(dialog, {IDC_SHADOWON, IDC_SHADOWOFF}, values.IMAGE_BORDERSHADOWON ? 0 : 1);
-  CheckRadioValue(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP}, values.INTERPON ? 1 : 0);
+  CheckRadioValue(
+      dialog, {IDC_BACKLARGELOGO, IDC_BACKSMALLLOGO, IDC_BACKBLACK, IDC_BACKWHITE, IDC_BACKNONE},
+      values.IMAGE_BACKSTYLE);
+  SetSharedGroups(dialog, values.IMAGE_SCREENSTYLE, values.IMAGE_BORDERSTYLE,
+                  values.IMAGE_BORDERTHICKNESS, values.IMAGE_BORDERSHADOWON, values.INTERPON);
 }
 
 void RefreshUnderWaitCursor(HWND dialog) {
@@ -127,18 +120,18 @@ void Close(HWND dialog) {
   DeleteAllPtrListElements(&ownImageRects);
 }
 
-template <typename Handler>
-void Labelled(const char* label, Handler handler) {
-  const seams::TraceScope trace(label);
-  handler();
-}
-
 INT_PTR OnCommand(HWND dialog, int id, int code) {
   ImageSetSettings& values = ImageSettings;
   switch (id) {
-    case IDOK: bSaveScalingBorderDlgSettings(dialog); Close(dialog); return TRUE;
+    case IDOK:
+      bSaveScalingBorderDlgSettings(dialog);
+      Close(dialog);
+      return TRUE;
     case IDCANCEL: Close(dialog); return TRUE;
-    case IDC_BACKLARGELOGO: case IDC_BACKBLACK: case IDC_BACKWHITE: case IDC_BACKSMALLLOGO:
+    case IDC_BACKLARGELOGO:
+    case IDC_BACKBLACK:
+    case IDC_BACKWHITE:
+    case IDC_BACKSMALLLOGO:
     case IDC_BACKNONE:
       Labelled("ScalingBorderDlgProc - Change Back Style",
                [&] { ChangeSetting(dialog, &values.IMAGE_BACKSTYLE, GetBackStyleSel(dialog)); });
@@ -156,8 +149,13 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
       Labelled("ScalingBorderDlgProc - Change Interp",
                [&] { values.INTERPON = GetInterpSel(dialog); });
       return TRUE;
-    case IDC_BORDER2DBLACK: case IDC_BORDER2DWHITE: case IDC_BORDERNONE: case IDC_BORDEREMBOSS:
-    case IDC_BORDERFRAME: case IDC_BORDERTEAR: case IDC_BORDERSTAMP:
+    case IDC_BORDER2DBLACK:
+    case IDC_BORDER2DWHITE:
+    case IDC_BORDERNONE:
+    case IDC_BORDEREMBOSS:
+    case IDC_BORDERFRAME:
+    case IDC_BORDERTEAR:
+    case IDC_BORDERSTAMP:
       Labelled("ScalingBorderDlgProc - Change Border Style", [&] {
         ChangeSetting(dialog, &values.IMAGE_BORDERSTYLE, GetBorderStyleSel(dialog));
       });
@@ -168,7 +166,10 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
         ChangeSetting(dialog, &values.IMAGE_BORDERTHICKNESS, GetBorderThicknessSel(dialog));
       });
       return TRUE;
-    case IDC_SCREENLARGELOGO: case IDC_SCREENSMALLLOGO: case IDC_SCREENBLACK: case IDC_SCREENWHITE:
+    case IDC_SCREENLARGELOGO:
+    case IDC_SCREENSMALLLOGO:
+    case IDC_SCREENBLACK:
+    case IDC_SCREENWHITE:
       Labelled("ScalingBorderDlgProc - Change Screen Style", [&] {
         ChangeSetting(dialog, &values.IMAGE_SCREENSTYLE, GetScreenStyleSel(dialog));
       });
@@ -202,7 +203,8 @@ BOOL RefreshMiniScreen(HWND dialog) {
   if (!OwnImages()) return SetMiniScreenDIB(dialog, SelectedImageNo);
   char name[MAX_PATH] = "";
   HWND list = PictureList(dialog);
-  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(SelectedOwnImageNo), 0);
+  const LRESULT length =
+      SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(SelectedOwnImageNo), 0);
   const bool named = length > 0 && length < static_cast<LRESULT>(sizeof name) &&
                      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(SelectedOwnImageNo),
                                   reinterpret_cast<LPARAM>(name)) > 0;
@@ -212,8 +214,8 @@ BOOL RefreshMiniScreen(HWND dialog) {
 
 BOOL SetMiniScreenDIB(HWND dialog, int index) {
   seams::Trace::Printf("SetMiniScreenDIB - Start\n");
-  const BOOL shown = ShowMiniPicture(dialog, index, ImageSettings.IMAGE_SIZE, ScreenBackgroundDIB,
-                                     0, TRUE);
+  const BOOL shown =
+      ShowMiniPicture(dialog, index, ImageSettings.IMAGE_SIZE, ScreenBackgroundDIB, 0, TRUE);
   if (shown) SelectedImageNo = index;
   seams::Trace::Printf("SetMiniScreenDIB - End\n");
   return shown;
@@ -242,51 +244,34 @@ BOOL bSaveScalingBorderDlgSettings(HWND dialog) {
 int GetImageSizeSel(HWND dialog) { return ReadImageSizeList(dialog); }
 
 int GetBackStyleSel(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_BACKLARGELOGO, IDC_BACKSMALLLOGO, IDC_BACKBLACK,
-                                 IDC_BACKWHITE, IDC_BACKNONE});
+  return ReadRadioGroup(
+      dialog, {IDC_BACKLARGELOGO, IDC_BACKSMALLLOGO, IDC_BACKBLACK, IDC_BACKWHITE, IDC_BACKNONE});
 }
 
-int GetScreenStyleSel(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK,
-                                 IDC_SCREENWHITE});
-}
-
-int GetBorderStyleSel(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS,
-                                 IDC_BORDERFRAME, IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE});
-}
-
-int GetBorderThicknessSel(HWND dialog) { return ReadRadioGroup(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE}); }
+int GetScreenStyleSel(HWND dialog) { return ReadScreenStyle(dialog); }
+int GetBorderStyleSel(HWND dialog) { return ReadBorderStyle(dialog); }
+int GetBorderThicknessSel(HWND dialog) { return ReadBorderThickness(dialog); }
 
 int GetBorderShadowSel(HWND dialog) {
   return IsDlgButtonChecked(dialog, IDC_SHADOWON) == BST_CHECKED ? 1 : 0;
 }
 
-int GetInterpSel(HWND dialog) { return ReadRadioGroup(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP}); }
+int GetInterpSel(HWND dialog) { return ReadInterpolation(dialog); }
 
-void EnableImageBorderCtls(HWND dialog, BOOL enable) {
-  EnableControls(dialog, {IDC_BORDERBOX, IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS,
-                          IDC_BORDERFRAME, IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE,
-                          IDC_THICKNESSBOX, IDC_BORDERTHIN, IDC_BORDERWIDE, IDC_SHADOWBOX,
-                          IDC_SHADOWON, IDC_SHADOWOFF},
-                 enable);
-}
+void EnableImageBorderCtls(HWND dialog, BOOL enable) { EnableFrameGroup(dialog, enable != FALSE); }
 
 void EnableScreenBorderCtls(HWND dialog, BOOL enable) {
-  EnableControls(dialog, {IDC_SCREENBORDERBOX, IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO,
-                          IDC_SCREENBLACK, IDC_SCREENWHITE},
-                 enable);
+  EnableScreenBorderGroup(dialog, enable != FALSE);
 }
 
 void EnableScalingMethodCtls(HWND dialog, BOOL enable) {
-  EnableControls(dialog, {IDC_SCALINGBOX, IDC_SIMPLESCALING, IDC_PALETTEINTERP,
-                          IDC_FASTSCALINGTEXT, IDC_SLOWSCALINGTEXT},
-                 enable);
+  EnableScalingMethodGroup(dialog, enable != FALSE);
 }
 
 void EnableImageBackgroundCtls(HWND dialog, BOOL enable) {
-  EnableControls(dialog, {IDC_BACKGROUNDBOX, IDC_BACKLARGELOGO, IDC_BACKSMALLLOGO, IDC_BACKBLACK,
-                          IDC_BACKWHITE, IDC_BACKNONE},
+  EnableControls(dialog,
+                 {IDC_BACKGROUNDBOX, IDC_BACKLARGELOGO, IDC_BACKSMALLLOGO, IDC_BACKBLACK,
+                  IDC_BACKWHITE, IDC_BACKNONE},
                  enable);
 }
 

@@ -54,9 +54,9 @@ bool OwnImages() { return OwnImagesMode != 0; }
 
 // The enabling of every group for a layout and size, by the one rule of the dialog.
 void ApplyEnabling(HWND dialog, int layout, int sizeCode) {
-  const WallpaperEnables on = WallpaperEnabling(layout == kWallpaperFullScale, sizeCode,
-                                                OwnImages(), ScreenPixels(),
-                                                GetScreenBitsPerPixel());
+  const WallpaperEnables on =
+      WallpaperEnabling(layout == kWallpaperFullScale, sizeCode, OwnImages(), ScreenPixels(),
+                        GetScreenBitsPerPixel());
   EnableThumbnailsChoice(dialog, on.thumbnails);
   EnableBorderGroup(dialog, on.border);
   EnableImageSizeGroup(dialog, on.imageSize);
@@ -120,21 +120,14 @@ void SetChoiceControls(HWND dialog) {
   CheckRadioValue(dialog, {IDC_WALLPAPERFULLSCALE, IDC_WALLPAPERTHUMBNAILS},
                   values.WALLPAPER_IMAGEFX == kWallpaperFullScale ? 0 : 1);
   FillLayoutList(dialog);
-  if (values.WALLPAPER_SCREENSTYLE >= 0 && values.WALLPAPER_SCREENSTYLE <= 3)
-    CheckRadioValue(dialog, {IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK,
-                             IDC_SCREENWHITE}, values.WALLPAPER_SCREENSTYLE);
   if (auto* tone = static_cast<CRVSliderCtl*>(
           CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_WALLPAPERTONE)))) {
     tone->SetRange(0, kMaxTone);
     tone->SetPos(kMaxTone - values.WALLPAPER_IMAGETONE);
   }
-  CheckRadioValue(dialog, {IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS, IDC_BORDERFRAME,
-                           IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE},
-                  values.WALLPAPER_BORDERSTYLE);
-  if (values.WALLPAPER_BORDERTHICKNESS == 0 || values.WALLPAPER_BORDERTHICKNESS == 1)
-    CheckRadioValue(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE}, values.WALLPAPER_BORDERTHICKNESS);
-  CheckRadioValue(dialog, {IDC_SHADOWON, IDC_SHADOWOFF}, values.WALLPAPER_BORDERSHADOWON ? 0 : 1);
-  CheckRadioValue(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP}, values.WALLPAPER_INTERPON ? 1 : 0);
+  SetSharedGroups(dialog, values.WALLPAPER_SCREENSTYLE, values.WALLPAPER_BORDERSTYLE,
+                  values.WALLPAPER_BORDERTHICKNESS, values.WALLPAPER_BORDERSHADOWON,
+                  values.WALLPAPER_INTERPON);
 }
 
 // No own pictures: the background alone, framed as the layout lays it out, widened to 24 bits
@@ -253,16 +246,13 @@ INT_PTR OnInitDialog(HWND dialog) {
   return TRUE;  // the first control has the focus whatever the preview did
 }
 
-template <typename Handler>
-void Labelled(const char* label, Handler handler) {
-  const seams::TraceScope trace(label);
-  handler();
-}
-
 INT_PTR OnCommand(HWND dialog, int id, int code) {
   WallpaperSettingsValues& values = WallpaperSettings;
   switch (id) {
-    case IDOK: bSaveWallpaperDlgSettings(dialog); Close(dialog); return TRUE;
+    case IDOK:
+      bSaveWallpaperDlgSettings(dialog);
+      Close(dialog);
+      return TRUE;
     case IDCANCEL: Close(dialog); return TRUE;
     case IDC_IMAGERES:
       if (code == CBN_SELCHANGE || code == CBN_EDITCHANGE)
@@ -273,8 +263,13 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
       Labelled("WallpaperDlgProc - Change Interp",
                [&] { values.WALLPAPER_INTERPON = GetWallpaperInterp(dialog); });
       return TRUE;
-    case IDC_BORDER2DBLACK: case IDC_BORDER2DWHITE: case IDC_BORDEREMBOSS: case IDC_BORDERFRAME:
-    case IDC_BORDERTEAR: case IDC_BORDERSTAMP: case IDC_BORDERNONE:
+    case IDC_BORDER2DBLACK:
+    case IDC_BORDER2DWHITE:
+    case IDC_BORDEREMBOSS:
+    case IDC_BORDERFRAME:
+    case IDC_BORDERTEAR:
+    case IDC_BORDERSTAMP:
+    case IDC_BORDERNONE:
       Labelled("WallpaperDlgProc - Change Border Style", [&] {
         ChangeSetting(dialog, &values.WALLPAPER_BORDERSTYLE, GetWallpaperBorderStyle(dialog),
                       kMiniFailed);
@@ -287,7 +282,10 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
                       GetWallpaperBorderThickness(dialog), kMiniFailed);
       });
       return TRUE;
-    case IDC_SCREENLARGELOGO: case IDC_SCREENSMALLLOGO: case IDC_SCREENBLACK: case IDC_SCREENWHITE:
+    case IDC_SCREENLARGELOGO:
+    case IDC_SCREENSMALLLOGO:
+    case IDC_SCREENBLACK:
+    case IDC_SCREENWHITE:
       Labelled("WallpaperDlgProc - Change Screen Style", [&] {
         ChangeSetting(dialog, &values.WALLPAPER_SCREENSTYLE, GetWallpaperScreenStyle(dialog),
                       kMiniFailed);
@@ -352,14 +350,16 @@ BOOL UpdateWallpaperPreview(HWND dialog, int layout, int n) {
 
 BOOL SetMiniWallpaperDIB(HWND dialog, int n) {
   seams::Trace::Printf("SetMiniWallpaperDIB - Start\n");
-  const BOOL shown = ShowMiniPicture(dialog, n, WallpaperSettings.WALLPAPER_IMAGESIZE,
-                                     WallpaperBackgroundDIB, WallpaperSettings.WALLPAPER_IMAGETONE,
-                                     FALSE);
+  const BOOL shown =
+      ShowMiniPicture(dialog, n, WallpaperSettings.WALLPAPER_IMAGESIZE, WallpaperBackgroundDIB,
+                      WallpaperSettings.WALLPAPER_IMAGETONE, FALSE);
   seams::Trace::Printf("SetMiniWallpaperDIB - End\n");
   return shown;
 }
 
-BOOL SetMiniWallpaper24DIBCtl(HWND dialog) { return ShowMiniScreen(dialog, ComposedWallpaperDIB()); }
+BOOL SetMiniWallpaper24DIBCtl(HWND dialog) {
+  return ShowMiniScreen(dialog, ComposedWallpaperDIB());
+}
 
 BOOL bSaveWallpaperDlgSettings(HWND dialog) {
   const seams::TraceScope trace("bSaveWallpaperDlgSettings");
@@ -380,7 +380,8 @@ BOOL bSaveWallpaperDlgSettings(HWND dialog) {
 
 int GetWallpaperImageFX(HWND dialog) {
   if (IsDlgButtonChecked(dialog, IDC_WALLPAPERFULLSCALE) == BST_CHECKED) return kWallpaperFullScale;
-  if (IsDlgButtonChecked(dialog, IDC_WALLPAPERTHUMBNAILS) != BST_CHECKED) return kWallpaperFullScale;
+  if (IsDlgButtonChecked(dialog, IDC_WALLPAPERTHUMBNAILS) != BST_CHECKED)
+    return kWallpaperFullScale;
   const int line =
       static_cast<int>(SendDlgItemMessageA(dialog, IDC_MULTIIMAGEFXCOMBO, CB_GETCURSEL, 0, 0));
   return (OwnImages() ? kWallpaperOwnUniform : kWallpaperTile) + (line > 0 ? line : 0);
@@ -388,31 +389,19 @@ int GetWallpaperImageFX(HWND dialog) {
 
 int GetWallpaperImageSize(HWND dialog) { return ReadImageSizeList(dialog); }
 
-int GetWallpaperScreenStyle(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO, IDC_SCREENBLACK,
-                                 IDC_SCREENWHITE});
-}
-
-int GetWallpaperBorderStyle(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_BORDER2DBLACK, IDC_BORDER2DWHITE, IDC_BORDEREMBOSS,
-                                 IDC_BORDERFRAME, IDC_BORDERTEAR, IDC_BORDERSTAMP, IDC_BORDERNONE});
-}
-
-int GetWallpaperBorderThickness(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE});
-}
+int GetWallpaperScreenStyle(HWND dialog) { return ReadScreenStyle(dialog); }
+int GetWallpaperBorderStyle(HWND dialog) { return ReadBorderStyle(dialog); }
+int GetWallpaperBorderThickness(HWND dialog) { return ReadBorderThickness(dialog); }
 
 int GetWallpaperBorderShadow(HWND dialog) {
   return IsDlgButtonChecked(dialog, IDC_SHADOWOFF) == BST_CHECKED ? 0 : 1;
 }
 
-int GetWallpaperInterp(HWND dialog) {
-  return ReadRadioGroup(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP});
-}
+int GetWallpaperInterp(HWND dialog) { return ReadInterpolation(dialog); }
 
 int GetWallpaperTone(HWND dialog) {
-  auto* tone = static_cast<CRVSliderCtl*>(
-      CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_WALLPAPERTONE)));
+  auto* tone =
+      static_cast<CRVSliderCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_WALLPAPERTONE)));
   return tone ? kMaxTone - tone->position : WallpaperSettings.WALLPAPER_IMAGETONE;
 }
 
@@ -425,12 +414,8 @@ void EnableThumbnailsChoice(HWND dialog, BOOL enable) {
 }
 
 void EnableBorderGroup(HWND dialog, BOOL enable) {
-  EnableControls(dialog, {IDC_SCREENBORDERBOX, IDC_SCREENLARGELOGO, IDC_SCREENSMALLLOGO,
-                          IDC_SCREENBLACK, IDC_SCREENWHITE, IDC_BORDERBOX, IDC_BORDER2DBLACK,
-                          IDC_BORDER2DWHITE, IDC_BORDEREMBOSS, IDC_BORDERFRAME, IDC_BORDERTEAR,
-                          IDC_BORDERSTAMP, IDC_BORDERNONE, IDC_THICKNESSBOX, IDC_BORDERTHIN,
-                          IDC_BORDERWIDE, IDC_SHADOWBOX, IDC_SHADOWON, IDC_SHADOWOFF},
-                 enable);
+  EnableScreenBorderGroup(dialog, enable != FALSE);
+  EnableFrameGroup(dialog, enable != FALSE);
 }
 
 void EnableImageSizeGroup(HWND dialog, BOOL enable) {
@@ -439,9 +424,7 @@ void EnableImageSizeGroup(HWND dialog, BOOL enable) {
 }
 
 void EnableScalingGroup(HWND dialog, BOOL enable) {
-  EnableControls(dialog, {IDC_SCALINGBOX, IDC_SIMPLESCALING, IDC_PALETTEINTERP,
-                          IDC_FASTSCALINGTEXT, IDC_SLOWSCALINGTEXT},
-                 enable);
+  EnableScalingMethodGroup(dialog, enable != FALSE);
 }
 
 }  // namespace wallpaperdlg

@@ -16,9 +16,9 @@ TEST(MiniScreenRules, TheSizeListOffersTheSizesThatFitInOrder) {
     int lines;
   };
   const Case cases[] = {
-      {{640, 480}, 2},   {{800, 600}, 3},    {{1024, 768}, 4},  {{1280, 1024}, 6},
-      {{1600, 1200}, 7}, {{2560, 1440}, 7},  {{3840, 2160}, 7}, {{1920, 1080}, 6},
-      {{639, 480}, 1},   {{1024, 600}, 3},   {{0, 0}, 1},       {{1152, 864}, 5},
+      {{640, 480}, 2},   {{800, 600}, 3},   {{1024, 768}, 4},  {{1280, 1024}, 6},
+      {{1600, 1200}, 7}, {{2560, 1440}, 7}, {{3840, 2160}, 7}, {{1920, 1080}, 6},
+      {{639, 480}, 1},   {{1024, 600}, 3},  {{0, 0}, 1},       {{1152, 864}, 5},
   };
   for (const Case& c : cases) EXPECT_EQ(OfferedSizeLines(c.screen), c.lines) << Name(c.screen);
 }
@@ -53,7 +53,7 @@ TEST(MiniScreenRules, ScalingBorderEnabling) {
       {1, false, {1024, 768}, {true, true, false, true, true}},   // 640x480 is never scaled
       {0, false, {640, 480}, {false, false, false, true, true}},  // nor is a 640x480 screen
       {1, false, {640, 480}, {false, false, false, true, true}},
-      {9, false, {1024, 768}, {true, true, true, true, true}},    // a stored 9 fills nothing
+      {9, false, {1024, 768}, {true, true, true, true, true}},  // a stored 9 fills nothing
       {0, true, {1024, 768}, {false, true, true, false, false}},
       {2, true, {1024, 768}, {false, true, true, false, false}},
   };

@@ -55,8 +55,9 @@ const std::string& FiftyTwoPictureSet() {
       records.push_back(std::move(record));
     }
     DeleteImageDescs(&twelve);
-    EXPECT_TRUE(imagesettest::WriteFileBytes((fs::path(to) / "Imagedes.dat").string(),
-                                             imagesettest::WriteImageDescriptions(7, 52, pointers)));
+    EXPECT_TRUE(
+        imagesettest::WriteFileBytes((fs::path(to) / "Imagedes.dat").string(),
+                                     imagesettest::WriteImageDescriptions(7, 52, pointers)));
     return to;
   }();
   return folder;
@@ -108,7 +109,8 @@ Pixels ComposedLikeThePreview(CDIB* picture, int x, int y, CDIB* background, BOO
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
   Pixels pixels;
   auto* view = static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(control));
-  if (view && view->SetDIBStretched(picture, x, y, background, corner)) pixels = PixelsOf(*view->image);
+  if (view && view->SetDIBStretched(picture, x, y, background, corner))
+    pixels = PixelsOf(*view->image);
   DestroyWindow(parent);
   return pixels;
 }
@@ -118,7 +120,7 @@ bool IsGrey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) ==
 void PreviewDialogTest::SetUp() {
   controltest::RegisterControls();
   static const bool viewers = RegisterFullScreenWallpaperWnd() && RegisterFullScreenOwnImageWnd() &&
-                               RegisterFullScreenImageWnd();
+                              RegisterFullScreenImageWnd();
   ASSERT_TRUE(viewers);
   const PreviewSet& set = InstalledPreviewSet();
   ASSERT_TRUE(InstallSettings(set.dataFolder, true).ok);
@@ -157,6 +159,20 @@ dialogtest::DialogRun PreviewDialogTest::Run(
   EXPECT_TRUE(run.found);
   EXPECT_FALSE(run.forcedClose);
   return run;
+}
+
+void PreviewDialogTest::CancelThenOk(int templateId, DLGPROC procedure,
+                                     const std::function<void(dialogtest::Driver&)>& change) {
+  for (const int button : {IDCANCEL, IDOK}) {
+    Run(templateId, procedure, [&](dialogtest::Driver& d) {
+      change(d);
+      d.Click(button);
+    });
+    if (button == IDCANCEL) {
+      EXPECT_EQ(std::memcmp(&IniSettings, &installed_, sizeof IniSettings), 0)
+          << "Cancel leaves every settings buffer as it was";
+    }
+  }
 }
 
 void PreviewDialogTest::UseOwnImages(const std::string& folder) {

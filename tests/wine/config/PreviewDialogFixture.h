@@ -58,6 +58,10 @@ class PreviewDialogTest : public testing::Test {
   // Runs the dialog of the template with its procedure; the script runs on the driver thread.
   dialogtest::DialogRun Run(int templateId, DLGPROC procedure,
                             const std::function<void(dialogtest::Driver&)>& script);
+  // Runs `change` and Cancel, expecting the settings buffers exactly as before, then `change`
+  // and OK, leaving what OK stored for the caller to check.
+  void CancelThenOk(int templateId, DLGPROC procedure,
+                    const std::function<void(dialogtest::Driver&)>& change);
   // Switches to the set's own-images folder (or another folder).
   void UseOwnImages(const std::string& folder);
   // The alert texts so far, taken (TearDown fails on any left).

@@ -83,7 +83,8 @@ class PreviewDialogTimes : public previewtest::PreviewDialogTest {
     });
     const ScreenSize screen = GetScreenSize();
     std::printf("%s at %dx%d, %d pictures: open %.1f ms (mean of %d), preview per click %.1f ms\n",
-                name, screen.cx, screen.cy, ImageDescArray.GetSize(), total / times, times, clickMs);
+                name, screen.cx, screen.cy, ImageDescArray.GetSize(), total / times, times,
+                clickMs);
   }
 };
 
@@ -96,15 +97,16 @@ TEST_F(PreviewDialogTimes, DISABLED_OpenAndRebuild) {
     Measure("wallpaper full scale", IDD_WALLPAPER, WallpaperDlgProc, IDC_SCREENBLACK,
             IDC_SCREENWHITE, 10);
     std::strcpy(IniSettings.WALLPAPER_IMAGEFX, "1");
-    Measure("wallpaper tile", IDD_WALLPAPER, WallpaperDlgProc, IDC_SCREENBLACK, IDC_SCREENWHITE,
-            10, [](Driver& d) {
+    Measure("wallpaper tile", IDD_WALLPAPER, WallpaperDlgProc, IDC_SCREENBLACK, IDC_SCREENWHITE, 10,
+            [](Driver& d) {
               d.OnDialogThread([] {
-                std::printf("  tile cells: %d\n", static_cast<int>(WallpaperLayoutRects.GetCount()));
+                std::printf("  tile cells: %d\n",
+                            static_cast<int>(WallpaperLayoutRects.GetCount()));
               });
             });
     std::strcpy(IniSettings.IMAGE_SIZE, "1");
-    Measure("scaling/border", IDD_SCALINGBORDER, ScalingBorderDlgProc, IDC_BACKBLACK,
-            IDC_BACKWHITE, 10);
+    Measure("scaling/border", IDD_SCALINGBORDER, ScalingBorderDlgProc, IDC_BACKBLACK, IDC_BACKWHITE,
+            10);
     FreeWallpaperBitmaps();
   }
 }

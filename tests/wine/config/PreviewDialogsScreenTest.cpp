@@ -34,8 +34,8 @@ class PreviewDialogsOnScreen : public previewtest::PreviewDialogTest {
   // Opens the dialog modeless, shows it, saves the screen and checks its preview against what
   // the preview control composed.
   void ShootAndCheck(int templateId, DLGPROC procedure, const char* name) {
-    HWND dialog = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(templateId), nullptr,
-                                     procedure, 0);
+    HWND dialog =
+        CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(templateId), nullptr, procedure, 0);
     ASSERT_NE(dialog, nullptr);
     ShowWindow(dialog, SW_SHOW);
     Pump();
@@ -54,7 +54,8 @@ class PreviewDialogsOnScreen : public previewtest::PreviewDialogTest {
     ASSERT_EQ(composed.width, 160);
     int differing = 0;
     for (int y = 0; y < 120; ++y)
-      for (int x = 0; x < 160; ++x) differing += shot.At(box.left + x, box.top + y) != composed.At(x, y);
+      for (int x = 0; x < 160; ++x)
+        differing += shot.At(box.left + x, box.top + y) != composed.At(x, y);
     EXPECT_EQ(differing, 0) << "the screen shows what the preview composed";
     EXPECT_TRUE(previewtest::IsGrey(shot.At(box.left + 1, box.top + 1)));
     EXPECT_TRUE(previewtest::IsGrey(shot.At(box.right - 2, box.bottom - 2)));

@@ -138,7 +138,8 @@ TEST_F(ScalingBorderDialog, ThePreviewIsTheSameCompositionFromTheSameInputs) {
   ASSERT_NE(mini, nullptr);
   const Pixels source = previewtest::PixelsOf(*mini);  // before the preview maps its colours
   const int w = mini->GetWidth(), h = mini->GetHeight(), x = 80 - w / 2, y = 60 - h / 2;
-  const Pixels expected = previewtest::ComposedLikeThePreview(mini.get(), x, y, background.get(), 1);
+  const Pixels expected =
+      previewtest::ComposedLikeThePreview(mini.get(), x, y, background.get(), 1);
   ASSERT_EQ(shown.width, 160);
   EXPECT_EQ(shown.rgb, expected.rgb);
   const int q = w / 4;
@@ -154,7 +155,8 @@ TEST_F(ScalingBorderDialog, ThePreviewIsTheSameCompositionFromTheSameInputs) {
       const COLORREF want = source.At(px - x, py - y);
       const COLORREF got = shown.At(px, py);
       difference += std::abs(GetRValue(want) - GetRValue(got)) +
-                    std::abs(GetGValue(want) - GetGValue(got)) + std::abs(GetBValue(want) - GetBValue(got));
+                    std::abs(GetGValue(want) - GetGValue(got)) +
+                    std::abs(GetBValue(want) - GetBValue(got));
       ++counted;
     }
   EXPECT_LT(difference / counted, 12) << "mean colour distance to the cached picture";
@@ -188,8 +190,8 @@ TEST_F(ScalingBorderDialog, TheSizesAndTheScalingMethodFollowTheScreen) {
     int cx, cy, lines;
     bool scaling;
   };
-  for (const Case c : {Case{640, 480, 2, false}, Case{1600, 1200, 7, true},
-                       Case{1920, 1080, 6, true}}) {
+  for (const Case c :
+       {Case{640, 480, 2, false}, Case{1600, 1200, 7, true}, Case{1920, 1080, 6, true}}) {
     SCOPED_TRACE(std::to_string(c.cx) + "x" + std::to_string(c.cy));
     const ScopedScreenSize screen(c.cx, c.cy);
     delete ScreenBackgroundDIB;
@@ -218,15 +220,7 @@ TEST_F(ScalingBorderDialog, OkStoresTheChoicesAndCancelLeavesTheBuffersExactly) 
     d.Click(IDC_SHADOWOFF);
     d.Click(IDC_SIMPLESCALING);
   };
-  Open([&](Driver& d) {
-    change(d);
-    d.Click(IDCANCEL);
-  });
-  EXPECT_EQ(std::memcmp(&IniSettings, &installed_, sizeof IniSettings), 0);
-  Open([&](Driver& d) {
-    change(d);
-    d.Click(IDOK);
-  });
+  CancelThenOk(IDD_SCALINGBORDER, ScalingBorderDlgProc, change);
   const IniSettingsBuffers& t = IniSettings;
   EXPECT_STREQ(t.IMAGE_SIZE, "2");
   EXPECT_STREQ(t.IMAGE_BACKSTYLE, "3");
@@ -263,7 +257,8 @@ TEST_F(ScalingBorderDialog, OwnImagesShowTheLaidOutPictureAndItsViewer) {
     EXPECT_EQ(shown.width, 1024);
     // A click opens the own-images viewer; a key closes it and the preview is made again.
     const void* before = previewtest::PreviewIdentity(d);
-    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0, reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
+    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0,
+                 reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
     HWND viewer = d.WaitForWindow("Kelvane");
     ASSERT_NE(viewer, nullptr);
     d.PostKey(viewer, VK_ESCAPE);
@@ -279,7 +274,8 @@ TEST_F(ScalingBorderDialog, OwnImagesShowTheLaidOutPictureAndItsViewer) {
 TEST_F(ScalingBorderDialog, AClickOpensTheImageViewerAndThePreviewFollowsItsLastPicture) {
   Open([](Driver& d) {
     const int first = SelectedImageNo;
-    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0, reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
+    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0,
+                 reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
     HWND viewer = d.WaitForWindow("Kelvane");
     ASSERT_NE(viewer, nullptr);
     d.PostKey(viewer, VK_RIGHT);  // the next title

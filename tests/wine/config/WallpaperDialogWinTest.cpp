@@ -163,13 +163,15 @@ TEST_F(WallpaperDialog, TheFullScalePreviewIsTheSameCompositionFromTheSameInputs
   mini->Lighten(60);
   const Pixels lightened = previewtest::PixelsOf(*mini);  // before the preview maps its colours
   const int x = 80 - mini->GetWidth() / 2, y = 60 - mini->GetHeight() / 2;
-  const Pixels expected = previewtest::ComposedLikeThePreview(mini.get(), x, y, background.get(), 0);
+  const Pixels expected =
+      previewtest::ComposedLikeThePreview(mini.get(), x, y, background.get(), 0);
   EXPECT_EQ(shown.rgb, expected.rgb);
   // Around the picture the background's greys; inside, the picture's colours, lighter than the
   // source's, and right way up (the top rows match the source's top rows).
   for (int py = 0; py < 120; ++py)
     for (int px = 0; px < 160; ++px) {
-      const bool inside = px >= x && px < x + mini->GetWidth() && py >= y && py < y + mini->GetHeight();
+      const bool inside =
+          px >= x && px < x + mini->GetWidth() && py >= y && py < y + mini->GetHeight();
       if (!inside) {
         ASSERT_TRUE(previewtest::IsGrey(shown.At(px, py))) << px << "," << py;
       }
@@ -180,9 +182,11 @@ TEST_F(WallpaperDialog, TheFullScalePreviewIsTheSameCompositionFromTheSameInputs
       const COLORREF want = lightened.At(px, py);
       const COLORREF was = source.At(px, py);
       const COLORREF got = shown.At(x + px, y + py);
-      difference += std::abs(GetRValue(want) - GetRValue(got)) + std::abs(GetGValue(want) - GetGValue(got)) +
+      difference += std::abs(GetRValue(want) - GetRValue(got)) +
+                    std::abs(GetGValue(want) - GetGValue(got)) +
                     std::abs(GetBValue(want) - GetBValue(got));
-      lighter += GetRValue(got) + GetGValue(got) + GetBValue(got) >= GetRValue(was) + GetGValue(was) + GetBValue(was);
+      lighter += GetRValue(got) + GetGValue(got) + GetBValue(got) >=
+                 GetRValue(was) + GetGValue(was) + GetBValue(was);
     }
   const long count = static_cast<long>(mini->GetWidth()) * mini->GetHeight();
   EXPECT_LT(difference / count, 12) << "mean colour distance to the lightened source";
@@ -211,8 +215,10 @@ TEST_F(WallpaperDialog, EachModeOffersItsLayouts) {
     int layout, comboCount, sizeLines;
     bool thumbnailsChecked;
   };
-  const Case cases[] = {{"4", false, 1, 3, 4, true}, {"2", true, 4, 1, 1, true},
-                        {"0", true, 0, 1, 1, false}, {"7", false, 1, 3, 4, true}};
+  const Case cases[] = {{"4", false, 1, 3, 4, true},
+                        {"2", true, 4, 1, 1, true},
+                        {"0", true, 0, 1, 1, false},
+                        {"7", false, 1, 3, 4, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("stored ") + c.stored + (c.own ? " own" : " set"));
     SetUp();
@@ -297,15 +303,7 @@ TEST_F(WallpaperDialog, OkStoresTheChoicesAndCancelLeavesTheBuffersExactly) {
     d.Click(IDC_WALLPAPERAUTOROTATE);
     d.Click(IDC_WALLPAPERNEXT);
   };
-  Open([&](Driver& d) {
-    change(d);
-    d.Click(IDCANCEL);
-  });
-  EXPECT_EQ(std::memcmp(&IniSettings, &installed_, sizeof IniSettings), 0);
-  Open([&](Driver& d) {
-    change(d);
-    d.Click(IDOK);
-  });
+  CancelThenOk(IDD_WALLPAPER, WallpaperDlgProc, change);
   const IniSettingsBuffers& t = IniSettings;
   EXPECT_STREQ(t.WALLPAPER_SCREENSTYLE, "3");
   EXPECT_STREQ(t.WALLPAPER_BORDERSTYLE, "5");
