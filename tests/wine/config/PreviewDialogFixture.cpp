@@ -117,6 +117,16 @@ Pixels ComposedLikeThePreview(CDIB* picture, int x, int y, CDIB* background, BOO
 
 bool IsGrey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
 
+void CheckClicks(dialogtest::Driver& driver, const std::vector<ClickCase>& cases) {
+  for (const ClickCase& c : cases) {
+    SCOPED_TRACE("control " + std::to_string(c.id));
+    const void* before = PreviewIdentity(driver);
+    driver.Click(c.id);
+    EXPECT_EQ(*c.field, c.value);
+    EXPECT_EQ(PreviewIdentity(driver) != before, c.recomposes);
+  }
+}
+
 void PreviewDialogTest::SetUp() {
   controltest::RegisterControls();
   static const bool viewers = RegisterFullScreenWallpaperWnd() && RegisterFullScreenOwnImageWnd() &&

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +51,16 @@ std::unique_ptr<CDIB> CachedPicture(int n);
 Pixels ComposedLikeThePreview(CDIB* picture, int x, int y, CDIB* background, BOOL corner);
 
 bool IsGrey(COLORREF c);
+
+// A click on a control and what it must do: the value it leaves in its field, and whether the
+// preview is composed again.
+struct ClickCase {
+  int id;
+  const int32_t* field;
+  int value;
+  bool recomposes;
+};
+void CheckClicks(dialogtest::Driver& driver, const std::vector<ClickCase>& cases);
 
 class PreviewDialogTest : public testing::Test {
  protected:

@@ -65,34 +65,21 @@ TEST_F(ScalingBorderDialog, OpeningShowsTheStoredValues) {
 TEST_F(ScalingBorderDialog, EachControlChangesItsValueAndUnchangedClicksDoNotRecompose) {
   std::strcpy(IniSettings.IMAGE_SIZE, "1");
   Open([](Driver& d) {
-    struct Case {
-      int id;
-      const int32_t* field;
-      int value;
-      bool recomposes;
-    };
     const ImageSetSettings& v = ImageSettings;
-    const Case cases[] = {
-        {IDC_BACKWHITE, &v.IMAGE_BACKSTYLE, 3, true},
-        {IDC_BACKWHITE, &v.IMAGE_BACKSTYLE, 3, false},
-        {IDC_BACKNONE, &v.IMAGE_BACKSTYLE, 4, true},
-        {IDC_BACKLARGELOGO, &v.IMAGE_BACKSTYLE, 0, true},
-        {IDC_SCREENBLACK, &v.IMAGE_SCREENSTYLE, 2, true},
-        {IDC_SCREENBLACK, &v.IMAGE_SCREENSTYLE, 2, false},
-        {IDC_BORDEREMBOSS, &v.IMAGE_BORDERSTYLE, 2, true},
-        {IDC_BORDERNONE, &v.IMAGE_BORDERSTYLE, 6, true},
-        {IDC_BORDERWIDE, &v.IMAGE_BORDERTHICKNESS, 1, true},
-        {IDC_SHADOWOFF, &v.IMAGE_BORDERSHADOWON, 0, true},
-        {IDC_SHADOWON, &v.IMAGE_BORDERSHADOWON, 1, true},
-        {IDC_SHADOWON, &v.IMAGE_BORDERSHADOWON, 1, false},
-    };
-    for (const Case& c : cases) {
-      SCOPED_TRACE("control " + std::to_string(c.id));
-      const void* before = previewtest::PreviewIdentity(d);
-      d.Click(c.id);
-      EXPECT_EQ(*c.field, c.value);
-      EXPECT_EQ(previewtest::PreviewIdentity(d) != before, c.recomposes);
-    }
+    previewtest::CheckClicks(d, {
+                                    {IDC_BACKWHITE, &v.IMAGE_BACKSTYLE, 3, true},
+                                    {IDC_BACKWHITE, &v.IMAGE_BACKSTYLE, 3, false},
+                                    {IDC_BACKNONE, &v.IMAGE_BACKSTYLE, 4, true},
+                                    {IDC_BACKLARGELOGO, &v.IMAGE_BACKSTYLE, 0, true},
+                                    {IDC_SCREENBLACK, &v.IMAGE_SCREENSTYLE, 2, true},
+                                    {IDC_SCREENBLACK, &v.IMAGE_SCREENSTYLE, 2, false},
+                                    {IDC_BORDEREMBOSS, &v.IMAGE_BORDERSTYLE, 2, true},
+                                    {IDC_BORDERNONE, &v.IMAGE_BORDERSTYLE, 6, true},
+                                    {IDC_BORDERWIDE, &v.IMAGE_BORDERTHICKNESS, 1, true},
+                                    {IDC_SHADOWOFF, &v.IMAGE_BORDERSHADOWON, 0, true},
+                                    {IDC_SHADOWON, &v.IMAGE_BORDERSHADOWON, 1, true},
+                                    {IDC_SHADOWON, &v.IMAGE_BORDERSHADOWON, 1, false},
+                                });
     // The scaling method is not scaled at 640x480; at 800x600 it is, and changes no preview.
     EXPECT_FALSE(d.Enabled(IDC_PALETTEINTERP));
     d.SelectCombo(IDC_IMAGERES, 2);

@@ -89,36 +89,24 @@ TEST_F(WallpaperDialog, OpeningShowsTheStoredValues) {
 
 TEST_F(WallpaperDialog, EachControlChangesItsValueAndUnchangedClicksDoNotRecompose) {
   Open([](Driver& d) {
-    struct Case {
-      int id;
-      const int32_t* field;
-      int value;
-      bool recomposes;
-    };
     const WallpaperSettingsValues& v = WallpaperSettings;
     d.SelectCombo(IDC_IMAGERES, 2);  // 800x600 leaves room round the picture for its frame
-    const Case cases[] = {
-        {IDC_SCREENWHITE, &v.WALLPAPER_SCREENSTYLE, 3, true},
-        {IDC_SCREENWHITE, &v.WALLPAPER_SCREENSTYLE, 3, false},
-        {IDC_SCREENSMALLLOGO, &v.WALLPAPER_SCREENSTYLE, 1, true},
-        {IDC_BORDERSTAMP, &v.WALLPAPER_BORDERSTYLE, 5, true},
-        {IDC_BORDERNONE, &v.WALLPAPER_BORDERSTYLE, 6, true},
-        {IDC_BORDER2DBLACK, &v.WALLPAPER_BORDERSTYLE, 0, true},
-        {IDC_BORDERWIDE, &v.WALLPAPER_BORDERTHICKNESS, 1, true},
-        {IDC_SHADOWOFF, &v.WALLPAPER_BORDERSHADOWON, 0, true},
-        {IDC_SHADOWOFF, &v.WALLPAPER_BORDERSHADOWON, 0, false},
-        {IDC_SIMPLESCALING, &v.WALLPAPER_INTERPON, 0, false},  // no preview for the scaling
-        {IDC_PALETTEINTERP, &v.WALLPAPER_INTERPON, 1, false},
-        {IDC_WALLPAPERTHUMBNAILS, &v.WALLPAPER_IMAGEFX, 1, true},
-        {IDC_WALLPAPERFULLSCALE, &v.WALLPAPER_IMAGEFX, 0, true},
-    };
-    for (const Case& c : cases) {
-      SCOPED_TRACE("control " + std::to_string(c.id));
-      const void* before = previewtest::PreviewIdentity(d);
-      d.Click(c.id);
-      EXPECT_EQ(*c.field, c.value);
-      EXPECT_EQ(previewtest::PreviewIdentity(d) != before, c.recomposes);
-    }
+    previewtest::CheckClicks(
+        d, {
+               {IDC_SCREENWHITE, &v.WALLPAPER_SCREENSTYLE, 3, true},
+               {IDC_SCREENWHITE, &v.WALLPAPER_SCREENSTYLE, 3, false},
+               {IDC_SCREENSMALLLOGO, &v.WALLPAPER_SCREENSTYLE, 1, true},
+               {IDC_BORDERSTAMP, &v.WALLPAPER_BORDERSTYLE, 5, true},
+               {IDC_BORDERNONE, &v.WALLPAPER_BORDERSTYLE, 6, true},
+               {IDC_BORDER2DBLACK, &v.WALLPAPER_BORDERSTYLE, 0, true},
+               {IDC_BORDERWIDE, &v.WALLPAPER_BORDERTHICKNESS, 1, true},
+               {IDC_SHADOWOFF, &v.WALLPAPER_BORDERSHADOWON, 0, true},
+               {IDC_SHADOWOFF, &v.WALLPAPER_BORDERSHADOWON, 0, false},
+               {IDC_SIMPLESCALING, &v.WALLPAPER_INTERPON, 0, false},  // no preview for the scaling
+               {IDC_PALETTEINTERP, &v.WALLPAPER_INTERPON, 1, false},
+               {IDC_WALLPAPERTHUMBNAILS, &v.WALLPAPER_IMAGEFX, 1, true},
+               {IDC_WALLPAPERFULLSCALE, &v.WALLPAPER_IMAGEFX, 0, true},
+           });
     // The lists and the slider.
     d.SelectCombo(IDC_IMAGERES, 1);
     EXPECT_EQ(v.WALLPAPER_IMAGESIZE, 1);
