@@ -18,6 +18,7 @@
 #include "imaging/Descriptors.h"
 #include "imaging/Resample.h"
 #include "res/DialogIds.h"
+#include "saver/ControlsViews.h"
 #include "saver/WallpaperComposer.h"
 #include "saver/WallpaperPreview.h"
 #include "seams/ScreenSize.h"
@@ -365,6 +366,26 @@ TEST_F(WallpaperDialog, AFailingPreviewLeavesTheArrowCursorAndAMissingBackground
   });
   EXPECT_EQ(TakeAlerts(), (std::vector<std::string>{"Unable to set mini Wallpaper ctl",
                                                     "Unable to set Wallpaper screen ctl"}));
+}
+
+TEST_F(WallpaperDialog, AClickOpensTheFullScreenPreviewAndTheMiniPreviewFollowsIt) {
+  Open([this](Driver& d) {
+    const int first = WallpaperSettings.WALLPAPER_IMAGENO;
+    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0,
+                 reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
+    HWND preview = d.WaitForWindow("Kelvane");
+    ASSERT_NE(preview, nullptr);
+    d.PostKey(preview, VK_RIGHT);
+    d.Sync();
+    const void* before = previewtest::PreviewIdentity(d);
+    d.PostKey(preview, VK_ESCAPE);
+    EXPECT_TRUE(d.WaitGone(preview));
+    d.Sync();
+    EXPECT_EQ(WallpaperSettings.WALLPAPER_IMAGENO, NumberAtLine(d, 1));
+    EXPECT_NE(WallpaperSettings.WALLPAPER_IMAGENO, first);
+    EXPECT_NE(previewtest::PreviewIdentity(d), before);
+    d.Click(IDCANCEL);
+  });
 }
 
 TEST_F(WallpaperDialog, FiftyOpeningsAndClosingsLeaveNoGdiObjectBehind) {
