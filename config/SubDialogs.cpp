@@ -3,9 +3,11 @@
 #include <iterator>
 
 #include "config/AboutDialog.h"
+#include "config/ScalingBorderDialog.h"
 #include "config/SoundDialog.h"
 #include "config/TextFXDialog.h"
 #include "config/TransitionDialog.h"
+#include "config/WallpaperDialog.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
 #include "saver/DialogSupport.h"
@@ -17,8 +19,10 @@ namespace {
 // One row per sub-dialog button: {button, template, procedure, cache rule}.
 const SubDialogRow kRows[] = {
     {IDABOUT, IDD_ABOUT, AboutDlgProc, CacheRule::kNone},
+    {IDWALLPAPER, IDD_WALLPAPER, WallpaperDlgProc, CacheRule::kWanted},
     {IDTRANSITION, IDD_TRANSITIONFX, TransitionFXDlgProc, CacheRule::kRequired},
     {IDTEXTFX, IDD_TEXTFX, TextFXDlgProc, CacheRule::kNone},
+    {IDSCALINGBORDER, IDD_SCALINGBORDER, ScalingBorderDlgProc, CacheRule::kWanted},
     {IDSOUNDFX, IDD_SOUNDFX, SoundFXDlgProc, CacheRule::kNone},
     {IDC_BROWSEOWNIMAGES, IDD_OWNIMAGES, OwnImageSearchDlgProc, CacheRule::kNone},
 };

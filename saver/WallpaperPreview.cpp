@@ -40,20 +40,6 @@ bool DecodeFullScalePicture(HWND window, BOOL progress, int n) {
   return true;
 }
 
-// The picture an arrow key leads to: the list's order, wrapping. An empty own-images list, or a
-// picture that is not in the list, stays where it is.
-int SteppedNumber(HWND list, int n, bool forward) {
-  if (OwnImagesMode) {
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    if (count <= 0) return n;
-    const int from = n >= 0 && n < count ? n : 0;
-    return forward ? (from + 1) % count : (from + count - 1) % count;
-  }
-  const int next = forward ? GetNextListImageNo(&ImageDescArray, list, n)
-                           : GetPrevListImageNo(&ImageDescArray, list, n);
-  return next >= 0 ? next : n;
-}
-
 void ShowPicture(HWND window, int n) {
   const WaitCursor wait;
   HandleLoadingFullscreenWallpaper(window, 1, n);
@@ -72,7 +58,7 @@ void OnArrow(HWND window, bool forward) {
   HWND list = PictureList(window);
   if (!list) return;
   WallpaperSettings.WALLPAPER_IMAGENO =
-      SteppedNumber(list, WallpaperSettings.WALLPAPER_IMAGENO, forward);
+      StepWallpaperImageNo(list, WallpaperSettings.WALLPAPER_IMAGENO, forward);
   ShowPicture(window, WallpaperSettings.WALLPAPER_IMAGENO);
 }
 
@@ -96,6 +82,18 @@ BOOL ShowFullScale(CRDIBCtl* view) {
 }
 
 }  // namespace
+
+int StepWallpaperImageNo(HWND list, int n, bool forward) {
+  if (OwnImagesMode) {
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    if (count <= 0) return n;
+    const int from = n >= 0 && n < count ? n : 0;
+    return forward ? (from + 1) % count : (from + count - 1) % count;
+  }
+  const int next = forward ? GetNextListImageNo(&ImageDescArray, list, n)
+                           : GetPrevListImageNo(&ImageDescArray, list, n);
+  return next >= 0 ? next : n;
+}
 
 BOOL RegisterFullScreenWallpaperWnd() {
   return RegisterFullScreenViewerClass(kFullScreenWallpaperClass, FullScreenWallpaperWndProc);

@@ -19,6 +19,11 @@ constexpr int kWallpaperPreviewImageId = 1002;
 // Non-zero while the settings use the own-images folder instead of the image set.
 extern int32_t OwnImagesMode;
 
+// The picture before or after n in the order of the hidden list, wrapping: own images by
+// position, set pictures in title order. An empty own-images list, or a set picture that is not
+// in the list, keeps n.
+int StepWallpaperImageNo(HWND list, int n, bool forward);
+
 BOOL RegisterFullScreenWallpaperWnd();
 
 // Opens the preview over the whole screen, owned by the wallpaper dialog, shown and painted at

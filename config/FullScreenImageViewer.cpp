@@ -1,0 +1,149 @@
+// The full-screen image viewer of the settings dialogs (declared in config/ImageBrowser.h).
+#include <memory>
+
+#include "config/ImageBrowser.h"
+#include "imageset/ImageSet.h"
+#include "imaging/DIB.h"
+#include "res/DialogIds.h"
+#include "saver/ControlsViews.h"
+#include "saver/DialogSupport.h"
+#include "saver/DrawingThread.h"
+#include "saver/OwnImagesDialog.h"
+#include "saver/SelectedImage.h"
+#include "saver/TitleLists.h"
+#include "saver/WallpaperComposer.h"
+#include "saver/WallpaperPreview.h"
+#include "seams/Alerts.h"
+#include "seams/ScreenSize.h"
+#include "seams/Trace.h"
+
+namespace {
+
+// The one open viewer and the dialog whose title list it walks.
+struct Viewer {
+  HWND window = nullptr;
+  HWND dialog = nullptr;
+};
+Viewer viewer;
+
+// Decodes image `index` at the image settings' full-screen size with the "Loading Image..."
+// window over the viewer while it runs. Null when the decoder failed (it has said so).
+CDIB* DecodeWithLoadingWindow(HWND window, int index) {
+  HWND status = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE), window,
+                                   LoadingImageDlgProc, 0);
+  HWND text = nullptr, frame = nullptr;
+  if (status) {
+    ShowWindow(status, SW_SHOW);
+    text = GetDlgItem(status, IDC_LOADINGTEXT);
+    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
+    RepaintNow(text);
+    RepaintNow(frame);
+  }
+  CDIB* image = LoadFullScreenImageWithProgress(DialogInstance(), text, frame, &ImageDescArray,
+                                                index, ImageSettings.IMAGE_SIZE,
+                                                ImageSettings.INTERPON);
+  if (status) DestroyWindow(status);
+  return image;
+}
+
+// The image an arrow key leads to in the dialog's title list, wrapping: 0 when the dialog has no
+// list, -1 (stay) when the shown image is not in it.
+int SteppedImage(bool forward) {
+  HWND list = viewer.dialog ? GetDlgItem(viewer.dialog, IDC_IMAGETITLELIST) : nullptr;
+  if (!list) return 0;
+  return forward ? GetNextListImageNo(&ImageDescArray, list, SelectedImageNo)
+                 : GetPrevListImageNo(&ImageDescArray, list, SelectedImageNo);
+}
+
+void OnCreate(HWND window) {
+  viewer.window = window;
+  const ScreenSize screen = GetScreenSize();
+  CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
+                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewerImageId)),
+                  DialogInstance(), nullptr);
+  const WaitCursor wait;
+  SetFullScreenDIB(window, SelectedImageNo);
+}
+
+void OnArrow(HWND window, bool forward) {
+  const int next = SteppedImage(forward);
+  if (next < 0) return;
+  const WaitCursor wait;
+  SetFullScreenDIB(window, next);
+}
+
+// Tells the dialog which image was shown last, then closes.
+LRESULT Close(HWND window) {
+  SendMessageA(viewer.dialog, WM_FULLSCREEN_CLOSE, static_cast<WPARAM>(SelectedImageNo),
+               reinterpret_cast<LPARAM>(window));
+  DestroyWindow(window);
+  return 0;
+}
+
+// Gives the decoded image, centred on the screen background, to the picture control.
+BOOL ShowComposed(CRDIBCtl* picture) {
+  CDIB* shown = ComposeFullScaleWallpaper(&CurrentImageDIB, ScreenBackgroundDIB);
+  if (!shown) return 0;
+  picture->SetDIB(shown);  // the control keeps a copy
+  if (shown != CurrentImageDIB) delete shown;
+  return 1;
+}
+
+}  // namespace
+
+BOOL RegisterFullScreenImageWnd() {
+  if (RegisterFullScreenViewerClass(kFullScreenImageClass, FullScreenImageWndProc)) return TRUE;
+  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+BOOL CreateFullScreenImageWnd(HWND parent) {
+  if (viewer.window) return 0;
+  viewer.dialog = parent;
+  if (!CreateFullScreenViewer(kFullScreenImageClass, parent)) {
+    viewer.window = nullptr;
+    viewer.dialog = nullptr;
+    return 0;
+  }
+  return 1;
+}
+
+BOOL SetFullScreenDIB(HWND window, int index) {
+  seams::Trace::Printf("SetFullScreenDIB - Start\n");
+  // The background first: without it there is nothing to centre the image on.
+  if (!ScreenBackgroundDIB || !ScreenBackgroundDIB->header) BuildScreenBackground();
+  if (!ScreenBackgroundDIB || !ScreenBackgroundDIB->header) return 0;
+  delete CurrentImageDIB;
+  CurrentImageDIB = nullptr;
+  CurrentImageDIB = DecodeWithLoadingWindow(window, index);
+  if (!CurrentImageDIB) return 0;
+  CRDIBCtl* picture = ImageView(window, kViewerImageId);
+  if (!picture) {
+    seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
+    return 0;
+  }
+  if (!ShowComposed(picture)) return 0;
+  SelectedImageNo = index;
+  seams::Trace::Printf("SetFullScreenDIB - End\n");
+  return 1;
+}
+
+LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+  const seams::TraceMessageScope trace("FullScreenImageWndProc", message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE: OnCreate(window); break;
+    case WM_KEYDOWN:
+      if (wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN) {
+        OnArrow(window, wParam == VK_RIGHT || wParam == VK_DOWN);
+        break;
+      }
+      return Close(window);
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: return Close(window);
+    case WM_NCDESTROY:
+      viewer.window = nullptr;
+      viewer.dialog = nullptr;
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
