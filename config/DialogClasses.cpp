@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "config/ConfigureDialog.h"
+#include "config/ImageBrowser.h"
 #include "saver/ControlsSliders.h"
 #include "saver/ControlsViews.h"
 #include "saver/OwnImagesDialog.h"
@@ -28,6 +29,7 @@ const RegistrationStep kSteps[] = {
     {nullptr, LoadRichEdit},
     {"RRTFCtl", CRRTFCtl::Register},
     {"RDIBCtl", CRDIBCtl::Register},
+    {"RegisterFullScreenImageWnd", RegisterFullScreenImageWnd},
     {"RegisterFullScreenOwnImageWnd", RegisterFullScreenOwnImageWnd},
     {"RegisterFullScreenWallpaperWnd", RegisterFullScreenWallpaperWnd},
 };

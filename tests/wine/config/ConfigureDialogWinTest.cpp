@@ -414,6 +414,7 @@ TEST(DialogClasses, RegisterInOrderWithTraceLinesAndAgain) {
     if (line.rfind("RegisterDialogClasses - ", 0) == 0) lines.push_back(line.substr(24));
   }
   const std::vector<std::string> once = {"RGrnBtn", "RVSlider", "RMSlider", "RRTFCtl", "RDIBCtl",
+                                         "RegisterFullScreenImageWnd",
                                          "RegisterFullScreenOwnImageWnd",
                                          "RegisterFullScreenWallpaperWnd"};
   std::vector<std::string> twice = once;
@@ -422,7 +423,8 @@ TEST(DialogClasses, RegisterInOrderWithTraceLinesAndAgain) {
   EXPECT_TRUE(CRGrnBtnCtl::Register()) << "a class registered before counts as registered";
   WNDCLASSA found;
   for (const char* name : {"RGrnBtn", "RVSlider", "RMSlider", "RRTFCtl", "RDIBCtl", "RichEdit",
-                           "FullScreenOwnImageWnd", "FullScreenWallpaperWnd"}) {
+                           "FullScreenImageWnd", "FullScreenOwnImageWnd",
+                           "FullScreenWallpaperWnd"}) {
     EXPECT_TRUE(GetClassInfoA(DialogInstance(), name, &found)) << name;
   }
 }
