@@ -57,6 +57,22 @@ BOOL ShowQuarterImagePreview(HWND dibControl, int index) {
   return 1;
 }
 
+void SelectPreviewedTitle(HWND list) {
+  if (SelectedImageNo == -1) {
+    SortImageTitleList(list);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+  } else {
+    // Line k of the unsorted list holds image k; the sort keeps the selection.
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedImageNo), 0);
+    SortImageTitleList(list);
+  }
+}
+
+void SelectTitleLine(HWND list, int line) {
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(line), 0);
+}
+
 BOOL ShowImageDescription(HWND rtfControl, int index) {
   if (index < 0 || index >= ImageDescArray.GetSize()) return 0;
   const CString path = ImageSetFilePath("imagedoc.dat");
@@ -95,9 +111,7 @@ int LineCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUN
 
 // Selects a line, scrolls it to the top and shows its image.
 void StepTo(HWND dialog, int line) {
-  HWND list = TitleList(dialog);
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
-  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(line), 0);
+  SelectTitleLine(TitleList(dialog), line);
   ShowSelectedBrowserImage(dialog);
 }
 
@@ -147,14 +161,7 @@ BOOL InitImageSearchDlg(HWND dialog) {
   if (!list) return 0;
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   if (!FillImageTitleList(&ImageDescArray, list)) return 0;
-  if (SelectedImageNo == -1) {
-    SortImageTitleList(list);
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-  } else {
-    // Line k of the unsorted list holds image k; the sort keeps the selection.
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedImageNo), 0);
-    SortImageTitleList(list);
-  }
+  SelectPreviewedTitle(list);
   ShowSelectedBrowserImage(dialog);
   return 1;
 }
