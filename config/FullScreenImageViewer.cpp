@@ -26,26 +26,6 @@ struct Viewer {
 };
 Viewer viewer;
 
-// Decodes image `index` at the image settings' full-screen size with the "Loading Image..."
-// window over the viewer while it runs. Null when the decoder failed (it has said so).
-CDIB* DecodeWithLoadingWindow(HWND window, int index) {
-  HWND status = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE), window,
-                                   LoadingImageDlgProc, 0);
-  HWND text = nullptr, frame = nullptr;
-  if (status) {
-    ShowWindow(status, SW_SHOW);
-    text = GetDlgItem(status, IDC_LOADINGTEXT);
-    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
-    RepaintNow(text);
-    RepaintNow(frame);
-  }
-  CDIB* image = LoadFullScreenImageWithProgress(DialogInstance(), text, frame, &ImageDescArray,
-                                                index, ImageSettings.IMAGE_SIZE,
-                                                ImageSettings.INTERPON);
-  if (status) DestroyWindow(status);
-  return image;
-}
-
 // The image an arrow key leads to in the dialog's title list, wrapping: 0 when the dialog has no
 // list, -1 (stay) when the shown image is not in it.
 int SteppedImage(bool forward) {
@@ -114,7 +94,8 @@ BOOL SetFullScreenDIB(HWND window, int index) {
   if (!ScreenBackgroundDIB || !ScreenBackgroundDIB->header) return 0;
   delete CurrentImageDIB;
   CurrentImageDIB = nullptr;
-  CurrentImageDIB = DecodeWithLoadingWindow(window, index);
+  CurrentImageDIB = LoadFullScreenImageWithLoadingWindow(window, index, ImageSettings.IMAGE_SIZE,
+                                                         ImageSettings.INTERPON);
   if (!CurrentImageDIB) return 0;
   CRDIBCtl* picture = ImageView(window, kViewerImageId);
   if (!picture) {

@@ -29,24 +29,14 @@ bool FullScaleOfImageSet() {
 }
 
 // Decodes picture n of the set into WallpaperImageDIB, with the "Loading Image..." window over
-// `window` while it runs when `progress` is set (and the template is there).
+// `window` while it runs when `progress` is set.
 bool DecodeFullScalePicture(HWND window, BOOL progress, int n) {
-  HWND status = progress ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
-                                              window, LoadingImageDlgProc, 0)
-                         : nullptr;
-  HWND text = nullptr, frame = nullptr;
-  if (status) {
-    ShowWindow(status, SW_SHOW);
-    text = GetDlgItem(status, IDC_LOADINGTEXT);
-    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
-    RepaintNow(text);
-    RepaintNow(frame);
-  }
   delete WallpaperImageDIB;
-  WallpaperImageDIB = LoadFullScreenImageWithProgress(
-      DialogInstance(), text, frame, &ImageDescArray, n, WallpaperSettings.WALLPAPER_IMAGESIZE,
-      WallpaperSettings.WALLPAPER_INTERPON);
-  if (status) DestroyWindow(status);
+  WallpaperImageDIB = nullptr;
+  WallpaperImageDIB =
+      LoadFullScreenImageWithLoadingWindow(progress ? window : nullptr, n,
+                                           WallpaperSettings.WALLPAPER_IMAGESIZE,
+                                           WallpaperSettings.WALLPAPER_INTERPON);
   if (!WallpaperImageDIB) return false;  // the decoder said "Unable to load image"
   WallpaperImageDIB->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
   return true;
@@ -163,6 +153,24 @@ BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
   }
   seams::Trace::Printf("SetFullScreenWallpaperDIBCtl - End\n");
   return shown;
+}
+
+CDIB* LoadFullScreenImageWithLoadingWindow(HWND parent, int n, int sizeCode, BOOL interpolate) {
+  HWND status = parent ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
+                                            parent, LoadingImageDlgProc, 0)
+                       : nullptr;
+  HWND text = nullptr, frame = nullptr;
+  if (status) {
+    ShowWindow(status, SW_SHOW);
+    text = GetDlgItem(status, IDC_LOADINGTEXT);
+    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
+    RepaintNow(text);
+    RepaintNow(frame);
+  }
+  CDIB* image = LoadFullScreenImageWithProgress(DialogInstance(), text, frame, &ImageDescArray, n,
+                                                sizeCode, interpolate);
+  if (status) DestroyWindow(status);
+  return image;
 }
 
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

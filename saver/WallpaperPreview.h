@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class CDIB;
+
 constexpr char kFullScreenWallpaperClass[] = "FullScreenWallpaperWnd";
 // The preview's picture control.
 constexpr int kWallpaperPreviewImageId = 1002;
@@ -37,6 +39,11 @@ BOOL HandleLoadingFullscreenWallpaper(HWND window, BOOL progress, int n);
 // Shows the prepared wallpaper in control 1002 of the window: 1, or 0 when there is nothing to
 // show (or no such control, alerted).
 BOOL SetFullScreenWallpaperDIBCtl(HWND window);
+
+// Decodes picture n of the image set at a full-screen size code (LoadFullScreenImageWithProgress)
+// with the "Loading Image..." dialog over `parent` while it runs (no dialog for a null parent).
+// Null when the decode failed; the decoder has said "Unable to load image".
+CDIB* LoadFullScreenImageWithLoadingWindow(HWND parent, int n, int sizeCode, BOOL interpolate);
 
 // Dialog procedure of the "Loading Image..." dialog, made modeless by its users, who destroy it.
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
