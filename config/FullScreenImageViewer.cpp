@@ -111,16 +111,14 @@ BOOL SetFullScreenDIB(HWND window, int index) {
 LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) {
   const seams::TraceMessageScope trace("FullScreenImageWndProc", message, wParam, lParam);
+  switch (ReadViewerKey(message, wParam)) {
+    case ViewerKey::kBack: OnArrow(window, false); break;
+    case ViewerKey::kForward: OnArrow(window, true); break;
+    case ViewerKey::kClose: return Close(window);
+    case ViewerKey::kNone: break;
+  }
   switch (message) {
     case WM_CREATE: OnCreate(window); break;
-    case WM_KEYDOWN:
-      if (wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN) {
-        OnArrow(window, wParam == VK_RIGHT || wParam == VK_DOWN);
-        break;
-      }
-      return Close(window);
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP: return Close(window);
     case WM_NCDESTROY:
       viewer.window = nullptr;
       viewer.dialog = nullptr;

@@ -110,16 +110,12 @@ BOOL CreateFullScreenWallpaperWnd(HWND dialog) {
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
   const seams::TraceMessageScope trace("FullScreenWallpaperWndProc", message, wParam, lParam);
-  switch (message) {
-    case WM_CREATE: OnCreate(window); break;
-    case WM_KEYDOWN:
-      if (wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN) {
-        OnArrow(window, wParam == VK_RIGHT || wParam == VK_DOWN);
-        break;
-      }
-      return Close(window);
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP: return Close(window);
+  if (message == WM_CREATE) OnCreate(window);
+  switch (ReadViewerKey(message, wParam)) {
+    case ViewerKey::kBack: OnArrow(window, false); break;
+    case ViewerKey::kForward: OnArrow(window, true); break;
+    case ViewerKey::kClose: return Close(window);
+    case ViewerKey::kNone: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

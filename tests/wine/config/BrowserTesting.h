@@ -112,16 +112,12 @@ inline int NumberAt(HWND list, int line) {
   return -1;
 }
 
-// Picture n of the current set's cache, read directly; null when it cannot be read.
+// Picture n of the current set's cache; null when it cannot be read.
 inline std::unique_ptr<CDIB> CachedPicture(int n) {
   if (QuarterImageCount == 0) LoadQuarterImageIndex();
-  if (n < 0 || n >= QuarterImageCount) return nullptr;
   CFile cache;
   if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName), CFile::modeRead)) return nullptr;
-  std::unique_ptr<CDIB> picture(new CDIB);
-  cache.Seek(QuarterImageOffsets[n], CFile::begin);
-  if (!picture->LoadFromFile(&cache)) return nullptr;
-  return picture;
+  return std::unique_ptr<CDIB>(ReadQuarterImage(&cache, n));
 }
 
 inline bool IsGrey(uint32_t rgb) {
