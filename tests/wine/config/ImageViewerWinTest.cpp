@@ -100,12 +100,7 @@ class ImageViewer : public testing::Test {
     return static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(Viewer(), kViewerImageId)));
   }
   static void Key(UINT key) { SendMessageA(Viewer(), WM_KEYDOWN, key, 0); }
-  std::vector<std::string> TakeAlerts() {
-    std::vector<std::string> texts;
-    for (const seams::AlertRecord& alert : alerts_.Records()) texts.push_back(alert.text);
-    alerts_.Clear();
-    return texts;
-  }
+  std::vector<std::string> TakeAlerts() { return browsertest::TakeAlertTexts(alerts_); }
 
   seams::ScopedAlertRecorder alerts_;
   HWND owner_ = nullptr;

@@ -51,12 +51,8 @@ class TopTen : public testing::Test {
     std::memset(IniSettings.TOPTEN_PLAYLIST, 0, sizeof IniSettings.TOPTEN_PLAYLIST);
     std::strcpy(IniSettings.TOPTEN_PLAYLIST, text);
   }
-  static DialogRun Run(const std::function<void(Driver&)>& script) {
-    const DialogRun run =
-        dialogtest::RunModal(GetModuleHandleA(nullptr), IDD_TOPTEN, TopTenDlgProc, script);
-    EXPECT_TRUE(run.found);
-    EXPECT_FALSE(run.forcedClose);
-    return run;
+  static DialogRun Run(const browsertest::Script& script) {
+    return browsertest::RunDialog(IDD_TOPTEN, TopTenDlgProc, script);
   }
   // The images of a list box, line by line.
   static std::vector<int> Images(Driver& d, int id) {
@@ -188,36 +184,22 @@ TEST_F(TopTen, TheViewerFromThePreviewReportsBackItsLastImage) {
 }
 
 TEST_F(TopTen, FiftyOpenAndCloseCyclesLeaveNoGdiObject) {
-  Run([](Driver& d) { d.Click(IDCANCEL); });
-  const int before = wintest::FreeGdiHandles();
-  for (int i = 0; i < 50; ++i)
-    Run([](Driver& d) {
-      d.SelectList(IDC_IMAGETITLELIST, 2);
-      d.Click(IDCANCEL);
-    });
-  EXPECT_EQ(wintest::FreeGdiHandles(), before);
+  EXPECT_EQ(browsertest::GdiObjectsLeftByFiftyRuns(IDD_TOPTEN, TopTenDlgProc,
+                                                   [](Driver& d) {
+                                                     d.SelectList(IDC_IMAGETITLELIST, 2);
+                                                     d.Click(IDCANCEL);
+                                                   }),
+            0);
 }
 
-// Not a check: the open time with a 52-image set, from the call until the script runs (the
-// dialog made, both lists filled and sorted, the preview shown).
 TEST_F(TopTen, OpenTimeWithFiftyTwoImages) {
   browsertest::UseSet(browsertest::FiftyTwoImageSet());
   ASSERT_EQ(ImageDescArray.GetSize(), 52);
   Store("40,3,51,17,9");
-  double total = 0;
-  constexpr int kRounds = 10;
-  for (int i = 0; i < kRounds; ++i) {
-    std::chrono::steady_clock::time_point opened;
-    const auto start = std::chrono::steady_clock::now();
-    Run([&](Driver& d) {
-      opened = std::chrono::steady_clock::now();
-      EXPECT_EQ(d.ListCount(IDC_TOPTENLIST), 5);
-      d.Click(IDCANCEL);
-    });
-    total += std::chrono::duration<double, std::milli>(opened - start).count();
-  }
-  std::printf("top-ten dialog open time (52 images, mean of %d): %.1f ms\n", kRounds,
-              total / kRounds);
+  browsertest::PrintOpenTime("top-ten dialog", IDD_TOPTEN, TopTenDlgProc, [](Driver& d) {
+    EXPECT_EQ(d.ListCount(IDC_TOPTENLIST), 5);
+    d.Click(IDCANCEL);
+  });
 }
 
 }  // namespace
