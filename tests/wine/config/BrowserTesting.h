@@ -38,23 +38,8 @@ namespace browsertest {
 
 constexpr int kJpegRecord = 11;  // the demo set's last picture is a JPEG record (24 bits)
 
-// The demo set "alpha" with its quarter-size cache, built once.
-inline const std::string& CachedSet() {
-  static const std::string folder = [] {
-    const std::string set = dialogtest::InstalledSets().alpha;
-    std::strcpy(IniSettings.DATADIRECTORY, set.c_str());
-    if (!QuarterImageCacheExistsIn(set.c_str())) BuildQuarterImageCache(nullptr);
-    return set;
-  }();
-  return folder;
-}
-
-// A copy of the cached set inside the folder, for a test that spoils or deletes its files.
-inline std::string CopyOfSet(const testsupport::TempFolder& into) {
-  const std::string copy = (into / "set").string();
-  std::filesystem::copy(CachedSet(), copy, std::filesystem::copy_options::recursive);
-  return copy;
-}
+using dialogtest::CachedSet;
+using dialogtest::CopyOfSet;
 
 // A 52-image set for the open-time figures: the demo set's twelve pictures four times over and
 // four more, each with a title of its own, with its cache. Made once per program.

@@ -69,23 +69,8 @@ void RegisterClasses() {
   ASSERT_TRUE(registered);
 }
 
-// The demo set "alpha" with its quarter-size cache, built once.
-const std::string& CachedSet() {
-  static const std::string folder = [] {
-    const std::string set = dialogtest::InstalledSets().alpha;
-    std::strcpy(IniSettings.DATADIRECTORY, set.c_str());
-    if (!QuarterImageCacheExistsIn(set.c_str())) BuildQuarterImageCache(nullptr);
-    return set;
-  }();
-  return folder;
-}
-
-// A copy of the cached set inside the folder, for a test that spoils or deletes its files.
-std::string CopyOfSet(const testsupport::TempFolder& into) {
-  const std::string copy = (into / "set").string();
-  fs::copy(CachedSet(), copy, fs::copy_options::recursive);
-  return copy;
-}
+using dialogtest::CachedSet;
+using dialogtest::CopyOfSet;
 
 class WallpaperPreview : public testing::Test {
  protected:
