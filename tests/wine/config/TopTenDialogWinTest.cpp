@@ -22,6 +22,7 @@
 #include "saver/TitleLists.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
+#include "tools/setup/SettingsInstaller.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/saver/ControlFixture.h"
@@ -181,6 +182,31 @@ TEST_F(TopTen, TheViewerFromThePreviewReportsBackItsLastImage) {
     EXPECT_EQ(SelectedImageNo, browsertest::NumberAt(all, 4));
     d.Click(IDCANCEL);
   });
+}
+
+TEST_F(TopTen, EditsTheSettingsTheSetupProgramInstallsAndOkKeepsThemForTheSave) {
+  // The program's private prefix, as the setup program leaves it over the demo set.
+  ASSERT_TRUE(InstallSettings(browsertest::CachedSet(), true).ok);
+  CString key;
+  BuildRegistryKeyPath(key);
+  std::memset(&IniSettings, 0, sizeof IniSettings);
+  ASSERT_EQ(GetIniSettings(key), 0);
+  ASSERT_TRUE(GetDataDirectoryIniSetting());
+  DeleteImageDescs(&ImageDescArray);
+  QuarterImageCount = 0;
+  Run([&](Driver& d) {
+    EXPECT_EQ(d.ListCount(IDC_IMAGETITLELIST), 12);
+    EXPECT_EQ(d.ListCount(IDC_TOPTENLIST), 0) << "installed with an empty play list";
+    Add(d, 6);
+    Add(d, 2);
+    d.Click(IDOK);
+  });
+  EXPECT_STREQ(IniSettings.TOPTEN_PLAYLIST, "6,2");
+  vSaveIniSettings(key);  // what the settings dialog's OK does next
+  std::memset(IniSettings.TOPTEN_PLAYLIST, 0, sizeof IniSettings.TOPTEN_PLAYLIST);
+  ASSERT_EQ(GetIniSettings(key), 0);
+  EXPECT_STREQ(IniSettings.TOPTEN_PLAYLIST, "6,2");
+  std::memset(&IniSettings, 0, sizeof IniSettings);  // the other tests' blank settings
 }
 
 TEST_F(TopTen, FiftyOpenAndCloseCyclesLeaveNoGdiObject) {
