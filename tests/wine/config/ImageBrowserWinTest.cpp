@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -21,6 +22,8 @@
 #include "saver/SelectedImage.h"
 #include "saver/TitleLists.h"
 #include "seams/Alerts.h"
+#include "seams/Registry.h"
+#include "settings/IniSettings.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/saver/ControlFixture.h"
@@ -175,6 +178,40 @@ TEST_F(ImageBrowser, TheViewerStepsAndTheDialogSelectsTheLastImage) {
       d.Click(IDOK);
     });
   }
+}
+
+TEST_F(ImageBrowser, AnotherImageSetReplacesTheListFromItsFirstTitle) {
+  // Two installed sets over the in-memory registry; "alpha" is the current one.
+  constexpr char kAlpha[] = "SOFTWARE\\KLV\\IMAGESET\\Alpha";
+  constexpr char kBeta[] = "SOFTWARE\\KLV\\IMAGESET\\Beta";
+  seams::MemoryRegistry registry;
+  const seams::ScopedRegistry scoped(&registry);
+  const std::string beta = dialogtest::InstalledSets().beta;
+  registry.Put(kAlpha, "DATADIRECTORY", browsertest::CachedSet());
+  registry.Put(kBeta, "DATADIRECTORY", beta);
+  std::strcpy(IniSettings.IMAGESETKEY, kAlpha);
+  Run([&](Driver& d) {
+    d.SelectList(IDC_IMAGETITLELIST, 5);
+    ASSERT_NE(SelectedImageNo, -1);
+    d.Post(IDC_BROWSERIMAGESET);
+    HWND chooser = d.WaitForWindow("Select Image Set to be used in Screen Saver");
+    ASSERT_NE(chooser, nullptr);
+    int betaLine = -1;
+    for (int line = 0; line < d.ListCount(IDC_IMAGESETLIST, chooser); ++line)
+      if (d.ListText(IDC_IMAGESETLIST, line, chooser) == "Beta") betaLine = line;
+    ASSERT_GE(betaLine, 0);
+    d.SelectList(IDC_IMAGESETLIST, betaLine, chooser);
+    d.Post(IDOK, BN_CLICKED, chooser);
+    d.Sync();
+    EXPECT_FALSE(IsWindow(chooser));
+    EXPECT_STREQ(IniSettings.DATADIRECTORY, beta.c_str());
+    EXPECT_EQ(d.ListCount(IDC_IMAGETITLELIST), 12);
+    EXPECT_EQ(d.ListSelection(IDC_IMAGETITLELIST), 0) << "the new set starts at its first title";
+    EXPECT_EQ(SelectedImageNo, SelectedImage(d));
+    EXPECT_EQ(d.Text(IDC_BROWSERCURRENTSET), "");
+    d.Click(IDOK);
+  });
+  std::memset(&IniSettings, 0, sizeof IniSettings);
 }
 
 TEST_F(ImageBrowser, FiftyOpenAndCloseCyclesLeaveNoGdiObject) {
