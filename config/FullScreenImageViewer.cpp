@@ -1,6 +1,4 @@
 // The full-screen image viewer of the settings dialogs (declared in config/ImageBrowser.h).
-#include <memory>
-
 #include "config/ImageBrowser.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
