@@ -9,7 +9,6 @@
 #include "saver/OwnImagesDialog.h"
 #include "saver/SelectedImage.h"
 #include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
 #include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
@@ -58,15 +57,6 @@ LRESULT Close(HWND window) {
   return 0;
 }
 
-// Gives the decoded image, centred on the screen background, to the picture control.
-BOOL ShowComposed(CRDIBCtl* picture) {
-  CDIB* shown = ComposeFullScaleWallpaper(&CurrentImageDIB, ScreenBackgroundDIB);
-  if (!shown) return 0;
-  picture->SetDIB(shown);  // the control keeps a copy
-  if (shown != CurrentImageDIB) delete shown;
-  return 1;
-}
-
 }  // namespace
 
 BOOL RegisterFullScreenImageWnd() {
@@ -100,7 +90,7 @@ BOOL SetFullScreenDIB(HWND window, int index) {
     seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
     return 0;
   }
-  if (!ShowComposed(picture)) return 0;
+  if (!ShowFullScaleOn(picture, &CurrentImageDIB, ScreenBackgroundDIB)) return 0;
   SelectedImageNo = index;
   seams::Trace::Printf("SetFullScreenDIB - End\n");
   return 1;

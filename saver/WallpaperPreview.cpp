@@ -87,16 +87,6 @@ LRESULT Close(HWND window) {
   return 0;
 }
 
-// Shows the full-scale picture on the background by the composer's one rule.
-BOOL ShowFullScale(CRDIBCtl* view) {
-  if (!WallpaperImageDIB || !WallpaperBackgroundDIB) return 0;
-  CDIB* shown = ComposeFullScaleWallpaper(&WallpaperImageDIB, WallpaperBackgroundDIB);
-  if (!shown) return 0;
-  view->SetDIB(shown);  // the view keeps a copy
-  if (shown != WallpaperImageDIB) delete shown;
-  return 1;
-}
-
 }  // namespace
 
 BOOL RegisterFullScreenWallpaperWnd() {
@@ -142,7 +132,7 @@ BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
   }
   BOOL shown = 0;
   if (FullScaleOfImageSet()) {
-    shown = ShowFullScale(view);
+    shown = ShowFullScaleOn(view, &WallpaperImageDIB, WallpaperBackgroundDIB);
   } else if (CDIB* composed = ComposedWallpaperDIB()) {
     view->SetDIB(composed);
     shown = 1;
@@ -167,6 +157,15 @@ CDIB* LoadFullScreenImageWithLoadingWindow(HWND parent, int n, int sizeCode, BOO
                                                 sizeCode, interpolate);
   if (status) DestroyWindow(status);
   return image;
+}
+
+BOOL ShowFullScaleOn(CRDIBCtl* view, CDIB** image, CDIB* background) {
+  if (!image || !*image || !background) return 0;
+  CDIB* shown = ComposeFullScaleWallpaper(image, background);
+  if (!shown) return 0;
+  view->SetDIB(shown);  // the view keeps a copy
+  if (shown != *image) delete shown;
+  return 1;
 }
 
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

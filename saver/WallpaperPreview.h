@@ -13,6 +13,7 @@
 #include <cstdint>
 
 class CDIB;
+class CRDIBCtl;
 
 constexpr char kFullScreenWallpaperClass[] = "FullScreenWallpaperWnd";
 // The preview's picture control.
@@ -44,6 +45,12 @@ BOOL SetFullScreenWallpaperDIBCtl(HWND window);
 // with the "Loading Image..." dialog over `parent` while it runs (no dialog for a null parent).
 // Null when the decode failed; the decoder has said "Unable to load image".
 CDIB* LoadFullScreenImageWithLoadingWindow(HWND parent, int n, int sizeCode, BOOL interpolate);
+
+// Shows the decoded picture *image centred on the background in the view, composed by the
+// composer's one full-scale rule (ComposeFullScaleWallpaper: on an 8-bit display *image is
+// replaced by its 204-colour reduction). 1, or 0 when there is nothing to show or the
+// composition cannot be made.
+BOOL ShowFullScaleOn(CRDIBCtl* view, CDIB** image, CDIB* background);
 
 // Dialog procedure of the "Loading Image..." dialog, made modeless by its users, who destroy it.
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
