@@ -30,48 +30,23 @@
 #include "settings/IniSettings.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/saver/ViewerOwner.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/support/WindowTesting.h"
 
 namespace {
 
-struct Close {
-  WPARAM number;
-  LPARAM window;
-};
-std::vector<Close> closes;
-
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_FULLSCREEN_CLOSE) {
-    closes.push_back(Close{wParam, lParam});
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-constexpr char kOwnerClass[] = "ImageViewerTestOwner";
-
-void RegisterClasses() {
-  static const bool registered = [] {
-    WNDCLASSA owner = {};
-    owner.lpfnWndProc = OwnerProc;
-    owner.hInstance = GetModuleHandleA(nullptr);
-    owner.lpszClassName = kOwnerClass;
-    return RegisterClassA(&owner) && RegisterFullScreenImageWnd();
-  }();
-  ASSERT_TRUE(registered);
-}
+std::vector<viewertest::Close>& closes = viewertest::Closes();
 
 class ImageViewer : public testing::Test {
  protected:
   void SetUp() override {
     controltest::RegisterControls();
-    RegisterClasses();
+    ASSERT_TRUE(RegisterFullScreenImageWnd());
     browsertest::UseSet(browsertest::CachedSet());
     ImageSettings = ImageSetSettings{};
     closes.clear();
-    owner_ = CreateWindowExA(0, kOwnerClass, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    owner_ = viewertest::NewOwner();
     ASSERT_NE(owner_, nullptr);
     list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_NOTIFY, 0, 0, 0, 0, owner_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_IMAGETITLELIST)),
