@@ -1,6 +1,4 @@
 // The full-screen image viewer of the settings dialogs (declared in config/ImageBrowser.h).
-#include <memory>
-
 #include "config/ImageBrowser.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
@@ -11,7 +9,6 @@
 #include "saver/OwnImagesDialog.h"
 #include "saver/SelectedImage.h"
 #include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
 #include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
@@ -25,26 +22,6 @@ struct Viewer {
   HWND dialog = nullptr;
 };
 Viewer viewer;
-
-// Decodes image `index` at the image settings' full-screen size with the "Loading Image..."
-// window over the viewer while it runs. Null when the decoder failed (it has said so).
-CDIB* DecodeWithLoadingWindow(HWND window, int index) {
-  HWND status = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE), window,
-                                   LoadingImageDlgProc, 0);
-  HWND text = nullptr, frame = nullptr;
-  if (status) {
-    ShowWindow(status, SW_SHOW);
-    text = GetDlgItem(status, IDC_LOADINGTEXT);
-    frame = GetDlgItem(status, IDC_PROGRESSFRAME);
-    RepaintNow(text);
-    RepaintNow(frame);
-  }
-  CDIB* image = LoadFullScreenImageWithProgress(DialogInstance(), text, frame, &ImageDescArray,
-                                                index, ImageSettings.IMAGE_SIZE,
-                                                ImageSettings.INTERPON);
-  if (status) DestroyWindow(status);
-  return image;
-}
 
 // The image an arrow key leads to in the dialog's title list, wrapping: 0 when the dialog has no
 // list, -1 (stay) when the shown image is not in it.
@@ -80,15 +57,6 @@ LRESULT Close(HWND window) {
   return 0;
 }
 
-// Gives the decoded image, centred on the screen background, to the picture control.
-BOOL ShowComposed(CRDIBCtl* picture) {
-  CDIB* shown = ComposeFullScaleWallpaper(&CurrentImageDIB, ScreenBackgroundDIB);
-  if (!shown) return 0;
-  picture->SetDIB(shown);  // the control keeps a copy
-  if (shown != CurrentImageDIB) delete shown;
-  return 1;
-}
-
 }  // namespace
 
 BOOL RegisterFullScreenImageWnd() {
@@ -114,14 +82,15 @@ BOOL SetFullScreenDIB(HWND window, int index) {
   if (!ScreenBackgroundDIB || !ScreenBackgroundDIB->header) return 0;
   delete CurrentImageDIB;
   CurrentImageDIB = nullptr;
-  CurrentImageDIB = DecodeWithLoadingWindow(window, index);
+  CurrentImageDIB = LoadFullScreenImageWithLoadingWindow(window, index, ImageSettings.IMAGE_SIZE,
+                                                         ImageSettings.INTERPON);
   if (!CurrentImageDIB) return 0;
   CRDIBCtl* picture = ImageView(window, kViewerImageId);
   if (!picture) {
     seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
     return 0;
   }
-  if (!ShowComposed(picture)) return 0;
+  if (!ShowFullScaleOn(picture, &CurrentImageDIB, ScreenBackgroundDIB)) return 0;
   SelectedImageNo = index;
   seams::Trace::Printf("SetFullScreenDIB - End\n");
   return 1;
@@ -130,16 +99,14 @@ BOOL SetFullScreenDIB(HWND window, int index) {
 LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) {
   const seams::TraceMessageScope trace("FullScreenImageWndProc", message, wParam, lParam);
+  switch (ReadViewerKey(message, wParam)) {
+    case ViewerKey::kBack: OnArrow(window, false); break;
+    case ViewerKey::kForward: OnArrow(window, true); break;
+    case ViewerKey::kClose: return Close(window);
+    case ViewerKey::kNone: break;
+  }
   switch (message) {
     case WM_CREATE: OnCreate(window); break;
-    case WM_KEYDOWN:
-      if (wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN) {
-        OnArrow(window, wParam == VK_RIGHT || wParam == VK_DOWN);
-        break;
-      }
-      return Close(window);
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP: return Close(window);
     case WM_NCDESTROY:
       viewer.window = nullptr;
       viewer.dialog = nullptr;

@@ -20,24 +20,6 @@
 #include "seams/Alerts.h"
 #include "seams/Trace.h"
 
-namespace {
-
-// Reads cached image `index` from the open cache; null when it cannot be read.
-std::unique_ptr<CDIB> ReadQuarterImage(CFile* cache, int index) {
-  std::unique_ptr<CDIB> image(new (std::nothrow) CDIB);
-  if (!image) return nullptr;
-  try {
-    cache->Seek(QuarterImageOffsets[index], CFile::begin);
-  } catch (const CException&) {
-    return nullptr;
-  }
-  if (!image->LoadFromFile(cache) || image->GetWidth() <= 0 || image->GetHeight() <= 0)
-    return nullptr;
-  return image;
-}
-
-}  // namespace
-
 BOOL ShowQuarterImagePreview(HWND dibControl, int index) {
   if (QuarterImageCount == 0) LoadQuarterImageIndex();
   if (index < 0 || index >= QuarterImageCount) return 0;
@@ -47,7 +29,7 @@ BOOL ShowQuarterImagePreview(HWND dibControl, int index) {
     seams::Alert("Unable to open date image file", "Alert");
     return 0;
   }
-  const std::unique_ptr<CDIB> image = ReadQuarterImage(&cache, index);
+  const std::unique_ptr<CDIB> image(ReadQuarterImage(&cache, index));
   cache.Close();
   if (!image) return 0;
   auto* view = static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(dibControl));
@@ -55,6 +37,22 @@ BOOL ShowQuarterImagePreview(HWND dibControl, int index) {
   view->SetDIB(image.get());  // the view keeps its own copy
   SelectedImageNo = index;
   return 1;
+}
+
+void SelectPreviewedTitle(HWND list) {
+  if (SelectedImageNo == -1) {
+    SortImageTitleList(list);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+  } else {
+    // Line k of the unsorted list holds image k; the sort keeps the selection.
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedImageNo), 0);
+    SortImageTitleList(list);
+  }
+}
+
+void SelectTitleLine(HWND list, int line) {
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(line), 0);
 }
 
 BOOL ShowImageDescription(HWND rtfControl, int index) {
@@ -95,9 +93,7 @@ int LineCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUN
 
 // Selects a line, scrolls it to the top and shows its image.
 void StepTo(HWND dialog, int line) {
-  HWND list = TitleList(dialog);
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
-  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(line), 0);
+  SelectTitleLine(TitleList(dialog), line);
   ShowSelectedBrowserImage(dialog);
 }
 
@@ -147,14 +143,7 @@ BOOL InitImageSearchDlg(HWND dialog) {
   if (!list) return 0;
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   if (!FillImageTitleList(&ImageDescArray, list)) return 0;
-  if (SelectedImageNo == -1) {
-    SortImageTitleList(list);
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-  } else {
-    // Line k of the unsorted list holds image k; the sort keeps the selection.
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedImageNo), 0);
-    SortImageTitleList(list);
-  }
+  SelectPreviewedTitle(list);
   ShowSelectedBrowserImage(dialog);
   return 1;
 }

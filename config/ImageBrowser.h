@@ -28,6 +28,13 @@ void SelectNextBrowserImage(HWND dialog);
 void SelectPrevBrowserImage(HWND dialog);
 void SelectBrowserImage(HWND dialog, int index);
 
+// What the dialogs that list the set's titles share. SelectPreviewedTitle sorts a list just
+// filled in image order (line k holds image k) by title and selects the image previewed last
+// (SelectedImageNo), or the first line when none was. SelectTitleLine selects a line and makes
+// it the top visible line.
+void SelectPreviewedTitle(HWND list);
+void SelectTitleLine(HWND list, int line);
+
 // Loads image `index`'s description (its byte range of "imagedoc.dat") into a rich-text view,
 // read-only with the caret at the start; an empty range empties the view. 1, or 0 for an index
 // outside the set, a view without a document, a missing file ("Unable to find image rtf file -

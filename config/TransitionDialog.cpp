@@ -211,8 +211,10 @@ bool FillPictureList(HWND dialog) {
 // Decodes the preview picture into CurrentImageDIB with the "Loading Image..." window showing.
 bool LoadPreviewPicture(HWND dialog) {
   delete CurrentImageDIB;
-  CurrentImageDIB = LoadImageWithLoadingWindow(dialog, TRUE, SelectedImageNo,
-                                               ImageSettings.IMAGE_SIZE, ImageSettings.INTERPON);
+  CurrentImageDIB = nullptr;
+  CurrentImageDIB = LoadFullScreenImageWithLoadingWindow(dialog, SelectedImageNo,
+                                                         ImageSettings.IMAGE_SIZE,
+                                                         ImageSettings.INTERPON);
   return CurrentImageDIB != nullptr;
 }
 

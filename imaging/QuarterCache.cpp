@@ -25,6 +25,20 @@
 int32_t QuarterImageOffsets[kQuarterCacheCapacity];
 int32_t QuarterImageCount = 0;
 
+CDIB* ReadQuarterImage(CFile* cache, int n) {
+  if (n < 0 || n >= QuarterImageCount || n >= kQuarterCacheCapacity) return nullptr;
+  std::unique_ptr<CDIB> image(new (std::nothrow) CDIB);
+  if (!image) return nullptr;
+  try {
+    cache->Seek(QuarterImageOffsets[n], CFile::begin);
+  } catch (const CException&) {
+    return nullptr;
+  }
+  if (!image->LoadFromFile(cache) || image->GetWidth() <= 0 || image->GetHeight() <= 0)
+    return nullptr;
+  return image.release();
+}
+
 namespace {
 
 using DIBPtr = std::unique_ptr<CDIB>;

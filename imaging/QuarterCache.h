@@ -21,9 +21,16 @@ constexpr const char kQuarterCacheFileName[] = "imx4.dat";
 constexpr const char kQuarterCacheWorkFileName[] = "imtemp1.dat";
 constexpr const char kQuarterImagesWorkFileName[] = "imtemp2.dat";
 
+class CDIB;
+class CFile;
+
 // Absolute offsets of the cached images in "imx4.dat", and their count (0: index not loaded).
 extern int32_t QuarterImageOffsets[kQuarterCacheCapacity];
 extern int32_t QuarterImageCount;
+
+// Reads cached image n from the open cache file into a new bitmap the caller owns; null when n
+// lies outside the loaded index or no bitmap of some size can be read there.
+CDIB* ReadQuarterImage(CFile* cache, int n);
 
 // The free space available to the caller on the volume that holds `folder`, in bytes; false
 // when it cannot be read. Tests replace the query for the whole process.

@@ -65,6 +65,18 @@ BOOL RegisterFullScreenViewerClass(const char* className, WNDPROC procedure) {
   return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+ViewerKey ReadViewerKey(UINT message, WPARAM key) {
+  switch (message) {
+    case WM_KEYDOWN:
+      if (key == VK_LEFT || key == VK_UP) return ViewerKey::kBack;
+      if (key == VK_RIGHT || key == VK_DOWN) return ViewerKey::kForward;
+      return ViewerKey::kClose;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: return ViewerKey::kClose;
+  }
+  return ViewerKey::kNone;
+}
+
 HWND CreateFullScreenViewer(const char* className, HWND owner) {
   const ScreenSize screen = GetScreenSize();
   HWND window = CreateWindowExA(WS_EX_TOPMOST, className, "Kelvane",

@@ -35,6 +35,12 @@ BOOL RegisterFullScreenViewerClass(const char* className, WNDPROC procedure);
 // painted at once; null when it cannot be made.
 HWND CreateFullScreenViewer(const char* className, HWND owner);
 
+// What a key message means to a full-screen viewer: a step back (left or up arrow), a step
+// forward (right or down arrow), closing (any other key, and every system key such as Alt) or
+// nothing (not a key message).
+enum class ViewerKey { kNone, kBack, kForward, kClose };
+ViewerKey ReadViewerKey(UINT message, WPARAM key);
+
 // Shows the wait cursor for the length of a scope and puts the previous cursor back.
 class WaitCursor {
  public:

@@ -209,20 +209,14 @@ HWND FullScreenOwnImageWnd() { return viewer.window; }
 LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
   const seams::TraceMessageScope trace("FullScreenOwnImageWndProc", message, wParam, lParam);
+  switch (ReadViewerKey(message, wParam)) {
+    case ViewerKey::kBack: ViewerStep(window, -1); break;
+    case ViewerKey::kForward: ViewerStep(window, 1); break;
+    case ViewerKey::kClose: return ViewerClose(window);
+    case ViewerKey::kNone: break;
+  }
   switch (message) {
     case WM_CREATE: ViewerCreate(window); break;
-    case WM_KEYDOWN:
-      if (wParam == VK_LEFT || wParam == VK_UP) {
-        ViewerStep(window, -1);
-        break;
-      }
-      if (wParam == VK_RIGHT || wParam == VK_DOWN) {
-        ViewerStep(window, 1);
-        break;
-      }
-      return ViewerClose(window);
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP: return ViewerClose(window);
     case WM_NCDESTROY:
       DeleteAllPtrListElements(&viewer.rects);
       viewer.window = nullptr;

@@ -56,6 +56,8 @@ int CompareImageTitles(const void* a, const void* b) {
   return 0;
 }
 
+bool AddImageTitle(HWND list, CImageDesc* desc) { return AddTitle(list, desc); }
+
 int FillImageTitleList(CObArray* descs, HWND list) {
   int result = 1;
   for (int i = 0; i < descs->GetSize(); ++i) {

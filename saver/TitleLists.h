@@ -18,6 +18,11 @@ int CompareImageTitles(const void* a, const void* b);
 // added all the same).
 int FillImageTitleList(CObArray* descs, HWND list);
 
+class CImageDesc;
+
+// Adds one image's title with its descriptor as item data; false when the list refused it.
+bool AddImageTitle(HWND list, CImageDesc* desc);
+
 // The first list position whose item data is the entry `imageNo`, or -1 (a number outside the
 // array, a null entry, an empty list, an image not in the list).
 int FindImageInList(CObArray* descs, HWND list, int imageNo);

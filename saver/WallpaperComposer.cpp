@@ -80,16 +80,8 @@ bool IsCachedImage(int n) { return n >= 0 && n < QuarterImageCount; }
 
 // Reads cached picture n, lightened by the tone; null when it cannot be read.
 DIBPtr ReadCachedImage(CFile* cache, int n) {
-  DIBPtr image(new (std::nothrow) CDIB);
-  if (!image) return nullptr;
-  try {
-    cache->Seek(QuarterImageOffsets[n], CFile::begin);
-  } catch (const CException&) {
-    return nullptr;
-  }
-  if (!image->LoadFromFile(cache) || image->GetWidth() <= 0 || image->GetHeight() <= 0)
-    return nullptr;
-  image->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
+  DIBPtr image(ReadQuarterImage(cache, n));
+  if (image) image->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
   return image;
 }
 

@@ -29,12 +29,14 @@ bool FullScaleOfImageSet() {
 }
 
 // Decodes picture n of the set into WallpaperImageDIB, with the "Loading Image..." window over
-// `window` while it runs when `progress` is set (and the template is there).
+// `window` while it runs when `progress` is set.
 bool DecodeFullScalePicture(HWND window, BOOL progress, int n) {
   delete WallpaperImageDIB;
-  WallpaperImageDIB = LoadImageWithLoadingWindow(window, progress, n,
-                                                 WallpaperSettings.WALLPAPER_IMAGESIZE,
-                                                 WallpaperSettings.WALLPAPER_INTERPON);
+  WallpaperImageDIB = nullptr;
+  WallpaperImageDIB =
+      LoadFullScreenImageWithLoadingWindow(progress ? window : nullptr, n,
+                                           WallpaperSettings.WALLPAPER_IMAGESIZE,
+                                           WallpaperSettings.WALLPAPER_INTERPON);
   if (!WallpaperImageDIB) return false;  // the decoder said "Unable to load image"
   WallpaperImageDIB->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
   return true;
@@ -71,16 +73,6 @@ LRESULT Close(HWND window) {
   return 0;
 }
 
-// Shows the full-scale picture on the background by the composer's one rule.
-BOOL ShowFullScale(CRDIBCtl* view) {
-  if (!WallpaperImageDIB || !WallpaperBackgroundDIB) return 0;
-  CDIB* shown = ComposeFullScaleWallpaper(&WallpaperImageDIB, WallpaperBackgroundDIB);
-  if (!shown) return 0;
-  view->SetDIB(shown);  // the view keeps a copy
-  if (shown != WallpaperImageDIB) delete shown;
-  return 1;
-}
-
 }  // namespace
 
 int StepWallpaperImageNo(HWND list, int n, bool forward) {
@@ -106,16 +98,12 @@ BOOL CreateFullScreenWallpaperWnd(HWND dialog) {
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
   const seams::TraceMessageScope trace("FullScreenWallpaperWndProc", message, wParam, lParam);
-  switch (message) {
-    case WM_CREATE: OnCreate(window); break;
-    case WM_KEYDOWN:
-      if (wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN) {
-        OnArrow(window, wParam == VK_RIGHT || wParam == VK_DOWN);
-        break;
-      }
-      return Close(window);
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP: return Close(window);
+  if (message == WM_CREATE) OnCreate(window);
+  switch (ReadViewerKey(message, wParam)) {
+    case ViewerKey::kBack: OnArrow(window, false); break;
+    case ViewerKey::kForward: OnArrow(window, true); break;
+    case ViewerKey::kClose: return Close(window);
+    case ViewerKey::kNone: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -142,7 +130,7 @@ BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
   }
   BOOL shown = 0;
   if (FullScaleOfImageSet()) {
-    shown = ShowFullScale(view);
+    shown = ShowFullScaleOn(view, &WallpaperImageDIB, WallpaperBackgroundDIB);
   } else if (CDIB* composed = ComposedWallpaperDIB()) {
     view->SetDIB(composed);
     shown = 1;
@@ -151,11 +139,10 @@ BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
   return shown;
 }
 
-CDIB* LoadImageWithLoadingWindow(HWND owner, BOOL progress, int n, int sizeCode,
-                                 BOOL interpolate) {
-  HWND status = progress ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
-                                              owner, LoadingImageDlgProc, 0)
-                         : nullptr;
+CDIB* LoadFullScreenImageWithLoadingWindow(HWND parent, int n, int sizeCode, BOOL interpolate) {
+  HWND status = parent ? CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_LOADINGIMAGE),
+                                            parent, LoadingImageDlgProc, 0)
+                       : nullptr;
   HWND text = nullptr, frame = nullptr;
   if (status) {
     ShowWindow(status, SW_SHOW);
@@ -168,6 +155,15 @@ CDIB* LoadImageWithLoadingWindow(HWND owner, BOOL progress, int n, int sizeCode,
                                                 sizeCode, interpolate);
   if (status) DestroyWindow(status);
   return image;
+}
+
+BOOL ShowFullScaleOn(CRDIBCtl* view, CDIB** image, CDIB* background) {
+  if (!image || !*image || !background) return 0;
+  CDIB* shown = ComposeFullScaleWallpaper(image, background);
+  if (!shown) return 0;
+  view->SetDIB(shown);  // the view keeps a copy
+  if (shown != *image) delete shown;
+  return 1;
 }
 
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

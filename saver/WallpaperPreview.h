@@ -12,6 +12,9 @@
 
 #include <cstdint>
 
+class CDIB;
+class CRDIBCtl;
+
 constexpr char kFullScreenWallpaperClass[] = "FullScreenWallpaperWnd";
 // The preview's picture control.
 constexpr int kWallpaperPreviewImageId = 1002;
@@ -43,12 +46,16 @@ BOOL HandleLoadingFullscreenWallpaper(HWND window, BOOL progress, int n);
 // show (or no such control, alerted).
 BOOL SetFullScreenWallpaperDIBCtl(HWND window);
 
-class CDIB;
-// Decodes picture n of the image set at a size code (LoadFullScreenImageWithProgress), with the
-// "Loading Image..." dialog over `owner` meanwhile when `progress` is set. The caller owns the
-// bitmap; null when it could not be decoded ("Unable to load image" alerted).
-CDIB* LoadImageWithLoadingWindow(HWND owner, BOOL progress, int n, int sizeCode,
-                                 BOOL interpolate);
+// Decodes picture n of the image set at a full-screen size code (LoadFullScreenImageWithProgress)
+// with the "Loading Image..." dialog over `parent` while it runs (no dialog for a null parent).
+// Null when the decode failed; the decoder has said "Unable to load image".
+CDIB* LoadFullScreenImageWithLoadingWindow(HWND parent, int n, int sizeCode, BOOL interpolate);
+
+// Shows the decoded picture *image centred on the background in the view, composed by the
+// composer's one full-scale rule (ComposeFullScaleWallpaper: on an 8-bit display *image is
+// replaced by its 204-colour reduction). 1, or 0 when there is nothing to show or the
+// composition cannot be made.
+BOOL ShowFullScaleOn(CRDIBCtl* view, CDIB** image, CDIB* background);
 
 // Dialog procedure of the "Loading Image..." dialog, made modeless by its users, who destroy it.
 INT_PTR CALLBACK LoadingImageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ImageBrowser.h"
+#include "config/TopTenDialog.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
@@ -18,6 +19,7 @@
 #include "saver/DrawingThread.h"
 #include "saver/SelectedImage.h"
 #include "seams/Alerts.h"
+#include "settings/IniSettings.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/platform/ScreenCapture.h"
 #include "tests/wine/saver/ControlFixture.h"
@@ -25,20 +27,9 @@
 
 namespace {
 
-void Pump() {
-  MSG message;
-  for (int i = 0; i < 25; ++i) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(20);
-  }
-}
-
 ScreenCapture Shot(const char* name) {
-  Pump();
-  ScreenCapture shot = ScreenCapture::Take();
+  ScreenCapture shot = TakeDialogsShot(name);
   EXPECT_FALSE(shot.Empty());
-  if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR"))
-    shot.SaveBmp((std::string(folder) + "\\dialogs-" + name + ".bmp").c_str());
   return shot;
 }
 
@@ -102,6 +93,18 @@ TEST_F(BrowserOnScreen, TheBrowserAndItsViewer) {
   EXPECT_TRUE(browsertest::IsGrey(browsertest::AsImagePixel(full.At(2, 2))));
   SendMessageA(viewer, WM_KEYDOWN, VK_ESCAPE, 0);
   DestroyWindow(dialog);
+}
+
+TEST_F(BrowserOnScreen, TheTopTenDialog) {
+  std::strcpy(IniSettings.TOPTEN_PLAYLIST, "3,8,1");
+  HWND dialog = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_TOPTEN), nullptr,
+                                   TopTenDlgProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  Shot("topten");
+  EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_TOPTENLIST, LB_GETCOUNT, 0, 0), 3);
+  DestroyWindow(dialog);
+  std::memset(IniSettings.TOPTEN_PLAYLIST, 0, sizeof IniSettings.TOPTEN_PLAYLIST);
 }
 
 }  // namespace

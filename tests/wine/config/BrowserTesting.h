@@ -5,11 +5,15 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,31 +28,18 @@
 #include "settings/IniSettings.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/saver/ControlFixture.h"
 #include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/support/WindowTesting.h"
 
 namespace browsertest {
 
 constexpr int kJpegRecord = 11;  // the demo set's last picture is a JPEG record (24 bits)
 
-// The demo set "alpha" with its quarter-size cache, built once.
-inline const std::string& CachedSet() {
-  static const std::string folder = [] {
-    const std::string set = dialogtest::InstalledSets().alpha;
-    std::strcpy(IniSettings.DATADIRECTORY, set.c_str());
-    if (!QuarterImageCacheExistsIn(set.c_str())) BuildQuarterImageCache(nullptr);
-    return set;
-  }();
-  return folder;
-}
-
-// A copy of the cached set inside the folder, for a test that spoils or deletes its files.
-inline std::string CopyOfSet(const testsupport::TempFolder& into) {
-  const std::string copy = (into / "set").string();
-  std::filesystem::copy(CachedSet(), copy, std::filesystem::copy_options::recursive);
-  return copy;
-}
+using dialogtest::CachedSet;
+using dialogtest::CopyOfSet;
 
 // A 52-image set for the open-time figures: the demo set's twelve pictures four times over and
 // four more, each with a title of its own, with its cache. Made once per program.
@@ -112,16 +103,60 @@ inline int NumberAt(HWND list, int line) {
   return -1;
 }
 
-// Picture n of the current set's cache, read directly; null when it cannot be read.
+// Picture n of the current set's cache; null when it cannot be read.
 inline std::unique_ptr<CDIB> CachedPicture(int n) {
   if (QuarterImageCount == 0) LoadQuarterImageIndex();
-  if (n < 0 || n >= QuarterImageCount) return nullptr;
   CFile cache;
   if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName), CFile::modeRead)) return nullptr;
-  std::unique_ptr<CDIB> picture(new CDIB);
-  cache.Seek(QuarterImageOffsets[n], CFile::begin);
-  if (!picture->LoadFromFile(&cache)) return nullptr;
-  return picture;
+  return std::unique_ptr<CDIB>(ReadQuarterImage(&cache, n));
+}
+
+// The texts of the alerts recorded so far, which are then forgotten (so that a test's TearDown
+// finds only those it did not expect).
+inline std::vector<std::string> TakeAlertTexts(seams::RecordingAlertSink& alerts) {
+  std::vector<std::string> texts;
+  for (const seams::AlertRecord& alert : alerts.Records()) texts.push_back(alert.text);
+  alerts.Clear();
+  return texts;
+}
+
+using Script = std::function<void(dialogtest::Driver&)>;
+
+inline dialogtest::DialogRun RunDialog(int templateId, DLGPROC procedure, const Script& script) {
+  const dialogtest::DialogRun run =
+      dialogtest::RunModal(GetModuleHandleA(nullptr), templateId, procedure, script);
+  EXPECT_TRUE(run.found);
+  EXPECT_FALSE(run.forcedClose);
+  return run;
+}
+
+// The GDI objects that 50 runs of the dialog (each through the script, which closes it) leave
+// behind, counted after a first run has made what lives as long as the process.
+inline int GdiObjectsLeftByFiftyRuns(int templateId, DLGPROC procedure, const Script& script) {
+  RunDialog(templateId, procedure, script);
+  const int before = wintest::FreeGdiHandles();
+  for (int i = 0; i < 50; ++i) RunDialog(templateId, procedure, script);
+  return before - wintest::FreeGdiHandles();
+}
+
+// Not a check: prints the mean time over ten runs from asking for the dialog until its script
+// starts (the dialog made, its lists filled and sorted, the first preview shown). The script
+// closes the dialog.
+inline void PrintOpenTime(const char* name, int templateId, DLGPROC procedure,
+                          const Script& script) {
+  constexpr int kRounds = 10;
+  double total = 0;
+  for (int i = 0; i < kRounds; ++i) {
+    std::chrono::steady_clock::time_point opened;
+    const auto start = std::chrono::steady_clock::now();
+    RunDialog(templateId, procedure, [&](dialogtest::Driver& d) {
+      opened = std::chrono::steady_clock::now();
+      script(d);
+    });
+    total += std::chrono::duration<double, std::milli>(opened - start).count();
+  }
+  std::printf("%s open time (%d images, mean of %d): %.1f ms\n", name,
+              static_cast<int>(ImageDescArray.GetSize()), kRounds, total / kRounds);
 }
 
 inline bool IsGrey(uint32_t rgb) {

@@ -1,6 +1,8 @@
 #include "tests/wine/platform/ScreenCapture.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -67,4 +69,16 @@ bool ScreenCapture::SaveBmp(const char* path) const {
          static_cast<size_t>(width_);
   }
   return std::fclose(out) == 0 && ok;
+}
+
+ScreenCapture TakeDialogsShot(const char* name) {
+  MSG message;
+  for (int i = 0; i < 25; ++i) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(20);
+  }
+  ScreenCapture shot = ScreenCapture::Take();
+  if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR"))
+    shot.SaveBmp((std::string(folder) + "\\dialogs-" + name + ".bmp").c_str());
+  return shot;
 }

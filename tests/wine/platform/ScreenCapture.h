@@ -24,3 +24,8 @@ class ScreenCapture {
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;  // top-down rows, 0x00RRGGBB
 };
+
+// Lets this thread's windows paint (half a second of their messages), captures the screen and,
+// when SAVER_SCREENSHOT_DIR names a folder (a Windows path), saves the capture there as
+// dialogs-<name>.bmp.
+ScreenCapture TakeDialogsShot(const char* name);

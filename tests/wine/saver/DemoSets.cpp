@@ -1,9 +1,12 @@
 #include "tests/wine/saver/DemoSets.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "imaging/QuarterCache.h"
+#include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
 #include "tools/demo/DemoImageSet.h"
 
@@ -32,6 +35,22 @@ const DemoSets& InstalledSets() {
     return made;
   }();
   return sets;
+}
+
+const std::string& CachedSet() {
+  static const std::string folder = [] {
+    const std::string set = InstalledSets().alpha;
+    std::strcpy(IniSettings.DATADIRECTORY, set.c_str());
+    if (!QuarterImageCacheExistsIn(set.c_str())) BuildQuarterImageCache(nullptr);
+    return set;
+  }();
+  return folder;
+}
+
+std::string CopyOfSet(const testsupport::TempFolder& into) {
+  const std::string copy = (into / "set").string();
+  fs::copy(CachedSet(), copy, fs::copy_options::recursive);
+  return copy;
 }
 
 }  // namespace dialogtest

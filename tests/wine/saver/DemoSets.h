@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 namespace dialogtest {
 
 struct DemoSets {
@@ -11,5 +13,12 @@ struct DemoSets {
 };
 
 const DemoSets& InstalledSets();
+
+// "alpha" with its quarter-size cache, built once; its folder is left as the settings' data
+// folder when the cache is built.
+const std::string& CachedSet();
+
+// A copy of the cached "alpha" inside the folder, for a test that spoils or deletes its files.
+std::string CopyOfSet(const testsupport::TempFolder& into);
 
 }  // namespace dialogtest

@@ -32,20 +32,9 @@
 
 namespace {
 
-void Pump() {
-  MSG message;
-  for (int i = 0; i < 25; ++i) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(20);
-  }
-}
-
 ScreenCapture Shot(const char* name) {
-  Pump();
-  ScreenCapture shot = ScreenCapture::Take();
+  ScreenCapture shot = TakeDialogsShot(name);
   EXPECT_FALSE(shot.Empty());
-  if (const char* folder = std::getenv("SAVER_SCREENSHOT_DIR"))
-    shot.SaveBmp((std::string(folder) + "\\dialogs-" + name + ".bmp").c_str());
   return shot;
 }
 

@@ -32,6 +32,7 @@
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/saver/ViewerOwner.h"
 #include "tests/wine/saver/WallpaperTesting.h"
 #include "tests/wine/saver/DemoSets.h"
 #include "tests/wine/support/GdiHeadroom.h"
@@ -42,64 +43,24 @@ namespace fs = std::filesystem;
 
 constexpr int kJpegRecord = 11;  // the demo set's last picture is a JPEG record
 
-struct Close {
-  WPARAM number;
-  LPARAM window;
-};
-std::vector<Close> closes;
+std::vector<viewertest::Close>& closes = viewertest::Closes();
 
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_FULLSCREEN_CLOSE) {
-    closes.push_back(Close{wParam, lParam});
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-constexpr char kOwnerClass[] = "WallpaperPreviewTestOwner";
-
-void RegisterClasses() {
-  static const bool registered = [] {
-    WNDCLASSA owner = {};
-    owner.lpfnWndProc = OwnerProc;
-    owner.hInstance = GetModuleHandleA(nullptr);
-    owner.lpszClassName = kOwnerClass;
-    return RegisterClassA(&owner) && RegisterFullScreenWallpaperWnd();
-  }();
-  ASSERT_TRUE(registered);
-}
-
-// The demo set "alpha" with its quarter-size cache, built once.
-const std::string& CachedSet() {
-  static const std::string folder = [] {
-    const std::string set = dialogtest::InstalledSets().alpha;
-    std::strcpy(IniSettings.DATADIRECTORY, set.c_str());
-    if (!QuarterImageCacheExistsIn(set.c_str())) BuildQuarterImageCache(nullptr);
-    return set;
-  }();
-  return folder;
-}
-
-// A copy of the cached set inside the folder, for a test that spoils or deletes its files.
-std::string CopyOfSet(const testsupport::TempFolder& into) {
-  const std::string copy = (into / "set").string();
-  fs::copy(CachedSet(), copy, fs::copy_options::recursive);
-  return copy;
-}
+using dialogtest::CachedSet;
+using dialogtest::CopyOfSet;
 
 class WallpaperPreview : public testing::Test {
  protected:
   void SetUp() override {
     controltest::RegisterControls();
-    RegisterClasses();
+    static const bool viewerClass = RegisterFullScreenWallpaperWnd();
+    ASSERT_TRUE(viewerClass);
     UseSet(CachedSet());
     WallpaperSettings = WallpaperSettingsValues{};
     WallpaperSettings.WALLPAPER_SCREENSTYLE = 2;
     WallpaperSettings.WALLPAPER_BORDERSTYLE = 6;
     OwnImagesMode = 0;
     closes.clear();
-    owner_ = CreateWindowExA(0, kOwnerClass, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    owner_ = viewertest::NewOwner();
     ASSERT_NE(owner_, nullptr);
     list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT | LBS_NOTIFY, 0, 0, 0, 0, owner_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_WALLPAPERIMAGELIST)),
