@@ -3,9 +3,11 @@
 #include <iterator>
 
 #include "config/AboutDialog.h"
+#include "config/ImageBrowser.h"
 #include "config/ScalingBorderDialog.h"
 #include "config/SoundDialog.h"
 #include "config/TextFXDialog.h"
+#include "config/TopTenDialog.h"
 #include "config/TransitionDialog.h"
 #include "config/WallpaperDialog.h"
 #include "imaging/QuarterCache.h"
@@ -19,9 +21,11 @@ namespace {
 // One row per sub-dialog button: {button, template, procedure, cache rule}.
 const SubDialogRow kRows[] = {
     {IDABOUT, IDD_ABOUT, AboutDlgProc, CacheRule::kNone},
+    {IDC_BROWSEIMAGES, IDD_IMAGEBROWSER, ImageSearchDlgProc, CacheRule::kRequired},
     {IDWALLPAPER, IDD_WALLPAPER, WallpaperDlgProc, CacheRule::kWanted},
     {IDTRANSITION, IDD_TRANSITIONFX, TransitionFXDlgProc, CacheRule::kRequired},
     {IDTEXTFX, IDD_TEXTFX, TextFXDlgProc, CacheRule::kNone},
+    {IDSELECTTOPTEN, IDD_TOPTEN, TopTenDlgProc, CacheRule::kRequired},
     {IDSCALINGBORDER, IDD_SCALINGBORDER, ScalingBorderDlgProc, CacheRule::kWanted},
     {IDSOUNDFX, IDD_SOUNDFX, SoundFXDlgProc, CacheRule::kNone},
     {IDC_BROWSEOWNIMAGES, IDD_OWNIMAGES, OwnImageSearchDlgProc, CacheRule::kNone},
