@@ -335,16 +335,36 @@ TEST_F(SettingsDialog, ScreenPreviewAlertsWhenTheStartFailsOrNoSetIsInstalled) {
   }
 }
 
-// The own-images browser opens modally, owned by the settings dialog.
-TEST_F(SettingsDialog, TheOwnImagesButtonOpensTheBrowserOwnedByTheDialog) {
-  const auto run = RunSettingsDialog([](Driver& d) {
-    d.Post(IDC_BROWSEOWNIMAGES);
-    HWND browser = d.WaitForWindow("Browse Images In Selected Directory");
-    ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(GetWindow(browser, GW_OWNER), d.Dialog());
-    EXPECT_FALSE(IsWindowEnabled(d.Dialog())) << "modal: the settings dialog waits";
-    d.Click(IDOK, browser);
-    EXPECT_TRUE(d.WaitGone(browser));
+// Every sub-dialog button opens its dialog modally, owned by the settings dialog, and the settings
+// dialog goes on once it is closed.
+TEST_F(SettingsDialog, EachSubDialogButtonOpensItsDialogOwnedByTheDialog) {
+  struct Case {
+    int button;
+    const char* caption;
+    int close;
+  };
+  const Case cases[] = {
+      {IDABOUT, "About the Tarvosa Screen Saver", IDOK},
+      {IDC_BROWSEIMAGES, "Browse Kelvane Image Set(s)", IDOK},
+      {IDWALLPAPER, "Determine Wallpaper Style", IDCANCEL},
+      {IDTRANSITION, "Select Transition Effects And Settings Between Images", IDCANCEL},
+      {IDTEXTFX, "Determine Text Effects", IDCANCEL},
+      {IDSELECTTOPTEN, "Select Top 10 Image Play List", IDCANCEL},
+      {IDSCALINGBORDER, "Determine Image Scaling and Border Effects", IDCANCEL},
+      {IDSOUNDFX, "Select Music/Sound Files", IDCANCEL},
+      {IDC_BROWSEOWNIMAGES, "Browse Images In Selected Directory", IDOK},
+  };
+  const auto run = RunSettingsDialog([&](Driver& d) {
+    for (const Case& c : cases) {
+      d.Post(c.button);
+      HWND opened = d.WaitForWindow(c.caption);
+      ASSERT_NE(opened, nullptr) << c.caption;
+      EXPECT_EQ(GetWindow(opened, GW_OWNER), d.Dialog()) << c.caption;
+      EXPECT_FALSE(IsWindowEnabled(d.Dialog())) << c.caption << ": the settings dialog waits";
+      d.Click(c.close, opened);
+      EXPECT_TRUE(d.WaitGone(opened)) << c.caption;
+      d.Sync();
+    }
     d.Click(IDCANCEL);
   });
   EXPECT_FALSE(run.forcedClose);
