@@ -7,14 +7,19 @@
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "imageset/ImageSet.h"
+#include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
 #include "imaging/Resample.h"
 #include "res/DialogIds.h"
 #include "saver/ControlsViews.h"
 #include "saver/DialogSupport.h"
+#include "saver/SelectedImage.h"
+#include "saver/TitleLists.h"
+#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
+#include "settings/IniSettings.h"
 
 namespace {
 
@@ -159,6 +164,22 @@ HWND CreatePictureList(HWND dialog) {
 }
 
 HWND PictureList(HWND dialog) { return GetDlgItem(dialog, IDC_WALLPAPERIMAGELIST); }
+
+bool FillPreviewPictureList(HWND list) {
+  if (OwnImagesMode) {
+    FillListWithDirectory(list, IniSettings.OWNIMAGES_DIR, 0, 1);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedOwnImageNo), 0);
+    return true;
+  }
+  if (!EnsureImageDescArray(&ImageDescArray) || !FillImageTitleList(&ImageDescArray, list))
+    return false;
+  SortImageTitleList(list);
+  if (SelectedImageNo == -1) {
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    SelectedImageNo = GetSelectedImageNo(&ImageDescArray, list);
+  }
+  return true;
+}
 
 CRDIBCtl* PreparePreview(HWND dialog) {
   CRDIBCtl* preview = ImageView(dialog, IDC_MINIPREVIEW);

@@ -62,6 +62,11 @@ void Labelled(const char* label, Handler handler) {
 HWND CreatePictureList(HWND dialog);
 HWND PictureList(HWND dialog);
 
+// Fills a picture list for a dialog that previews one picture: the own-images folder's JPEG and
+// BMP files with SelectedOwnImageNo selected, or the set's titles in title order, where a
+// SelectedImageNo of -1 becomes the first title's image. False when the titles cannot be read.
+bool FillPreviewPictureList(HWND list);
+
 // Makes the preview control 160 x 120 pixels and gives it the hot cursor; null (no alert) when
 // the dialog has none.
 CRDIBCtl* PreparePreview(HWND dialog);

@@ -42,22 +42,6 @@ void ApplySizeEnabling(HWND dialog, int sizeCode, PixelSize screen) {
   EnableScalingMethodCtls(dialog, on.scalingMethod);
 }
 
-bool FillPictureList(HWND list) {
-  if (OwnImages()) {
-    FillListWithDirectory(list, IniSettings.OWNIMAGES_DIR, 0, 1);
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedOwnImageNo), 0);
-    return true;
-  }
-  if (!EnsureImageDescArray(&ImageDescArray) || !FillImageTitleList(&ImageDescArray, list))
-    return false;
-  SortImageTitleList(list);
-  if (SelectedImageNo == -1) {
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-    SelectedImageNo = GetSelectedImageNo(&ImageDescArray, list);
-  }
-  return true;
-}
-
 void SetGroups(HWND dialog) {
   const ImageSetSettings& values = ImageSettings;
   CheckRadioValue(
@@ -188,7 +172,7 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
 
 BOOL InitScalingBorderDlg(HWND dialog) {
   HWND list = CreatePictureList(dialog);
-  if (!list || !FillPictureList(list)) return 0;
+  if (!list || !FillPreviewPictureList(list)) return 0;
   ShowScreenResolution(dialog, IDC_SCREENRESOLUTION);
   const int size = ImageSettings.IMAGE_SIZE;
   FillImageSizeList(dialog, true, size >= 0 && size <= kLargestSizeCode ? size : 0);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "config/MiniScreen.h"
 #include "config/TransitionPreviewGeometry.h"
 #include "framework/Dc.h"
 #include "imageset/ImageSet.h"
@@ -186,28 +187,6 @@ void OnSliderReleased(HWND dialog, HWND sender) {
 // ---------------------------------------------------------------------------------------------
 // The preview picture and surfaces.
 
-// The hidden sorted list that finds the preview picture, filled for the current mode; the
-// picture's number (image set) or line (own images) is selected. False when it cannot be made.
-bool FillPictureList(HWND dialog) {
-  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT, 0, 0, 10, 10, dialog,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TRANSIMAGELIST)),
-                              DialogInstance(), nullptr);
-  if (!list) return false;
-  if (OwnImagesMode) {
-    FillListWithDirectory(list, IniSettings.OWNIMAGES_DIR, 0, 1);
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(SelectedOwnImageNo), 0);
-    return true;
-  }
-  if (!EnsureImageDescArray(&ImageDescArray) || !FillImageTitleList(&ImageDescArray, list))
-    return false;
-  SortImageTitleList(list);
-  if (SelectedImageNo == -1) {
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-    SelectedImageNo = GetSelectedImageNo(&ImageDescArray, list);
-  }
-  return true;
-}
-
 // Decodes the preview picture into CurrentImageDIB with the "Loading Image..." window showing.
 bool LoadPreviewPicture(HWND dialog) {
   delete CurrentImageDIB;
@@ -273,7 +252,7 @@ bool BuildImageSetSurfaces(CDIB* background, CDIB* picture) {
 // where the picture lies.
 bool BuildOwnImageSurfaces(HWND dialog, CDIB* background) {
   char name[MAX_PATH] = {};
-  HWND list = GetDlgItem(dialog, IDC_TRANSIMAGELIST);
+  HWND list = PictureList(dialog);
   const LRESULT line = SendMessageA(list, LB_GETCURSEL, 0, 0);
   const bool named = line != LB_ERR && SendMessageA(list, LB_GETTEXTLEN, line, 0) < MAX_PATH &&
                      SendMessageA(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(name)) > 0;
@@ -296,8 +275,8 @@ bool BuildOwnImageSurfaces(HWND dialog, CDIB* background) {
 }
 
 // The picture steps of the initialisation; each failure leaves the preview without surfaces.
-void PreparePreview(HWND dialog) {
-  if (!FillPictureList(dialog)) return;
+void PreparePreviewSurfaces(HWND dialog) {
+  if (!FillPreviewPictureList(CreatePictureList(dialog))) return;
   // The set's settings and background serve the own pictures too (their screen is framed on it).
   const BOOL prepared = InitImageSet();
   if (SelectedImageNo == -1) SelectedImageNo = 0;
@@ -361,7 +340,7 @@ BOOL OnInitDialog(HWND dialog) {
   preview.Free();
   preview.classesLoaded = bSetTransFXDlgItems(dialog) != FALSE;
   ShowSelectedClass(dialog);
-  PreparePreview(dialog);
+  PreparePreviewSurfaces(dialog);
   EnablePreviewButton(dialog);
   InvalidateRect(dialog, nullptr, FALSE);
   return TRUE;

@@ -155,8 +155,6 @@
 #define IDC_TRANSDESCRIPTIONLABEL 1103
 #define IDC_TRANSINTROTEXT 1104
 #define IDC_TRANSPREVIEW 3
-// The hidden list of the current set's titles (or own pictures) that finds the preview picture.
-#define IDC_TRANSIMAGELIST 1029
 // The image scaling/border dialog and the wallpaper dialog: the controls they share (the size
 // list, the scaling, screen-border and frame groups with their boxes, the mini preview of the
 // whole screen and the screen's size), then each one's own.

@@ -418,7 +418,7 @@ TEST_F(TransitionDialog, OpeningTimeWithAFiftyTwoImageSet) {
       total[i % 2] +=
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
               .count();
-      EXPECT_EQ(52, static_cast<int>(SendMessageA(d.Item(IDC_TRANSIMAGELIST), LB_GETCOUNT, 0, 0)));
+      EXPECT_EQ(52, static_cast<int>(SendMessageA(d.Item(IDC_WALLPAPERIMAGELIST), LB_GETCOUNT, 0, 0)));
       EXPECT_TRUE(d.Enabled(IDC_TRANSPREVIEW));
       d.Click(IDCANCEL);
     });
