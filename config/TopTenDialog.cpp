@@ -95,13 +95,15 @@ BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 BOOL InitTopTenDlg(HWND dialog) {
+  // The working copy is taken first: OK stores it whatever the rest of the set-up managed, and a
+  // copy from an earlier opening (or none) would replace the user's play list.
+  std::memcpy(TopTenWorkList, IniSettings.TOPTEN_PLAYLIST, sizeof TopTenWorkList);
   HWND all = AllTitles(dialog);
   if (!all || !EnsureImageDescArray(&ImageDescArray) ||
       !FillImageTitleList(&ImageDescArray, all))
     return 0;
   HWND playList = PlayList(dialog);
   if (!playList) return 0;
-  std::memcpy(TopTenWorkList, IniSettings.TOPTEN_PLAYLIST, sizeof TopTenWorkList);
   FillTopTenList(playList);
   SelectPreviewedTitle(all);
   ShowSelectedTopTenPreview(all, dialog);

@@ -56,7 +56,7 @@ int CompareImageTitles(const void* a, const void* b) {
   return 0;
 }
 
-bool AddImageTitle(HWND list, CImageDesc* desc) { return AddTitle(list, desc); }
+bool AddImageTitle(HWND list, CImageDesc* desc) { return desc && AddTitle(list, desc); }
 
 int FillImageTitleList(CObArray* descs, HWND list) {
   int result = 1;

@@ -23,6 +23,7 @@
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
 #include "tools/setup/SettingsInstaller.h"
+#include "tests/support/TempFolder.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/saver/ControlFixture.h"
@@ -145,6 +146,22 @@ TEST_F(TopTen, RemovingTheLastEntryLeavesTheEmptyTextWhichOkStoresAndCancelDrops
     });
     EXPECT_STREQ(IniSettings.TOPTEN_PLAYLIST, closing == IDOK ? "" : "5");
   }
+}
+
+// A set whose descriptions cannot be read leaves the dialog without lists; OK then keeps the
+// stored play list instead of writing an empty or earlier working copy over it.
+TEST_F(TopTen, OkAfterAFailedOpeningKeepsTheStoredPlayList) {
+  testsupport::TempFolder empty("noset");
+  std::memcpy(TopTenWorkList, "9", 2);  // what an earlier opening left
+  DeleteImageDescs(&ImageDescArray);
+  QuarterImageCount = 0;
+  std::strcpy(IniSettings.DATADIRECTORY, empty.str().c_str());
+  Run([](Driver& d) {
+    EXPECT_EQ(d.ListCount(IDC_TOPTENLIST), 0);
+    d.Click(IDOK);
+  });
+  EXPECT_STREQ(IniSettings.TOPTEN_PLAYLIST, "3,8,1");
+  TakeAlerts();
 }
 
 TEST_F(TopTen, EntriesAreBoundByTheDescriptorsAsWellAsTheCache) {
