@@ -312,6 +312,9 @@ BOOL OpenSelectedSound(HWND dialog) {
   CRMSliderCtl* slider = Slider(dialog);
   const int slot = ListLineSlot(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
   if (!IsSlot(slot)) {
+    // Nothing left to audition (the playing file was deleted): stop it, since the stop button
+    // goes with the slider.
+    if (MusicMCIObject.IsPlaying()) StopSelectedSound(dialog);
     if (slider) {
       slider->SetRange(0, 100);
       slider->SetPos(0);

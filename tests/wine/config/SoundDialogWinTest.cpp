@@ -438,6 +438,21 @@ TEST_F(SoundDialog, AnEmptyListDisablesTheSliderAndEveryTransportButton) {
   EXPECT_EQ(std::string(IniSettings.SOUND_LOOPFILE), "-1");
 }
 
+// Deleting the last line while it plays stops it: the stop button goes with the slider, so the
+// file would play on with no way to stop it.
+TEST_F(SoundDialog, DeletingThePlayingLastLineStopsIt) {
+  SetPlayList({alpha_});
+  Run([&](Driver& d) {
+    d.Click(IDC_SOUNDPLAY);
+    const size_t mark = device_.Count();
+    d.Click(IDC_SOUNDDELETE);
+    EXPECT_EQ(d.ListCount(IDC_SOUNDPLAYLIST), 0);
+    EXPECT_NE(device_.Commands(mark).find("STOP(7)"), std::string::npos) << device_.Commands(mark);
+    EXPECT_EQ(Buttons(d), (Transport{false, false, false, false}));
+    d.Click(IDCANCEL);
+  });
+}
+
 TEST_F(SoundDialog, AFileThatCannotBeOpenedShowsNoLengthAndPlaysNothing) {
   device_.failures[MCI_OPEN] = MCIERR_CANNOT_LOAD_DRIVER;
   Run([&](Driver& d) {
