@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 #include "config/SubDialogs.h"
 #include "framework/String.h"
@@ -130,9 +131,9 @@ void ReportUnreadableSettings(int error) {
 
 // Without settings nothing may start or edit them: only OK and Cancel (both just close) stay.
 void DisableSettingsActions(HWND dialog) {
-  for (int i = 0; i < kSubDialogButtonCount; ++i) {
-    EnableWindow(GetDlgItem(dialog, kSubDialogButtons[i]), FALSE);
-  }
+  int count = 0;
+  const SubDialogRow* rows = SubDialogRows(&count);
+  for (int i = 0; i < count; ++i) EnableWindow(GetDlgItem(dialog, rows[i].button), FALSE);
   EnableWindow(GetDlgItem(dialog, IDC_PREVIEW), FALSE);
 }
 
@@ -271,7 +272,8 @@ BOOL ShowRoutineSliders(HWND dialog) {
   const int routine = SelectedRoutine(dialog);
   const bool known = routine >= 0 && routine < kRoutineCount;
   const int mask = known ? kSliderMask[routine] : 0;
-  const bool stored = known && routine <= 5;
+  // The routines with sliders show their stored values; the others show the default.
+  const bool stored = mask != 0;
   const int values[2] = {stored ? Number(IniSettings.SPEED[routine]) : kSliderDefault,
                          stored ? Number(IniSettings.RES[routine]) : kSliderDefault};
   const int sliders[2] = {IDC_SPEEDSLIDER, IDC_SIZESLIDER};
@@ -357,8 +359,16 @@ void ResetWallpaperImageSettings(int) {
 
 BOOL StartScreenPreview(HWND dialog) {
   const seams::TraceScope trace("ScreenSaverConfigureDialog IDC_PREVIEW");
+  // In own-images mode the two switches show off while their settings keep the states that
+  // come back with the image set; the preview saves what the switches show, and the kept states
+  // return to the buffers afterwards.
+  std::string textOn = IniSettings.TEXTFX_TEXTON, topTenOn = IniSettings.TOPTEN_ON;
   bReadDlgItems(dialog);
   vSaveIniSettings(settingsKeyPath);
+  if (OwnImagesMode) {
+    std::snprintf(IniSettings.TEXTFX_TEXTON, sizeof IniSettings.TEXTFX_TEXTON, "%s", textOn.c_str());
+    std::snprintf(IniSettings.TOPTEN_ON, sizeof IniSettings.TOPTEN_ON, "%s", topTenOn.c_str());
+  }
   CString folder;
   if (!GetImageSetDataDirectory(IniSettings.SCREENSAVERKEY, folder)) {
     seams::Alert("No image set is installed for the screen saver - Screen Preview cannot start",

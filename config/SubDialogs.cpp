@@ -39,10 +39,10 @@ bool EnsureQuarterCache(HWND owner) {
 
 }  // namespace
 
-const int kSubDialogButtons[] = {IDABOUT,        IDC_BROWSEIMAGES, IDWALLPAPER,
-                                 IDTRANSITION,   IDTEXTFX,         IDSELECTTOPTEN,
-                                 IDSCALINGBORDER, IDSOUNDFX,       IDC_BROWSEOWNIMAGES};
-const int kSubDialogButtonCount = static_cast<int>(std::size(kSubDialogButtons));
+const SubDialogRow* SubDialogRows(int* count) {
+  *count = static_cast<int>(std::size(kRows));
+  return kRows;
+}
 
 const SubDialogRow* FindSubDialog(int button) {
   for (const SubDialogRow& row : kRows) {

@@ -24,6 +24,5 @@ const SubDialogRow* FindSubDialog(int button);
 // result, or -1 when it was not opened.
 INT_PTR OpenSubDialog(HWND owner, const SubDialogRow& row);
 
-// Every button of the settings dialog that opens a sub-dialog (whether or not it has a row).
-extern const int kSubDialogButtons[];
-extern const int kSubDialogButtonCount;
+// Every row, in button order: `count` is set to their number.
+const SubDialogRow* SubDialogRows(int* count);

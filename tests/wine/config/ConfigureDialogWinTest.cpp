@@ -306,6 +306,20 @@ TEST_F(SettingsDialog, ScreenPreviewSavesAndStartsThisModuleWithS) {
   EXPECT_TRUE(alerts_.Records().empty());
 }
 
+// In own-images mode Preview saves the switches as they show (off) but keeps their states for the
+// image set: switching back shows them on again.
+TEST_F(SettingsDialog, ScreenPreviewInOwnImagesModeKeepsTheSwitchesForTheImageSet) {
+  PreviewRecorder launches;
+  RunSettingsDialog([](Driver& d) {
+    d.Click(IDC_OWNIMAGES);
+    d.Click(IDC_PREVIEW);
+    d.Click(IDC_KELVANEIMAGES);
+    for (int id : {IDC_TEXTFXON, IDC_TOPTENON}) EXPECT_EQ(d.SwitchState(id), 1) << id;
+    d.Click(IDCANCEL);
+  });
+  ASSERT_EQ(launches.Requests().size(), 1u);
+}
+
 TEST_F(SettingsDialog, ScreenPreviewAlertsWhenTheStartFailsOrNoSetIsInstalled) {
   struct Case {
     const char* screenSaverKey;

@@ -21,8 +21,12 @@ void ReadKeyInto(const std::string& path, const std::string& prefix, RegistryIma
     char name[256];
     BYTE data[1024];
     DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
-    if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &dataLength) !=
-        ERROR_SUCCESS) {
+    const LONG read =
+        RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &dataLength);
+    if (read == ERROR_NO_MORE_ITEMS) break;
+    // Anything else would end the copy early and let a comparison pass on part of the key.
+    if (read != ERROR_SUCCESS) {
+      ADD_FAILURE() << path << ": value " << index << " unreadable (" << read << ")";
       break;
     }
     (*image)[prefix + name] = {type, std::string(reinterpret_cast<char*>(data), dataLength)};
