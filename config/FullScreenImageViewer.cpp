@@ -60,8 +60,7 @@ LRESULT Close(HWND window) {
 }  // namespace
 
 BOOL RegisterFullScreenImageWnd() {
-  if (RegisterFullScreenViewerClass(kFullScreenImageClass, FullScreenImageWndProc)) return TRUE;
-  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return RegisterFullScreenViewerClass(kFullScreenImageClass, FullScreenImageWndProc);
 }
 
 BOOL CreateFullScreenImageWnd(HWND parent) {

@@ -113,6 +113,10 @@ int ReadBorderThickness(HWND dialog) {
   return ReadRadioGroup(dialog, {IDC_BORDERTHIN, IDC_BORDERWIDE});
 }
 
+int ReadBorderShadow(HWND dialog) {
+  return IsDlgButtonChecked(dialog, IDC_SHADOWOFF) == BST_CHECKED ? 0 : 1;
+}
+
 int ReadInterpolation(HWND dialog) {
   return ReadRadioGroup(dialog, {IDC_SIMPLESCALING, IDC_PALETTEINTERP});
 }

@@ -41,6 +41,8 @@ void CheckRadioValue(HWND dialog, std::initializer_list<int> ids, int value);
 int ReadScreenStyle(HWND dialog);
 int ReadBorderStyle(HWND dialog);
 int ReadBorderThickness(HWND dialog);
+// 0 when "Off" is checked, else 1 (also with neither checked).
+int ReadBorderShadow(HWND dialog);
 int ReadInterpolation(HWND dialog);
 void SetSharedGroups(HWND dialog, int screenStyle, int borderStyle, int thickness, int shadow,
                      int interpolation);

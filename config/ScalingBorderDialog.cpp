@@ -236,9 +236,7 @@ int GetScreenStyleSel(HWND dialog) { return ReadScreenStyle(dialog); }
 int GetBorderStyleSel(HWND dialog) { return ReadBorderStyle(dialog); }
 int GetBorderThicknessSel(HWND dialog) { return ReadBorderThickness(dialog); }
 
-int GetBorderShadowSel(HWND dialog) {
-  return IsDlgButtonChecked(dialog, IDC_SHADOWON) == BST_CHECKED ? 1 : 0;
-}
+int GetBorderShadowSel(HWND dialog) { return ReadBorderShadow(dialog); }
 
 int GetInterpSel(HWND dialog) { return ReadInterpolation(dialog); }
 

@@ -393,9 +393,7 @@ int GetWallpaperScreenStyle(HWND dialog) { return ReadScreenStyle(dialog); }
 int GetWallpaperBorderStyle(HWND dialog) { return ReadBorderStyle(dialog); }
 int GetWallpaperBorderThickness(HWND dialog) { return ReadBorderThickness(dialog); }
 
-int GetWallpaperBorderShadow(HWND dialog) {
-  return IsDlgButtonChecked(dialog, IDC_SHADOWOFF) == BST_CHECKED ? 0 : 1;
-}
+int GetWallpaperBorderShadow(HWND dialog) { return ReadBorderShadow(dialog); }
 
 int GetWallpaperInterp(HWND dialog) { return ReadInterpolation(dialog); }
 
