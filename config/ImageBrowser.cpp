@@ -3,8 +3,6 @@
 #include <memory>
 
 #include "config/CentreOnScreen.h"
-#include "framework/Exceptions.h"
-#include "framework/File.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
@@ -23,14 +21,7 @@
 BOOL ShowQuarterImagePreview(HWND dibControl, int index) {
   if (QuarterImageCount == 0) LoadQuarterImageIndex();
   if (index < 0 || index >= QuarterImageCount) return 0;
-  CFile cache;
-  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName),
-                  CFile::modeRead | CFile::shareDenyWrite)) {
-    seams::Alert("Unable to open date image file", "Alert");
-    return 0;
-  }
-  const std::unique_ptr<CDIB> image(ReadQuarterImage(&cache, index));
-  cache.Close();
+  const std::unique_ptr<CDIB> image(ReadSetQuarterImage(index));
   if (!image) return 0;
   auto* view = static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(dibControl));
   if (!view) return 0;

@@ -4,8 +4,6 @@
 #include <memory>
 #include <new>
 
-#include "framework/Exceptions.h"
-#include "framework/File.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
@@ -26,25 +24,6 @@ namespace {
 using DIBPtr = std::unique_ptr<CDIB>;
 
 constexpr char kSizeCaption[] = "Screen Saver Scaling/Border Settings";
-
-// Cached picture n, or null ("Unable to open date image file" when the cache will not open).
-DIBPtr ReadQuarterImage(int n) {
-  CFile cache;
-  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName),
-                  CFile::modeRead | CFile::shareDenyWrite)) {
-    seams::Alert("Unable to open date image file", "Alert");
-    return nullptr;
-  }
-  DIBPtr image(new (std::nothrow) CDIB);
-  if (!image) return nullptr;
-  try {
-    cache.Seek(QuarterImageOffsets[n], CFile::begin);
-  } catch (const CException&) {
-    return nullptr;
-  }
-  if (!image->LoadFromFile(&cache)) return nullptr;
-  return image;
-}
 
 }  // namespace
 
@@ -204,7 +183,7 @@ BOOL ShowMiniPicture(HWND dialog, int index, int sizeCode, const CDIB* backgroun
                      BOOL corner) {
   if (QuarterImageCount == 0) LoadQuarterImageIndex();
   if (index < 0 || index >= QuarterImageCount || !background || !background->header) return 0;
-  DIBPtr picture = ReadQuarterImage(index);
+  DIBPtr picture(ReadSetQuarterImage(index));
   if (!picture) return 0;
   picture->Lighten(tone);
   PixelSize full;

@@ -1,5 +1,6 @@
 // The quarter-size image cache of the current image set: the cache routines on its data folder.
 #include "framework/Arrays.h"
+#include "framework/File.h"
 #include "imageset/ImageSet.h"
 #include "imaging/QuarterCache.h"
 #include "seams/Alerts.h"
@@ -8,6 +9,16 @@
 bool QuarterImageCacheExists() { return QuarterImageCacheExistsIn(IniSettings.DATADIRECTORY); }
 
 void LoadQuarterImageIndex() { LoadQuarterImageIndexFrom(IniSettings.DATADIRECTORY); }
+
+CDIB* ReadSetQuarterImage(int n) {
+  CFile cache;
+  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName),
+                  CFile::modeRead | CFile::shareDenyWrite)) {
+    seams::Alert("Unable to open date image file", "Alert");
+    return nullptr;
+  }
+  return ReadQuarterImage(&cache, n);
+}
 
 BOOL BuildQuarterImageCache(HWND progress) {
   CObArray records;

@@ -58,6 +58,10 @@ BOOL BuildQuarterImageCacheFrom(const char* folder, const CObArray& records, HWN
 // The same for the current image set's data folder (the image-set library; see ImageSet.h).
 bool QuarterImageCacheExists();
 void LoadQuarterImageIndex();
+// Cached picture n of the set into a new bitmap the caller owns (the index must be loaded); null
+// when it cannot be read, with "Unable to open date image file" alerted when the cache will not
+// open.
+CDIB* ReadSetQuarterImage(int n);
 // Reads the set's "Imagedes.dat" into a private array and builds its cache.
 BOOL BuildQuarterImageCache(HWND progress);
 // The build under a progress bar over the host window; "Unable to restore 1/4 size images"
