@@ -17,8 +17,7 @@
 namespace {
 
 RichTextDocument* CreditsDocument(HWND dialog) {
-  auto* view =
-      static_cast<CRRTFCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCREDITS)));
+  auto* view = DialogControl<CRRTFCtl>(dialog, IDC_IMAGESETCREDITS);
   return view ? view->document : nullptr;
 }
 

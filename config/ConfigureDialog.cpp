@@ -48,17 +48,12 @@ void StoreNumber(char (&buffer)[N], int value) {
   saver::IntToDecimalText(value, buffer);
 }
 
-template <typename Control>
-Control* ControlOf(HWND dialog, int id) {
-  return static_cast<Control*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, id)));
-}
-
 void SetSwitch(HWND dialog, int id, int state) {
-  if (auto* button = ControlOf<CRGrnBtnCtl>(dialog, id)) button->SetState(state ? 1 : 0);
+  if (auto* button = DialogControl<CRGrnBtnCtl>(dialog, id)) button->SetState(state ? 1 : 0);
 }
 
 int SwitchState(HWND dialog, int id) {
-  const auto* button = ControlOf<CRGrnBtnCtl>(dialog, id);
+  const auto* button = DialogControl<CRGrnBtnCtl>(dialog, id);
   return button ? button->state : 0;
 }
 
@@ -255,8 +250,8 @@ BOOL StoreRoutineSliders(HWND dialog, HWND scrollBar) {
       scrollBar != GetDlgItem(dialog, IDC_SIZESLIDER)) {
     return FALSE;
   }
-  const auto* speed = ControlOf<CRVSliderCtl>(dialog, IDC_SPEEDSLIDER);
-  const auto* size = ControlOf<CRVSliderCtl>(dialog, IDC_SIZESLIDER);
+  const auto* speed = DialogControl<CRVSliderCtl>(dialog, IDC_SPEEDSLIDER);
+  const auto* size = DialogControl<CRVSliderCtl>(dialog, IDC_SIZESLIDER);
   if (!speed || !size) return FALSE;
   for (int position : {speed->position, size->position}) {
     if (position < kSliderMinimum || position > kSliderMaximum) return FALSE;
@@ -278,7 +273,7 @@ BOOL ShowRoutineSliders(HWND dialog) {
                          stored ? Number(IniSettings.RES[routine]) : kSliderDefault};
   const int sliders[2] = {IDC_SPEEDSLIDER, IDC_SIZESLIDER};
   for (int i = 0; i < 2; ++i) {
-    if (auto* slider = ControlOf<CRVSliderCtl>(dialog, sliders[i])) {
+    if (auto* slider = DialogControl<CRVSliderCtl>(dialog, sliders[i])) {
       slider->SetRange(kSliderMinimum, kSliderMaximum);
       slider->SetPos(values[i]);
     }

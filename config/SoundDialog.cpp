@@ -71,8 +71,7 @@ void LoadFaces() {
 }
 
 CRMSliderCtl* Slider(HWND dialog) {
-  return dynamic_cast<CRMSliderCtl*>(
-      CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_SOUNDSLIDER)));
+  return DialogControl<CRMSliderCtl>(dialog, IDC_SOUNDSLIDER);
 }
 
 HWND Display(HWND dialog) { return GetDlgItem(dialog, IDC_SOUNDTIME); }

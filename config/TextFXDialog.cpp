@@ -64,7 +64,7 @@ void CheckRadio(HWND dialog, const int (&radios)[N], int value) {
 }
 
 CRVSliderCtl* Slider(HWND dialog, int id) {
-  return static_cast<CRVSliderCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, id)));
+  return DialogControl<CRVSliderCtl>(dialog, id);
 }
 
 void ShowSpeed(HWND dialog, int id, const char* setting) {

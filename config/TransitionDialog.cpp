@@ -61,7 +61,7 @@ struct Preview {
 Preview preview;
 
 CRVSliderCtl* Slider(HWND dialog, int id) {
-  return dynamic_cast<CRVSliderCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, id)));
+  return DialogControl<CRVSliderCtl>(dialog, id);
 }
 
 TransFXClassRow* SelectedRow(HWND dialog) {

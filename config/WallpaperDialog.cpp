@@ -120,8 +120,7 @@ void SetChoiceControls(HWND dialog) {
   CheckRadioValue(dialog, {IDC_WALLPAPERFULLSCALE, IDC_WALLPAPERTHUMBNAILS},
                   values.WALLPAPER_IMAGEFX == kWallpaperFullScale ? 0 : 1);
   FillLayoutList(dialog);
-  if (auto* tone = static_cast<CRVSliderCtl*>(
-          CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_WALLPAPERTONE)))) {
+  if (auto* tone = DialogControl<CRVSliderCtl>(dialog, IDC_WALLPAPERTONE)) {
     tone->SetRange(0, kMaxTone);
     tone->SetPos(kMaxTone - values.WALLPAPER_IMAGETONE);
   }
@@ -398,8 +397,7 @@ int GetWallpaperBorderShadow(HWND dialog) { return ReadBorderShadow(dialog); }
 int GetWallpaperInterp(HWND dialog) { return ReadInterpolation(dialog); }
 
 int GetWallpaperTone(HWND dialog) {
-  auto* tone =
-      static_cast<CRVSliderCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_WALLPAPERTONE)));
+  auto* tone = DialogControl<CRVSliderCtl>(dialog, IDC_WALLPAPERTONE);
   return tone ? kMaxTone - tone->position : WallpaperSettings.WALLPAPER_IMAGETONE;
 }
 

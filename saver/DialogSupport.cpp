@@ -25,7 +25,7 @@ void CentreOver(HWND window, HWND over) {
 }
 
 CRDIBCtl* ImageView(HWND parent, int id) {
-  return static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(parent, id)));
+  return DialogControl<CRDIBCtl>(parent, id);
 }
 
 void RepaintNow(HWND control) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "framework/Wnd.h"
+
 // The module that holds the dialog templates: the saver module's instance once it is known,
 // else the program's own.
 HINSTANCE DialogInstance();
@@ -14,6 +16,12 @@ void CentreOver(HWND window, HWND over);
 void CentreOverOwner(HWND window);
 
 class CRDIBCtl;
+
+// The wrapper of control `id` of the window when it is a T, or null.
+template <typename T>
+T* DialogControl(HWND parent, int id) {
+  return dynamic_cast<T*>(CWnd::FromHandlePermanent(GetDlgItem(parent, id)));
+}
 
 // The image view control `id` of the window, or null.
 CRDIBCtl* ImageView(HWND parent, int id);
