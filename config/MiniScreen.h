@@ -8,6 +8,8 @@
 #include <initializer_list>
 
 #include "config/MiniScreenRules.h"
+#include "saver/DialogSupport.h"
+#include "seams/Alerts.h"
 #include "seams/Trace.h"
 
 class CDIB;
@@ -57,6 +59,18 @@ template <typename Handler>
 void Labelled(const char* label, Handler handler) {
   const seams::TraceScope trace(label);
   handler();
+}
+
+// Runs `compose` (which says whether the preview is shown) under the wait cursor, and alerts
+// `failure` (caption "Alert", stop icon) once the cursor is back when it failed.
+template <typename Compose>
+void ComposeUnderWaitCursor(const char* failure, Compose compose) {
+  bool shown;
+  {
+    const WaitCursor wait;
+    shown = compose();
+  }
+  if (!shown) seams::Alert(failure, "Alert", seams::kAlertIconHand);
 }
 
 // The hidden list of pictures (child 1029: sorted, notifying, zero size) that Previous and Next,

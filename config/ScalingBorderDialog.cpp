@@ -52,31 +52,23 @@ void SetGroups(HWND dialog) {
 }
 
 void RefreshUnderWaitCursor(HWND dialog) {
-  bool shown;
-  {
-    const WaitCursor wait;
-    shown = RefreshMiniScreen(dialog) != 0;
-  }
-  if (!shown) seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+  ComposeUnderWaitCursor(kMiniFailed, [&] {
+    return RefreshMiniScreen(dialog) != 0;
+  });
 }
 
 // A choice that changes the screen: store it, compose the background again and show the preview.
 void ChangeSetting(HWND dialog, int32_t* field, int value) {
   if (*field == value) return;
-  bool shown;
-  {
-    const WaitCursor wait;
+  ComposeUnderWaitCursor(kMiniFailed, [&] {
     *field = value;
     BuildScreenBackground();
-    shown = RefreshMiniScreen(dialog) != 0;
-  }
-  if (!shown) seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+    return RefreshMiniScreen(dialog) != 0;
+  });
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
-  bool shown;
-  {
-    const WaitCursor wait;
+  ComposeUnderWaitCursor(kMiniFailed, [&] {
     CentreOverOwner(dialog);
     InitImageSet();
     if (CRDIBCtl* preview = PreparePreview(dialog); preview && OwnImages()) {
@@ -84,9 +76,8 @@ INT_PTR OnInitDialog(HWND dialog) {
       preview->SetKeepImageSize(TRUE);
     }
     InitScalingBorderDlg(dialog);
-    shown = RefreshMiniScreen(dialog) != 0;
-  }
-  if (!shown) seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+    return RefreshMiniScreen(dialog) != 0;
+  });
   return TRUE;  // the first control has the focus whatever the preview did
 }
 

@@ -151,12 +151,9 @@ bool UpdateCurrentPreview(HWND dialog) {
 void ChangeSetting(HWND dialog, int32_t* field, int value, const char* failure) {
   if (*field == value) return;
   *field = value;
-  bool shown;
-  {
-    const WaitCursor wait;
-    shown = BuildWallpaperBackground() && UpdateCurrentPreview(dialog);
-  }
-  if (!shown) seams::Alert(failure, "Alert", seams::kAlertIconHand);
+  ComposeUnderWaitCursor(failure, [&] {
+    return BuildWallpaperBackground() && UpdateCurrentPreview(dialog);
+  });
 }
 
 void OnImageSize(HWND dialog) {
@@ -175,24 +172,18 @@ void OnLayout(HWND dialog) {
 void OnStep(HWND dialog, bool forward) {
   HWND list = PictureList(dialog);
   if (OwnImages() && SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return;  // nothing to step to
-  bool shown;
-  {
-    const WaitCursor wait;
+  ComposeUnderWaitCursor(kScreenFailed, [&] {
     WallpaperSettings.WALLPAPER_IMAGENO =
         StepWallpaperImageNo(list, WallpaperSettings.WALLPAPER_IMAGENO, forward);
-    shown = UpdateCurrentPreview(dialog);
-  }
-  if (!shown) seams::Alert(kScreenFailed, "Alert", seams::kAlertIconHand);
+    return UpdateCurrentPreview(dialog);
+  });
 }
 
 void OnTone(HWND dialog) {
-  bool shown;
-  {
-    const WaitCursor wait;
+  ComposeUnderWaitCursor(kMiniFailed, [&] {
     WallpaperSettings.WALLPAPER_IMAGETONE = GetWallpaperTone(dialog);
-    shown = UpdateCurrentPreview(dialog);
-  }
-  if (!shown) seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+    return UpdateCurrentPreview(dialog);
+  });
 }
 
 // Writes the wallpaper as it will look and installs it; every failure is alerted on the way.
