@@ -169,8 +169,10 @@ BOOL InitScalingBorderDlg(HWND dialog) {
   FillImageSizeList(dialog, true, size >= 0 && size <= kLargestSizeCode ? size : 0);
   SetGroups(dialog);
   ApplySizeEnabling(dialog, size, ScreenPixels());
-  EnableImageBackgroundCtls(dialog, !OwnImages());
-  EnableImageSizeCtls(dialog, !OwnImages());
+  // The background and size groups follow the mode only, and only here.
+  const ScalingBorderEnables on = ScalingBorderEnabling(size, OwnImages(), ScreenPixels());
+  EnableImageBackgroundCtls(dialog, on.imageBackground);
+  EnableImageSizeCtls(dialog, on.imageSize);
   return 1;
 }
 
