@@ -60,6 +60,7 @@ void InitAbout(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("AboutDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitAbout(dialog); return TRUE;

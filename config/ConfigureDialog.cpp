@@ -191,6 +191,7 @@ BOOL OnCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace(kProcedureName, message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitConfigureDialog(dialog); return TRUE;

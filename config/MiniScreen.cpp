@@ -175,7 +175,9 @@ CRDIBCtl* PreparePreview(HWND dialog) {
 
 CRDIBCtl* FindPreview(HWND dialog) {
   CRDIBCtl* preview = ImageView(dialog, IDC_MINIPREVIEW);
-  if (!preview) seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
+  if (!preview) {
+    seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand, dialog);
+  }
   return preview;
 }
 
@@ -188,7 +190,8 @@ BOOL ShowMiniPicture(HWND dialog, int index, int sizeCode, const CDIB* backgroun
   picture->Lighten(tone);
   PixelSize full;
   if (!SizeOfCode(sizeCode, ScreenPixels(), &full)) {
-    seams::Alert("Incorrect full screen image size selection", kSizeCaption);
+    seams::Alert("Incorrect full screen image size selection", kSizeCaption, seams::kAlertOk,
+                 dialog);
     return 0;
   }
   const PixelSize mini =

@@ -257,6 +257,7 @@ void EnableImageSizeCtls(HWND dialog, BOOL enable) {
 }  // namespace scalingdlg
 
 INT_PTR CALLBACK ScalingBorderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   using namespace scalingdlg;
   const seams::TraceMessageScope trace("ScalingBorderDlgProc", message, wParam, lParam);
   switch (message) {

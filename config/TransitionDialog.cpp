@@ -19,6 +19,7 @@
 #include "saver/SelectedImage.h"
 #include "saver/TitleLists.h"
 #include "saver/WallpaperPreview.h"
+#include "seams/Alerts.h"
 #include "seams/Trace.h"
 #include "settings/IniSettings.h"
 #include "settings/TransFXTables.h"
@@ -399,6 +400,7 @@ TransitionPreviewParts CurrentTransitionPreview() {
 }
 
 INT_PTR CALLBACK TransitionFXDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace(kName, message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog);

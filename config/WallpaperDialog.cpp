@@ -194,7 +194,7 @@ void OnSetWallpaper(HWND dialog) {
     return;
   }
   if (!HandleLoadingFullscreenWallpaper(dialog, 1, WallpaperSettings.WALLPAPER_IMAGENO)) {
-    seams::Alert("Unable to load full screen wallpaper", "Alert", seams::kAlertIconHand);
+    seams::Alert("Unable to load full screen wallpaper", "Alert", seams::kAlertIconHand, dialog);
     return;
   }
   CDIB* composed = ComposeFullScaleWallpaper(&WallpaperImageDIB, WallpaperBackgroundDIB);
@@ -212,7 +212,7 @@ void OnDrawItem(const DRAWITEMSTRUCT* item) {
 void OnFullScreenClose(HWND dialog, int n) {
   WallpaperSettings.WALLPAPER_IMAGENO = n;
   if (!UpdateWallpaperPreview(dialog, WallpaperSettings.WALLPAPER_IMAGEFX, n))
-    seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+    seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand, dialog);
 }
 
 // Ends the dialog and frees what it made: the background, the cells and the button faces.
@@ -417,6 +417,7 @@ void EnableScalingGroup(HWND dialog, BOOL enable) {
 }  // namespace wallpaperdlg
 
 INT_PTR CALLBACK WallpaperDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   using namespace wallpaperdlg;
   const seams::TraceMessageScope trace("WallpaperDlgProc", message, wParam, lParam);
   switch (message) {

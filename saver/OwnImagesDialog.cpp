@@ -10,6 +10,7 @@
 #include "res/DialogIds.h"
 #include "saver/ControlsViews.h"
 #include "saver/DialogSupport.h"
+#include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "settings/IniSettings.h"
@@ -208,6 +209,7 @@ HWND FullScreenOwnImageWnd() { return viewer.window; }
 
 LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(window);
   const seams::TraceMessageScope trace("FullScreenOwnImageWndProc", message, wParam, lParam);
   switch (ReadViewerKey(message, wParam)) {
     case ViewerKey::kBack: ViewerStep(window, -1); break;
@@ -227,6 +229,7 @@ LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wPa
 }
 
 INT_PTR CALLBACK OwnImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("OwnImageSearchDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitDialog(dialog); return TRUE;
