@@ -49,10 +49,18 @@ void ShowTitleAndVersion(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, AboutVersionLine(title, version));
 }
 
+bool FolderExists(const char* folder) {
+  const DWORD attributes = GetFileAttributesA(folder);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A set folder that is gone altogether has no credits to miss: the dialogs that show the set
+// report the folder itself, and About still shows the title and version.
 void InitAbout(HWND dialog) {
   CentreOverOwner(dialog);
   CString folder;
-  if (GetImageSetDataDirectory(IniSettings.SCREENSAVERKEY, folder) && !ShowCredits(dialog, folder))
+  if (GetImageSetDataDirectory(IniSettings.SCREENSAVERKEY, folder) && FolderExists(folder) &&
+      !ShowCredits(dialog, folder))
     return;
   ShowTitleAndVersion(dialog);
 }

@@ -13,6 +13,7 @@
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
+#include "settings/ImageSetKey.h"
 #include "settings/IniSettings.h"
 #include "transitions/LayoutRects.h"
 
@@ -70,7 +71,9 @@ void ChooseFolder(HWND dialog) {
 }
 
 void InitDialog(HWND dialog) {
-  InitImageSet();
+  // The own pictures are only framed on the set's background: a set folder that is gone leaves
+  // the plain background, and the dialogs that show the set report the folder.
+  if (IsImageSetDirectory(IniSettings.DATADIRECTORY)) InitImageSet();
   CentreOverOwner(dialog);
   if (CRDIBCtl* preview = ImageView(dialog, IDC_OWNIMAGEPREVIEW)) {
     preview->SetHotCursor(TRUE, LoadCursorA(DialogInstance(), MAKEINTRESOURCEA(IDC_HOTCURSOR)));
