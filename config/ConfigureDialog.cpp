@@ -142,8 +142,7 @@ void DisableSettingsActions(HWND dialog, int error) {
   EnumChildWindows(dialog, DisableUnlessClosing, 0);
   char text[160];
   std::snprintf(text, sizeof text,
-                "The settings could not be read (Error:%d) - nothing can be changed; reinstall "
-                "the screen saver",
+                "The settings could not be read (Error:%d) - reinstall the screen saver",
                 error);
   SetDlgItemTextA(dialog, IDC_PRODUCTLINE, text);
 }
