@@ -49,11 +49,6 @@ void ShowTitleAndVersion(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, AboutVersionLine(title, version));
 }
 
-bool FolderExists(const char* folder) {
-  const DWORD attributes = GetFileAttributesA(folder);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // A set folder that is gone altogether has no credits to miss: the dialogs that show the set
 // report the folder itself, and About still shows the title and version.
 void InitAbout(HWND dialog) {

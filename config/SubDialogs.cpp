@@ -50,11 +50,6 @@ bool EnsureQuarterCache(HWND owner) {
   return QuarterImageCacheExists();
 }
 
-bool FolderExists(const char* folder) {
-  const DWORD attributes = GetFileAttributesA(folder);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // One message for what is wrong with the set's folder and what to do about it.
 void ReportUnusableSetFolder(HWND owner) {
   const char* folder = IniSettings.DATADIRECTORY;
