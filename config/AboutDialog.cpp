@@ -49,10 +49,13 @@ void ShowTitleAndVersion(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, AboutVersionLine(title, version));
 }
 
+// A set folder that is gone altogether has no credits to miss: the dialogs that show the set
+// report the folder itself, and About still shows the title and version.
 void InitAbout(HWND dialog) {
   CentreOverOwner(dialog);
   CString folder;
-  if (GetImageSetDataDirectory(IniSettings.SCREENSAVERKEY, folder) && !ShowCredits(dialog, folder))
+  if (GetImageSetDataDirectory(IniSettings.SCREENSAVERKEY, folder) && FolderExists(folder) &&
+      !ShowCredits(dialog, folder))
     return;
   ShowTitleAndVersion(dialog);
 }
@@ -60,6 +63,7 @@ void InitAbout(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("AboutDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitAbout(dialog); return TRUE;

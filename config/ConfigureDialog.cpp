@@ -43,6 +43,12 @@ bool settingsRead = false;
 
 int Number(const char* text) { return saver::DecimalTextToInt(text); }
 
+// A stored speed or size outside the slider's range shows as the nearest end (a slider past its
+// ends draws no thumb); it is stored only when the user releases a slider.
+int StoredSliderValue(const char* text) {
+  return saver::DecimalTextInRange(text, kSliderMinimum, kSliderMaximum);
+}
+
 template <size_t N>
 void StoreNumber(char (&buffer)[N], int value) {
   saver::IntToDecimalText(value, buffer);
@@ -96,8 +102,8 @@ void FillTimeCombo(HWND dialog) {
   for (int code = 0; code < kTimeCount; ++code) {
     AddComboText(dialog, IDC_TIMECOMBO, IDS_TIME_FIRST + code);
   }
-  SendDlgItemMessageA(dialog, IDC_TIMECOMBO, CB_SETCURSEL,
-                      static_cast<WPARAM>(Number(IniSettings.TIME)), 0);
+  const int time = saver::DecimalTextInRange(IniSettings.TIME, 0, kTimeCount - 1);
+  SendDlgItemMessageA(dialog, IDC_TIMECOMBO, CB_SETCURSEL, static_cast<WPARAM>(time), 0);
 }
 
 void ShowTitles(HWND dialog) {
@@ -115,21 +121,30 @@ void CheckImageSource(HWND dialog) {
   CheckDlgButton(dialog, IDC_KELVANEIMAGES, OwnImagesMode ? BST_UNCHECKED : BST_CHECKED);
 }
 
-void ReportUnreadableSettings(int error) {
+void ReportUnreadableSettings(HWND dialog, int error) {
   char text[160];
   std::snprintf(text, sizeof text,
                 "Unable to read Screen Saver registry values (Error:%d) - screen saver needs to "
                 "be reinstalled",
                 error);
-  seams::Alert(text, kErrorCaption, seams::kAlertIconHand);
+  seams::Alert(text, kErrorCaption, seams::kAlertIconHand, dialog);
 }
 
-// Without settings nothing may start or edit them: only OK and Cancel (both just close) stay.
-void DisableSettingsActions(HWND dialog) {
-  int count = 0;
-  const SubDialogRow* rows = SubDialogRows(&count);
-  for (int i = 0; i < count; ++i) EnableWindow(GetDlgItem(dialog, rows[i].button), FALSE);
-  EnableWindow(GetDlgItem(dialog, IDC_PREVIEW), FALSE);
+BOOL CALLBACK DisableUnlessClosing(HWND control, LPARAM) {
+  const int id = GetDlgCtrlID(control);
+  if (id != IDOK && id != IDCANCEL && id != IDC_PRODUCTLINE) EnableWindow(control, FALSE);
+  return TRUE;
+}
+
+// Without settings nothing can be shown or saved: every control but OK and Cancel (both just
+// close) is disabled, and the dialog's first line says why, so that nothing looks editable.
+void DisableSettingsActions(HWND dialog, int error) {
+  EnumChildWindows(dialog, DisableUnlessClosing, 0);
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "The settings could not be read (Error:%d) - reinstall the screen saver",
+                error);
+  SetDlgItemTextA(dialog, IDC_PRODUCTLINE, text);
 }
 
 void CloseTrace() {
@@ -191,6 +206,7 @@ BOOL OnCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace(kProcedureName, message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitConfigureDialog(dialog); return TRUE;
@@ -207,16 +223,17 @@ BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
 BOOL InitConfigureDialog(HWND dialog) {
   seams::TraceScope trace("InitConfigureDialog");
   BuildRegistryKeyPath(settingsKeyPath);
+  ForgetReportedSetFolder();
   const int error = GetIniSettings(settingsKeyPath);
   settingsRead = error == 0;
+  CentreOver(dialog, GetDesktopWindow());
   if (!settingsRead) {
-    ReportUnreadableSettings(error);
-    DisableSettingsActions(dialog);
+    DisableSettingsActions(dialog, error);
+    ReportUnreadableSettings(dialog, error);
     trace.Fail();
     return FALSE;
   }
   BackupSettings();
-  CentreOver(dialog, GetDesktopWindow());
   ShowTitles(dialog);
   OwnImagesMode = Number(IniSettings.OWNIMAGES_ON);
   CheckImageSource(dialog);
@@ -269,8 +286,8 @@ BOOL ShowRoutineSliders(HWND dialog) {
   const int mask = known ? kSliderMask[routine] : 0;
   // The routines with sliders show their stored values; the others show the default.
   const bool stored = mask != 0;
-  const int values[2] = {stored ? Number(IniSettings.SPEED[routine]) : kSliderDefault,
-                         stored ? Number(IniSettings.RES[routine]) : kSliderDefault};
+  const int values[2] = {stored ? StoredSliderValue(IniSettings.SPEED[routine]) : kSliderDefault,
+                         stored ? StoredSliderValue(IniSettings.RES[routine]) : kSliderDefault};
   const int sliders[2] = {IDC_SPEEDSLIDER, IDC_SIZESLIDER};
   for (int i = 0; i < 2; ++i) {
     if (auto* slider = DialogControl<CRVSliderCtl>(dialog, sliders[i])) {
@@ -292,7 +309,8 @@ BOOL FillRoutineCombo(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_ROUTINECOMBO, CB_SETITEMDATA, static_cast<WPARAM>(item),
                         routine);
   }
-  const int wanted = Number(IniSettings.SSFN);
+  // An unknown routine number shows as the nearest routine there is.
+  const int wanted = saver::DecimalTextInRange(IniSettings.SSFN, 0, kRoutineCount - 1);
   const int count =
       static_cast<int>(SendDlgItemMessageA(dialog, IDC_ROUTINECOMBO, CB_GETCOUNT, 0, 0));
   for (int item = 0; item < count; ++item) {

@@ -11,9 +11,10 @@
 
 #include "platform/ScreenSaver.h"
 
-// The WM_INITDIALOG work: reads every setting, keeps the backup copy and shows the values.
-// FALSE when the settings cannot be read: an alert says so, the controls stay unset, Preview
-// and the sub-dialog buttons are disabled, and OK and Cancel then only close the dialog.
+// The WM_INITDIALOG work: centres the dialog, reads every setting, keeps the backup copy and
+// shows the values (a stored number out of a control's range as the nearest it can show).
+// FALSE when the settings cannot be read: one alert says so, every control but OK and Cancel is
+// disabled, the first line of the dialog says why, and OK and Cancel then only close it.
 BOOL InitConfigureDialog(HWND dialog);
 // The controls' choices into the setting buffers (the sliders are stored on release). A list
 // with nothing selected leaves its setting as it is. Always TRUE.
@@ -27,8 +28,8 @@ BOOL StoreRoutineSliders(HWND dialog, HWND scrollBar);
 // Shows the selected routine's speed and size (50 for a routine without them, or none), and
 // enables each slider with its labels by the routine's mask. Always TRUE.
 BOOL ShowRoutineSliders(HWND dialog);
-// Fills the routine list with the eight routines and selects the one of "SSFN"; FALSE, with no
-// selection, when none is.
+// Fills the routine list with the eight routines and selects the one of "SSFN" (a number past
+// either end as the nearest routine); FALSE, with no selection, when the list cannot be filled.
 BOOL FillRoutineCombo(HWND dialog);
 // Own-images mode (flag non-zero) disables the caption and play-list groups, keeps their
 // switches' states in their settings and shows them off, and writes the fixed own-images

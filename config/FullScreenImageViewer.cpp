@@ -97,6 +97,7 @@ BOOL SetFullScreenDIB(HWND window, int index) {
 
 LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(window);
   const seams::TraceMessageScope trace("FullScreenImageWndProc", message, wParam, lParam);
   switch (ReadViewerKey(message, wParam)) {
     case ViewerKey::kBack: OnArrow(window, false); break;

@@ -168,6 +168,7 @@ void SelectBrowserImage(HWND dialog, int index) {
 }
 
 INT_PTR CALLBACK ImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("ImageSearchDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitDialog(dialog); return TRUE;

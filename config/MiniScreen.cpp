@@ -39,7 +39,7 @@ void ShowScreenResolution(HWND dialog, int id) {
   SetDlgItemTextA(dialog, id, text);
 }
 
-void FillImageSizeList(HWND dialog, bool sizes, int code) {
+int FillImageSizeList(HWND dialog, bool sizes, int code) {
   HWND list = GetDlgItem(dialog, IDC_IMAGERES);
   SendMessageA(list, CB_RESETCONTENT, 0, 0);
   SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Fit to Screen"));
@@ -52,7 +52,9 @@ void FillImageSizeList(HWND dialog, bool sizes, int code) {
     std::snprintf(text, sizeof text, "%dx%d", size.cx, size.cy);
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
-  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(code), 0);
+  const int shown = code < 0 ? 0 : code >= lines ? lines - 1 : code;
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
+  return shown;
 }
 
 int ReadImageSizeList(HWND dialog) {
@@ -175,7 +177,9 @@ CRDIBCtl* PreparePreview(HWND dialog) {
 
 CRDIBCtl* FindPreview(HWND dialog) {
   CRDIBCtl* preview = ImageView(dialog, IDC_MINIPREVIEW);
-  if (!preview) seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
+  if (!preview) {
+    seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand, dialog);
+  }
   return preview;
 }
 
@@ -188,7 +192,8 @@ BOOL ShowMiniPicture(HWND dialog, int index, int sizeCode, const CDIB* backgroun
   picture->Lighten(tone);
   PixelSize full;
   if (!SizeOfCode(sizeCode, ScreenPixels(), &full)) {
-    seams::Alert("Incorrect full screen image size selection", kSizeCaption);
+    seams::Alert("Incorrect full screen image size selection", kSizeCaption, seams::kAlertOk,
+                 dialog);
     return 0;
   }
   const PixelSize mini =

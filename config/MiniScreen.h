@@ -22,8 +22,9 @@ PixelSize ScreenPixels();
 void ShowScreenResolution(HWND dialog, int id);
 
 // Empties the size list and adds "Fit to Screen", then, with `sizes`, "%dx%d" for every size the
-// screen offers (OfferedSizeLines), and selects line `code` (nothing when it has no such line).
-void FillImageSizeList(HWND dialog, bool sizes, int code);
+// screen offers (OfferedSizeLines), and selects line `code`, or the nearest line the list has.
+// Returns the code of the selected line.
+int FillImageSizeList(HWND dialog, bool sizes, int code);
 // The list's selection when it is a size code 0..6, else 0.
 int ReadImageSizeList(HWND dialog);
 

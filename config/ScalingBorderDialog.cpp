@@ -26,6 +26,10 @@ constexpr char kMiniFailed[] = "Unable to set mini screen ctl";
 // The cells of the own picture's layout on the screen.
 CPtrList ownImageRects;
 
+// Whether the dialog read the settings and built what it shows when it opened: OK stores the
+// controls only then.
+bool dialogBuilt = false;
+
 bool OwnImages() { return OwnImagesMode != 0; }
 
 // The screen the enabling rule compares sizes with: the background's, once there is one.
@@ -68,14 +72,15 @@ void ChangeSetting(HWND dialog, int32_t* field, int value) {
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
+  const seams::ScopedFirstAlertOnly oneMessage;
   ComposeUnderWaitCursor(kMiniFailed, [&] {
     CentreOverOwner(dialog);
-    InitImageSet();
+    dialogBuilt = InitImageSet() != 0;
     if (CRDIBCtl* preview = PreparePreview(dialog); preview && OwnImages()) {
       preview->SetBackColor(PALETTERGB(192, 192, 192));
       preview->SetKeepImageSize(TRUE);
     }
-    InitScalingBorderDlg(dialog);
+    dialogBuilt = InitScalingBorderDlg(dialog) && dialogBuilt;
     return RefreshMiniScreen(dialog) != 0;
   });
   return TRUE;  // the first control has the focus whatever the preview did
@@ -99,7 +104,7 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   ImageSetSettings& values = ImageSettings;
   switch (id) {
     case IDOK:
-      bSaveScalingBorderDlgSettings(dialog);
+      if (dialogBuilt) bSaveScalingBorderDlgSettings(dialog);
       Close(dialog);
       return TRUE;
     case IDCANCEL: Close(dialog); return TRUE;
@@ -165,8 +170,12 @@ BOOL InitScalingBorderDlg(HWND dialog) {
   HWND list = CreatePictureList(dialog);
   if (!list || !FillPreviewPictureList(list)) return 0;
   ShowScreenResolution(dialog, IDC_SCREENRESOLUTION);
-  const int size = ImageSettings.IMAGE_SIZE;
-  FillImageSizeList(dialog, true, size >= 0 && size <= kLargestSizeCode ? size : 0);
+  // A stored size the list does not offer shows, and is previewed, as the nearest it offers.
+  const int size = FillImageSizeList(dialog, true, ImageSettings.IMAGE_SIZE);
+  if (size != ImageSettings.IMAGE_SIZE) {
+    ImageSettings.IMAGE_SIZE = size;
+    BuildScreenBackground();
+  }
   SetGroups(dialog);
   ApplySizeEnabling(dialog, size, ScreenPixels());
   // The background and size groups follow the mode only, and only here.
@@ -257,6 +266,7 @@ void EnableImageSizeCtls(HWND dialog, BOOL enable) {
 }  // namespace scalingdlg
 
 INT_PTR CALLBACK ScalingBorderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   using namespace scalingdlg;
   const seams::TraceMessageScope trace("ScalingBorderDlgProc", message, wParam, lParam);
   switch (message) {

@@ -418,7 +418,7 @@ BOOL AddSoundToPlayList(HWND dialog) {
   seams::TraceScope trace("AddSoundToPlayList");
   HWND list = GetDlgItem(dialog, IDC_SOUNDPLAYLIST);
   if (SendMessageA(list, LB_GETCOUNT, 0, 0) >= kSoundListSize) {
-    seams::Alert(kListFullText, kPlayListCaption, seams::kAlertOk);
+    seams::Alert(kListFullText, kPlayListCaption, seams::kAlertOk, dialog);
     return FALSE;
   }
   CString path;
@@ -490,6 +490,7 @@ BOOL SelectSoundFile(HWND owner, CString& path) {
 }
 
 INT_PTR CALLBACK SoundFXDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("SoundFXDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitDialog(dialog); return TRUE;

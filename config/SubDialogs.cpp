@@ -1,5 +1,7 @@
 #include "config/SubDialogs.h"
 
+#include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "config/AboutDialog.h"
@@ -14,9 +16,20 @@
 #include "res/DialogIds.h"
 #include "saver/DialogSupport.h"
 #include "saver/OwnImagesDialog.h"
+#include "saver/ImageSetDialog.h"
 #include "saver/ThumbnailDialog.h"
+#include "seams/Alerts.h"
+#include "settings/ImageSetKey.h"
+#include "settings/IniSettings.h"
 
 namespace {
+
+constexpr char kSetFolderCaption[] = "Screen Saver Image Set";
+
+// The set folder whose trouble was reported while the settings dialog is open: the user is told
+// once, and a later button that needs the set opens the chooser straight away.
+CString reportedSetFolder;
+bool setFolderReported = false;
 
 // One row per sub-dialog button: {button, template, procedure, cache rule}.
 const SubDialogRow kRows[] = {
@@ -37,7 +50,44 @@ bool EnsureQuarterCache(HWND owner) {
   return QuarterImageCacheExists();
 }
 
+// One message for what is wrong with the set's folder and what to do about it.
+void ReportUnusableSetFolder(HWND owner) {
+  const char* folder = IniSettings.DATADIRECTORY;
+  char text[kTextBufferSize + 160];
+  if (!*folder) {
+    std::snprintf(text, sizeof text,
+                  "The current image set has no image set folder; choose an image set.");
+  } else if (!FolderExists(folder)) {
+    std::snprintf(text, sizeof text,
+                  "The image set folder %s was not found; choose an image set.", folder);
+  } else {
+    std::snprintf(text, sizeof text,
+                  "The image set folder %s does not hold a complete image set; choose an image "
+                  "set.",
+                  folder);
+  }
+  seams::Alert(text, kSetFolderCaption, seams::kAlertIconExclamation, owner);
+}
+
+// The dialogs that show the set's pictures cannot open on a set whose folder is gone (moved or
+// deleted): the user is told so once and given the image-set chooser to repair it.
+bool EnsureUsableImageSet(HWND owner) {
+  if (IsImageSetDirectory(IniSettings.DATADIRECTORY)) return true;
+  if (!setFolderReported || std::strcmp(reportedSetFolder, IniSettings.DATADIRECTORY) != 0) {
+    ReportUnusableSetFolder(owner);
+    reportedSetFolder = IniSettings.DATADIRECTORY;
+    setFolderReported = true;
+  }
+  DialogBoxParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_IMAGESET), owner, ImageSetDlgProc, 0);
+  return IsImageSetDirectory(IniSettings.DATADIRECTORY) != FALSE;
+}
+
 }  // namespace
+
+void ForgetReportedSetFolder() {
+  reportedSetFolder.Empty();
+  setFolderReported = false;
+}
 
 const SubDialogRow* SubDialogRows(int* count) {
   *count = static_cast<int>(std::size(kRows));
@@ -52,6 +102,7 @@ const SubDialogRow* FindSubDialog(int button) {
 }
 
 INT_PTR OpenSubDialog(HWND owner, const SubDialogRow& row) {
+  if (row.cache != CacheRule::kNone && !EnsureUsableImageSet(owner)) return -1;
   if (row.cache != CacheRule::kNone) {
     const bool cached = EnsureQuarterCache(owner);
     if (row.cache == CacheRule::kRequired && !cached) return -1;

@@ -7,6 +7,7 @@
 #include "res/DialogIds.h"
 #include "saver/ControlsSliders.h"
 #include "saver/DialogSupport.h"
+#include "seams/Alerts.h"
 #include "seams/Trace.h"
 #include "settings/DecimalText.h"
 #include "settings/IniSettings.h"
@@ -170,6 +171,7 @@ BOOL bSaveTextFXDlgSettings(HWND dialog) {
 }
 
 INT_PTR CALLBACK TextFXDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("TextFXDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG:

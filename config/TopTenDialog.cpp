@@ -128,7 +128,7 @@ BOOL AddToTopTen(HWND dialog) {
     case TopTenEdit::kDone: return FillTopTenList(playList);
     case TopTenEdit::kFull:
       seams::Alert("Top 10 image play list can handle a maximum of 10 images only.",
-                   "Screen Saver Top Ten Play List Info", seams::kAlertOk);
+                   "Screen Saver Top Ten Play List Info", seams::kAlertOk, dialog);
       return 0;
     default: return 0;
   }
@@ -160,6 +160,7 @@ BOOL bSaveTopTenDlgSettings() {
 }
 
 INT_PTR CALLBACK TopTenDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("TopTenDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitDialog(dialog); return TRUE;

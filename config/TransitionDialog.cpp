@@ -19,6 +19,8 @@
 #include "saver/SelectedImage.h"
 #include "saver/TitleLists.h"
 #include "saver/WallpaperPreview.h"
+#include "seams/Alerts.h"
+#include "seams/Clock.h"
 #include "seams/Trace.h"
 #include "settings/IniSettings.h"
 #include "settings/TransFXTables.h"
@@ -293,6 +295,62 @@ void PreparePreviewSurfaces(HWND dialog) {
 // ---------------------------------------------------------------------------------------------
 // Preview: the picture goes off to the background and comes back with the chosen effect.
 
+// The preview running now: its dialog, whether it was asked to end, and the command (OK or
+// Cancel) that waits for it to unwind.
+struct RunningPreview {
+  HWND dialog = nullptr;
+  bool ending = false;
+  int closeCommand = 0;
+};
+RunningPreview running;
+
+// Ends the running preview at once: the stop request ends every wait of the effect, which then
+// draws its last steps without waiting.
+void EndPreview() {
+  if (!running.dialog || running.ending) return;
+  running.ending = true;
+  seams::RequestStop();
+}
+
+// While a preview draws, the dialog keeps answering: every wait of the effect turns through this
+// clock, which hands the thread's messages to the dialog first and waits in short slices, so
+// that Cancel, Esc or another class are seen within a few milliseconds.
+class AnsweringClock : public seams::Clock {
+ public:
+  explicit AnsweringClock(HWND dialog) : dialog_(dialog), inner_(seams::CurrentClock()) {}
+  uint32_t TickCount() override { return inner_.TickCount(); }
+  int64_t WallSeconds() override { return inner_.WallSeconds(); }
+  void Idle() override {
+    Answer();
+    inner_.Idle();
+  }
+  void IdleUntil(uint32_t deadline) override {
+    Answer();
+    const uint32_t slice = inner_.TickCount() + kSliceMs;
+    inner_.IdleUntil(seams::TickBefore(deadline, slice) ? deadline : slice);
+  }
+
+ private:
+  static constexpr uint32_t kSliceMs = 10;
+
+  void Answer() {
+    MSG message;
+    while (!running.ending && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        EndPreview();
+        return;
+      }
+      if (IsDialogMessageA(dialog_, &message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+
+  HWND dialog_;
+  seams::Clock& inner_;
+};
+
 void RunPreview(HWND dialog) {
   const TransFXClassRow* row = SelectedRow(dialog);
   const TransFXEffectRow* effect = SelectedEffect(dialog);
@@ -319,16 +377,24 @@ void RunPreview(HWND dialog) {
   CDC dc;
   dc.Attach(hdc);
   const int oldMode = SetStretchBltMode(hdc, COLORONCOLOR);
-  for (BOOL offScreen : {TRUE, FALSE}) {
-    const BOOL ran = TransFXDispatch(&dc, to.left, to.top, to.right - to.left, to.bottom - to.top,
-                                     preview.imageOn.get(), image.left, image.top, iw, ih,
-                                     preview.imageOff.get(), image.left, image.top, chosen.effectId,
-                                     par0, par1, par2, offScreen, &screen);
-    if (!ran) break;
+  running = RunningPreview{dialog};
+  {
+    AnsweringClock answering(dialog);
+    const seams::ScopedClock scoped(&answering);
+    for (BOOL offScreen : {TRUE, FALSE}) {
+      const BOOL ran = TransFXDispatch(
+          &dc, to.left, to.top, to.right - to.left, to.bottom - to.top, preview.imageOn.get(),
+          image.left, image.top, iw, ih, preview.imageOff.get(), image.left, image.top,
+          chosen.effectId, par0, par1, par2, offScreen, &screen);
+      if (!ran || running.ending) break;
+    }
   }
+  if (running.ending) seams::ClearStop();
   SetStretchBltMode(hdc, oldMode);
   dc.Detach();
   ReleaseDC(dialog, hdc);
+  // What was stopped is shown whole again: the picture, as the preview ends.
+  if (running.ending) InvalidateRect(dialog, &mini, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -353,22 +419,39 @@ void Close(HWND dialog, bool save) {
   preview.classesLoaded = false;
 }
 
+// The preview, and then the OK or Cancel that ended it.
+void OnPreview(HWND dialog) {
+  if (running.dialog) return;  // already drawing: the button pressed again does nothing
+  RunPreview(dialog);  // no wait cursor: the dialog answers while it draws
+  const int closeCommand = running.closeCommand;
+  running = RunningPreview{};
+  if (closeCommand) Close(dialog, closeCommand == IDOK);
+}
+
 BOOL OnCommand(HWND dialog, int id, int code) {
   switch (id) {
     case IDC_TRANSCLASSLIST:
-      if (code == LBN_SELCHANGE) ShowSelectedClass(dialog);
+      if (code == LBN_SELCHANGE) {
+        EndPreview();
+        ShowSelectedClass(dialog);
+      }
       return TRUE;
     case IDC_TRANSCLASSON:
       if (TransFXClassRow* row = SelectedRow(dialog))
         row->enabled = IsDlgButtonChecked(dialog, IDC_TRANSCLASSON) == BST_CHECKED ? 1 : 0;
       return TRUE;
-    case IDC_TRANSPREVIEW: {
-      const WaitCursor wait;
-      RunPreview(dialog);
+    case IDC_TRANSPREVIEW: OnPreview(dialog); return TRUE;
+    case IDOK:
+    case IDCANCEL:
+      // During a preview the dialog closes once the effect has unwound: it draws on the
+      // dialog's surfaces until then.
+      if (running.dialog) {
+        running.closeCommand = id;
+        EndPreview();
+        return TRUE;
+      }
+      Close(dialog, id == IDOK);
       return TRUE;
-    }
-    case IDOK: Close(dialog, true); return TRUE;
-    case IDCANCEL: Close(dialog, false); return TRUE;
   }
   return FALSE;
 }
@@ -399,6 +482,7 @@ TransitionPreviewParts CurrentTransitionPreview() {
 }
 
 INT_PTR CALLBACK TransitionFXDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace(kName, message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog);

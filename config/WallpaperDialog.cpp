@@ -36,6 +36,10 @@ struct ButtonFaces {
 };
 ButtonFaces faces;
 
+// Whether the dialog read the settings and built what it shows when it opened: OK stores the
+// controls only then, since a half-filled dialog would store its blanks over the settings.
+bool dialogBuilt = false;
+
 void LoadButtonFaces() {
   HINSTANCE instance = DialogInstance();
   faces.previous = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_PREVIMAGE));
@@ -194,7 +198,7 @@ void OnSetWallpaper(HWND dialog) {
     return;
   }
   if (!HandleLoadingFullscreenWallpaper(dialog, 1, WallpaperSettings.WALLPAPER_IMAGENO)) {
-    seams::Alert("Unable to load full screen wallpaper", "Alert", seams::kAlertIconHand);
+    seams::Alert("Unable to load full screen wallpaper", "Alert", seams::kAlertIconHand, dialog);
     return;
   }
   CDIB* composed = ComposeFullScaleWallpaper(&WallpaperImageDIB, WallpaperBackgroundDIB);
@@ -212,7 +216,7 @@ void OnDrawItem(const DRAWITEMSTRUCT* item) {
 void OnFullScreenClose(HWND dialog, int n) {
   WallpaperSettings.WALLPAPER_IMAGENO = n;
   if (!UpdateWallpaperPreview(dialog, WallpaperSettings.WALLPAPER_IMAGEFX, n))
-    seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+    seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand, dialog);
 }
 
 // Ends the dialog and frees what it made: the background, the cells and the button faces.
@@ -223,16 +227,17 @@ void Close(HWND dialog) {
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
+  const seams::ScopedFirstAlertOnly oneMessage;
   const WaitCursor wait;
   CentreOverOwner(dialog);
-  InitImageSet();
-  InitWallpaperDlg(dialog);
+  const bool setRead = InitImageSet() != 0;
+  dialogBuilt = InitWallpaperDlg(dialog) && setRead;
   PreparePreview(dialog);
   if (OwnImages() || WallpaperSettings.WALLPAPER_IMAGEFX != kWallpaperFullScale)
     SetPreviewFit(dialog, true);
   LoadButtonFaces();
-  if (!BuildWallpaperBackground() || !UpdateCurrentPreview(dialog))
-    seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand);
+  if (dialogBuilt && (!BuildWallpaperBackground() || !UpdateCurrentPreview(dialog)))
+    seams::Alert(kMiniFailed, "Alert", seams::kAlertIconHand, dialog);
   return TRUE;  // the first control has the focus whatever the preview did
 }
 
@@ -240,7 +245,7 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   WallpaperSettingsValues& values = WallpaperSettings;
   switch (id) {
     case IDOK:
-      bSaveWallpaperDlgSettings(dialog);
+      if (dialogBuilt) bSaveWallpaperDlgSettings(dialog);
       Close(dialog);
       return TRUE;
     case IDCANCEL: Close(dialog); return TRUE;
@@ -320,7 +325,8 @@ BOOL InitWallpaperDlg(HWND dialog) {
   WallpaperSettingsValues& values = WallpaperSettings;
   ShowScreenResolution(dialog, IDC_SCREENRESOLUTION);
   if (OwnImages()) values.WALLPAPER_IMAGESIZE = 0;
-  FillImageSizeList(dialog, !OwnImages(), values.WALLPAPER_IMAGESIZE);
+  values.WALLPAPER_IMAGESIZE =
+      FillImageSizeList(dialog, !OwnImages(), values.WALLPAPER_IMAGESIZE);
   SetChoiceControls(dialog);
   ApplyEnabling(dialog, values.WALLPAPER_IMAGEFX, values.WALLPAPER_IMAGESIZE);
   return 1;
@@ -417,6 +423,7 @@ void EnableScalingGroup(HWND dialog, BOOL enable) {
 }  // namespace wallpaperdlg
 
 INT_PTR CALLBACK WallpaperDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   using namespace wallpaperdlg;
   const seams::TraceMessageScope trace("WallpaperDlgProc", message, wParam, lParam);
   switch (message) {

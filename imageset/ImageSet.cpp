@@ -24,6 +24,7 @@
 #include "settings/DecimalText.h"
 #include "settings/IniSettings.h"
 #include "transitions/Background.h"
+#include "transitions/Frames.h"
 #include "transitions/LayoutRects.h"
 
 #ifdef _WIN32
@@ -85,14 +86,18 @@ void InstallImageDescs(CObArray* array, DescList& records) {
   for (size_t i = 0; i < records.size(); ++i) array->SetAt(static_cast<int>(i), records[i].release());
 }
 
+// A stored number out of its range reads as the nearest valid one, so that a damaged value
+// draws the nearest picture the user could have chosen instead of failing at every step.
 void ConvertImageSettings() {
-  ImageSettings.IMAGE_SIZE = saver::DecimalTextToInt(IniSettings.IMAGE_SIZE);
-  ImageSettings.IMAGE_BACKSTYLE = saver::DecimalTextToInt(IniSettings.IMAGE_BACKSTYLE);
-  ImageSettings.IMAGE_SCREENSTYLE = saver::DecimalTextToInt(IniSettings.IMAGE_SCREENSTYLE);
-  ImageSettings.IMAGE_BORDERSTYLE = saver::DecimalTextToInt(IniSettings.IMAGE_BORDERSTYLE);
-  ImageSettings.IMAGE_BORDERTHICKNESS = saver::DecimalTextToInt(IniSettings.IMAGE_BORDERTHICKNESS);
-  ImageSettings.IMAGE_BORDERSHADOWON = saver::DecimalTextToInt(IniSettings.IMAGE_BORDERSHADOWON);
-  ImageSettings.INTERPON = saver::DecimalTextToInt(IniSettings.INTERPON);
+  using saver::DecimalTextInRange;
+  const IniSettingsBuffers& text = IniSettings;
+  ImageSettings.IMAGE_SIZE = DecimalTextInRange(text.IMAGE_SIZE, 0, kMaxSizeCode);
+  ImageSettings.IMAGE_BACKSTYLE = DecimalTextInRange(text.IMAGE_BACKSTYLE, 0, kBackStyleKeep);
+  ImageSettings.IMAGE_SCREENSTYLE = DecimalTextInRange(text.IMAGE_SCREENSTYLE, 0, 3);
+  ImageSettings.IMAGE_BORDERSTYLE = DecimalTextInRange(text.IMAGE_BORDERSTYLE, 0, kBorderNone);
+  ImageSettings.IMAGE_BORDERTHICKNESS = DecimalTextInRange(text.IMAGE_BORDERTHICKNESS, 0, 1);
+  ImageSettings.IMAGE_BORDERSHADOWON = DecimalTextInRange(text.IMAGE_BORDERSHADOWON, 0, 1);
+  ImageSettings.INTERPON = DecimalTextInRange(text.INTERPON, 0, 1);
 }
 
 bool FileExists(const char* path) {

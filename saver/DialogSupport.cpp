@@ -8,6 +8,11 @@
 
 HINSTANCE DialogInstance() { return hMainInstance ? hMainInstance : GetModuleHandleA(nullptr); }
 
+bool FolderExists(const char* folder) {
+  const DWORD attributes = GetFileAttributesA(folder);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 void CentreOverOwner(HWND window) {
   HWND over = GetWindow(window, GW_OWNER);
   if (!over) over = GetParent(window);

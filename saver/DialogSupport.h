@@ -26,6 +26,9 @@ T* DialogControl(HWND parent, int id) {
 // The image view control `id` of the window, or null.
 CRDIBCtl* ImageView(HWND parent, int id);
 
+// Whether the path names a folder that exists.
+bool FolderExists(const char* folder);
+
 // Paints a control now, so that its text or frame shows before a long step holds the thread.
 void RepaintNow(HWND control);
 

@@ -13,6 +13,7 @@
 #include "saver/DialogSupport.h"
 #include "saver/SelectedImage.h"
 #include "saver/ThumbnailDialog.h"
+#include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/Trace.h"
 #include "settings/ImageSetKey.h"
@@ -150,6 +151,7 @@ BOOL ApplyImageSet(HWND dialog) {
 }
 
 INT_PTR CALLBACK ImageSetDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("ImageSetDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitDialog(dialog); return TRUE;

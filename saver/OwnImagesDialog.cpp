@@ -10,8 +10,10 @@
 #include "res/DialogIds.h"
 #include "saver/ControlsViews.h"
 #include "saver/DialogSupport.h"
+#include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
+#include "settings/ImageSetKey.h"
 #include "settings/IniSettings.h"
 #include "transitions/LayoutRects.h"
 
@@ -69,7 +71,9 @@ void ChooseFolder(HWND dialog) {
 }
 
 void InitDialog(HWND dialog) {
-  InitImageSet();
+  // The own pictures are only framed on the set's background: a set folder that is gone leaves
+  // the plain background, and the dialogs that show the set report the folder.
+  if (IsImageSetDirectory(IniSettings.DATADIRECTORY)) InitImageSet();
   CentreOverOwner(dialog);
   if (CRDIBCtl* preview = ImageView(dialog, IDC_OWNIMAGEPREVIEW)) {
     preview->SetHotCursor(TRUE, LoadCursorA(DialogInstance(), MAKEINTRESOURCEA(IDC_HOTCURSOR)));
@@ -208,6 +212,7 @@ HWND FullScreenOwnImageWnd() { return viewer.window; }
 
 LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(window);
   const seams::TraceMessageScope trace("FullScreenOwnImageWndProc", message, wParam, lParam);
   switch (ReadViewerKey(message, wParam)) {
     case ViewerKey::kBack: ViewerStep(window, -1); break;
@@ -227,6 +232,7 @@ LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wPa
 }
 
 INT_PTR CALLBACK OwnImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(dialog);
   const seams::TraceMessageScope trace("OwnImageSearchDlgProc", message, wParam, lParam);
   switch (message) {
     case WM_INITDIALOG: InitDialog(dialog); return TRUE;

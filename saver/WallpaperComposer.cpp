@@ -17,6 +17,7 @@
 #include "settings/DecimalText.h"
 #include "settings/IniSettings.h"
 #include "transitions/Background.h"
+#include "transitions/Frames.h"
 #include "transitions/LayoutRects.h"
 
 WallpaperSettingsValues WallpaperSettings;
@@ -29,7 +30,6 @@ namespace {
 
 using DIBPtr = std::unique_ptr<CDIB>;
 
-constexpr int kBorderNone = 6;
 constexpr int kFrameMargin = 30;         // room for the frame round a full-scale own image
 constexpr int kFullScaleColours = 204;   // what an 8-bit display leaves a picture
 constexpr char kStopCaption[] = "Alert";
@@ -141,21 +141,23 @@ struct PlacedImage {
 
 }  // namespace
 
+// A stored number out of its range reads as the nearest valid one (the picture number is
+// checked against the list where the list is filled).
 void InitWallpaperSettings() {
+  using saver::DecimalTextInRange;
   const IniSettingsBuffers& text = IniSettings;
   WallpaperSettingsValues& values = WallpaperSettings;
-  values.WALLPAPER_INTERPON = saver::DecimalTextToInt(text.WALLPAPER_INTERPON);
-  values.WALLPAPER_IMAGESIZE = saver::DecimalTextToInt(text.WALLPAPER_IMAGESIZE);
-  values.WALLPAPER_SCREENSTYLE = saver::DecimalTextToInt(text.WALLPAPER_SCREENSTYLE);
-  values.WALLPAPER_BORDERSTYLE = saver::DecimalTextToInt(text.WALLPAPER_BORDERSTYLE);
-  values.WALLPAPER_BORDERTHICKNESS = saver::DecimalTextToInt(text.WALLPAPER_BORDERTHICKNESS);
-  values.WALLPAPER_BORDERSHADOWON = saver::DecimalTextToInt(text.WALLPAPER_BORDERSHADOWON);
+  values.WALLPAPER_INTERPON = DecimalTextInRange(text.WALLPAPER_INTERPON, 0, 1);
+  values.WALLPAPER_IMAGESIZE = DecimalTextInRange(text.WALLPAPER_IMAGESIZE, 0, kMaxSizeCode);
+  values.WALLPAPER_SCREENSTYLE = DecimalTextInRange(text.WALLPAPER_SCREENSTYLE, 0, 3);
+  values.WALLPAPER_BORDERSTYLE = DecimalTextInRange(text.WALLPAPER_BORDERSTYLE, 0, kBorderNone);
+  values.WALLPAPER_BORDERTHICKNESS = DecimalTextInRange(text.WALLPAPER_BORDERTHICKNESS, 0, 1);
+  values.WALLPAPER_BORDERSHADOWON = DecimalTextInRange(text.WALLPAPER_BORDERSHADOWON, 0, 1);
   values.WALLPAPER_IMAGENO = saver::DecimalTextToInt(text.WALLPAPER_IMAGENO);
-  values.WALLPAPER_IMAGEFX = saver::DecimalTextToInt(text.WALLPAPER_IMAGEFX);
-  values.WALLPAPER_IMAGETONE = saver::DecimalTextToInt(text.WALLPAPER_IMAGETONE);
-  values.WALLPAPER_AUTOROTATEON = saver::DecimalTextToInt(text.WALLPAPER_AUTOROTATEON);
-  if (values.WALLPAPER_IMAGESIZE < 0 || values.WALLPAPER_IMAGESIZE > kMaxSizeCode)
-    values.WALLPAPER_IMAGESIZE = 0;
+  values.WALLPAPER_IMAGEFX =
+      DecimalTextInRange(text.WALLPAPER_IMAGEFX, kWallpaperFullScale, kWallpaperOwnUniform);
+  values.WALLPAPER_IMAGETONE = DecimalTextInRange(text.WALLPAPER_IMAGETONE, 0, 255);
+  values.WALLPAPER_AUTOROTATEON = DecimalTextInRange(text.WALLPAPER_AUTOROTATEON, 0, 1);
   if (GetScreenBitsPerPixel() == 8) values.WALLPAPER_IMAGEFX = kWallpaperFullScale;
 }
 

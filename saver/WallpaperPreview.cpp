@@ -97,6 +97,7 @@ BOOL CreateFullScreenWallpaperWnd(HWND dialog) {
 
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(window);
   const seams::TraceMessageScope trace("FullScreenWallpaperWndProc", message, wParam, lParam);
   if (message == WM_CREATE) OnCreate(window);
   switch (ReadViewerKey(message, wParam)) {

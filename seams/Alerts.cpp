@@ -29,14 +29,31 @@ class DefaultSink : public AlertSink {
 DefaultSink defaultSink;
 std::atomic<AlertSink*> processSink{nullptr};
 thread_local AlertSink* threadSink = nullptr;
+thread_local void* threadOwner = nullptr;
+thread_local ScopedFirstAlertOnly* firstOnly = nullptr;
 
 }  // namespace
 
 int Alert(const char* text, const char* caption, unsigned flags, void* owner) {
+  if (firstOnly) {
+    if (firstOnly->shown_ > 0) {
+      ++firstOnly->dropped_;
+      return (flags & 0xF) == kAlertYesNo ? kAnswerNo : kAnswerOk;
+    }
+    ++firstOnly->shown_;
+  }
   AlertSink* sink = threadSink ? threadSink : processSink.load();
   if (!sink) sink = &defaultSink;
+  if (!owner) owner = threadOwner;
   return sink->Show(owner, text ? text : "", caption ? caption : "", flags);
 }
+
+ScopedAlertOwner::ScopedAlertOwner(void* owner) : previous_(threadOwner) { threadOwner = owner; }
+ScopedAlertOwner::~ScopedAlertOwner() { threadOwner = previous_; }
+void* CurrentAlertOwner() { return threadOwner; }
+
+ScopedFirstAlertOnly::ScopedFirstAlertOnly() : previous_(firstOnly) { firstOnly = this; }
+ScopedFirstAlertOnly::~ScopedFirstAlertOnly() { firstOnly = previous_; }
 
 AlertSink* InstallAlertSink(AlertSink* sink) { return processSink.exchange(sink); }
 

@@ -28,9 +28,45 @@ class AlertSink {
 };
 
 // Shows an alert through this thread's sink, else the process's sink, else the default one
-// (a message box on Windows, standard error natively). caption nullptr: no caption.
+// (a message box on Windows, standard error natively). caption nullptr: no caption. owner
+// nullptr: the window this thread's alerts belong to now (ScopedAlertOwner), if any.
 int Alert(const char* text, const char* caption = nullptr, unsigned flags = kAlertOk,
           void* owner = nullptr);
+
+// The window that owns this thread's alerts for the length of a scope: a dialog procedure sets
+// itself for each message it handles, so that a box raised deep inside (a picture that fails to
+// load) is owned by that dialog, which stays disabled until the box is answered.
+class ScopedAlertOwner {
+ public:
+  explicit ScopedAlertOwner(void* owner);
+  ~ScopedAlertOwner();
+  ScopedAlertOwner(const ScopedAlertOwner&) = delete;
+  ScopedAlertOwner& operator=(const ScopedAlertOwner&) = delete;
+
+ private:
+  void* previous_;
+};
+// The owner alerts of this thread get when they name none (nullptr outside every scope).
+void* CurrentAlertOwner();
+
+// Within the scope, only the first alert of this thread is shown; the others are dropped, and
+// counted. One failure met while a dialog opens would otherwise raise a box at every step that
+// depends on what failed.
+class ScopedFirstAlertOnly {
+ public:
+  ScopedFirstAlertOnly();
+  ~ScopedFirstAlertOnly();
+  ScopedFirstAlertOnly(const ScopedFirstAlertOnly&) = delete;
+  ScopedFirstAlertOnly& operator=(const ScopedFirstAlertOnly&) = delete;
+  int Shown() const { return shown_; }
+  int Dropped() const { return dropped_; }
+
+ private:
+  friend int Alert(const char*, const char*, unsigned, void*);
+  ScopedFirstAlertOnly* previous_;
+  int shown_ = 0;
+  int dropped_ = 0;
+};
 
 // Install a sink (nullptr restores the default); each returns the previous sink.
 AlertSink* InstallAlertSink(AlertSink* sink);

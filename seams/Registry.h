@@ -27,6 +27,7 @@ constexpr long kRegInvalidHandle = 6;    // ERROR_INVALID_HANDLE
 constexpr long kRegInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 constexpr long kRegMoreData = 234;       // ERROR_MORE_DATA
 constexpr long kRegNoMoreItems = 259;    // ERROR_NO_MORE_ITEMS
+constexpr long kRegWrongType = 1629;     // ERROR_DATATYPE_MISMATCH
 
 typedef struct RegKeyHandle__* RegKey;
 
@@ -45,7 +46,9 @@ class Registry {
   // read and written.
   virtual long CreateKey(const char* path, RegKey* key) = 0;
   // The raw query: up to *size bytes of the value's data into data; *size becomes the data's
-  // size. kRegMoreData when the data is larger than the buffer. The value's type is ignored.
+  // size. kRegMoreData when the data is larger than the buffer. Every value of the system is text:
+  // a value of another type (a number or bytes someone stored by hand) is kRegWrongType, never
+  // its bytes read as text.
   virtual long QueryValue(RegKey key, const char* name, void* data, uint32_t* size) = 0;
   // Stores size bytes as a REG_SZ value.
   virtual long SetValue(RegKey key, const char* name, const void* data, uint32_t size) = 0;

@@ -36,6 +36,11 @@ int DecimalTextToInt(const char* text) {
   return value;
 }
 
+int DecimalTextInRange(const char* text, int low, int high) {
+  const int value = DecimalTextToInt(text);
+  return value < low ? low : value > high ? high : value;
+}
+
 void IntToDecimalText(int value, char* buffer, size_t size) {
   if (buffer && size > 0) std::snprintf(buffer, size, "%d", value);
 }

@@ -14,6 +14,10 @@ bool ReadDecimalInt(const char*& cursor, int& value);
 // The number at the start of text; 0 for a text without one (or null).
 int DecimalTextToInt(const char* text);
 
+// The number at the start of text (0 without one), or the nearest of low..high when it lies
+// outside them: a stored value out of a control's range shows as the nearest one it can show.
+int DecimalTextInRange(const char* text, int low, int high);
+
 // Writes the number as decimal text into a buffer of `size` characters (the settings dialogs
 // store every choice this way); the longest int fits any settings buffer.
 void IntToDecimalText(int value, char* buffer, size_t size);

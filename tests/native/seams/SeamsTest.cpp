@@ -114,6 +114,53 @@ TEST(AlertSeam, ThreadSinkOverridesTheProcessSink) {
   EXPECT_EQ(seams::kAlertIconHand, mine.Records()[0].flags);
 }
 
+// A box raised while a dialog handles a message belongs to that dialog, whichever routine raised
+// it; an explicit owner wins, scopes nest, and another thread keeps its own owner.
+TEST(AlertSeam, TheScopedOwnerOwnsAlertsThatNameNone) {
+  seams::ScopedAlertRecorder recorder;
+  int settings = 0, subDialog = 0, other = 0;
+  seams::Alert("before");
+  {
+    const seams::ScopedAlertOwner outer(&settings);
+    seams::Alert("outer");
+    {
+      const seams::ScopedAlertOwner inner(&subDialog);
+      seams::Alert("inner");
+      seams::Alert("explicit", nullptr, seams::kAlertOk, &other);
+      std::thread([] { seams::Alert("thread"); }).join();
+    }
+    seams::Alert("outer again");
+  }
+  seams::Alert("after");
+  const std::vector<std::pair<std::string, void*>> expected = {
+      {"before", nullptr},  {"outer", &settings},       {"inner", &subDialog},
+      {"explicit", &other}, {"thread", nullptr},        {"outer again", &settings},
+      {"after", nullptr}};
+  ASSERT_EQ(expected.size(), recorder.Records().size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(expected[i].first, recorder.Records()[i].text);
+    EXPECT_EQ(expected[i].second, recorder.Records()[i].owner) << expected[i].first;
+  }
+}
+
+// One failure, one box: the steps that fail after it say nothing, a yes/no question that is
+// dropped answers no, and once the scope ends every alert shows again.
+TEST(AlertSeam, FirstAlertOnlyDropsTheFollowingOnes) {
+  seams::ScopedAlertRecorder recorder(seams::kAnswerYes);
+  {
+    seams::ScopedFirstAlertOnly once;
+    EXPECT_EQ(seams::kAnswerYes, seams::Alert("cause", nullptr, seams::kAlertYesNo));
+    EXPECT_EQ(seams::kAnswerNo, seams::Alert("step two", nullptr, seams::kAlertYesNo));
+    EXPECT_EQ(seams::kAnswerOk, seams::Alert("step three"));
+    EXPECT_EQ(1, once.Shown());
+    EXPECT_EQ(2, once.Dropped());
+  }
+  seams::Alert("later");
+  ASSERT_EQ(2u, recorder.Records().size());
+  EXPECT_EQ("cause", recorder.Records()[0].text);
+  EXPECT_EQ("later", recorder.Records()[1].text);
+}
+
 std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path);  // text mode: the trace file has CRLF line ends on Windows
   std::stringstream text;

@@ -18,6 +18,7 @@
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/Trace.h"
+#include "settings/DecimalText.h"
 #include "tests/native/settings/SettingsFixture.h"
 
 namespace fs = std::filesystem;
@@ -486,3 +487,20 @@ TEST_F(IniSettingsTraceTest, FailedRoutinesWriteNoEndLine) {
 }
 
 }  // namespace
+
+// A stored number outside what a control can show reads as the nearest value it can.
+TEST(DecimalTextInRange, ReadsTheNearestValueInRange) {
+  struct Case {
+    const char* text;
+    int low, high, expected;
+  };
+  const Case cases[] = {
+      {"50", 1, 100, 50},   {"0", 1, 100, 1},     {"101", 1, 100, 100}, {"-7", 0, 4, 0},
+      {"9", 0, 6, 6},       {"", 1, 100, 1},      {"abc", 0, 7, 0},     {" 3x", 0, 7, 3},
+      {"99999999999", 0, 255, 255}, {"-99999999999", 0, 255, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, saver::DecimalTextInRange(c.text, c.low, c.high))
+        << '"' << c.text << "\" in " << c.low << ".." << c.high;
+  }
+}

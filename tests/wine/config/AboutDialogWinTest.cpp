@@ -106,7 +106,9 @@ TEST_F(AboutDialog, TheCloseBoxEndsItToo) {
 TEST_F(AboutDialog, ASetWithoutCreditsIsReportedAndKeepsTheTemplatesTexts) {
   testsupport::TempFolder empty("nocredits");
   InstallSetAt(empty.str());
-  const auto run = OpenDialog([](Driver& d) {
+  HWND dialog = nullptr;
+  const auto run = OpenDialog([&](Driver& d) {
+    dialog = d.Dialog();
     EXPECT_EQ(d.WindowText(d.Dialog()), "About Screen Saver");
     EXPECT_EQ(d.Text(IDC_ABOUT_VERSION), "");
     ASSERT_NE(Credits(d), nullptr);
@@ -119,7 +121,7 @@ TEST_F(AboutDialog, ASetWithoutCreditsIsReportedAndKeepsTheTemplatesTexts) {
   EXPECT_EQ(alert.text, kMissingCreditsText + empty.str() + "\\credits.RTF");
   EXPECT_EQ(alert.caption, "Screen Saver Error");
   EXPECT_EQ(alert.flags, static_cast<unsigned>(MB_ICONERROR));
-  EXPECT_EQ(alert.owner, nullptr);
+  EXPECT_EQ(alert.owner, dialog) << "owned by the About dialog, which waits for it";
 }
 
 TEST_F(AboutDialog, AnInstalledSetThatCannotBeFoundShowsTitleAndVersionWithoutCredits) {

@@ -111,4 +111,48 @@ TEST(SettingsDialogOnScreen, LaidOutCleanly) {
   EXPECT_TRUE(alerts.Records().empty());
 }
 
+// The messages bad stored data brings, as a user sees them: a set folder that is gone (the box,
+// owned by the settings dialog, then the image-set chooser instead of the wallpaper dialog), and
+// settings that cannot be read (the dialog disabled, saying why). Saved as
+// dialogs-message-setfolder.bmp, dialogs-message-chooser.bmp and dialogs-settings-unreadable.bmp.
+TEST(SettingsDialogOnScreen, TheMessagesOfBadStoredData) {
+  InstallSettings();
+  const std::string setKey = GetValue("IMAGESETKEY");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, setKey.c_str(), 0, KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  const char gone[] = "C:\\moved-away\\demoset";
+  RegSetValueExA(key, "DATADIRECTORY", 0, REG_SZ, reinterpret_cast<const BYTE*>(gone),
+                 sizeof gone);
+  RegCloseKey(key);
+  RunSettingsDialog([](Driver& d) {
+    d.Post(IDWALLPAPER);
+    HWND box = d.WaitForWindow("Screen Saver Image Set");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), d.Dialog()) << "the box is owned by the dialog";
+    EXPECT_FALSE(IsWindowEnabled(d.Dialog())) << "and the dialog waits for it";
+    d.OnDialogThread([] { Pump(5); });
+    Shot("message-setfolder");
+    EXPECT_EQ(d.MessageBoxText(true),
+              "The image set folder C:\\moved-away\\demoset was not found; choose an image set.");
+    HWND chooser = d.WaitForWindow("Select Image Set to be used in Screen Saver");
+    ASSERT_NE(chooser, nullptr);
+    d.OnDialogThread([] { Pump(5); });
+    Shot("message-chooser");
+    d.Click(IDCANCEL, chooser);
+    EXPECT_TRUE(d.WaitGone(chooser));
+    d.Click(IDCANCEL);
+  });
+  InstallSettings();
+  DeleteValue("SSFN");
+  seams::ScopedAlertRecorder alerts;
+  RunSettingsDialog([](Driver& d) {
+    d.OnDialogThread([] { Pump(10); });
+    Shot("settings-unreadable");
+    d.Click(IDCANCEL);
+  });
+  EXPECT_EQ(alerts.Records().size(), 1u);
+  InstallSettings();
+}
+
 }  // namespace

@@ -220,22 +220,36 @@ TEST_F(SettingsDialog, ClickingTheCheckedRadioChangesNothing) {
                 {"WALLPAPER_IMAGENO", "0"}});
 }
 
-// A stored routine or time that no list item carries leaves its list without a selection; the
-// sliders then show 50 and store nothing, and OK keeps both settings as they were (a stored -1
-// routine stopped every later start).
-TEST_F(SettingsDialog, AListWithoutSelectionKeepsItsSetting) {
-  SetValue("SSFN", "9");
-  SetValue("TIME", "7");
-  const RegistryImage before = ReadRegistryImage();
-  RunSettingsDialog([](Driver& d) {
-    EXPECT_EQ(d.ComboSelection(IDC_ROUTINECOMBO), -1);
-    EXPECT_EQ(d.ComboSelection(IDC_TIMECOMBO), -1);
-    EXPECT_EQ(d.SliderPosition(IDC_SPEEDSLIDER), 50);
-    d.ReleaseSlider(IDC_SPEEDSLIDER, 70);
-    d.ReleaseSlider(IDC_SIZESLIDER, 20);
-    d.Click(IDOK);
-  });
-  EXPECT_EQ(ChangedValues(before, ReadRegistryImage()), std::vector<std::string>{});
+// A stored routine or time that no list item carries shows as the nearest item (a blank list
+// looked like nothing was chosen); OK stores what the lists show, Cancel keeps the stored values.
+// A stored -1 routine once stopped every later start.
+TEST_F(SettingsDialog, AnUnknownRoutineOrTimeShowsTheNearestItem) {
+  struct Case {
+    const char* routine;
+    const char* time;
+    int routineShown, timeShown;
+  };
+  const Case cases[] = {{"9", "7", 7, 4}, {"-1", "-3", 0, 0}};
+  for (const Case& c : cases) {
+    for (int button : {IDOK, IDCANCEL}) {
+      SetValue("SSFN", c.routine);
+      SetValue("TIME", c.time);
+      const RegistryImage before = ReadRegistryImage();
+      RunSettingsDialog([&](Driver& d) {
+        EXPECT_EQ(d.ComboSelection(IDC_ROUTINECOMBO), c.routineShown) << c.routine;
+        EXPECT_EQ(d.ComboSelection(IDC_TIMECOMBO), c.timeShown) << c.time;
+        d.Click(button);
+      });
+      const std::vector<std::string> expected =
+          button == IDOK ? std::vector<std::string>{"SSFN", "TIME"} : std::vector<std::string>{};
+      EXPECT_EQ(ChangedValues(before, ReadRegistryImage()), expected) << c.routine;
+      if (button == IDOK) {
+        ExpectValues({{"SSFN", std::to_string(c.routineShown)},
+                      {"TIME", std::to_string(c.timeShown)}});
+      }
+    }
+  }
+  EXPECT_TRUE(alerts_.Records().empty());
 }
 
 // Settings that cannot be read: the alert, nothing that edits or starts anything enabled, and
@@ -393,7 +407,10 @@ INT_PTR CALLBACK EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
 }
 
 TEST_F(SettingsDialog, SubDialogsNeedingTheCacheBuildItFirstAndOpenOnlyWithIt) {
+  // A set whose files are there but empty: usable as a set folder, yet no cache can be built.
   testsupport::TempFolder empty("nocache");
+  for (const char* name : {"imfull.dat", "imagedes.dat", "cover.bmp", "imagedoc.dat"})
+    std::ofstream(fs::path(empty.str()) / name).put('\0');
   struct Case {
     std::string folder;
     CacheRule rule;

@@ -226,7 +226,7 @@ TEST_F(SoundDialog, TenFilesAreTheMostAndAddThenAsksForNoFile) {
   EXPECT_EQ(alerts_.Records()[0].text,
             "Unable to another sound file to the sound play list (10 files maximum).");
   EXPECT_EQ(alerts_.Records()[0].caption, "Sound Play List Message");
-  EXPECT_EQ(alerts_.Records()[0].owner, nullptr);
+  EXPECT_NE(alerts_.Records()[0].owner, nullptr) << "owned by the sound dialog, which waits for it";
 }
 
 // A path the settings buffer cannot hold (256 characters or more) would make every later

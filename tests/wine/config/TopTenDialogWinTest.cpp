@@ -121,6 +121,7 @@ TEST_F(TopTen, AddAppendsInPlayOrderIgnoresDuplicatesAndRefusesAnEleventh) {
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].text, "Top 10 image play list can handle a maximum of 10 images only.");
     EXPECT_EQ(alerts[0].caption, "Screen Saver Top Ten Play List Info");
+    EXPECT_EQ(alerts[0].owner, d.Dialog()) << "owned, so the dialog waits while the box shows";
     EXPECT_STREQ(TopTenWorkList, "3,8,1,0,2,4,5,6,7,9");
     EXPECT_EQ(d.ListCount(IDC_TOPTENLIST), 10);
     EXPECT_STREQ(IniSettings.TOPTEN_PLAYLIST, "3,8,1") << "stored only by OK";

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "saver/DrawingThread.h"
 #include "saver/SelectedImage.h"
 #include "saver/WallpaperPreview.h"
+#include "seams/Clock.h"
 #include "settings/IniSettings.h"
 #include "settings/TransFXTables.h"
 #include "tests/support/ImageSetWriter.h"
@@ -311,6 +313,118 @@ TEST_F(TransitionDialog, PreviewEndsShowingTheCompositionOfBackgroundAndPicture)
   EXPECT_NE(nullptr, CurrentImageDIB) << "the preview picture stays loaded";
 }
 
+// A virtual clock that acts as the user once `delay` milliseconds of waiting have passed since it
+// was armed: reads do not move it, each idle turn of a wait moves it 1 ms. The act runs on the
+// thread that waits, the dialog's.
+class UserAtClock : public seams::TestClock {
+ public:
+  UserAtClock() : TestClock(1000, 0, 1) {}
+  void Arm(uint32_t delay, std::function<void()> act) {
+    at_ = Peek() + delay;
+    act_ = std::move(act);
+    actedAt = 0;
+  }
+  void Idle() override {
+    TestClock::Idle();
+    if (!act_ || seams::TickBefore(Peek(), at_)) return;
+    actedAt = Peek();
+    auto act = std::move(act_);
+    act_ = nullptr;
+    act();
+  }
+  uint32_t actedAt = 0;
+
+ private:
+  uint32_t at_ = 0;
+  std::function<void()> act_;
+};
+
+void SetSliders(Driver& d, int position) {
+  for (int id : {IDC_TRANSSLIDER1, IDC_TRANSSLIDER2, IDC_TRANSSLIDER3})
+    if (d.Enabled(id)) d.ReleaseSlider(id, position);
+}
+
+// A preview draws for many seconds at its slowest; the dialog keeps answering meanwhile: Cancel,
+// Esc or another class, 2 s in, end it within a few milliseconds of waiting, and Cancel and Esc
+// then close the dialog.
+TEST_F(TransitionDialog, CancelEscOrAnotherClassEndASlowPreviewAtOnce) {
+  UserAtClock clock;
+  const seams::ScopedClock scoped(&clock);
+  // "Rectangles" with every slider at its right end is the slowest preview there is.
+  constexpr char kSlowClass[] = "Rectangles";
+  constexpr int kSlowest = 100;
+  uint32_t whole = 0;
+  Open([&](Driver& d) {
+    SelectClass(d, kSlowClass);
+    SetSliders(d, kSlowest);
+    const uint32_t start = clock.Peek();
+    d.Click(IDC_TRANSPREVIEW);
+    whole = clock.Peek() - start;
+    d.Click(IDCANCEL);
+  });
+  std::printf("[ figure ] slowest preview (%s): %u ms of waiting\n", kSlowClass, whole);
+  ASSERT_GT(whole, 4000u) << "a preview slow enough to interrupt";
+
+  struct Case {
+    const char* name;
+    std::function<void(HWND)> act;  // on the dialog's thread, 2 s into the preview
+    bool closes;
+  };
+  const Case cases[] = {
+      {"Cancel", [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); },
+       true},
+      {"Esc",
+       [](HWND dialog) {
+         HWND focus = GetFocus();
+         PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+       },
+       true},
+      {"another class",
+       [](HWND dialog) {
+         HWND list = GetDlgItem(dialog, IDC_TRANSCLASSLIST);
+         SendMessageA(list, LB_SETCURSEL, 3, 0);
+         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TRANSCLASSLIST, LBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(list));
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    uint32_t answeredIn = 0;
+    double wallMs = 0;
+    const auto run = Open([&](Driver& d) {
+      SelectClass(d, kSlowClass);
+      SetSliders(d, kSlowest);
+      HWND dialog = d.Dialog();
+      const auto start = std::chrono::steady_clock::now();
+      auto actedWall = start;
+      clock.Arm(2000, [&, dialog] {
+        actedWall = std::chrono::steady_clock::now();
+        c.act(dialog);
+      });
+      const uint32_t started = clock.Peek();
+      d.Click(IDC_TRANSPREVIEW);  // returns when the preview's handler does
+      ASSERT_NE(clock.actedAt, 0u) << "the act came during the preview";
+      answeredIn = clock.Peek() - clock.actedAt;
+      wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                         actedWall)
+                   .count();
+      EXPECT_LT(clock.Peek() - started, whole) << "the preview ended early";
+      if (!c.closes) {
+        EXPECT_EQ(3, d.ListSelection(IDC_TRANSCLASSLIST)) << "the class changed meanwhile";
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        d.Click(IDCANCEL);
+      }
+    });
+    EXPECT_TRUE(run.found);
+    EXPECT_FALSE(run.forcedClose) << "Cancel and Esc close the dialog themselves";
+    EXPECT_LT(answeredIn, 200u) << "ms of waiting between the act and the preview's end";
+    std::printf("[ figure ] %s 2 s into a slow preview: ended after %u ms of waiting, %.1f ms "
+                "of real time\n",
+                c.name, answeredIn, wallMs);
+  }
+}
+
 TEST_F(TransitionDialog, APictureLargerThanTheScreenIsCutToItsCentre) {
   std::strcpy(IniSettings.IMAGE_SIZE, "6");  // 1600 x 1200 on the 1024 x 768 screen
   Open([&](Driver& d) {
@@ -353,6 +467,12 @@ TEST_F(TransitionDialog, OwnImagesPreviewTheOwnPictureLaidOutFullScreenIn24Bits)
 TEST_F(TransitionDialog, FiftyOpeningsLeaveNoGdiObjectBehind) {
   std::strcpy(IniSettings.IMAGE_SIZE, "1");
   Open([](Driver& d) { d.Click(IDCANCEL); });  // the picture is decoded once, kept after
+  // Wine's cache of window device contexts grows, and keeps what it grew, whenever more are in
+  // use at once: a paint the dialog answers while its preview holds one is such a moment. Taking
+  // many at once first fills it, so that only the dialog's own objects move the count.
+  std::vector<HDC> taken;
+  for (int i = 0; i < 200; ++i) taken.push_back(GetDC(GetDesktopWindow()));
+  for (HDC dc : taken) ReleaseDC(GetDesktopWindow(), dc);
   std::vector<HGDIOBJ> recorded;
   const int before = wintest::FreeGdiHandles();
   double slowest = 0;

@@ -265,19 +265,18 @@ TEST_F(WallpaperDialog, NoPictureChosenStartsAtTheFirstTitleAndNextAndPreviousWr
   EXPECT_EQ(std::atoi(IniSettings.WALLPAPER_IMAGENO), WallpaperSettings.WALLPAPER_IMAGENO);
 }
 
-// 6 is 1600 x 1200 on a 1024 x 768 screen: the list has no such line, the picture cannot be
-// shrunk into the mini screen, and OK stores "Fit to Screen".
-TEST_F(WallpaperDialog, AStoredSizeLargerThanTheScreenFailsThePreviewAndOkStoresFitToScreen) {
+// 6 is 1600 x 1200 on a 1024 x 768 screen: the list has no such line, so it shows (and the
+// preview is made at) the nearest size it offers, the screen's own; OK stores that. It used to
+// show a blank list and a failed preview, and OK stored "Fit to Screen".
+TEST_F(WallpaperDialog, AStoredSizeLargerThanTheScreenShowsTheNearestSizeOffered) {
   std::strcpy(IniSettings.WALLPAPER_IMAGESIZE, "6");
   Open([](Driver& d) {
-    EXPECT_EQ(d.ComboSelection(IDC_IMAGERES), -1);
-    HWND focus = nullptr;
-    d.OnDialogThread([&] { focus = GetFocus(); });
-    EXPECT_TRUE(IsChild(d.Dialog(), focus)) << "a control has the focus after a failed preview";
+    EXPECT_EQ(d.ComboSelection(IDC_IMAGERES), 3);
+    EXPECT_EQ(d.ComboText(IDC_IMAGERES, 3), "1024x768");
     d.Click(IDOK);
   });
-  EXPECT_EQ(TakeAlerts(), std::vector<std::string>{"Unable to set mini Wallpaper ctl"});
-  EXPECT_STREQ(IniSettings.WALLPAPER_IMAGESIZE, "0");
+  EXPECT_EQ(TakeAlerts(), std::vector<std::string>{});
+  EXPECT_STREQ(IniSettings.WALLPAPER_IMAGESIZE, "3");
 }
 
 TEST_F(WallpaperDialog, OkStoresTheChoicesAndCancelLeavesTheBuffersExactly) {
@@ -348,10 +347,12 @@ TEST_F(WallpaperDialog, SetWallpaperWritesAndInstallsTheFile) {
 }
 
 TEST_F(WallpaperDialog, AFailingPreviewLeavesTheArrowCursorAndAMissingBackgroundShowsNothing) {
-  std::strcpy(IniSettings.WALLPAPER_IMAGESIZE, "6");
   Open([](Driver& d) {
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW), wait = LoadCursorA(nullptr, IDC_WAIT);
-    d.OnDialogThread([&] { SetCursor(arrow); });
+    d.OnDialogThread([&] {
+      SetCursor(arrow);
+      WallpaperSettings.WALLPAPER_IMAGESIZE = 6;  // larger than the screen: no preview
+    });
     d.Click(IDC_WALLPAPERNEXT);  // fails: the picture is larger than the screen
     HCURSOR after = nullptr;
     d.OnDialogThread([&] { after = GetCursor(); });
@@ -364,8 +365,7 @@ TEST_F(WallpaperDialog, AFailingPreviewLeavesTheArrowCursorAndAMissingBackground
     });
     d.Click(IDCANCEL);
   });
-  EXPECT_EQ(TakeAlerts(), (std::vector<std::string>{"Unable to set mini Wallpaper ctl",
-                                                    "Unable to set Wallpaper screen ctl"}));
+  EXPECT_EQ(TakeAlerts(), (std::vector<std::string>{"Unable to set Wallpaper screen ctl"}));
 }
 
 TEST_F(WallpaperDialog, AClickOpensTheFullScreenPreviewAndTheMiniPreviewFollowsIt) {

@@ -19,6 +19,7 @@
 #include "framework/Wnd.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/SpriteList.h"
 #include "saver/SplashError.h"
@@ -28,6 +29,7 @@
 #include "tests/native/transitions/GreyScreen.h"
 #include "tests/wine/platform/ScreenCapture.h"
 #include "tests/wine/support/WindowTesting.h"
+#include "transitions/BoxFont.h"
 #include "transitions/CaptionRunner.h"
 #include "transitions/FrontEnds.h"
 #include "transitions/TextBox3D.h"
@@ -245,6 +247,36 @@ TEST_F(CaptionWinTest, Figures) {
   ASSERT_TRUE(RunImageTextFXRoutine(&doc, request));
   doc.steps = nullptr;
   steps.Print("Windows window");
+}
+
+// Each style word the captions and the splash use (1 bold, 5 bold and shadowed, 15 bold, italic,
+// shadowed and underlined; 0 plain) at every character height of the layout table, as Wine
+// gives them: a line as tall as the height asked (the face's leading added, no smaller face put
+// in), and the bold styles heavier, so wider, than the plain one.
+TEST(CaptionFonts, EachStyleDrawsAtTheTablesHeightInItsWeight) {
+  CColorPalette palette;
+  ASSERT_TRUE(palette.CreateGreyRamp(256));
+  CDIBSurface surface;
+  ASSERT_TRUE(surface.Create(600, 100, &palette));
+  const CString text = "KELVANE Screen Saver Error Message";
+  const auto measure = [&](int height, int style) {
+    CBoxFont font;
+    EXPECT_TRUE(font.Create(height, style));
+    RECT r{0, 0, 0, 0};
+    EXPECT_TRUE(font.Measure(&surface, text, kBoxTextSingleLine, &r));
+    return r;
+  };
+  for (int height : {7, 9, 10, 12, 13, 15, 20, 40}) {
+    const RECT plain = measure(height, 0);
+    for (int style : {1, 5, 15}) {
+      const RECT r = measure(height, style);
+      const int line = r.bottom - r.top;
+      EXPECT_GE(line, height) << "style " << style << " at " << height;
+      EXPECT_LE(line, height + height / 4 + 2) << "style " << style << " at " << height;
+      EXPECT_GT(r.right - r.left, plain.right - plain.left)
+          << "style " << style << " at " << height << " draws bold";
+    }
+  }
 }
 
 }  // namespace
