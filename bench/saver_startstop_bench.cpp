@@ -111,6 +111,12 @@ const char* const kStartMarks[] = {
     "ManageOnScreenTransition - end",
 };
 
+// Marks of the way out, timed from the key.
+const char* const kStopMarks[] = {
+    "ScreenSaverProc - Starting Message=2,", "Music Handler - ExitThread",
+    "WM_DESTROY - end: Deleted DIBs",
+};
+
 class Bench {
  public:
   Bench(std::string saver, std::string data) : saver_(std::move(saver)), data_(std::move(data)) {}
@@ -166,7 +172,16 @@ class Bench {
     if (keyAt >= 0) {
       while (IsWindow(window) && IsWindowVisible(window) && NowMs() - keyAt < kGiveUpMs) Sleep(1);
       run.keyToHidden = NowMs() - keyAt;
-      if (WaitForSingleObject(process.hProcess, kGiveUpMs) == WAIT_OBJECT_0) {
+      // The stop's own marks, from the key: where the time to the process's end goes.
+      while (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_TIMEOUT &&
+             NowMs() - keyAt < kGiveUpMs) {
+        const std::string trace = ReadFile(tracePath);
+        for (const char* mark : kStopMarks) {
+          if (!run.marks.count(mark) && trace.find(mark) != std::string::npos)
+            run.marks[mark] = NowMs() - keyAt;
+        }
+      }
+      if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
         run.keyToExit = NowMs() - keyAt;
       }
     }
@@ -290,6 +305,11 @@ int main(int argc, char** argv) {
       std::sort(order.begin(), order.end());
       for (const auto& [median, mark] : order)
         std::printf("  %-45s median %7.0f ms  worst %7.0f ms\n", mark.c_str(), median,
+                    Worst(marks[mark]));
+    }
+    for (const char* mark : kStopMarks) {
+      if (marks.count(mark))
+        std::printf("  key -> %-40s median %5.0f ms  worst %5.0f ms\n", mark, Median(marks[mark]),
                     Worst(marks[mark]));
     }
     std::printf("  key -> window hidden: median %.0f ms, worst %.0f ms\n", Median(hidden),
