@@ -19,8 +19,13 @@ CWnd::~CWnd() { Detach(); }
 
 BOOL CWnd::Attach(HWND hWnd) {
   if (!hWnd || m_hWnd || !::IsWindow(hWnd) || ::GetPropA(hWnd, kWrapperProperty)) return FALSE;
-  if (!::SetPropA(hWnd, kWrapperProperty, this)) return FALSE;
+  // The handle first: once the property is set, another thread may route a message to the
+  // wrapper, which must then know its window.
   m_hWnd = hWnd;
+  if (!::SetPropA(hWnd, kWrapperProperty, this)) {
+    m_hWnd = nullptr;
+    return FALSE;
+  }
   return TRUE;
 }
 

@@ -13,6 +13,7 @@
 #include "imaging/FolderPath.h"
 #include "imaging/Resample.h"
 #include "seams/Alerts.h"
+#include "seams/Clock.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "settings/IniSettings.h"
@@ -78,11 +79,17 @@ DIBPtr LoadPicture(const CString& path) {
   return dib;
 }
 
-// A 24-bit copy of an 8- or 24-bit picture; null when it cannot be made.
+// A 24-bit copy of an 8- or 24-bit picture; null when it cannot be made. Copied in bands of rows,
+// so that a stop request (the saver is closing) ends it soon, as a failure.
 DIBPtr To24(CDIB& picture) {
+  constexpr int kBandRows = 64;
   DIBPtr copy(new (std::nothrow) CDIB);
-  if (!copy || !copy->Create24(picture.GetWidth(), picture.GetHeight())) return nullptr;
-  picture.CopyBits(copy.get(), 0, 0, picture.GetWidth(), picture.GetHeight(), 0, 0, -1);
+  const int w = picture.GetWidth(), h = picture.GetHeight();
+  if (!copy || !copy->Create24(w, h)) return nullptr;
+  for (int y = 0; y < h; y += kBandRows) {
+    if (seams::StopRequested()) return nullptr;
+    picture.CopyBits(copy.get(), 0, y, w, std::min(kBandRows, h - y), 0, y, -1);
+  }
   return copy;
 }
 

@@ -19,8 +19,9 @@ CAnimDoc* CAnimView::GetAnimDoc() const {
 }
 
 BOOL CAnimView::SetBackgroundNoDraw(CDIB* dib) {
-  if (!CreateBuffer(dib)) return 0;
-  dib->MapColorsToPalette(palette);
+  // The mapping fails only when memory runs out: the picture would then keep colours the
+  // screen does not show.
+  if (!CreateBuffer(dib) || !dib->MapColorsToPalette(palette)) return 0;
   Render(nullptr);
   return 1;
 }

@@ -15,6 +15,7 @@
 #include "framework/Gdi.h"
 #include "framework/Geometry.h"
 #include "seams/Alerts.h"
+#include "seams/Clock.h"
 
 #ifdef _WIN32
 #include <commdlg.h>
@@ -130,6 +131,18 @@ bool ReadColorTable(CFile& file, RGBQUAD* table, DWORD count, bool core) {
   return true;
 }
 
+// Reads a picture's bits in pieces; a stop request (the saver is closing) ends the read between
+// two pieces, as a failure: a large picture takes seconds.
+bool ReadBits(CFile& file, BYTE* bits, uint64_t size) {
+  constexpr uint64_t kPiece = 1 << 20;
+  for (uint64_t done = 0; done < size; done += kPiece) {
+    if (seams::StopRequested()) return false;
+    const UINT piece = static_cast<UINT>(std::min(kPiece, size - done));
+    if (!ReadExact(file, bits + done, piece)) return false;
+  }
+  return true;
+}
+
 // Reads one BMP image from the file's position into new blocks; false on any fault of the file.
 bool ReadBmp(CFile& file, HeaderPtr& header, BitsPtr& bits) {
   const ULONGLONG start = file.GetPosition();
@@ -156,7 +169,7 @@ bool ReadBmp(CFile& file, HeaderPtr& header, BitsPtr& bits) {
   bits.reset(static_cast<BYTE*>(std::malloc(std::max<uint64_t>(size, 1))));
   if (!bits) return false;
   file.Seek(static_cast<LONGLONG>(bitsStart), CFile::begin);
-  return ReadExact(file, bits.get(), static_cast<UINT>(size));
+  return ReadBits(file, bits.get(), size);
 }
 
 // One write of SaveToFile; a file failure is a false result.

@@ -8,6 +8,7 @@
 #include <jerror.h>
 
 #include "imaging/DIB.h"
+#include "seams/Clock.h"
 
 namespace {
 
@@ -140,8 +141,15 @@ uint16_t& Cell(Quantizer& q, int red, int green, int blue) {
   return (*q.histogram)[red >> kRedShift][green >> kGreenShift][blue >> kBlueShift];
 }
 
+// A stop request (the saver is closing) ends the work between two rows, as a failure; the
+// target may then be partly mapped, which no one will show.
+void StopIfRequested(const Quantizer& q) {
+  if (seams::StopRequested()) Fail(q.params, JERR_NOTIMPL, 0);
+}
+
 void Prescan(Quantizer& q) {
   for (int row = 0; row < q.height; ++row) {
+    StopIfRequested(q);
     ForEachPixel(q, row, [&q](int, int r, int g, int b) {
       uint16_t& count = Cell(q, r, g, b);
       if (count != UINT16_MAX) ++count;
@@ -341,6 +349,7 @@ BYTE* DestinationRow(Quantizer& q, int row) {
 
 void MapPlain(Quantizer& q) {
   for (int row = 0; row < q.height; ++row) {
+    StopIfRequested(q);
     BYTE* out = DestinationRow(q, row);
     ForEachPixel(q, row, [&q, out](int x, int r, int g, int b) {
       out[x] = static_cast<BYTE>(MapIndex(q, r, g, b));
@@ -381,8 +390,10 @@ void DitherRow(Quantizer& q, const JSAMPLE* rgb, BYTE* out, int dir) {
 }
 
 void MapDithered(Quantizer& q) {
-  for (int row = 0; row < q.height; ++row)
+  for (int row = 0; row < q.height; ++row) {
+    StopIfRequested(q);
     DitherRow(q, ReadRow(q, row), DestinationRow(q, row), row % 2 == 0 ? 1 : -1);
+  }
 }
 
 }  // namespace

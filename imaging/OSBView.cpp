@@ -6,6 +6,7 @@
 #include "framework/Dc.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
+#include "seams/Clock.h"
 
 IMPLEMENT_DYNCREATE(COSBView, CScrollView)
 
@@ -65,7 +66,8 @@ void COSBView::Draw(const CRect* rect) {
 }
 
 void COSBView::DrawLocked(const CRect* rect) {
-  if (!surface) return;
+  // Once the saver is closing its window is hidden or going: drawing would only cost time.
+  if (!surface || seams::StopRequested()) return;
   CClientDC dc(this);
   if (!dc.GetSafeHdc()) return;
   CRect target;

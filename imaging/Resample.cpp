@@ -10,6 +10,7 @@
 #include "imaging/DIB.h"
 #include "imaging/NearestColor.h"
 #include "imaging/ProgressStepper.h"
+#include "seams/Clock.h"
 
 namespace {
 
@@ -95,11 +96,12 @@ std::vector<BilinearTap> Taps(int srcLen, int dstLen) {
   return taps;
 }
 
-// Bilinear stretch over samples of `channels` bytes per pixel (3 for 24 bits, 1 for 8).
+// Bilinear stretch over samples of `channels` bytes per pixel (3 for 24 bits, 1 for 8). A stop
+// request (the saver is closing) ends it between two rows, the destination part-drawn.
 void StretchBilinear(const CDIB& source, CDIB& destination, int channels) {
   const std::vector<BilinearTap> columns = Taps(source.GetWidth(), destination.GetWidth());
   const std::vector<BilinearTap> rows = Taps(source.GetHeight(), destination.GetHeight());
-  for (size_t j = 0; j < rows.size(); ++j) {
+  for (size_t j = 0; j < rows.size() && !seams::StopRequested(); ++j) {
     const BilinearTap& ty = rows[j];
     const BYTE* top = Row(source, ty.first);
     const BYTE* bottom = Row(source, ty.second);
@@ -307,7 +309,7 @@ BOOL StretchDIB8(const CDIB* source, CDIB* destination) {
 BOOL StretchDIB24(const CDIB* source, CDIB* destination) {
   if (!HasDepth(source, 24) || !HasDepth(destination, 24) || !CanSample(*source)) return 0;
   StretchBilinear(*source, *destination, 3);
-  return 1;
+  return !seams::StopRequested();
 }
 
 BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination) {

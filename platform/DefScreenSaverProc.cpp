@@ -48,8 +48,13 @@ bool IsClosingInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// Posted rather than destroyed on the spot, so the module's own WM_CLOSE handling still runs.
-void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+// The window goes from the screen at once, so the desktop is back while the module's threads
+// wind down; the close is posted rather than done on the spot, so the module's own WM_CLOSE
+// handling still runs.
+void RequestClose(HWND window) {
+  ShowWindow(window, SW_HIDE);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+}
 
 LRESULT FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsClosingInput(window, message, wParam, lParam)) {

@@ -9,24 +9,54 @@
 
 namespace {
 
-// The longest nap between two looks at the clock: its seconds stay on time, and a stop request
-// that reaches a clock without a wake-up is still seen quickly.
-constexpr int64_t kLongestWaitStepMs = 50;
+// How finely the turn of the wall clock's second is looked for while its phase is not known.
+constexpr uint32_t kSecondSearchMs = 10;
 
 const RoutineErrorMessage kSlideShowErrors[] = {
     {kSlideShowOutOfMemory, "System has run out of memory"},
 };
 
-// Keeps the clock ticking until the time is up or a stop is requested, napping in between.
-void Wait(ScreenHost* host, CRoutineFrame& frame, int waitSeconds) {
-  const uint32_t start = frame.StartTime();
-  const int64_t waitMs = int64_t{waitSeconds} * 1000;
+// When the clock's hands are next due: at the tick where the wall clock's second turns. The
+// phase of the turn is found once by short naps, then each due tick is a second after the last;
+// a turn that has not come by then (the two clocks drifted) is looked for again.
+class SecondTurns {
+ public:
+  uint32_t NextDue(uint32_t now) {
+    const int64_t second = seams::WallSeconds();
+    if (second != second_) {
+      turn_ = known_ ? DueAfter(now) : now;
+      known_ = true;
+      second_ = second;
+      return turn_ + 1000;
+    }
+    known_ = known_ && seams::TickBefore(now, turn_ + 1000);
+    return known_ ? turn_ + 1000 : now + kSecondSearchMs;
+  }
+
+ private:
+  // The last tick a second after the known turn that is not later than `now`.
+  uint32_t DueAfter(uint32_t now) const { return now - (now - turn_) % 1000; }
+
+  int64_t second_ = seams::WallSeconds();
+  bool known_ = false;
+  uint32_t turn_ = 0;
+};
+
+// Keeps the clock ticking until the time is up or a stop is requested, sleeping until the next
+// of the two is due: the clock's next second, the end of the picture's time. A stop wakes it.
+void Wait(ScreenHost* host, CRoutineFrame& frame, int waitSeconds, bool clockOn) {
+  const uint32_t end = frame.StartTime() + static_cast<uint32_t>(waitSeconds) * 1000u;
+  SecondTurns seconds;
   for (;;) {
     UpdateClockOverlay(host);
-    if (frame.ElapsedSeconds() >= waitSeconds || seams::StopRequested()) break;
-    const int64_t left = waitMs - static_cast<int32_t>(seams::TickCount() - start);
-    const int64_t step = left < kLongestWaitStepMs ? (left > 0 ? left : 1) : kLongestWaitStepMs;
-    seams::IdleUntil(seams::TickCount() + static_cast<uint32_t>(step));
+    const uint32_t now = seams::TickCount();
+    if (!seams::TickBefore(now, end) || seams::StopRequested()) break;
+    uint32_t due = end;
+    if (clockOn) {
+      const uint32_t second = seconds.NextDue(now);
+      if (seams::TickBefore(second, due)) due = second;
+    }
+    seams::IdleUntil(due);
   }
 }
 
@@ -43,7 +73,7 @@ int RunSlideShow(ScreenHost* pScreenDoc, int bClockOn, int waitSeconds, int trac
   frame.TraceStart("bClockOn=%x,Wait Seconds=%d", bClockOn, waitSeconds);
   try {
     if (!frame.StartSceneAndClock(0, bClockOn)) return frame.Fail(kSlideShowOutOfMemory);
-    Wait(pScreenDoc, frame, waitSeconds);
+    Wait(pScreenDoc, frame, waitSeconds, bClockOn != 0);
   } catch (const std::bad_alloc&) {
     return frame.Fail(kSlideShowOutOfMemory);  // a list of the screen could not grow
   }

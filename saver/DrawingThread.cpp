@@ -44,7 +44,7 @@ CDIB* CurrentImageDIB = nullptr;
 namespace {
 
 // Run-time errors of the drawing thread (the descriptions' own are set by GetImageDescArray).
-constexpr int kErrorOutOfMemory = 6;
+constexpr int kErrorOutOfMemory = kDrawingThreadOutOfMemory;
 constexpr int kErrorLogos = 7;
 constexpr int kErrorRoutine = 8;
 constexpr int kErrorReduction = 14;
@@ -303,7 +303,7 @@ bool DrawingThread::ReduceAndKeep(CDIB* loaded) {
   }
   std::unique_ptr<CDIB> reduced(new (std::nothrow) CDIB);
   if (!reduced || !DrawingThreadColourReducer(source.get(), reduced.get()))
-    return Fail(kErrorReduction);
+    return seams::StopRequested() ? false : Fail(kErrorReduction);  // a stop is no error
   CurrentImageDIB = reduced.release();
   return true;
 }
@@ -446,24 +446,41 @@ void DrawingThread::ShowError() {
 
 ColourReducer DrawingThreadColourReducer = QuantizeToScreenColours;
 
-DrawingThreadAlerts::DrawingThreadAlerts()
-    : sink_(new (std::nothrow) TraceAlertSink), previous_(seams::InstallThreadAlertSink(sink_)) {}
+// One sink per thread, made without allocating: out of memory, an alert must still not become a
+// message box.
+thread_local TraceAlertSink threadAlertSink;
 
-DrawingThreadAlerts::~DrawingThreadAlerts() {
-  seams::InstallThreadAlertSink(previous_);
-  delete sink_;
+DrawingThreadAlerts::DrawingThreadAlerts()
+    : sink_(&threadAlertSink), previous_(seams::InstallThreadAlertSink(sink_)) {}
+
+DrawingThreadAlerts::~DrawingThreadAlerts() { seams::InstallThreadAlertSink(previous_); }
+
+static void RecordDrawingThreadFailure(SaverInfo* pInfo, const char* what) {
+  // Allocates nothing: memory may be exhausted. An error already recorded is the better reason.
+  if (pInfo->nRunTimeError == 0) pInfo->nRunTimeError = kErrorOutOfMemory;
+  seams::Trace::Printf("RunScreenSaver - %s: run-time error %d\n", what, pInfo->nRunTimeError);
 }
 
 int RunDrawingThread(SaverInfo* pInfo, const char* keyPath, TransitionScreen& screen) {
   DrawingThreadAlerts alerts;
   if (!screen.Host()) {
     seams::Trace::Printf("RunScreenSaver - no screen to draw on\n");
+    seams::WaitForStop();
     return pInfo->nRunTimeError;
   }
-  DrawingThread thread(pInfo, keyPath, screen);
-  bool running = thread.SetUp();
-  while (running && !seams::StopRequested()) running = thread.Cycle();
-  if (!running && !seams::StopRequested()) thread.ShowError();
+  // Nothing leaves the thread as an exception: a failure the routines did not turn into an error
+  // return ends the work here, and the thread waits for the stop like after any error.
+  try {
+    DrawingThread thread(pInfo, keyPath, screen);
+    bool running = thread.SetUp();
+    while (running && !seams::StopRequested()) running = thread.Cycle();
+    if (!running && !seams::StopRequested()) thread.ShowError();
+  } catch (const std::bad_alloc&) {
+    RecordDrawingThreadFailure(pInfo, "out of memory");
+  } catch (...) {
+    RecordDrawingThreadFailure(pInfo, "unexpected failure");
+  }
+  seams::WaitForStop();
   return pInfo->nRunTimeError;
 }
 

@@ -25,12 +25,18 @@ class TransitionScreen;
 extern CDIB* CurrentImageDIB;
 
 // The thread's whole work on a screen: set-up, then image changes until a stop is requested.
+// Nothing leaves it as an exception: a failure that escapes the routines (memory exhausted) is
+// recorded as nRunTimeError 6 unless an error was already recorded, and the thread waits for the
+// stop as it does after the error splash.
 // pInfo: the drawing record (settings, folders, nRunTimeError; the thread writes only
 // nRunTimeError); keyPath: the settings key path ("LASTIMAGENO" and "OWNIMAGES_LASTIMAGENO" are
 // written there every change). The screen must hold the desktop copy as its background. Returns
-// the run-time error number the thread ended on (0 when it was stopped with no error), after the
-// error splash has run until the stop.
+// once a stop is requested, with the run-time error number the thread ended on (0 when it was
+// stopped with no error).
 int RunDrawingThread(SaverInfo* pInfo, const char* keyPath, TransitionScreen& screen);
+
+// The run-time error a failure that escaped the drawing thread's routines is recorded as.
+constexpr int kDrawingThreadOutOfMemory = 6;
 
 // The text of the last alert raised on the drawing thread, "" when there was none.
 CString LastDrawingThreadAlert();
@@ -59,10 +65,10 @@ using ColourReducer = BOOL (*)(CDIB* source, CDIB* target);
 extern ColourReducer DrawingThreadColourReducer;
 
 #ifdef _WIN32
-// The thread procedure (CreateThread with the drawing record as the argument). Attaches the
-// record's view (pScreen) to the saver window, adds it to the screen document (pScreenDoc),
-// hands the document the desktop copy (pdsBackground) as its background, then runs
-// RunDrawingThread on the document with the product's settings key path. Returns 0 once a stop
-// is requested; the view stays attached to the window.
+// The thread procedure (CreateThread with the drawing record as the argument). The saver window
+// has attached the record's view (pScreen) to itself, added it to the screen document
+// (pScreenDoc) and handed the document the desktop copy (pdsBackground) as its background before
+// the thread starts; the thread runs RunDrawingThread on the document with the product's
+// settings key path. Returns 0 once a stop is requested.
 DWORD WINAPI RunScreenSaver(LPVOID pInfo);
 #endif

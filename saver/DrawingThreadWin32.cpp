@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include "imaging/AnimDoc.h"
-#include "imaging/AnimView.h"
-#include "imaging/DIBSurface.h"
-#include "seams/Alerts.h"
+#include "seams/Clock.h"
 #include "seams/Trace.h"
 #include "settings/IniSettings.h"
 #include "settings/SaverInfo.h"
@@ -13,10 +11,12 @@
 
 namespace {
 
-// A set-up step that failed: traced and alerted, and the thread goes on.
-void ReportSetUpFailure(const char* what) {
-  seams::Trace::Printf("RunScreenSaver - %s\n", what);
-  seams::Alert(what, "ScreenSaverProc", seams::kAlertOk, ::GetFocus());
+DWORD RunOnDocument(SaverInfo* pInfo) {
+  CString keyPath;
+  BuildRegistryKeyPath(keyPath);
+  DocumentScreen screen(pInfo->pScreenDoc);
+  RunDrawingThread(pInfo, keyPath, screen);
+  return 0;
 }
 
 }  // namespace
@@ -27,15 +27,15 @@ DWORD WINAPI RunScreenSaver(LPVOID param) {
   seams::Trace::Printf("MAIN SCREEN SAVER THREAD NOW RUNNING (=%lx)\n\n",
                        static_cast<unsigned long>(pInfo->dwThreadId));
   seams::Trace::Printf("RunScreenSaver - start:\n");
-  if (!pInfo->pScreen->Attach(pInfo->hwnd))
-    ReportSetUpFailure("Unable to pInfo->pScreen->Attach(pInfo->hwnd)");
-  pInfo->pScreenDoc->AddView(pInfo->pScreen);
-  pInfo->pScreenDoc->OnNewDocument();
-  if (!pInfo->pScreenDoc->SetBackground(pInfo->pdsBackground))
-    ReportSetUpFailure("Unable to pInfo->pScreenDoc->SetBackground(pInfo->pdsBackground)");
-  CString keyPath;
-  BuildRegistryKeyPath(keyPath);
-  DocumentScreen screen(pInfo->pScreenDoc);
-  RunDrawingThread(pInfo, keyPath, screen);
+  // Nothing leaves the thread as an exception: RunDrawingThread catches its own; this is for the
+  // key path and the screen around it.
+  try {
+    return RunOnDocument(pInfo);
+  } catch (...) {
+    if (pInfo->nRunTimeError == 0) pInfo->nRunTimeError = kDrawingThreadOutOfMemory;
+    seams::Trace::Printf("RunScreenSaver - out of memory: run-time error %d\n",
+                         pInfo->nRunTimeError);
+  }
+  seams::WaitForStop();
   return 0;
 }

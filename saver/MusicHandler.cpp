@@ -32,18 +32,25 @@ class MCIMusicPlayer : public MusicPlayer {
     return mci_.Play(notify_);
   }
 
+  // A stop request wakes the wait at once.
   Wait WaitForEnd(uint32_t ms) override {
     uint32_t deadline = seams::TickCount() + ms;
+    HANDLE stop = seams::StopEvent();
     for (;;) {
       Wait wait = TakeNotice();
       if (wait != Wait::Playing) return wait;
       uint32_t now = seams::TickCount();
-      if (!seams::TickBefore(now, deadline)) return Wait::Playing;
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, deadline - now, QS_ALLINPUT);
+      if (!seams::TickBefore(now, deadline) || seams::StopRequested()) return Wait::Playing;
+      ::MsgWaitForMultipleObjects(stop ? 1 : 0, &stop, FALSE, deadline - now, QS_ALLINPUT);
     }
   }
 
-  void Stop() override { mci_.Stop(); }
+  // Paused first: Wine's wave device otherwise plays out the buffers it queued before it stops,
+  // a second or more, while the saver waits to end.
+  void Stop() override {
+    mci_.Pause();
+    mci_.Stop();
+  }
   void Close() override { mci_.Close(); }
 
  private:
@@ -75,10 +82,18 @@ class MCIMusicPlayer : public MusicPlayer {
 }  // namespace
 
 DWORD WINAPI MusicHandler(LPVOID pInfo) {
-  const SaverInfo& info = *static_cast<const SaverInfo*>(pInfo);
-  CString keyPath;
-  BuildRegistryKeyPath(keyPath);
-  MCIMusicPlayer player(MusicMCIObject);
-  RunMusicThread(info, keyPath, player);
+  SaverInfo& info = *static_cast<SaverInfo*>(pInfo);
+  // Nothing leaves the thread as an exception: RunMusicThread catches its own; this is for the
+  // key path and the player around it, which have opened no device yet.
+  try {
+    CString keyPath;
+    BuildRegistryKeyPath(keyPath);
+    MCIMusicPlayer player(MusicMCIObject);
+    RunMusicThread(info, keyPath, player);
+    return 0;
+  } catch (...) {
+    RecordMusicThreadFailure(info);
+  }
+  seams::WaitForStop();
   return 0;
 }

@@ -127,10 +127,9 @@ int GetNextSoundNo(int nLast, const int validTable[kSoundListSize], int nPlayOpt
   return valid[nextPos];
 }
 
-void RunMusicThread(const SaverInfo& info, const char* keyPath, MusicPlayer& player) {
-  seams::Trace::Printf("MUSIC HANDLER THREAD NOW RUNNING (=%x)\n\n",
-                       static_cast<unsigned>(info.dwThreadId));
-  seams::Trace::Printf("Music Handler - start:\n");
+namespace {
+
+void PlayFromSettings(const SaverInfo& info, const char* keyPath, MusicPlayer& player) {
   int table[kSoundListSize];
   BuildValidityTable(table);
   CString errorText;
@@ -138,10 +137,31 @@ void RunMusicThread(const SaverInfo& info, const char* keyPath, MusicPlayer& pla
   seams::Trace::Printf("Music Handler - nLastSound=%d\n", last);
   if (last < 0) {
     seams::Trace::Printf("Music Handler - Error:%s\n", static_cast<const char*>(errorText));
-  } else {
-    seams::Srand(static_cast<uint32_t>(seams::WallSeconds()));
-    PlayList(info, keyPath, player, table, last);
+    return;
+  }
+  seams::Srand(static_cast<uint32_t>(seams::WallSeconds()));
+  PlayList(info, keyPath, player, table, last);
+}
+
+}  // namespace
+
+void RecordMusicThreadFailure(SaverInfo& info) {
+  if (info.nRunTimeError == 0) info.nRunTimeError = kMusicThreadOutOfMemory;
+  seams::Trace::Printf("Music Handler - Error: out of memory\n");
+}
+
+void RunMusicThread(SaverInfo& info, const char* keyPath, MusicPlayer& player) {
+  seams::Trace::Printf("MUSIC HANDLER THREAD NOW RUNNING (=%x)\n\n",
+                       static_cast<unsigned>(info.dwThreadId));
+  seams::Trace::Printf("Music Handler - start:\n");
+  bool failed = false;
+  try {
+    PlayFromSettings(info, keyPath, player);
+  } catch (...) {
+    RecordMusicThreadFailure(info);
+    failed = true;
   }
   seams::Trace::Printf("Music Handler - ExitThread=%x\n", static_cast<unsigned>(info.dwThreadId));
   player.Close();
+  if (failed) seams::WaitForStop();
 }

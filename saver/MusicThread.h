@@ -2,8 +2,8 @@
 // in random order, or one entry in a loop ("SOUND_PLAYOPTION" 0, 1, 2), remembers the entry
 // played last in "LASTSOUNDNO" and ends itself when a file cannot be opened or played.
 //
-// Stopping: the thread plays with a completion notice and waits for it at most 100 ms at a time,
-// looking at the stop request between waits. On a stop it stops and closes its own device and
+// Stopping: the thread plays with a completion notice and waits for it in slices that a stop
+// request wakes at once, looking at the stop request between waits. On a stop it stops and closes its own device and
 // returns: an MCI device answers only the thread that opened it, so nobody else may close it and
 // nothing kills the thread.
 #pragma once
@@ -50,9 +50,17 @@ class MusicPlayer {
 // The longest single wait of the thread: how late it notices a stop request.
 constexpr uint32_t kMusicWaitSliceMs = 100;
 
+// The run-time error a failure that escaped the music thread's work is recorded as (in its own
+// record's nRunTimeError, when none was recorded before).
+constexpr int kMusicThreadOutOfMemory = 6;
+// Records such a failure without allocating; the thread procedure's last resort too.
+void RecordMusicThreadFailure(SaverInfo& info);
+
 // The thread's work on its own SaverInfo with the settings key path; returns when the thread
-// ends (no sound to play, a file that fails, or a stop request), with the player closed.
-void RunMusicThread(const SaverInfo& info, const char* keyPath, MusicPlayer& player);
+// ends (no sound to play, a file that fails, or a stop request), with the player closed. Nothing
+// leaves it as an exception: after a failure that escaped its work (memory exhausted) it records
+// the error, closes the player and waits for the stop.
+void RunMusicThread(SaverInfo& info, const char* keyPath, MusicPlayer& player);
 
 #ifdef _WIN32
 // The thread procedure (CreateThread, below-normal priority): plays through MusicMCIObject on a

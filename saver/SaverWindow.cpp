@@ -30,9 +30,11 @@ struct SaverRun {
   SaverInfo music;
   CDIBSurface* desktop = nullptr;           // the desktop copy, until the first erase takes it
   CColorPalette* desktopPalette = nullptr;  // the desktop copy's palette; lives with the copy
+  CAnimView* view = nullptr;                // the screen objects, from the first erase on
+  CAnimDoc* doc = nullptr;                  // (the document owns the desktop copy)
 };
 SaverRun g_run;
-void EndProcessNow() { ::TerminateProcess(::GetCurrentProcess(), 0); }
+void EndProcessNow() { ::TerminateProcess(::GetCurrentProcess(), kExitAfterAbandonedThread); }
 SaverThreadProcs g_procs{RunScreenSaver, MusicHandler, EndProcessNow};
 
 // A new object, or null when memory runs out (also when its constructor runs out).
@@ -167,6 +169,27 @@ void ShowDesktopCopy(HDC eraseDC, CDIBSurface* surface) {
   dc.Detach();
 }
 
+// Binds the view to the window and the document to the view, and hands the document the desktop
+// copy as its background (the document owns it from here on, whatever comes back). Done on this
+// thread before the drawing thread starts: the window routes paint and palette messages to the
+// view, which must be whole by then. False, with a trace line, when a step fails.
+bool BindScreenObjects(HWND window, CAnimView* view, CAnimDoc* doc, CDIBSurface* surface) {
+  if (!view->Attach(window)) {
+    seams::Trace::Printf("ScreenSaverProc - Unable to pScreen->Attach(hwnd)\n");
+    delete surface;
+    return false;
+  }
+  try {
+    doc->AddView(view);
+    doc->OnNewDocument();
+    if (doc->SetBackgroundNoDraw(surface)) return true;
+  } catch (const std::bad_alloc&) {
+    if (doc->background != surface) delete surface;
+  }
+  seams::Trace::Printf("ScreenSaverProc - Unable to pScreenDoc->SetBackground(pdsBackground)\n");
+  return false;
+}
+
 // The first erase: make the screen objects over the desktop copy, start the threads. When any
 // object cannot be made, no thread starts and what was made is deleted; the window then stays
 // as it is until the user ends the saver.
@@ -186,8 +209,16 @@ void StartSaverRun(HWND window, HDC eraseDC) {
     delete palette;
     return;
   }
-  g_run.desktopPalette = palette;  // kept: the surface refers to it for as long as it lives
   ShowDesktopCopy(eraseDC, surface);
+  if (!BindScreenObjects(window, view, doc, surface)) {
+    delete view;
+    delete doc;  // with the desktop copy, which it owns by now
+    delete palette;
+    return;
+  }
+  g_run.desktopPalette = palette;  // kept: the surface refers to it for as long as it lives
+  g_run.view = view;
+  g_run.doc = doc;
   seams::ClearStop();
   FillScreenObjects(g_run.drawing, window, doc, view, surface);
   StartThread(g_run.drawing, g_procs.drawing);
@@ -195,6 +226,16 @@ void StartSaverRun(HWND window, HDC eraseDC) {
     FillScreenObjects(g_run.music, window, doc, view, surface);
     StartThread(g_run.music, g_procs.music);
   }
+}
+
+// Frees the screen objects once no thread uses them any more.
+void DeleteScreenObjects() {
+  delete g_run.view;  // detaches it from the window and takes it from the document
+  delete g_run.doc;   // with its background
+  delete g_run.desktopPalette;
+  g_run.view = nullptr;
+  g_run.doc = nullptr;
+  g_run.desktopPalette = nullptr;
 }
 
 LRESULT OnEraseBackground(HWND window, HDC dc) {
@@ -268,7 +309,10 @@ void DeleteSharedImages() {
 LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
   bool drawingEnded = true;
   const bool allEnded = StopThreads(&drawingEnded);
-  if (drawingEnded) DeleteSharedImages();
+  if (drawingEnded) {
+    DeleteSharedImages();
+    DeleteScreenObjects();
+  }
   if (g_run.desktop) {  // copied, but no erase came to take it
     delete g_run.desktop;
     delete g_run.desktopPalette;
@@ -276,6 +320,10 @@ LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
     g_run.desktopPalette = nullptr;
   }
   g_run.running = 0;
+  if (!allEnded) {
+    seams::Trace::Printf("ScreenSaverProc - WM_DESTROY - a thread was abandoned: exit code %d\n",
+                         kExitAfterAbandonedThread);
+  }
   if (seams::Trace::IsOn()) {
     for (int i = 0; i < 4; ++i) {
       seams::Trace::Printf("ScreenSaverProc - WM_DESTROY - end: Deleted DIBs\n\n");

@@ -25,6 +25,13 @@ StopSignal& Signal() {
   return signal;
 }
 
+#ifdef _WIN32
+HANDLE StopEventHandle() {
+  static const HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  return event;
+}
+#endif
+
 // Sleeps `ms` milliseconds, or less when a stop is (or gets) requested.
 void SleepUnlessStopped(uint32_t ms) {
   StopSignal& signal = Signal();
@@ -73,6 +80,12 @@ bool WaitUntilTick(uint32_t deadline) {
 
 bool WaitMilliseconds(uint32_t ms) { return WaitUntilTick(TickCount() + ms); }
 
+void WaitForStop() {
+  constexpr uint32_t kLongNapMs = 60000;  // a stop wakes the system clock's nap at once
+  while (WaitMilliseconds(kLongNapMs)) {
+  }
+}
+
 void RequestStop() {
   StopSignal& signal = Signal();
   {
@@ -81,8 +94,19 @@ void RequestStop() {
     stopRequested.store(true);
   }
   signal.raised.notify_all();
+#ifdef _WIN32
+  ::SetEvent(StopEventHandle());
+#endif
 }
-void ClearStop() { stopRequested.store(false); }
+void ClearStop() {
+  stopRequested.store(false);
+#ifdef _WIN32
+  ::ResetEvent(StopEventHandle());
+#endif
+}
+#ifdef _WIN32
+void* StopEvent() { return StopEventHandle(); }
+#endif
 bool StopRequested() { return stopRequested.load(); }
 
 TestClock::TestClock(uint32_t start, uint32_t step, uint32_t idleStep, int64_t wallStart)

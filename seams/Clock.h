@@ -51,12 +51,20 @@ inline bool TickBefore(uint32_t now, uint32_t deadline) {
 bool WaitUntilTick(uint32_t deadline);
 // WaitUntilTick(TickCount() + ms).
 bool WaitMilliseconds(uint32_t ms);
+// Waits, without a deadline and without allocating, until a stop is requested: where a thread
+// goes once its work has ended before the stop.
+void WaitForStop();
 
 // Cooperative stop: the saver window raises it at destruction; long loops test it and unwind, and
 // a thread sleeping in the system clock's idle hook wakes at once.
 void RequestStop();
 void ClearStop();
 bool StopRequested();
+#ifdef _WIN32
+// A manual-reset event that is set exactly while a stop is requested: a wait on Windows objects
+// (a thread's messages, a media notice) adds it to its handles, so that a stop wakes it at once.
+void* StopEvent();
+#endif
 
 // A clock for tests: every TickCount() read advances the time by `step` milliseconds, and
 // Idle() advances it by `idleStep`. Wall seconds follow the ticks from a fixed start.

@@ -156,6 +156,7 @@ class MemoryRegistry : public Registry {
   Node* Make(const std::string& path);
   Handle* Lookup(RegKey key) const;
   long Count(RegOp op);
+  long Register(Handle* handle, RegKey* key);
 
   mutable std::recursive_mutex mutex_;
   std::unique_ptr<Node> root_;

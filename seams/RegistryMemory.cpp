@@ -47,7 +47,13 @@ struct MemoryRegistry::Handle {
   bool canWrite;
 };
 
-MemoryRegistry::MemoryRegistry() : root_(new Node) {}
+MemoryRegistry::MemoryRegistry() : root_(new Node) {
+  // Every count exists from the start: counting a call allocates nothing, so a key's close in a
+  // destructor cannot throw while a test refuses allocations.
+  for (RegOp op : {RegOp::Open, RegOp::Create, RegOp::Query, RegOp::Set, RegOp::Enum, RegOp::Info,
+                   RegOp::Close})
+    calls_[op] = 0;
+}
 
 MemoryRegistry::~MemoryRegistry() {
   for (Handle* handle : handles_) delete handle;
@@ -91,6 +97,14 @@ long MemoryRegistry::Count(RegOp op) {
   return kRegOk;
 }
 
+// Takes the new handle into the open set; freed again if the set cannot grow.
+long MemoryRegistry::Register(Handle* handle, RegKey* key) {
+  std::unique_ptr<Handle> owned(handle);
+  handles_.insert(handle);
+  *key = reinterpret_cast<RegKey>(owned.release());
+  return kRegOk;
+}
+
 long MemoryRegistry::OpenKey(const char* path, RegAccess access, RegKey* key) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!key) return kRegInvalidParameter;
@@ -98,10 +112,7 @@ long MemoryRegistry::OpenKey(const char* path, RegAccess access, RegKey* key) {
   if (long fault = Count(RegOp::Open)) return fault;
   Node* node = Find(path ? path : "");
   if (!node) return kRegNotFound;
-  Handle* handle = new Handle{node, access == RegAccess::Read, access == RegAccess::SetValue};
-  handles_.insert(handle);
-  *key = reinterpret_cast<RegKey>(handle);
-  return kRegOk;
+  return Register(new Handle{node, access == RegAccess::Read, access == RegAccess::SetValue}, key);
 }
 
 long MemoryRegistry::CreateKey(const char* path, RegKey* key) {
@@ -109,10 +120,7 @@ long MemoryRegistry::CreateKey(const char* path, RegKey* key) {
   if (!key) return kRegInvalidParameter;
   *key = nullptr;
   if (long fault = Count(RegOp::Create)) return fault;
-  Handle* handle = new Handle{Make(path ? path : ""), true, true};
-  handles_.insert(handle);
-  *key = reinterpret_cast<RegKey>(handle);
-  return kRegOk;
+  return Register(new Handle{Make(path ? path : ""), true, true}, key);
 }
 
 long MemoryRegistry::QueryValue(RegKey key, const char* name, void* data, uint32_t* size) {

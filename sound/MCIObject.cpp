@@ -26,6 +26,7 @@ BOOL CMCIObject::Open(const char* pszFileName) {
   if (IsOpen()) return FALSE;
   m_elementName = pszFileName ? pszFileName : "";
   m_open = MCI_OPEN_PARMS();
+  m_stopped = false;
   m_open.lpstrElementName = m_elementName;
   MCIERROR error = CurrentMCISender().SendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
                                                   reinterpret_cast<DWORD_PTR>(&m_open));
@@ -50,7 +51,8 @@ BOOL CMCIObject::Open(const char* pszFileName) {
 
 void CMCIObject::Close() {
   if (!IsOpen()) return;
-  Stop();
+  // A stop costs a second or more under some drivers: one the caller sent is not sent again.
+  if (!m_stopped) Stop();
   MCI_GENERIC_PARMS close = {};
   MCIERROR error = Send(MCI_CLOSE, MCI_WAIT, &close);
   if (error != 0) ReportError(error);
@@ -62,6 +64,7 @@ BOOL CMCIObject::PlayWait() {
   MCI_SEEK_PARMS seek = {};
   Send(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, &seek);
   MCI_PLAY_PARMS play = {};
+  m_stopped = false;
   MCIERROR error = Send(MCI_PLAY, MCI_WAIT, &play);
   if (error != 0) ReportError(error);
   return error == 0;
@@ -71,6 +74,7 @@ BOOL CMCIObject::Play(HWND hWndNotify) {
   if (!IsOpen()) return FALSE;
   MCI_PLAY_PARMS play = {};
   play.dwCallback = reinterpret_cast<DWORD_PTR>(hWndNotify);
+  m_stopped = false;
   MCIERROR error = Send(MCI_PLAY, MCI_NOTIFY, &play);
   if (error != 0) ReportError(error);
   return error == 0;
@@ -81,6 +85,13 @@ void CMCIObject::Stop() {
   MCI_GENERIC_PARMS stop = {};
   MCIERROR error = Send(MCI_STOP, MCI_WAIT, &stop);
   if (error != 0) ReportError(error);
+  m_stopped = true;
+}
+
+void CMCIObject::Pause() {
+  if (!IsOpen()) return;
+  MCI_GENERIC_PARMS pause = {};
+  Send(MCI_PAUSE, MCI_WAIT, &pause);
 }
 
 DWORD CMCIObject::QueryStatus(DWORD item) {

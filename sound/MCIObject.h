@@ -28,7 +28,8 @@ class CMCIObject : public CObject {
   // Closes a device that is open, then opens the file (MCI picks the device from it) and sets
   // the time format to milliseconds. FALSE, closed, when either step fails.
   BOOL Open(const char* pszFileName);
-  // Stops and closes the device; closed afterwards whatever the device answered.
+  // Stops and closes the device (no second stop when Stop came last after a play); closed
+  // afterwards whatever the device answered.
   void Close();
   // Plays from the start to the end while the caller waits; TRUE when the play succeeded.
   BOOL PlayWait();
@@ -36,6 +37,9 @@ class CMCIObject : public CObject {
   // the window. TRUE when the play command was accepted.
   BOOL Play(HWND hWndNotify);
   void Stop();
+  // Pauses a play (MCI_PAUSE, waiting; a device that cannot pause is not reported). A stop after
+  // a pause is quick where a driver otherwise lets the buffers it queued play out first.
+  void Pause();
   // Position and length in milliseconds; 0 when closed or when the device does not answer.
   DWORD GetPosition();
   DWORD GetLength();
@@ -62,6 +66,8 @@ class CMCIObject : public CObject {
   // The element name the block points at: the object's own copy, so a caller's buffer that
   // changes or goes away after Open cannot change what the object names.
   CString m_elementName;
+  // Stop was sent after the last open or play: Close need not stop the device again.
+  bool m_stopped = false;
 };
 
 // The one media object of the music thread and the sound settings dialog.

@@ -51,6 +51,7 @@ struct MCI_STATUS_PARMS {
 #define MCI_PLAY 0x0806
 #define MCI_SEEK 0x0807
 #define MCI_STOP 0x0808
+#define MCI_PAUSE 0x0809
 #define MCI_SET 0x080D
 #define MCI_STATUS 0x0814
 // Flags of every command.

@@ -128,8 +128,9 @@ CSprite* CreateBoxSprite(ScreenHost* host, CDIB* block, const CRect& source,
   sprite->SetZ(z);
   if (transparent) *sprite->GetPixelAddress(0, 0) = kCaptionTransparentIndex;
   sprite->SetTransparent(transparent ? 1 : 0);
+  // Listed before it is let go: a list that cannot grow must not leak the sprite.
+  host->GetSprites()->Insert(sprite.get());
   CSprite* added = sprite.release();
-  host->GetSprites()->Insert(added);
   // As the view draws a new sprite: onto the screen's palette, then composed and shown.
   CDIBSurface* surface = host->GetSurface();
   if (surface && surface->GetPalette()) added->MapColorsToPalette(surface->GetPalette());

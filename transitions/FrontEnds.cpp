@@ -11,6 +11,7 @@
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenCompose.h"
 #include "imaging/ScreenHost.h"
+#include "seams/Clock.h"
 #include "seams/Trace.h"
 #include "transitions/TilePeel.h"
 #include "transitions/TransParams.h"
@@ -152,8 +153,9 @@ void ComposeNewScreen(const Call& call, CDIB* into) {
   CopyByColour(*call.image, into, area.srcx, area.srcy, area.w, area.h, area.x, area.y);
 }
 
-// Composes the whole view from the document and shows it.
+// Composes the whole view from the document and shows it; nothing once the saver is closing.
 void RedrawScreen(const Call& call) {
+  if (seams::StopRequested()) return;
   call.host.RenderRect(nullptr);
   call.host.ShowRect(nullptr);
 }
@@ -298,7 +300,14 @@ Outcome RunDirection(const Direction& direction, const Call& call) {
   try {
     return direction.run(call);
   } catch (const std::bad_alloc&) {
+  }
+  // Out of the handler, and the text may itself find no memory: then the caller gets no text
+  // rather than a stale one (emptying allocates nothing).
+  try {
     return Fail(call, direction.outOfMemory);
+  } catch (const std::bad_alloc&) {
+    if (call.errorText) call.errorText->Empty();
+    return Outcome::kFailed;
   }
 }
 

@@ -53,3 +53,23 @@ void PacedLayer::EndStep() {
                        static_cast<uint64_t>(steps_);
   seams::WaitUntilTick(start_ + static_cast<uint32_t>(due));
 }
+
+void StoppingLayer::Copy(BlitSurface from, int dx, int dy, int w, int h, int sx, int sy) {
+  if (!seams::StopRequested()) inner_.Copy(from, dx, dy, w, h, sx, sy);
+}
+
+void StoppingLayer::Stretch(BlitSurface from, int dx, int dy, int dw, int dh, int sx, int sy,
+                            int sw, int sh) {
+  if (!seams::StopRequested()) inner_.Stretch(from, dx, dy, dw, dh, sx, sy, sw, sh);
+}
+
+ClipResult StoppingLayer::CopyThroughPolygon(BlitSurface from, const POINT* points, int count,
+                                             int dx, int dy, int dw, int dh, int sx, int sy,
+                                             int sw, int sh) {
+  if (seams::StopRequested()) return ClipResult::kEmpty;
+  return inner_.CopyThroughPolygon(from, points, count, dx, dy, dw, dh, sx, sy, sw, sh);
+}
+
+void StoppingLayer::EndStep() {
+  if (!seams::StopRequested()) inner_.EndStep();
+}

@@ -16,8 +16,9 @@
 //  - Waits go through seams::WaitUntilTick: the system clock sleeps until the deadline; a test
 //    clock moves in virtual time. Deadlines compare as signed differences, so a wait across the
 //    wrap of the 32-bit tick counter ends on time.
-//  - Once a stop has been requested (the saver is closing) no step waits any more: the effect
-//    finishes at full speed, which takes milliseconds, and its caller unwinds.
+//  - Once a stop has been requested (the saver is closing) no step waits and nothing is drawn
+//    any more (StoppingLayer): the effect runs out its geometry alone, which takes
+//    milliseconds even where each blit to the screen would take many, and its caller unwinds.
 //  - A negative period (kUnpaced) never reads the clock nor waits: benchmarks and tests of
 //    drawing run effects that way, and the dispatcher counts steps that way.
 #pragma once
@@ -82,4 +83,22 @@ class PacedLayer : public BlitLayer {
   uint32_t duration_;
   int steps_;
   int ended_ = 0;
+};
+
+// A blit layer that passes everything on to another until a stop is requested, and from then on
+// draws nothing: the screen is going away, and the effect's remaining steps must cost nothing.
+class StoppingLayer : public BlitLayer {
+ public:
+  explicit StoppingLayer(BlitLayer& inner) : inner_(inner) {}
+
+  void Copy(BlitSurface from, int dx, int dy, int w, int h, int sx, int sy) override;
+  void Stretch(BlitSurface from, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
+               int sh) override;
+  ClipResult CopyThroughPolygon(BlitSurface from, const POINT* points, int count, int dx, int dy,
+                                int dw, int dh, int sx, int sy, int sw, int sh) override;
+  int SetStretchMode(int mode) override { return inner_.SetStretchMode(mode); }
+  void EndStep() override;
+
+ private:
+  BlitLayer& inner_;
 };

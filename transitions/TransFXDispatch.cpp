@@ -145,10 +145,12 @@ int CountSteps(const EffectRun& r) {
 
 // Sub-frame periods are spread over the effect's planned duration (Pacing.h); longer periods
 // and kUnpaced go to the effect as they are.
+// Both draw through a layer that stops drawing at a stop request.
 BOOL Run(BlitLayer& layer, const EffectRun& r) {
-  if (r.par0 < 0 || r.par0 >= kFrameMs) return Route(layer, r, r.par0);
+  StoppingLayer stopping(layer);
+  if (r.par0 < 0 || r.par0 >= kFrameMs) return Route(stopping, r, r.par0);
   const int steps = CountSteps(r);
-  PacedLayer paced(layer, PacedDuration(r.par0, steps), steps);
+  PacedLayer paced(stopping, PacedDuration(r.par0, steps), steps);
   return Route(paced, r, kUnpaced);
 }
 

@@ -1,5 +1,5 @@
-// The slide show in virtual time: a wait of 0 is one pass; a wait naps in steps of at most 50 ms
-// until its whole seconds are up, redrawing the clock every second; a stop ends it at once; the
+// The slide show in virtual time: a wait of 0 is one pass; a wait sleeps until its whole seconds
+// are up, waking for nothing but the clock's next second; a stop ends it at once; the
 // clock comes and goes with it, and its corner shows the picture again.
 #include <gtest/gtest.h>
 
@@ -59,22 +59,35 @@ TEST_F(SlideShowTest, WithoutTheClockNothingIsDrawn) {
   EXPECT_EQ(host.GetSprites()->GetCount(), 0);
 }
 
-TEST_F(SlideShowTest, WaitsItsWholeSecondsInNapsOfAtMostFiftyMilliseconds) {
-  for (const int seconds : {1, 3, 10}) {
-    SCOPED_TRACE(seconds);
+// A wait sleeps until something is due: with the clock, its next second (the turn of the second
+// is found once in naps of 10 ms, then each nap lasts to the next turn); without, the end.
+TEST_F(SlideShowTest, WaitsItsWholeSecondsWakingOnlyWhenSomethingIsDue) {
+  struct Case {
+    int clockOn;
+    int seconds;
+  } const cases[] = {{1, 1}, {1, 3}, {1, 10}, {0, 1}, {0, 10}, {0, 600}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "clock " << c.clockOn << ", " << c.seconds << " s");
     doc.shown.clear();
     clock.longestNap = 0;
     clock.naps = 0;
+    clock.Advance(337);  // the second's turn lies anywhere in the first nap
     const uint32_t start = clock.Peek();
-    EXPECT_EQ(RunSlideShow(&doc, 1, seconds, 0, &error), 1);
+    EXPECT_EQ(RunSlideShow(&doc, c.clockOn, c.seconds, 0, &error), 1);
     const uint32_t waited = clock.Peek() - start;
-    EXPECT_GE(waited, seconds * 1000u);
-    EXPECT_LT(waited, seconds * 1000u + 60);
-    EXPECT_LE(clock.longestNap, 50);
+    EXPECT_GE(waited, c.seconds * 1000u);
+    EXPECT_LT(waited, c.seconds * 1000u + 60);
     EXPECT_EQ(clock.idles, 0) << "every nap has a deadline";
-    // The hands are redrawn as each second comes, and shown; then the corner without the clock.
-    EXPECT_GE(CornerShows(), seconds + 1);
-    EXPECT_LE(CornerShows(), seconds + 3);
+    if (c.clockOn) {
+      EXPECT_LE(clock.longestNap, 1000);
+      EXPECT_LE(clock.naps, c.seconds + 1000 / 10 + 2) << "one wake a second once the turn is known";
+      // The hands are redrawn as each second comes, and shown; then the corner without the clock.
+      EXPECT_GE(CornerShows(), c.seconds + 1);
+      EXPECT_LE(CornerShows(), c.seconds + 3);
+    } else {
+      EXPECT_EQ(clock.naps, 1) << "one sleep to the end of the picture's time";
+      EXPECT_TRUE(doc.shown.empty());
+    }
   }
 }
 

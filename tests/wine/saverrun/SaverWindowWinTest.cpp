@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Wnd.h"
 #include "imageset/ImageSet.h"
+#include "imaging/AnimDoc.h"
+#include "imaging/AnimView.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
 #include "platform/ScreenSaver.h"
@@ -40,12 +43,17 @@ struct ThreadLog {
   std::atomic<int> returned{0};
   std::atomic<int> priority{THREAD_PRIORITY_ERROR_RETURN};
   std::atomic<bool> recordReady{false};  // handle and id were stored before the thread ran
+  std::atomic<bool> viewBound{false};    // the view was attached and whole before the thread ran
 };
 ThreadLog g_drawing, g_music;
 
 DWORD Record(ThreadLog& log, LPVOID param) {
   const SaverInfo& record = *static_cast<const SaverInfo*>(param);
   log.recordReady = record.hThread != nullptr && record.dwThreadId == GetCurrentThreadId();
+  log.viewBound = CWnd::FromHandlePermanent(record.hwnd) == record.pScreen &&
+                  record.pScreen->GetSafeHwnd() == record.hwnd &&
+                  record.pScreen->GetDocument() == record.pScreenDoc &&
+                  record.pScreenDoc->GetBackground() != nullptr;
   log.priority = GetThreadPriority(GetCurrentThread());
   ++log.starts;
   return 0;
@@ -83,6 +91,7 @@ class SaverWindowTest : public ::testing::Test {
       log->returned = 0;
       log->priority = THREAD_PRIORITY_ERROR_RETURN;
       log->recordReady = false;
+      log->viewBound = false;
     }
     g_endsAfterKill = 0;
     previous_ = InstallSaverThreadProcs({CooperativeDrawing, CooperativeMusic, CountEndAfterKill});
@@ -166,6 +175,7 @@ TEST_F(SaverWindowTest, FirstEraseStartsBothThreadsOnceAtBelowNormalPriority) {
   EXPECT_EQ(g_music.starts, 1);
   for (ThreadLog* log : {&g_drawing, &g_music}) {
     EXPECT_TRUE(log->recordReady) << "handle and id are stored before the thread runs";
+    EXPECT_TRUE(log->viewBound) << "the window's thread binds the view before the thread runs";
     EXPECT_EQ(log->priority, THREAD_PRIORITY_BELOW_NORMAL);
   }
   for (const SaverInfo* record : {&DrawingRecord(), &MusicRecord()}) {
