@@ -157,10 +157,7 @@ class DrawingThreadTest : public ::testing::Test {
       if (stop() || clock_.Peek() - start > limit * 1000u) seams::RequestStop();
     };
     setsBefore_ = registry_.Calls(seams::RegOp::Set);
-    const int result = aroundThread_ ? aroundThread_([&] {
-      return RunDrawingThread(&info_, keyPath_, *screen_);
-    })
-                                     : RunDrawingThread(&info_, keyPath_, *screen_);
+    const int result = RunDrawingThread(&info_, keyPath_, *screen_);
     clock_.onIdle = nullptr;
     seams::ClearStop();
     if (const char* dump = std::getenv("SAVER_DRAWING_DUMP")) {
@@ -188,9 +185,6 @@ class DrawingThreadTest : public ::testing::Test {
   std::unique_ptr<MemoryScreen> screen_;
   int setsBefore_ = 0;
   ColourReducer savedReducer_ = DrawingThreadColourReducer;
-  // Runs the thread (the argument) in a scope of the test's own: an out-of-memory test refuses
-  // allocations there, after the settings are read and the screen made. Unset: runs it plainly.
-  std::function<int(const std::function<int()>&)> aroundThread_;
 };
 
 }  // namespace drawtest

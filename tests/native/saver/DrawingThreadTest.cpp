@@ -317,27 +317,6 @@ TEST_F(DrawingThreadTest, EveryStepRunsWithCaptionsClockLogosAndCombo) {
   EXPECT_EQ(screen_->doc.logos.GetSize() > 0, true) << "logo descriptions loaded";
 }
 
-// A screen whose surface no longer matches the background (its rebuild for a new background
-// failed) cannot be copied back: the run ends with "Unable to set background image" instead of
-// composing the next picture on a stale background.
-TEST_F(DrawingThreadTest, ASurfaceThatNoLongerMatchesTheBackgroundEndsTheRun) {
-  Put("TRACEON", "1");
-  std::unique_ptr<CDIB> kept;
-  const int result = Run([&] {
-    if (Changes() >= 1 && !kept) {  // during the first picture's slide show
-      kept.reset(screen_->doc.background);
-      screen_->doc.background = NewDesktop(808, 600);
-    }
-    return info_.nRunTimeError != 0 || Changes() >= 2;
-  });
-  ASSERT_TRUE(kept);
-  delete screen_->doc.background;
-  screen_->doc.background = kept.release();
-  EXPECT_EQ(result, 16);
-  EXPECT_EQ(Changes(), 1) << "no picture after the failed copy-back";
-  EXPECT_NE(TraceText().find("Unable to set background image"), std::string::npos);
-}
-
 // A size setting from a larger screen shows the smallest size, centred.
 TEST_F(DrawingThreadTest, ASizeLargerThanTheScreenShowsTheSmallest) {
   Put("IMAGE_SIZE", "3");  // 1024 x 768 on an 800 x 600 screen
