@@ -161,17 +161,12 @@ void CRoutineFrame::StopEffectSound(int index) {
 
 bool CRoutineFrame::StopRequested() { return seams::StopRequested(); }
 
-long* CRoutineFrame::stepCounter = nullptr;
-
 bool CRoutineFrame::RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
                               const std::function<bool()>& step) {
   StartTime();
   bool over = false;
   do {
-    for (int i = 0; i < stepsPerPass && !over; ++i) {
-      if (stepCounter) ++*stepCounter;
-      over = !step() || RunOver(runSeconds);
-    }
+    for (int i = 0; i < stepsPerPass && !over; ++i) over = !step() || RunOver(runSeconds);
   } while (bInfiniteOn != 0 && !over);
   return StopRequested();
 }

@@ -130,10 +130,6 @@ class CRoutineFrame {
   // Writes the error text of the code; the end trace is left out. Returns 0, the routine's result.
   int Fail(int code);
 
-  // When set, every step RunPasses runs, of any routine, adds one here (tests and measurements;
-  // drawing thread only).
-  static long* stepCounter;
-
   ScreenHost* host() const { return host_; }
   C3DScene* scene() const { return scene_; }
   int soundOn() const { return soundOn_; }

@@ -179,31 +179,6 @@ TEST_F(BouncingRoutinesTest, AStopAfterSomeFramesEndsAtOnceWithEverythingRelease
   clock.stopAfterNaps = 0;
 }
 
-// Without a time limit and not endless, a run is exactly one pass of the routine's main loop, on
-// a small screen. (The solids' pass of ten thousand steps takes minutes of frames under the
-// sanitizers; the same frame counts their steps.)
-TEST_F(BouncingRoutinesTest, WithoutATimeLimitARunIsOnePassOfItsSteps) {
-  const struct {
-    const Routine& routine;
-    long steps;
-  } cases[] = {{kRoutines[0], 1000}, {kRoutines[2], 1000}};
-  const RECT small = {0, 0, 160, 120};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.routine.name);
-    host.Reset(NewHuePicture(small.right, small.bottom));
-    area = small;
-    long steps = 0;
-    CRoutineFrame::stepCounter = &steps;
-    RunArgs a;
-    a.runSeconds = 0;
-    const int result = Run(c.routine, a);
-    CRoutineFrame::stepCounter = nullptr;
-    ASSERT_EQ(result, 1) << error;
-    EXPECT_EQ(steps, c.steps);
-    EXPECT_EQ(host.GetSprites()->GetCount(), 0);
-  }
-}
-
 // On a screen document: the clock shows while the routine runs and is gone with it.
 class BouncingRoutinesDocTest : public routinetest::ScreenDocFixture {
  protected:
