@@ -23,7 +23,7 @@ BOOL ShowQuarterImagePreview(HWND dibControl, int index) {
   if (index < 0 || index >= QuarterImageCount) return 0;
   const std::unique_ptr<CDIB> image(ReadSetQuarterImage(index));
   if (!image) return 0;
-  auto* view = static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(dibControl));
+  auto* view = ControlWrapper<CRDIBCtl>(dibControl);
   if (!view) return 0;
   view->SetDIB(image.get());  // the view keeps its own copy
   SelectedImageNo = index;
@@ -54,7 +54,7 @@ BOOL ShowImageDescription(HWND rtfControl, int index) {
                  seams::kAlertIconExclamation);
     return 0;
   }
-  auto* view = static_cast<CRRTFCtl*>(CWnd::FromHandlePermanent(rtfControl));
+  auto* view = ControlWrapper<CRRTFCtl>(rtfControl);
   RichTextDocument* document = view ? view->document : nullptr;
   if (!document) return 0;
   const auto* desc = static_cast<const CImageDesc*>(ImageDescArray.GetAt(index));

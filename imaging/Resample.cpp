@@ -320,7 +320,9 @@ BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination) {
 
 CDIB* QuarterDIB8(const CDIB* source) {
   if (!HasDepth(source, 8)) return nullptr;
-  const int w = source->GetWidth() / 4, h = source->GetHeight() / 4;
+  // A picture under four pixels across or down keeps one: a bitmap of no pixels cannot be read
+  // back from the cache it goes into.
+  const int w = std::max(1, source->GetWidth() / 4), h = std::max(1, source->GetHeight() / 4);
   DIBPtr quarter = NewLike(*source, w, h);
   if (!quarter) return nullptr;
   for (int y = 0; y < h; ++y) {

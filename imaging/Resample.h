@@ -31,7 +31,8 @@ BOOL StretchDIB24(const CDIB* source, CDIB* destination);
 // depths.
 BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination);
 
-// Every fourth pixel of every fourth row: (w / 4) x (h / 4). Null on failure or for other depths.
+// Every fourth pixel of every fourth row: (w / 4) x (h / 4), at least 1 x 1. Null on failure or
+// for other depths.
 CDIB* QuarterDIB8(const CDIB* source);
 // Nearest-neighbour reduction to w x h; null when that is larger than the source either way.
 CDIB* ShrinkDIB8(const CDIB* source, int width, int height);

@@ -121,32 +121,24 @@ int Dress(ScreenHost* host, const RECT* area, int logoOn, C3DPObject* const* sol
   return 0;
 }
 
-bool SamePair(C3DObject* a, C3DObject* b, C3DObject* const last[2]) {
-  return (a == last[0] && b == last[1]) || (a == last[1] && b == last[0]);
-}
-
 // Bounces until the run is over; true when it ended by a stop request.
 bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds) {
-  bool fresh = true;
-  C3DObject* last[2] = {nullptr, nullptr};
+  CollisionGate gate(true);
   return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
     C3DObject* out[kSolids + 2] = {};
     int32_t count = 0;
     const int r = scene.RunWithCollisions(1, out, &count);
     if (r == kSceneObjectsStopped) {
       for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
-      fresh = true;
+      gate.ShapeStopped();
       frame.StopEffectSound(kFx4);
       frame.StopEffectSound(kFx7);
       frame.PlayEffectSound(kFx7);
-    } else if (r == kSceneCollision && (fresh || !SamePair(out[0], out[1], last))) {
+    } else if (r == kSceneCollision && gate.Answer(out[0], out[1])) {
       frame.StopEffectSound(kFx4);
       frame.StopEffectSound(kFx7);
       frame.PlayEffectSound(kFx4);
       CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
-      fresh = false;
-      last[0] = out[0];
-      last[1] = out[1];
     }
     return r != kSceneInterrupted;
   });

@@ -116,18 +116,16 @@ C3DBall* NewBall(const FixedVector& at, const BoundingPlanes& walls, int32_t pac
 
 // Bounces until the run is over; true when it ended by a stop request.
 bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds) {
-  bool fresh = true;
+  CollisionGate gate(false);
   return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
     C3DObject* out[4] = {};
     int32_t count = 0;
     const int r = scene.RunWithCollisions(0, out, &count);
     if (r == kSceneObjectsStopped) {
       for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
-      fresh = true;
-    } else if (r == kSceneCollision && fresh) {
-      // Further reports wait until a ball has stopped: the balls are still parting.
+      gate.ShapeStopped();
+    } else if (r == kSceneCollision && gate.Answer(out[0], out[1])) {
       CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
-      fresh = false;
     }
     return r != kSceneInterrupted;
   });

@@ -124,3 +124,12 @@ void PlaceShape(C3DPObject& shape, const FixedVector& position) {
   shape.matrix.m[2][3] = position.z;
   shape.dirty = 1;
 }
+
+bool CollisionGate::Answer(const C3DObject* a, const C3DObject* b) {
+  const bool lastPair = (a == last_[0] && b == last_[1]) || (a == last_[1] && b == last_[0]);
+  if (!fresh_ && (!otherPairsPass_ || lastPair)) return false;
+  fresh_ = false;
+  last_[0] = a;
+  last_[1] = b;
+  return true;
+}

@@ -12,6 +12,26 @@ class C3DPObject;
 class CDIB;
 class ScreenHost;
 
+// Which of the scene's collision reports a bouncing routine answers. Two shapes just sent apart
+// still overlap for some frames, and answering those reports again would turn them back into
+// each other, over and over. So once a collision is answered, reports wait until a shape stops
+// (it reached a wall); with `otherPairsPass`, a pair other than the last answered one is answered
+// at once (the colliding solids), without it every pair waits (the two balls).
+class CollisionGate {
+ public:
+  explicit CollisionGate(bool otherPairsPass) : otherPairsPass_(otherPairsPass) {}
+  // A shape stopped: the next report is answered, whatever pair it names.
+  void ShapeStopped() { fresh_ = true; }
+  // Whether to answer the report of a meeting b (in either order); an answered pair becomes the
+  // last pair.
+  bool Answer(const C3DObject* a, const C3DObject* b);
+
+ private:
+  bool otherPairsPass_;
+  bool fresh_ = true;
+  const C3DObject* last_[2] = {nullptr, nullptr};
+};
+
 // The shape's size in pixels: lo + (hi - lo) (100 - res) / 99, held to at most
 // min(width, height) / 2 - 2 (and at least 2). A larger shape would put the walls of the box
 // inside out (the top wall below the bottom one), and a size of 0 divides by zero.

@@ -17,10 +17,16 @@ void CentreOverOwner(HWND window);
 
 class CRDIBCtl;
 
+// The wrapper of the control when it is a T, or null (a control of another class, or none).
+template <typename T>
+T* ControlWrapper(HWND control) {
+  return dynamic_cast<T*>(CWnd::FromHandlePermanent(control));
+}
+
 // The wrapper of control `id` of the window when it is a T, or null.
 template <typename T>
 T* DialogControl(HWND parent, int id) {
-  return dynamic_cast<T*>(CWnd::FromHandlePermanent(GetDlgItem(parent, id)));
+  return ControlWrapper<T>(GetDlgItem(parent, id));
 }
 
 // The image view control `id` of the window, or null.

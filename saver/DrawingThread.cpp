@@ -133,7 +133,7 @@ class DrawingThread {
   bool ShowCaption();
   bool ReadCaption(const CImageDesc& desc, CString* text);
   bool RunRoutine();
-  void CopyBack();
+  bool CopyBack();
   int SizeCodeForScreen(int code) const;
   bool OwnImages() const { return info_->bOwnImagesOn != 0; }
 
@@ -240,8 +240,7 @@ bool DrawingThread::Cycle() {
   if (!OwnImages() && info_->bTextOn && !ShowCaption()) return false;
   if (!RunRoutine()) return false;
   previousRoutine_ = routine_;
-  CopyBack();
-  return true;
+  return CopyBack();
 }
 
 void DrawingThread::TraceCycle() {
@@ -426,16 +425,19 @@ bool DrawingThread::TakeBackgroundColours() {
   return true;
 }
 
-// The finished screen becomes the background the next change composes on.
-void DrawingThread::CopyBack() {
+// The finished screen becomes the background the next change composes on. A surface that no
+// longer matches the background (its rebuild for a new background failed) cannot be copied, and
+// composing the next picture on the old background would show a stale screen: that ends the run.
+bool DrawingThread::CopyBack() {
   CDIBSurface* surface = host_->GetSurface();
   CDIB* background = host_->GetBackground();
   if (!surface || !background || !surface->bits || !background->bits ||
       surface->GetWidth() != background->GetWidth() ||
       surface->GetHeight() != background->GetHeight() ||
       BitCount(*surface) != BitCount(*background))
-    return;
+    return Fail(kErrorNoBackground);
   surface->CopyBits(background, 0, 0, surface->GetWidth(), surface->GetHeight(), 0, 0, -1);
+  return true;
 }
 
 void DrawingThread::ShowError() {

@@ -65,16 +65,14 @@ bool ShowCover(HWND dialog, const CString& folder) {
   if (!FileExists(path)) return true;
   std::unique_ptr<CDIB> cover(new (std::nothrow) CDIB);
   if (!cover || !cover->Load(path)) return false;
-  auto* view =
-      static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCOVER)));
+  auto* view = DialogControl<CRDIBCtl>(dialog, IDC_IMAGESETCOVER);
   if (view) view->SetDIB(cover.get());
   return true;
 }
 
 bool ShowCredits(HWND dialog, const CString& folder) {
   const CString path = folder + "\\credits.rtf";
-  auto* text =
-      static_cast<CRRTFCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCREDITS)));
+  auto* text = DialogControl<CRRTFCtl>(dialog, IDC_IMAGESETCREDITS);
   if (!FileExists(path) || !text || !text->document) return true;
   if (StreamInRichText(text->document, path, "RTF", kRichTextFormatRtf, TRUE) != 0) return false;
   SetRichTextReadOnly(text->document);
@@ -101,8 +99,7 @@ void ResetSetNumbers() {
 void InitDialog(HWND dialog) {
   CentreOverOwner(dialog);
   FillImageSetList(dialog);
-  auto* cover =
-      static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_IMAGESETCOVER)));
+  auto* cover = DialogControl<CRDIBCtl>(dialog, IDC_IMAGESETCOVER);
   if (cover) {
     cover->SetBackColor(PALETTERGB(192, 192, 192));
     cover->SetKeepImageSize(TRUE);

@@ -18,6 +18,10 @@ int32_t OwnImagesMode = 0;
 
 namespace {
 
+// The one open preview: a second click on the mini preview while it is open (the first click's
+// window takes a moment to cover the dialog) must not stack a second one on it.
+HWND openPreview = nullptr;
+
 // The wallpaper dialog's hidden list of pictures: the preview's owner holds it.
 HWND PictureList(HWND window) {
   HWND owner = GetWindow(window, GW_OWNER);
@@ -49,6 +53,7 @@ void ShowPicture(HWND window, int n) {
 }
 
 void OnCreate(HWND window) {
+  openPreview = window;
   const ScreenSize screen = GetScreenSize();
   CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWallpaperPreviewImageId)),
@@ -92,7 +97,10 @@ BOOL RegisterFullScreenWallpaperWnd() {
 }
 
 BOOL CreateFullScreenWallpaperWnd(HWND dialog) {
-  return CreateFullScreenViewer(kFullScreenWallpaperClass, dialog) ? 1 : 0;
+  if (openPreview) return 0;
+  if (CreateFullScreenViewer(kFullScreenWallpaperClass, dialog)) return 1;
+  openPreview = nullptr;  // a window whose creation failed after WM_CREATE
+  return 0;
 }
 
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,
@@ -100,6 +108,7 @@ LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wP
   const seams::ScopedAlertOwner alertOwner(window);
   const seams::TraceMessageScope trace("FullScreenWallpaperWndProc", message, wParam, lParam);
   if (message == WM_CREATE) OnCreate(window);
+  if (message == WM_NCDESTROY && window == openPreview) openPreview = nullptr;
   switch (ReadViewerKey(message, wParam)) {
     case ViewerKey::kBack: OnArrow(window, false); break;
     case ViewerKey::kForward: OnArrow(window, true); break;

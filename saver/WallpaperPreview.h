@@ -30,7 +30,7 @@ int StepWallpaperImageNo(HWND list, int n, bool forward);
 BOOL RegisterFullScreenWallpaperWnd();
 
 // Opens the preview over the whole screen, owned by the wallpaper dialog, shown and painted at
-// once. 1, or 0 when the window cannot be made.
+// once. 1, or 0 when one is open already (one preview at a time) or the window cannot be made.
 BOOL CreateFullScreenWallpaperWnd(HWND dialog);
 
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,

@@ -12,6 +12,7 @@
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenHost.h"
+#include "imaging/SpriteList.h"
 #include "imaging/TileSize.h"
 #include "routines/PoseMath.h"
 #include "routines/Scene.h"
@@ -27,7 +28,8 @@ constexpr int32_t kRestingAngles[3] = {900, 0, 450};
 
 // The scene's reference point, kept between runs: each run calibrates its depth so that a square
 // there covers exactly one tile.
-FixedVector g_referencePoint = {0, 0, -19660799};
+constexpr FixedVector kFirstReferencePoint = {0, 0, -19660799};
+FixedVector g_referencePoint = kFirstReferencePoint;
 
 bool IsSlider(int v) { return v >= 1 && v <= 100; }
 
@@ -80,26 +82,38 @@ int ToFixedRatio(double ratio) {
   return v >= 2147483647.0 ? INT32_MAX : (v <= 0 ? 0 : static_cast<int>(v));
 }
 
-// Makes the probe's face cover one tile at the reference point, then reads the tile's two edges
-// in the view (one tile right, one tile up).
-void Calibrate(Run& run) {
-  C3DSquare& probe = *run.squares[0];
-  run.scene->InsertObject(&probe);
+// The probe at the reference point, at rest: the exact width of its projected face in pixels, not
+// one rounded to pixels (a rounded one drifts run after run).
+double ProbeWidth(C3DSquare& probe) {
   const int32_t none[3] = {0, 0, 0};
   const FixedVector origin = {0, 0, 0};
   probe.SetMotion(g_referencePoint, kRestingAngles, origin, none, 6.0, 1);
   probe.Transform();
-  // The exact projected width, not one rounded to pixels: a rounded one drifts run after run.
   Fixed lo = INT32_MAX, hi = INT32_MIN;
   for (int i = 1; i <= probe.faces[0].n; ++i) {
     const Fixed px = probe.projected[static_cast<size_t>(probe.faces[0].indices[i])].x;
     lo = std::min(lo, px);
     hi = std::max(hi, px);
   }
-  const double width = (static_cast<double>(hi) - lo) / 65536.0;
-  if (width > 0.0) {
-    g_referencePoint.z = FixedMul(g_referencePoint.z, ToFixedRatio(width / run.grid.size));
+  return (static_cast<double>(hi) - lo) / 65536.0;
+}
+
+// Makes the probe's face cover one tile at the reference point, then reads the tile's two edges
+// in the view (one tile right, one tile up).
+void Calibrate(Run& run) {
+  C3DSquare& probe = *run.squares[0];
+  run.scene->InsertObject(&probe);
+  double width = g_referencePoint.z < 0 ? ProbeWidth(probe) : 0.0;
+  if (!(width > 0.0)) {
+    // A depth on or behind the camera's plane, or where the probe shows no width, cannot be
+    // scaled to a tile, and kept it would spoil every later run: start again from the first.
+    g_referencePoint = kFirstReferencePoint;
+    width = ProbeWidth(probe);
   }
+  const Fixed scaled = FixedMul(g_referencePoint.z, ToFixedRatio(width / run.grid.size));
+  if (scaled < 0) g_referencePoint.z = scaled;  // a ratio below 1/65536 keeps the depth it had
+  const int32_t none[3] = {0, 0, 0};
+  const FixedVector origin = {0, 0, 0};
   probe.SetMotion(g_referencePoint, kRestingAngles, origin, none, 6.0, 1);
   probe.GetFaceEdges(0, run.c1, run.c2);
   run.scene->RemoveObject(&probe);
@@ -321,6 +335,8 @@ double Transition3DLaunchWait(int i, int n, double interval, double span) {
 
 int32_t GetTransition3DReferenceDepth() { return g_referencePoint.z; }
 
+void SetTransition3DReferenceDepth(int32_t depth) { g_referencePoint.z = depth; }
+
 BOOL Transition3DFX(int effect, int offScreen, ScreenHost* host, CDIB* bitmap, RECT* rect,
                     BOOL bClockOn, BOOL bSoundOn, int speed, int res, int peelRate, int volume,
                     int trace, CString* errorText) {
@@ -377,5 +393,7 @@ BOOL Transition3DFX(int effect, int offScreen, ScreenHost* host, CDIB* bitmap, R
   if (!InitTiles(run)) return fail(kTrans3DOutOfMemory);
   const bool finished = run.offScreen ? PeelOff(run) : FlyOn(run);
   if (!finished) ShowEndState(run);
+  // No sprite outlives the peel: one left over would be drawn onto the next picture.
+  host->GetSprites()->DeleteAll();
   return TRUE;
 }

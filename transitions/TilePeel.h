@@ -72,3 +72,6 @@ double Transition3DLaunchWait(int i, int n, double interval, double span);
 
 // The depth of the scene's reference point as the last run calibrated it (Fixed).
 int32_t GetTransition3DReferenceDepth();
+// Puts the reference point at another depth for the next run to calibrate from (tests: a depth
+// where no square can be measured must not stay).
+void SetTransition3DReferenceDepth(int32_t depth);

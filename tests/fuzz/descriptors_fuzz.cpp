@@ -36,7 +36,9 @@ void ReadLogoFile(const uint8_t* data, size_t size) {
   if (size > 0) std::fwrite(data, 1, size, out);
   std::fclose(out);
   CAnimDoc doc;
-  if (doc.LoadLogoDescs(path.c_str(), "pictures.dat") && doc.logos.GetSize() * 16 + 4 > static_cast<int>(size)) {
+  const bool loaded = doc.LoadLogoDescs(path.c_str(), "pictures.dat");
+  std::remove(path.c_str());  // the file lives for one input only: a run leaves nothing behind
+  if (loaded && doc.logos.GetSize() * 16 + 4 > static_cast<int>(size)) {
     __builtin_trap();  // more records than the file can hold
   }
 }

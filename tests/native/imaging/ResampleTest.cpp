@@ -295,6 +295,22 @@ TEST(ReduceDIBTest, QuarterTakesEveryFourthPixelOfEveryFourthRow) {
   ExpectSameTable(*quarter, *source);
 }
 
+// A picture under four pixels either way still has a quarter: its first pixel (a bitmap of no
+// pixels would go into the cache and never read back).
+TEST(ReduceDIBTest, AQuarterOfATinyPictureKeepsOnePixel) {
+  struct Case {
+    int w, h;
+    Rows rows;
+  };
+  const Case cases[] = {{3, 2, {{0}}}, {1, 1, {{0}}}, {9, 3, {{0, 4}}}, {2, 9, {{0}, {40}}}};
+  for (const Case& c : cases) {
+    DIBPtr source = Coloured(c.w, c.h);
+    DIBPtr quarter(QuarterDIB8(source.get()));
+    ASSERT_NE(quarter, nullptr) << c.w << " x " << c.h;
+    EXPECT_EQ(MemoryRowsOf(*quarter), c.rows) << c.w << " x " << c.h;
+  }
+}
+
 TEST(ReduceDIBTest, ShrinkPicksNearestPixelsAndNeverEnlarges) {
   DIBPtr source = Coloured(10, 8);
   DIBPtr small(ShrinkDIB8(source.get(), 5, 3));

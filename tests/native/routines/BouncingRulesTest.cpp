@@ -268,4 +268,42 @@ TEST(CollideObjects, TwoSolidsSwapTheirVelocitiesAndFlyOnInsideTheBox) {
   scene.RemoveObject(&b);
 }
 
+// Which collision reports the bouncing routines answer: after an answered one, the solids answer
+// another pair at once but the same pair (in either order) only after a stop; the balls answer
+// nothing until a stop.
+TEST(CollisionGate, ASameOrAnyPairWaitsForAStop) {
+  C3DObject a, b, c;
+  struct Event {
+    C3DObject* first;  // null: a shape stopped
+    C3DObject* second;
+    bool solids, balls;  // answered by each gate
+  };
+  const Event events[] = {
+      {&a, &b, true, true},    // the first report is answered
+      {&a, &b, false, false},  // the pair still parting
+      {&b, &a, false, false},  // the same pair the other way round
+      {&a, &c, true, false},   // another pair: the solids answer it
+      {&a, &c, false, false},
+      {&a, &b, true, false},   // the pair before the last is another pair again
+      {nullptr, nullptr, false, false},
+      {&a, &b, true, true},    // after a stop, even the last pair
+      {&b, &a, false, false},
+      {nullptr, nullptr, false, false},
+      {nullptr, nullptr, false, false},
+      {&c, &b, true, true},
+  };
+  CollisionGate solids(true), balls(false);
+  for (size_t i = 0; i < sizeof events / sizeof events[0]; ++i) {
+    const Event& e = events[i];
+    SCOPED_TRACE(testing::Message() << "event " << i);
+    if (!e.first) {
+      solids.ShapeStopped();
+      balls.ShapeStopped();
+      continue;
+    }
+    EXPECT_EQ(solids.Answer(e.first, e.second), e.solids);
+    EXPECT_EQ(balls.Answer(e.first, e.second), e.balls);
+  }
+}
+
 }  // namespace

@@ -53,6 +53,13 @@ std::vector<ErrorCase> ErrorCases() {
   auto remove = [](const char* name) {
     return [name](T& t) { std::filesystem::remove(t.DataFile(name)); };
   };
+  // A file the thread finds but cannot open: a folder in its place.
+  auto folderInstead = [](const char* name) {
+    return [name](T& t) {
+      std::filesystem::remove(t.DataFile(name));
+      std::filesystem::create_directory(t.DataFile(name));
+    };
+  };
   auto withCaptions = [](const std::function<void(T&)>& more) {
     return [more](T& t) {
       t.Put("TEXTFX_TEXTON", "1");
@@ -77,7 +84,14 @@ std::vector<ErrorCase> ErrorCases() {
          imagesettest::WriteFileBytes(t.DataFile("Imagedes.dat"), bytes);
        },
        9, true},
+      {"description file unopenable", folderInstead("Imagedes.dat"), 5, true},
       {"routine 9", [](T& t) { t.Put("SSFN", "9"); }, 8, true},
+      {"damaged Logosdes.dat",
+       [](T& t) {
+         t.Put("LOGOSON", "1");
+         imagesettest::WriteFileBytes(t.DataFile("Logosdes.dat"), imagesettest::Bytes{7, 0, 0});
+       },
+       7, true},
       {"logos without Logosdes.dat",
        [](T& t) {
          t.Put("LOGOSON", "1");
@@ -100,6 +114,21 @@ std::vector<ErrorCase> ErrorCases() {
        },
        37, true},
       {"no caption file", withCaptions(remove("imagetxt.dat")), 17, false},
+      {"caption file unopenable", withCaptions(folderInstead("imagetxt.dat")), 18, false},
+#ifndef _WIN32
+      // A file whose stated length is longer than what reads from it (the kernel's files state a
+      // page): the caption's range lies inside the length but the bytes never come.
+      {"caption file shorter than its length", withCaptions([](T& t) {
+         const char* page = "/sys/devices/system/cpu/online";
+         std::filesystem::remove(t.DataFile("imagetxt.dat"));
+         std::filesystem::create_symlink(page, t.DataFile("imagetxt.dat"));
+         ChangeDescriptions(t.DataFile("Imagedes.dat"), [](CImageDesc& d) {
+           d.captionStart = 100;
+           d.captionEnd = 200;
+         });
+       }),
+       20, false},
+#endif
       {"caption start after its end", withCaptions([](T& t) {
          ChangeDescriptions(t.DataFile("Imagedes.dat"),
                             [](CImageDesc& d) { d.captionStart = d.captionEnd + 1; });

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -193,27 +194,38 @@ TEST_F(CaptionRunnerTest, ModeOneDrawsTheBlockAndLeavesTheScreenAsTheBackground)
   }
 }
 
+// The block as a sprite at `at` for the bounce tests (the screen's sprite list owns it).
+CSprite* BounceSprite(CaptionScreen& screen, CSize block, CPoint at) {
+  CColorPalette palette;
+  palette.CreateFromDIB(screen.doc.background);
+  CDIB pattern;
+  EXPECT_TRUE(pattern.Create(block.cx, block.cy, &palette));
+  return CreateBoxSprite(&screen.doc, &pattern, CRect(0, 0, block.cx, block.cy), &palette, 50,
+                         TRUE, at, FALSE);
+}
+
+// The sprite's positions, frame by frame, a step each (repeated flushes left out).
+std::vector<CPoint> SpritePath(const std::vector<Frame>& frames) {
+  std::vector<CPoint> path;
+  for (const Frame& f : frames) {
+    if (!f.empty() && (path.empty() || path.back() != CPoint(f[0].x, f[0].y))) {
+      path.emplace_back(f[0].x, f[0].y);
+    }
+  }
+  return path;
+}
+
 TEST_F(CaptionRunnerTest, BounceLegsEndOnTheWalls) {
   request.shadow = 1;
   const CSize block = BlockSize();
-  CColorPalette palette;
-  palette.CreateFromDIB(screen->doc.background);
-  CDIB pattern;
-  ASSERT_TRUE(pattern.Create(block.cx, block.cy, &palette));
-  CSprite* sprite = CreateBoxSprite(&screen->doc, &pattern, CRect(0, 0, block.cx, block.cy),
-                                    &palette, 50, TRUE, CPoint(-block.cx, 0), FALSE);
+  CSprite* sprite = BounceSprite(*screen, block, CPoint(-block.cx, 0));
   ASSERT_NE(sprite, nullptr);
   const CRect inner(0, 0, block.cx - 6, block.cy - 6);
   frames.clear();
   BounceSpriteFX(&screen->doc, sprite, inner, 595, 8, CPoint(0, 0), 3,
                  CPoint(640 - block.cx + 6, 100), 1);
   const CRect bounds(0, 0, 640 - inner.right, 480 - inner.bottom);
-  std::vector<CPoint> path;
-  for (const Frame& f : frames) {
-    if (!f.empty() && (path.empty() || path.back() != CPoint(f[0].x, f[0].y))) {
-      path.emplace_back(f[0].x, f[0].y);  // a step, not a repeated flush
-    }
-  }
+  const std::vector<CPoint> path = SpritePath(frames);
   ASSERT_GT(path.size(), 10u);
   auto onWall = [&](CPoint p) {
     return p.x == bounds.left || p.x == bounds.right || p.y == bounds.top || p.y == bounds.bottom;
@@ -235,6 +247,54 @@ TEST_F(CaptionRunnerTest, BounceLegsEndOnTheWalls) {
   EXPECT_GE(turns, 3);
   EXPECT_TRUE(onWall(path.back())) << "the last leg ends on a wall";
   screen->doc.sprites.DeleteAll();
+}
+
+// A leg along an axis mirrors into a line that meets no wall at a new point in both coordinates:
+// the sprite goes back to the point it came from (inside the screen, not on a wall), and so on,
+// shuttling on the one line between that point and the wall.
+TEST_F(CaptionRunnerTest, ALegAlongAnAxisGoesBackToItsPreviousPoint) {
+  const CSize block = BlockSize();
+  const CRect inner(0, 0, block.cx, block.cy);
+  const CRect bounds(0, 0, 640 - inner.right, 480 - inner.bottom);
+  struct Case {
+    const char* name;
+    CPoint previous;
+    int previousWall;
+    CPoint target;
+    int wall;
+  };
+  const Case cases[] = {
+      {"across to the right wall", {bounds.right / 4, bounds.bottom / 2}, 3,
+       {bounds.right, bounds.bottom / 2}, 1},
+      {"down to the bottom wall", {bounds.right / 2, bounds.bottom / 4}, 0,
+       {bounds.right / 2, bounds.bottom}, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CSprite* sprite = BounceSprite(*screen, block, c.previous);
+    ASSERT_NE(sprite, nullptr);
+    frames.clear();
+    BounceSpriteFX(&screen->doc, sprite, inner, 595, 6, c.previous, c.previousWall, c.target,
+                   c.wall);
+    const std::vector<CPoint> path = SpritePath(frames);
+    ASSERT_GT(path.size(), 10u);
+    const bool across = c.previous.y == c.target.y;
+    int lo = INT_MAX, hi = INT_MIN, atPrevious = 0, atTarget = 0;
+    for (const CPoint& p : path) {
+      ASSERT_EQ(across ? p.y : p.x, across ? c.target.y : c.target.x)
+          << "off the line at " << p.x << "," << p.y;
+      const int along = across ? p.x : p.y;
+      lo = std::min(lo, along);
+      hi = std::max(hi, along);
+      atPrevious += p == c.previous;
+      atTarget += p == c.target;
+    }
+    EXPECT_EQ(lo, across ? c.previous.x : c.previous.y) << "never past the previous point";
+    EXPECT_EQ(hi, across ? c.target.x : c.target.y);
+    EXPECT_GE(atPrevious, 2) << "back at the previous point more than once";
+    EXPECT_GE(atTarget, 2);
+    screen->doc.sprites.DeleteAll();
+  }
 }
 
 TEST_F(CaptionRunnerTest, AScreenNoTallerThanTheBoxRunsBothModes) {

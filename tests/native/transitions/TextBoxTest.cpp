@@ -4,8 +4,10 @@
 // whatever the texts. Pixels are checked by invariants, not glyphs: the platform picks the font.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
@@ -194,6 +196,83 @@ TEST_F(TextBoxTest, TextIsDrawnInItsColourInsideTheBox) {
     for (int x = 0; x < box->GetWidth(); ++x) reds += At(*box, x, y) == red;
   }
   EXPECT_GT(reds, 50) << "the texts are drawn";
+}
+
+// The shade of a pixel by its colour: white, grey (128), light grey (192), black, or other.
+char ShadeAt(const CDIB& dib, int x, int y) {
+  const RGBQUAD c = dib.header->bmiColors[*dib.GetPixelAddress(x, y)];
+  auto near = [&c](int v) {
+    return std::abs(c.rgbRed - v) <= 24 && std::abs(c.rgbGreen - v) <= 24 &&
+           std::abs(c.rgbBlue - v) <= 24;
+  };
+  if (near(255)) return 'W';
+  if (near(192)) return 'L';
+  if (near(128)) return 'G';
+  if (near(0)) return 'K';
+  return '?';
+}
+
+// The borders light from the top left: white up the left and along the top, grey down the right
+// and along the bottom (Windows 95's inner edge the other way round, sunken); the outlines are
+// black along the top, the right and the bottom, and leave the left side to what is under them.
+TEST_F(TextBoxTest, EachBorderIsLitFromTheTopLeft) {
+  struct Probe {
+    int x, y;  // from the left or top when >= 0, from the right or bottom when < 0 (-1 the last)
+    char shade;
+  };
+  struct Case {
+    int border;
+    std::vector<Probe> probes;
+  };
+  const int kMid = 10000;  // stands for the middle of the side
+  const Case cases[] = {
+      {0,
+       {{0, kMid, 'W'}, {1, kMid, 'W'}, {kMid, 0, 'W'}, {kMid, 1, 'W'},        // raised outside
+        {-1, kMid, 'G'}, {-2, kMid, 'G'}, {kMid, -1, 'G'}, {kMid, -2, 'G'},
+        {3, kMid, 'L'}, {kMid, 3, 'L'}, {-3, kMid, 'L'},                      // the band
+        {5, kMid, 'G'}, {6, kMid, 'G'}, {kMid, 5, 'G'}, {kMid, 6, 'G'},        // sunken inside
+        {-4, kMid, 'W'}, {-5, kMid, 'W'}, {kMid, -4, 'W'}, {kMid, -5, 'W'}}},
+      {1, {{0, kMid, 'L'}, {kMid, 0, 'K'}, {-1, kMid, 'K'}, {kMid, -1, 'K'}, {2, kMid, 'L'},
+           {-3, kMid, 'L'}, {kMid, -3, 'L'}}},
+      {3, {{0, kMid, 'W'}, {kMid, 0, 'K'}, {-1, kMid, 'K'}, {kMid, -1, 'K'},
+           {1, kMid, 'W'}, {5, kMid, 'W'}, {kMid, 1, 'W'}, {kMid, 5, 'W'},
+           {-2, kMid, 'G'}, {-6, kMid, 'G'}, {kMid, -2, 'G'}, {kMid, -6, 'G'}}},
+  };
+  for (const Case& c : cases) {
+    auto box = Box(c.border, 0, FALSE, 0, 4);  // black text on a dark-red background
+    ASSERT_TRUE(box);
+    const int w = box->GetWidth(), h = box->GetHeight();
+    for (const Probe& p : c.probes) {
+      const int x = p.x == kMid ? w / 2 : p.x >= 0 ? p.x : w + p.x;
+      const int y = p.y == kMid ? h / 2 : p.y >= 0 ? p.y : h + p.y;
+      EXPECT_EQ(ShadeAt(*box, x, y), p.shade) << "border " << c.border << " at " << x << "," << y;
+    }
+  }
+}
+
+// Text colour 6 is the transparent index: the letters let the screen through, and their
+// shadows (style bit 4) are black; without shadows nothing in a flat box is black.
+TEST_F(TextBoxTest, SeeThroughLettersKeepTheirBlackShadows) {
+  for (const int style : {1, 5}) {
+    SCOPED_TRACE(testing::Message() << "style " << style);
+    std::unique_ptr<CDIBSurface> box(GetImageTextBox3D(&palette, &header, style, &title, style,
+                                                       &body, style, 2, 0, FALSE,
+                                                       kTextFXTransparentColor, 19, 1, 1, 640, 480));
+    ASSERT_TRUE(box);
+    long seeThrough = 0, black = 0;
+    for (int y = 0; y < box->GetHeight(); ++y) {
+      for (int x = 0; x < box->GetWidth(); ++x) {
+        seeThrough += At(*box, x, y) == kSeeThrough;
+        black += ShadeAt(*box, x, y) == 'K';
+      }
+    }
+    EXPECT_GT(seeThrough, 100) << "the letters are see-through";
+    if (style & 4) {
+      EXPECT_GT(black, 100) << "the shadows are black";
+    } else {
+      EXPECT_EQ(black, 0);
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the new screen, a stop request part-way, a steady calibration, and the exit points.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -11,6 +12,8 @@
 
 #include "imaging/DIB.h"
 #include "imaging/HeadlessScreenHost.h"
+#include "imaging/Sprite.h"
+#include "imaging/SpriteList.h"
 #include "seams/Clock.h"
 #include "transitions/TilePeel.h"
 
@@ -272,6 +275,56 @@ TEST(TilePeel, ThreeRunsInARowKeepTheSameReferenceDepth) {
   }
   EXPECT_EQ(depths[1], depths[2]);
   EXPECT_EQ(depths[2], depths[3]);
+}
+
+// A depth on or behind the camera's plane, where no square can be measured, is not kept: the run
+// calibrates from the first depth again, ends on exactly the new screen, and the next run is on
+// the depth that runs from a sound depth keep.
+TEST(TilePeel, ADepthWhereNoSquareCanBeMeasuredIsNotKept) {
+  seams::TestClock clock(1000, 4, 1);
+  seams::ScopedClock installed(&clock);
+  const RECT tiles = {64, 48, 576, 432};
+  auto run = [&tiles](int off) {
+    Screen screen(640, 480);
+    RECT r = tiles;
+    CString error;
+    EXPECT_TRUE(screen.Run(2, off, r, error));
+    // The rectangle as the tile size left it (whole tiles, centred).
+    return Differences(Screen::Pixels(*screen.host.GetBackground()), screen.Expected(r));
+  };
+  run(1);
+  run(1);
+  const int32_t steady = GetTransition3DReferenceDepth();
+  ASSERT_LT(steady, 0);
+  for (const int32_t bad : {0, -steady, INT32_MAX}) {
+    for (int off : {1, 0}) {
+      SCOPED_TRACE(testing::Message() << "from depth " << bad << (off ? " off" : " on"));
+      SetTransition3DReferenceDepth(bad);
+      EXPECT_EQ(run(off), 0u);
+      EXPECT_LT(GetTransition3DReferenceDepth(), 0);
+      EXPECT_EQ(run(off), 0u);
+      EXPECT_EQ(GetTransition3DReferenceDepth(), steady);
+    }
+  }
+}
+
+// The peel takes every sprite of the screen with it, whichever way it ends.
+TEST(TilePeel, NoSpriteOutlivesThePeel) {
+  for (const int stopAfter : {0, 400}) {
+    for (int off : {1, 0}) {
+      SCOPED_TRACE(testing::Message() << (off ? "off" : "on") << " stop after " << stopAfter);
+      StopClock clock;
+      clock.stopAfter = stopAfter;
+      seams::ScopedClock installed(&clock);
+      Screen screen(640, 480);
+      for (int i = 0; i < 2; ++i) ASSERT_TRUE(screen.host.GetSprites()->Insert(new CSprite));
+      RECT r = {64, 48, 576, 432};
+      CString error;
+      EXPECT_TRUE(screen.Run(4, off, r, error));
+      seams::ClearStop();
+      EXPECT_EQ(screen.host.GetSprites()->GetCount(), 0);
+    }
+  }
 }
 
 }  // namespace

@@ -264,6 +264,25 @@ TEST_F(ImageViewer, QuarterPreviewLoadsTheCachedPictureAndRefusesOutsideTheCache
   EXPECT_EQ(TakeAlerts(), std::vector<std::string>{"Unable to open date image file"});
 }
 
+// A loader handed a control of the other kind (its wrapper is no view of that kind) refuses it
+// and touches neither the control nor the selection.
+TEST_F(ImageViewer, TheLoadersRefuseAControlOfTheOtherKind) {
+  HWND picture = CreateWindowExA(0, "RDIBCtl", "", WS_CHILD | WS_VISIBLE, 0, 0, 160, 120, owner_,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND text = CreateWindowExA(0, "RRTFCtl", "", WS_CHILD | WS_VISIBLE, 0, 0, 160, 120, owner_,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(picture, nullptr);
+  ASSERT_NE(text, nullptr);
+  SelectedImageNo = 3;
+  EXPECT_EQ(ShowQuarterImagePreview(text, 5), 0);
+  EXPECT_EQ(SelectedImageNo, 3);
+  EXPECT_EQ(ShowImageDescription(picture, 2), 0);
+  EXPECT_EQ(static_cast<CRDIBCtl*>(CWnd::FromHandlePermanent(picture))->image, nullptr);
+  // The right kinds load.
+  EXPECT_EQ(ShowQuarterImagePreview(picture, 5), 1);
+  EXPECT_EQ(ShowImageDescription(text, 2), 1);
+}
+
 TEST_F(ImageViewer, FiftyOpenAndCloseCyclesLeaveNoGdiObject) {
   ImageSettings.IMAGE_SIZE = 1;
   BuildScreenBackground();

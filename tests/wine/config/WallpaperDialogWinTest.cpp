@@ -25,6 +25,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/PreviewDialogFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
+#include "tests/wine/support/WindowTesting.h"
 
 namespace {
 
@@ -384,6 +385,25 @@ TEST_F(WallpaperDialog, AClickOpensTheFullScreenPreviewAndTheMiniPreviewFollowsI
     EXPECT_EQ(WallpaperSettings.WALLPAPER_IMAGENO, NumberAtLine(d, 1));
     EXPECT_NE(WallpaperSettings.WALLPAPER_IMAGENO, first);
     EXPECT_NE(previewtest::PreviewIdentity(d), before);
+    d.Click(IDCANCEL);
+  });
+}
+
+// The preview takes a moment to cover the dialog: a second click meanwhile opens no second one.
+TEST_F(WallpaperDialog, TwoClicksOnTheMiniPreviewOpenOnePreview) {
+  Open([this](Driver& d) {
+    for (int i = 0; i < 2; ++i) {
+      PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0,
+                   reinterpret_cast<LPARAM>(d.Item(IDC_MINIPREVIEW)));
+    }
+    HWND preview = d.WaitForWindow("Kelvane");
+    ASSERT_NE(preview, nullptr);
+    d.Sync();
+    EXPECT_EQ(wintest::CountWindowsOfClass(kFullScreenWallpaperClass), 1);
+    d.PostKey(preview, VK_ESCAPE);
+    EXPECT_TRUE(d.WaitGone(preview));
+    d.Sync();
+    EXPECT_EQ(wintest::CountWindowsOfClass(kFullScreenWallpaperClass), 0);
     d.Click(IDCANCEL);
   });
 }

@@ -36,6 +36,7 @@
 #include "tests/wine/saver/WallpaperTesting.h"
 #include "tests/wine/saver/DemoSets.h"
 #include "tests/wine/support/GdiHeadroom.h"
+#include "tests/wine/support/WindowTesting.h"
 
 namespace {
 
@@ -235,6 +236,22 @@ TEST_F(WallpaperPreview, AnyOtherKeyReportsThePictureAndCloses) {
     EXPECT_EQ(static_cast<int>(closes[0].number), shown);
     EXPECT_EQ(closes[0].window, reinterpret_cast<LPARAM>(preview));
   }
+}
+
+TEST_F(WallpaperPreview, ASecondClickWhileOpenOpensNoSecondPreview) {
+  FillTitles();
+  HWND first = Open(kWallpaperUniform, 3);
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(CreateFullScreenWallpaperWnd(owner_)) << "one preview at a time";
+  EXPECT_EQ(wintest::CountWindowsOfClass(kFullScreenWallpaperClass), 1);
+  EXPECT_EQ(Preview(), first);
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(closes.size(), 1u) << "one preview, one report";
+  EXPECT_EQ(wintest::CountWindowsOfClass(kFullScreenWallpaperClass), 0);
+  HWND again = Open(kWallpaperUniform, 3);
+  EXPECT_NE(again, nullptr) << "a closed preview opens again";
+  EXPECT_EQ(wintest::CountWindowsOfClass(kFullScreenWallpaperClass), 1);
 }
 
 TEST_F(WallpaperPreview, OwnImagesWithAnEmptyListIgnoreTheArrows) {

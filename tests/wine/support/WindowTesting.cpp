@@ -96,4 +96,21 @@ size_t Differences(const Image& a, const Image& b) {
   return n;
 }
 
+int CountWindowsOfClass(const char* className) {
+  struct Search {
+    const char* name;
+    int count;
+  } search{className, 0};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        char name[128] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpiA(name, s->name) == 0) ++s->count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.count;
+}
+
 }  // namespace wintest

@@ -34,6 +34,9 @@ class RoutedWindow {
   HWND window_;
 };
 
+// Top-level windows of the class, shown or not (a viewer that must be one at a time).
+int CountWindowsOfClass(const char* className);
+
 // What a device context shows in (0, 0, w, h); empty when it cannot be read.
 Image ReadDC(HDC source, int w, int h);
 // What a window's client area shows in (0, 0, w, h).
