@@ -180,22 +180,10 @@ Photo& SharedPhoto() {
 
 void BM_Wide_LibjpegPlainDecode(benchmark::State& state) {
   const std::vector<uint8_t>& jpeg = SharedPhoto().jpeg;
-  std::vector<JSAMPLE> pixels(size_t{kPhotoWidth} * kPhotoHeight * 3);
+  testsupport::Picture decoded;
   for (auto _ : state) {
-    jpeg_decompress_struct d;
-    jpeg_error_mgr err;
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&d, TRUE);
-    jpeg_start_decompress(&d);
-    while (d.output_scanline < d.output_height) {
-      JSAMPROW row = &pixels[size_t{d.output_scanline} * d.output_width * 3];
-      jpeg_read_scanlines(&d, &row, 1);
-    }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    benchmark::DoNotOptimize(pixels.data());
+    testsupport::ReferenceDecodeInto(jpeg, false, decoded);
+    benchmark::DoNotOptimize(decoded.samples.data());
   }
 }
 BENCHMARK(BM_Wide_LibjpegPlainDecode)->Unit(benchmark::kMillisecond);
