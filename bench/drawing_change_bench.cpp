@@ -2,6 +2,13 @@
 // picture of that size (each of the set's three data formats), the colour reduction of a 24-bit
 // picture to the screen's 204 colours with dithering, and the copy of the finished screen back
 // into the screen background.
+//
+// Then a 1600 x 1200 photograph for a 1920 x 1080 screen, side by side with libjpeg-turbo's own
+// plain decode of the same JPEG (accurate transform, fancy upsampling, RGB): GetImage of it as
+// a JPEG, the drawing thread's whole load (GetImage and the reduction to the screen's colours),
+// and GetImage of the same picture as an 8-bit BMP with palette interpolation. The photograph is
+// Debian's YellowFlower when mate-backgrounds is unpacked in the dependency cache, else a
+// photograph-like picture of the test support.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,7 +22,9 @@
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "seams/ScreenSize.h"
+#include "imaging/Resample.h"
 #include "tests/support/ImageSetWriter.h"
+#include "tests/support/JpegEncode.h"
 #include "tests/support/SyntheticPhoto.h"
 #include "tools/demo/DemoImageSet.h"
 
@@ -105,6 +114,113 @@ void BM_CopyBack(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CopyBack)->Unit(benchmark::kMicrosecond);
+
+// ---- A 1600 x 1200 photograph on a 1920 x 1080 screen -------------------------------------
+
+constexpr int kPhotoWidth = 1600, kPhotoHeight = 1200;
+constexpr int kWideWidth = 1920, kWideHeight = 1080;
+constexpr char kPhoto[] =
+    "/var/cache/photo-saver-deps/mate-backgrounds/root/usr/share/backgrounds/mate/nature/"
+    "YellowFlower.jpg";
+
+// The photograph at 1600 x 1200, 24-bit.
+bool LoadPhoto(CDIB& photo) {
+  if (FILE* file = std::fopen(kPhoto, "rb")) {
+    CDIB original;
+    const BOOL loaded = original.LoadJPEG(file, nullptr);
+    std::fclose(file);
+    if (loaded && photo.Create24(kPhotoWidth, kPhotoHeight) && StretchDIB24(&original, &photo))
+      return true;
+  }
+  return testsupport::ToDIB24(testsupport::SyntheticPhoto(kPhotoWidth, kPhotoHeight), photo);
+}
+
+testsupport::Picture PictureOf(const CDIB& dib) {
+  testsupport::Picture picture{dib.GetWidth(), dib.GetHeight(), 3, {}};
+  picture.samples.resize(static_cast<size_t>(picture.width) * picture.height * 3);
+  for (int y = 0; y < picture.height; ++y) {
+    const BYTE* row = dib.GetPixelAddress(0, y);
+    for (int x = 0; x < picture.width; ++x)
+      for (int c = 0; c < 3; ++c)
+        picture.samples[(static_cast<size_t>(y) * picture.width + x) * 3 + c] = row[3 * x + 2 - c];
+  }
+  return picture;
+}
+
+// The photograph as a JPEG and as an 8-bit BMP, each alone in a data file of its own.
+struct Photo {
+  std::filesystem::path folder;
+  std::vector<uint8_t> jpeg;
+  std::string jpegFile, bmpFile;
+  CImageDesc jpegDesc, bmpDesc;
+
+  Photo() {
+    folder = std::filesystem::temp_directory_path() / "drawing_change_bench_photo";
+    std::filesystem::create_directories(folder);
+    CDIB photo, indexed;
+    LoadPhoto(photo);
+    jpeg = testsupport::EncodeJpeg(PictureOf(photo));
+    jpegFile = (folder / "jpeg.dat").string();
+    imagesettest::WriteFileBytes(jpegFile, jpeg);
+    jpegDesc.dataOffset = 0;
+    jpegDesc.dataFormat = kImageDataJpeg;
+    photo.Quantize(&indexed, 236, 1);
+    bmpFile = (folder / "bmp.dat").string();
+    imagesettest::WriteFileBytes(bmpFile, imagesettest::BmpFileBytes(indexed));
+    bmpDesc.dataOffset = 0;
+    bmpDesc.dataFormat = kImageDataBmp;
+  }
+  ~Photo() { std::filesystem::remove_all(folder); }
+};
+
+Photo& SharedPhoto() {
+  static Photo photo;
+  return photo;
+}
+
+void BM_Wide_LibjpegPlainDecode(benchmark::State& state) {
+  const std::vector<uint8_t>& jpeg = SharedPhoto().jpeg;
+  testsupport::Picture decoded;
+  for (auto _ : state) {
+    testsupport::ReferenceDecodeInto(jpeg, false, decoded);
+    benchmark::DoNotOptimize(decoded.samples.data());
+  }
+}
+BENCHMARK(BM_Wide_LibjpegPlainDecode)->Unit(benchmark::kMillisecond);
+
+// GetImage for the full screen; with `reduce`, the drawing thread's reduction of a picture that
+// is not 8-bit to the screen's 204 colours, dithered.
+void RunWideLoad(benchmark::State& state, const std::string& file, const CImageDesc& desc,
+                 BOOL interpolate, bool reduce) {
+  ScopedScreenSize screen(kWideWidth, kWideHeight);
+  for (auto _ : state) {
+    CString error;
+    std::unique_ptr<CDIB> image(
+        GetImage(file.c_str(), &desc, 0, interpolate, 0, nullptr, nullptr, FALSE, error));
+    if (!image) state.SkipWithError(error);
+    if (reduce && image && image->header->bmiHeader.biBitCount != 8) {
+      CDIB reduced;
+      if (!image->Quantize(&reduced, 204, 1)) state.SkipWithError("reduction failed");
+      benchmark::DoNotOptimize(reduced.bits);
+    }
+    benchmark::DoNotOptimize(image.get());
+  }
+}
+
+void BM_Wide_GetImageJpeg(benchmark::State& state) {
+  RunWideLoad(state, SharedPhoto().jpegFile, SharedPhoto().jpegDesc, TRUE, false);
+}
+BENCHMARK(BM_Wide_GetImageJpeg)->Unit(benchmark::kMillisecond);
+
+void BM_Wide_GetImageJpegAndReduction(benchmark::State& state) {
+  RunWideLoad(state, SharedPhoto().jpegFile, SharedPhoto().jpegDesc, TRUE, true);
+}
+BENCHMARK(BM_Wide_GetImageJpegAndReduction)->Unit(benchmark::kMillisecond);
+
+void BM_Wide_GetImageBmpInterpolated(benchmark::State& state) {
+  RunWideLoad(state, SharedPhoto().bmpFile, SharedPhoto().bmpDesc, TRUE, true);
+}
+BENCHMARK(BM_Wide_GetImageBmpInterpolated)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -124,7 +124,7 @@ void BM_InterpolateToScreen(benchmark::State& state) {
   int64_t pixels = 0;
   for (auto _ : state) {
     CDIB* result = nullptr;
-    if (!InterpolateToScreen(&source, kScreenWidth, kScreenHeight, &result, 0, nullptr))
+    if (!InterpolateToScreen(&source, kScreenWidth, kScreenHeight, &result, RGBQUAD{}, nullptr))
       state.SkipWithError("InterpolateToScreen failed");
     pixels = int64_t{result ? result->GetWidth() : 0} * (result ? result->GetHeight() : 0);
     delete result;
@@ -139,7 +139,7 @@ void BM_StretchToScreen(benchmark::State& state) {
   const CDIB& source = state.range(0) == 0 ? f.photo8 : f.photo24;
   for (auto _ : state) {
     CDIB* result = nullptr;
-    if (!StretchToScreen(&source, kScreenWidth, kScreenHeight, &result, 0))
+    if (!StretchToScreen(&source, kScreenWidth, kScreenHeight, &result, RGBQUAD{}))
       state.SkipWithError("StretchToScreen failed");
     delete result;
   }

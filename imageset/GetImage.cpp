@@ -6,9 +6,11 @@
 #include <new>
 
 #include "framework/File.h"
+#include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "imaging/PackedImage.h"
+#include "imaging/ReservedPalette.h"
 #include "imaging/Resample.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
@@ -115,14 +117,15 @@ void ShowInterpolationStatus(HWND statusText, HWND progress) {
 DIBPtr Scale(const CDIB& source, int width, int height, BOOL interpolate, BYTE backColour,
              HWND statusText, HWND progress, CString& error) {
   CDIB* result = nullptr;
+  const RGBQUAD back = ScreenBackgroundColour(backColour);
   BOOL interpolating = interpolate && source.header &&
                        source.header->bmiHeader.biBitCount == 8;
   BOOL scaled;
   if (interpolating) {
     ShowInterpolationStatus(statusText, progress);
-    scaled = InterpolateToScreen(&source, width, height, &result, backColour, progress);
+    scaled = InterpolateToScreen(&source, width, height, &result, back, progress);
   } else {
-    scaled = StretchToScreen(&source, width, height, &result, backColour);
+    scaled = StretchToScreen(&source, width, height, &result, back);
   }
   DIBPtr owned(result);
   if (!scaled || !owned) {
@@ -134,6 +137,13 @@ DIBPtr Scale(const CDIB& source, int width, int height, BOOL interpolate, BYTE b
 }
 
 }  // namespace
+
+RGBQUAD ScreenBackgroundColour(BYTE index) {
+  const int level = index - GetReservedPaletteEntries();
+  if (level < 0 || level >= 32) return RGBQUAD{0, 0, 0, 0};
+  const BYTE grey = static_cast<BYTE>(CColorPalette::GreyLevels[level] * 4);
+  return RGBQUAD{grey, grey, grey, 0};
+}
 
 BOOL GetImageSizeForCode(int sizeCode, int* width, int* height) {
   static const int kSizes[7][2] = {{0, 0},     {640, 480},  {800, 600},  {1024, 768},

@@ -15,8 +15,15 @@ class CImageDesc;
 // 1600 x 1200. FALSE for any other code.
 BOOL GetImageSizeForCode(int sizeCode, int* width, int* height);
 
+// The colour of an index of the screen background's colour table: the grey ramp after the
+// display's reserved entries (GetReservedPaletteEntries() + 0 black .. + 31 light grey); black
+// for any index outside the ramp.
+RGBQUAD ScreenBackgroundColour(BYTE index);
+
 // Returns a new bitmap (the caller's) or null with a "GetImage Error Message: ..." text in
-// *error. A data file that cannot be opened or read is also reported through the alert seam.
+// *error. A picture that does not cover the W x H screen is centred on bars of the colour that
+// `backColour` has in the screen background's table (ScreenBackgroundColour). A data file that
+// cannot be opened or read is also reported through the alert seam.
 // statusText: a static control that shows "Palette Interpolation..." while interpolating, or
 // null; progress: a progress bar, or null. Nothing it creates outlives a failure.
 CDIB* GetImage(const char* file, const CImageDesc* desc, int sizeCode, BOOL interpolate,

@@ -231,6 +231,15 @@ BOOL BuildScreenBackground() {
   return composed ? 1 : 0;
 }
 
+BYTE ImageBackColourIndex() {
+  int style = ImageSettings.IMAGE_BACKSTYLE;
+  if (style != kStyleLogosLarge && style != kStyleLogosSmall && style != kStyleBlack &&
+      style != kStyleLightGrey)
+    style = ImageSettings.IMAGE_SCREENSTYLE;  // the picture area keeps the screen's style
+  const int level = style == kStyleLightGrey ? 31 : 0;
+  return static_cast<BYTE>(GetReservedPaletteEntries() + level);
+}
+
 CDIB* CreateFullScreenImage(HWND statusText, HWND progress, CObArray* descs, int index,
                             int sizeCode, BOOL interpolate) {
   const CString path = ImageSetFilePath("imfull.dat");
@@ -242,8 +251,8 @@ CDIB* CreateFullScreenImage(HWND statusText, HWND progress, CObArray* descs, int
     return nullptr;
   }
   CString error;
-  CDIB* image = GetImage(path, desc, sizeCode, interpolate, 0, statusText, progress,
-                         seams::Trace::IsOn(), error);
+  CDIB* image = GetImage(path, desc, sizeCode, interpolate, ImageBackColourIndex(), statusText,
+                         progress, seams::Trace::IsOn(), error);
   if (!image) StopAlert("Unable to create full screen image");
   return image;
 }

@@ -79,7 +79,14 @@ CDIB* LoadLogo(double aspect);
 // (or making it again when the screen's size changed). 1, or 0 without an alert.
 BOOL BuildScreenBackground();
 
-// Decodes image `index` of descs at a size code for a full-screen viewer (GetImage). Null,
+// The index in the screen background's table (the grey ramp after the reserved entries) of the
+// colour around a picture that does not cover the screen: the back style's black or light grey,
+// or with the back style that keeps the screen style, the screen style's; black for the logo
+// styles. GetImage paints a letterbox's bars with it.
+BYTE ImageBackColourIndex();
+
+// Decodes image `index` of descs at a size code for a full-screen viewer (GetImage, bars in
+// ImageBackColourIndex's colour). Null,
 // alerted, when there is no such record or it cannot be decoded. The caller owns the bitmap.
 CDIB* CreateFullScreenImage(HWND statusText, HWND progress, CObArray* descs, int index,
                             int sizeCode, BOOL interpolate);

@@ -79,8 +79,8 @@ DIBPtr LoadPicture(const CString& path) {
   return dib;
 }
 
-// A 24-bit copy of an 8- or 24-bit picture; null when it cannot be made. Copied in bands of rows,
-// so that a stop request (the saver is closing) ends it soon, as a failure.
+// A 24-bit copy of an 8-bit picture; null when it cannot be made. Copied in bands of rows, so
+// that a stop request (the saver is closing) ends it soon, as a failure.
 DIBPtr To24(CDIB& picture) {
   constexpr int kBandRows = 64;
   DIBPtr copy(new (std::nothrow) CDIB);
@@ -93,12 +93,15 @@ DIBPtr To24(CDIB& picture) {
   return copy;
 }
 
-// The picture stretched to the rectangle's size, 24-bit; null when it cannot be made.
+// The picture stretched to the rectangle's size, 24-bit; null when it cannot be made. A 24-bit
+// picture is stretched as it is: a copy of a photograph would double the memory it takes.
 DIBPtr StretchTo(CDIB& picture, const RECT& rect) {
-  DIBPtr wide = To24(picture);
+  DIBPtr widened = BitCount(picture) == 24 ? nullptr : To24(picture);
+  const CDIB* wide = widened ? widened.get() : &picture;
   DIBPtr result(new (std::nothrow) CDIB);
-  if (!wide || !result || !result->Create24(rect.right - rect.left, rect.bottom - rect.top) ||
-      !StretchDIB24(wide.get(), result.get()))
+  if ((BitCount(picture) != 24 && !widened) || !result ||
+      !result->Create24(rect.right - rect.left, rect.bottom - rect.top) ||
+      !StretchDIB24(wide, result.get()))
     return nullptr;
   return result;
 }

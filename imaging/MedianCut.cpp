@@ -361,31 +361,37 @@ void MapPlain(Quantizer& q) {
 // row above at its column and 7/16 of its predecessor's, in sixteenths; what remains of its own
 // error goes 7 ahead, 3 below-behind, 5 below, 1 below-ahead. The below shares collect in running
 // sums and land in the error row one column behind the pixel, where the row above's value has
-// already been read.
+// already been read. The tables are held in locals: the byte stores of the output row could
+// otherwise alias them and force a reload for every pixel.
 void DitherRow(Quantizer& q, const JSAMPLE* rgb, BYTE* out, int dir) {
+  const int* const errorLimit = q.errorLimit;
+  const JSAMPLE* const clamp = q.clamp;
+  const JSAMPLE* const map[3] = {q.map[0], q.map[1], q.map[2]};
+  int16_t* const errors = q.errors;
   int carry[3] = {0, 0, 0};   // 7/16 shares for the next pixel, in sixteenths
   int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
   int last[3] = {0, 0, 0};    // the previous pixel's error
   int x = dir > 0 ? 0 : q.width - 1;
   for (int n = 0; n < q.width; ++n, x += dir) {
-    int16_t* above = q.errors + 3 * (x + 1);
-    int16_t* behindEntry = q.errors + 3 * (x + 1 - dir);
+    const int16_t* above = errors + 3 * (x + 1);
+    int16_t* behindEntry = errors + 3 * (x + 1 - dir);
+    const JSAMPLE* pixel = rgb + 3 * x;
     int value[3];
     for (int c = 0; c < 3; ++c) {
-      const int error = q.errorLimit[(carry[c] + above[c] + 8) >> 4];  // arithmetic shift
-      value[c] = q.clamp[rgb[3 * x + c] + error];
+      const int error = errorLimit[(carry[c] + above[c] + 8) >> 4];  // arithmetic shift
+      value[c] = clamp[pixel[c] + error];
     }
     const int index = MapIndex(q, value[0], value[1], value[2]);
     out[x] = static_cast<BYTE>(index);
     for (int c = 0; c < 3; ++c) {
-      const int e = value[c] - q.map[c][index];
+      const int e = value[c] - map[c][index];
       behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
       behind[c] = last[c] + 5 * e;
       last[c] = e;
       carry[c] = 7 * e;
     }
   }
-  int16_t* lastEntry = q.errors + 3 * (x - dir + 1);
+  int16_t* lastEntry = errors + 3 * (x - dir + 1);
   for (int c = 0; c < 3; ++c) lastEntry[c] = static_cast<int16_t>(behind[c]);
 }
 

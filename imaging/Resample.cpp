@@ -38,15 +38,67 @@ DIBPtr NewLike(const CDIB& source, int w, int h) {
   return dib;
 }
 
-// The picture centred on a W x H canvas of the back colour, with the source's colour table.
-DIBPtr Letterbox(const CDIB& source, CDIB& picture, int screenWidth, int screenHeight,
-                 int backColour) {
+// Where the back colour goes in a letterbox canvas's colour table, and how the picture's indices
+// move to make room for it.
+struct BackEntry {
+  int index;
+  BYTE remap[256];
+  bool remapped;
+};
+
+int SquaredDistance(const RGBQUAD& a, const RGBQUAD& b) {
+  const int dr = a.rgbRed - b.rgbRed, dg = a.rgbGreen - b.rgbGreen, db = a.rgbBlue - b.rgbBlue;
+  return dr * dr + dg * dg + db * db;
+}
+
+bool SameColour(const RGBQUAD& a, const RGBQUAD& b) { return SquaredDistance(a, b) == 0; }
+
+// Puts the back colour into the table of `count` entries: at an entry that already holds it,
+// else after the picture's colours; a full table gives up the entry whose colour lies nearest
+// another entry's, and the picture's pixels of that entry take the other.
+BackEntry MakeRoomForBack(RGBQUAD table[256], int* count, const RGBQUAD& back) {
+  BackEntry entry{0, {}, false};
+  for (int i = 0; i < 256; ++i) entry.remap[i] = static_cast<BYTE>(i);
+  for (int i = 0; i < *count; ++i)
+    if (SameColour(table[i], back)) return entry.index = i, entry;
+  if (*count < 256) {
+    entry.index = (*count)++;
+    table[entry.index] = back;
+    return entry;
+  }
+  int best = INT32_MAX, freed = 255, kept = 0;
+  for (int a = 0; a < 256; ++a)
+    for (int b = a + 1; b < 256; ++b)
+      if (const int d = SquaredDistance(table[a], table[b]); d < best) best = d, freed = b, kept = a;
+  entry.remap[freed] = static_cast<BYTE>(kept);
+  entry.remapped = true;
+  entry.index = freed;
+  table[freed] = back;
+  return entry;
+}
+
+// The picture centred on a W x H canvas of the back colour; the canvas's table is the source's
+// with the back colour in it, so the bars show that colour whatever the picture's colours are.
+DIBPtr Letterbox(const CDIB& source, const CDIB& picture, int screenWidth, int screenHeight,
+                 const RGBQUAD& back) {
   DIBPtr canvas = NewLike(source, screenWidth, screenHeight);
   if (!canvas) return nullptr;
-  std::memset(canvas->bits, static_cast<BYTE>(backColour),
+  int count = std::min(source.GetNumColors(), 256);
+  const BackEntry entry = MakeRoomForBack(canvas->header->bmiColors, &count, back);
+  canvas->header->bmiHeader.biClrUsed = static_cast<DWORD>(count);
+  std::memset(canvas->bits, entry.index,
               static_cast<size_t>(canvas->GetStorageWidth()) * screenHeight);
   const int w = picture.GetWidth(), h = picture.GetHeight();
-  picture.CopyBits(canvas.get(), screenWidth / 2 - w / 2, screenHeight / 2 - h / 2, w, h, 0, 0, -1);
+  const int left = screenWidth / 2 - w / 2, top = screenHeight / 2 - h / 2;
+  for (int y = 0; y < h; ++y) {
+    const BYTE* in = Row(picture, h - 1 - y);
+    BYTE* out = Row(*canvas, screenHeight - 1 - (top + y)) + left;
+    if (!entry.remapped) {
+      std::memcpy(out, in, w);
+      continue;
+    }
+    for (int x = 0; x < w; ++x) out[x] = entry.remap[in[x]];
+  }
   return canvas;
 }
 
@@ -96,23 +148,29 @@ std::vector<BilinearTap> Taps(int srcLen, int dstLen) {
   return taps;
 }
 
-// Bilinear stretch over samples of `channels` bytes per pixel (3 for 24 bits, 1 for 8). A stop
-// request (the saver is closing) ends it between two rows, the destination part-drawn.
-void StretchBilinear(const CDIB& source, CDIB& destination, int channels) {
+// Bilinear stretch over samples of `channels` bytes per pixel (3 for 24 bits, 1 for 8). Each
+// destination row first blends its two source rows down into one line of sums (the weights
+// multiply out the same whichever axis goes first, and nothing is divided before the end), then
+// blends along the line. Every sum is positive, so the final division is a shift. A stop request
+// (the saver is closing) ends it between two rows, the destination part-drawn.
+template <int channels>
+void StretchBilinear(const CDIB& source, CDIB& destination) {
   const std::vector<BilinearTap> columns = Taps(source.GetWidth(), destination.GetWidth());
   const std::vector<BilinearTap> rows = Taps(source.GetHeight(), destination.GetHeight());
+  const size_t lineLength = static_cast<size_t>(source.GetWidth()) * channels;
+  std::vector<int32_t> line(lineLength);
   for (size_t j = 0; j < rows.size() && !seams::StopRequested(); ++j) {
     const BilinearTap& ty = rows[j];
     const BYTE* top = Row(source, ty.first);
     const BYTE* bottom = Row(source, ty.second);
+    const int32_t wTop = ty.weight, wBottom = 256 - ty.weight;
+    for (size_t i = 0; i < lineLength; ++i) line[i] = top[i] * wTop + bottom[i] * wBottom;
     BYTE* out = Row(destination, static_cast<int>(j));
     for (const BilinearTap& tx : columns) {
-      const int a = tx.first * channels, b = tx.second * channels;
-      for (int c = 0; c < channels; ++c) {
-        const int upper = top[a + c] * tx.weight + top[b + c] * (256 - tx.weight);
-        const int lower = bottom[a + c] * tx.weight + bottom[b + c] * (256 - tx.weight);
-        *out++ = static_cast<BYTE>((upper * ty.weight + lower * (256 - ty.weight)) / 65536);
-      }
+      const int32_t* a = &line[static_cast<size_t>(tx.first) * channels];
+      const int32_t* b = &line[static_cast<size_t>(tx.second) * channels];
+      const int32_t wA = tx.weight, wB = 256 - tx.weight;
+      for (int c = 0; c < channels; ++c) *out++ = static_cast<BYTE>((a[c] * wA + b[c] * wB) >> 16);
     }
   }
 }
@@ -126,17 +184,19 @@ struct Factor {
   int p, q;
 };
 
-// By the screen side that limits the picture; the steps suit a 640 x 480 picture.
-Factor ChooseFactor(int w, int h, int screenWidth, int screenHeight) {
+constexpr Factor kFactors[6] = {{5, 2}, {2, 1}, {9, 5}, {8, 5}, {5, 4}, {1, 1}};
+
+// By the screen side that limits the picture; the steps suit a 640 x 480 picture. Its index in
+// kFactors.
+int ChooseFactor(int w, int h, int screenWidth, int screenHeight) {
   const bool heightLimited = int64_t{h} * screenWidth / w > screenHeight;
   const int side = heightLimited ? screenHeight : screenWidth;
   const int steps[5] = {heightLimited ? 1200 : 1600, heightLimited ? 960 : 1280,
                         heightLimited ? 864 : 1152, heightLimited ? 768 : 1024,
                         heightLimited ? 600 : 800};
-  const Factor factors[5] = {{5, 2}, {2, 1}, {9, 5}, {8, 5}, {5, 4}};
   for (int i = 0; i < 5; ++i)
-    if (side >= steps[i]) return factors[i];
-  return {1, 1};
+    if (side >= steps[i]) return i;
+  return 5;
 }
 
 int64_t Scaled(int length, Factor f) { return int64_t{length} * f.p / f.q; }
@@ -210,8 +270,14 @@ std::vector<InterpolationTap> BlendTables::Taps(int srcLen, int dstLen) const {
   return taps;
 }
 
-void HorizontalPass(const CDIB& source, CDIB& out, const BlendTables& tables) {
-  const std::vector<InterpolationTap> taps = tables.Taps(source.GetWidth(), out.GetWidth());
+// The taps of one axis that fall inside the shown part, `length` of them from `first`.
+std::vector<InterpolationTap> Slice(std::vector<InterpolationTap> taps, int first, int length) {
+  taps.erase(taps.begin(), taps.begin() + first);
+  taps.resize(length);
+  return taps;
+}
+
+void HorizontalPass(const CDIB& source, CDIB& out, const std::vector<InterpolationTap>& taps) {
   for (int j = 0; j < source.GetHeight(); ++j) {
     const BYTE* in = Row(source, j);
     BYTE* o = Row(out, j);
@@ -220,8 +286,7 @@ void HorizontalPass(const CDIB& source, CDIB& out, const BlendTables& tables) {
   }
 }
 
-void VerticalPass(const CDIB& in, CDIB& out, const BlendTables& tables) {
-  const std::vector<InterpolationTap> taps = tables.Taps(in.GetHeight(), out.GetHeight());
+void VerticalPass(const CDIB& in, CDIB& out, const std::vector<InterpolationTap>& taps) {
   const int w = out.GetWidth();
   for (size_t r = 0; r < taps.size(); ++r) {
     const InterpolationTap& t = taps[r];
@@ -236,44 +301,68 @@ void VerticalPass(const CDIB& in, CDIB& out, const BlendTables& tables) {
   }
 }
 
-// The source enlarged by the factor: nw x nh, or null when a bitmap cannot be made.
-DIBPtr Enlarge(const CDIB& source, Factor f, int nw, int nh, HWND progress) {
-  if (f.p == f.q) {
-    DIBPtr copy = NewLike(source, nw, nh);
-    if (copy)
-      std::memcpy(copy->bits, source.bits, static_cast<size_t>(copy->GetStorageWidth()) * nh);
-    return copy;
-  }
-  DIBPtr wide = NewLike(source, nw, source.GetHeight());
-  DIBPtr result = wide ? NewLike(source, nw, nh) : nullptr;
+// The part of an nw x nh enlargement that the screen shows: all of it when it fits, else the
+// screen's size from the centre, as the picture is centred on the screen (columns from x0,
+// memory rows from y0).
+struct Window {
+  int x0, y0, w, h;
+};
+
+Window ShownPart(int nw, int nh, int screenWidth, int screenHeight) {
+  if (nw <= screenWidth && nh <= screenHeight) return {0, 0, nw, nh};
+  const int top = (nh - screenHeight) / 2;
+  return {(nw - screenWidth) / 2, nh - top - screenHeight, screenWidth, screenHeight};
+}
+
+// The shown part of the source enlarged by the factor to nw x nh; null when a bitmap cannot be
+// made. Nothing outside that part is computed.
+DIBPtr Enlarge(const CDIB& source, Factor f, int nw, int nh, const Window& shown, HWND progress) {
+  DIBPtr result = NewLike(source, shown.w, shown.h);
   if (!result) return nullptr;
+  if (f.p == f.q) {
+    for (int r = 0; r < shown.h; ++r)
+      std::memcpy(Row(*result, r), Row(source, shown.y0 + r) + shown.x0, shown.w);
+    return result;
+  }
+  DIBPtr wide = NewLike(source, shown.w, source.GetHeight());
+  if (!wide) return nullptr;
   const BlendTables tables(source, f, progress);
-  HorizontalPass(source, *wide, tables);
-  VerticalPass(*wide, *result, tables);
+  HorizontalPass(source, *wide, Slice(tables.Taps(source.GetWidth(), nw), shown.x0, shown.w));
+  VerticalPass(*wide, *result, Slice(tables.Taps(source.GetHeight(), nh), shown.y0, shown.h));
   return result;
 }
 
 }  // namespace
 
 BOOL InterpolateToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB** result,
-                         int backColour, HWND progress) {
+                         const RGBQUAD& back, HWND progress) {
   if (!result || !HasDepth(source, 8) || !CanSample(*source) || screenWidth <= 0 ||
       screenHeight <= 0)
     return 0;
   const int w = source->GetWidth(), h = source->GetHeight();
-  const Factor f = ChooseFactor(w, h, screenWidth, screenHeight);
-  const int64_t nw = Scaled(w, f), nh = Scaled(h, f);
-  const bool shorter = nw < screenWidth || nh < screenHeight;
-  if (shorter && (nw > screenWidth || nh > screenHeight)) return 0;
+  // A factor whose picture would pass the screen one way and fall short of it the other (a 4:3
+  // picture enlarged by the height's factor on a wide screen) gives way to the next smaller one.
+  int64_t nw = 0, nh = 0;
+  bool shorter = false, mismatched = true;
+  int i = ChooseFactor(w, h, screenWidth, screenHeight);
+  for (; mismatched && i < 6; ++i) {
+    nw = Scaled(w, kFactors[i]), nh = Scaled(h, kFactors[i]);
+    shorter = nw < screenWidth || nh < screenHeight;
+    mismatched = shorter && (nw > screenWidth || nh > screenHeight);
+  }
+  // Even unenlarged it does not fit one way: it is fitted like a plain stretch.
+  if (mismatched) return StretchToScreen(source, screenWidth, screenHeight, result, back);
   if (nw > CDIB::kMaxSide || nh > CDIB::kMaxSide) return 0;
 
-  DIBPtr enlarged = Enlarge(*source, f, static_cast<int>(nw), static_cast<int>(nh), progress);
+  const int cw = static_cast<int>(nw), ch = static_cast<int>(nh);
+  DIBPtr enlarged = Enlarge(*source, kFactors[i - 1], cw, ch,
+                            ShownPart(cw, ch, screenWidth, screenHeight), progress);
   if (!enlarged || !shorter) return Deliver(std::move(enlarged), result);
-  return Deliver(Letterbox(*source, *enlarged, screenWidth, screenHeight, backColour), result);
+  return Deliver(Letterbox(*source, *enlarged, screenWidth, screenHeight, back), result);
 }
 
 BOOL StretchToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB** result,
-                     int backColour) {
+                     const RGBQUAD& back) {
   if (!result || !source || !CanSample(*source) || screenWidth <= 0 || screenHeight <= 0) return 0;
   const int w = source->GetWidth(), h = source->GetHeight();
   if (HasDepth(source, 24)) {
@@ -282,7 +371,8 @@ BOOL StretchToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB
     if (w == screenWidth && h == screenHeight)
       std::memcpy(full->bits, source->bits, static_cast<size_t>(full->GetStorageWidth()) * h);
     else
-      StretchBilinear(*source, *full, 3);
+      StretchBilinear<3>(*source, *full);
+    if (seams::StopRequested()) return 0;
     return Deliver(std::move(full), result);
   }
   if (!HasDepth(source, 8)) return 0;
@@ -297,7 +387,7 @@ BOOL StretchToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB
   else
     StretchNearest8(*source, *fit);
   if (fitW == screenWidth && fitH == screenHeight) return Deliver(std::move(fit), result);
-  return Deliver(Letterbox(*source, *fit, screenWidth, screenHeight, backColour), result);
+  return Deliver(Letterbox(*source, *fit, screenWidth, screenHeight, back), result);
 }
 
 BOOL StretchDIB8(const CDIB* source, CDIB* destination) {
@@ -308,13 +398,13 @@ BOOL StretchDIB8(const CDIB* source, CDIB* destination) {
 
 BOOL StretchDIB24(const CDIB* source, CDIB* destination) {
   if (!HasDepth(source, 24) || !HasDepth(destination, 24) || !CanSample(*source)) return 0;
-  StretchBilinear(*source, *destination, 3);
+  StretchBilinear<3>(*source, *destination);
   return !seams::StopRequested();
 }
 
 BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination) {
   if (!HasDepth(source, 8) || !HasDepth(destination, 8) || !CanSample(*source)) return 0;
-  StretchBilinear(*source, *destination, 1);
+  StretchBilinear<1>(*source, *destination);
   return 1;
 }
 

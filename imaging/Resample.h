@@ -12,16 +12,19 @@ class CDIB;
 
 // Enlarges an 8-bit picture for a W x H screen by a fixed factor chosen from the screen size
 // (1, 5/4, 8/5, 9/5, 2 or 5/2), blending neighbours through tables of the palette colour nearest
-// to each mix. A result smaller than the screen is centred on a W x H canvas of `backColour`; a
-// result larger in one direction and smaller in the other is a failure. `progress` (or null) is a
-// progress bar stepped while the tables are built.
+// to each mix. A result smaller than the screen is centred on a W x H canvas of the colour
+// `back`, which the canvas's colour table holds beside the picture's colours. A factor whose
+// result would be larger than the screen one way and smaller the other gives way to the next
+// smaller one; a picture that even unenlarged is so is fitted as StretchToScreen fits it. A
+// result larger than the screen both ways is centred on it: only the W x H part the screen shows
+// is made and returned. `progress` (or null) is a progress bar stepped while the tables are built.
 BOOL InterpolateToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB** result,
-                         int backColour, HWND progress);
+                         const RGBQUAD& back, HWND progress);
 
 // A 24-bit picture stretched to fill W x H; an 8-bit one stretched to fit inside W x H with its
-// proportions kept and centred on a canvas of `backColour`.
+// proportions kept and centred on a canvas of the colour `back` (as InterpolateToScreen's).
 BOOL StretchToScreen(const CDIB* source, int screenWidth, int screenHeight, CDIB** result,
-                     int backColour);
+                     const RGBQUAD& back);
 
 // Nearest-neighbour stretch of an 8-bit picture into an existing 8-bit bitmap. 0 for other depths.
 BOOL StretchDIB8(const CDIB* source, CDIB* destination);

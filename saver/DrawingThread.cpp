@@ -175,6 +175,7 @@ bool DrawingThread::SetUp() {
   // The background every picture is taken off to; the previous picture's rectangle in the first
   // change is the whole screen (the desktop copy goes).
   if (!InitImageSet() || !ScreenBackgroundDIB) return Fail(kErrorNoBackground);
+  backColour_ = ImageBackColourIndex();  // the bars round a picture show the background's colour
   delete CurrentImageDIB;
   CurrentImageDIB = nullptr;
   if (!LoadTransFXClassParams()) return Fail(kErrorTransClasses);
@@ -219,7 +220,6 @@ bool DrawingThread::ReadLastImageNo() {
 }
 
 void DrawingThread::TakeScreenMeasures() {
-  backColour_ = static_cast<BYTE>(host_->GetReservedEntries() + 31);
   const CDIB* desktop = host_->GetBackground();
   if (desktop && desktop->header) {
     screenSize_ = CSize(desktop->GetWidth(), desktop->GetHeight());

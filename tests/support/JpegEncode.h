@@ -57,20 +57,26 @@ inline std::vector<uint8_t> EncodeJpeg(const Picture& p, const JpegOptions& opti
   return bytes;
 }
 
-// libjpeg's decode with the options the system uses (fast integer transform, plain upsampling,
-// RGB out): rows from the top, three samples per pixel.
-inline Picture ReferenceDecode(const std::vector<uint8_t>& jpeg) {
+// libjpeg's decode into `out` (made the picture's size; a buffer of that size is reused): with
+// `systemOptions` the options the system uses (fast integer transform, plain upsampling), else
+// the library's defaults (accurate transform, fancy upsampling); RGB, rows from the top.
+inline void ReferenceDecodeInto(const std::vector<uint8_t>& jpeg, bool systemOptions,
+                                Picture& out) {
   jpeg_decompress_struct d;
   jpeg_error_mgr err;
   d.err = jpeg_std_error(&err);
   jpeg_create_decompress(&d);
   jpeg_mem_src(&d, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
   jpeg_read_header(&d, TRUE);
-  d.dct_method = JDCT_IFAST;
-  d.do_fancy_upsampling = FALSE;
+  if (systemOptions) {
+    d.dct_method = JDCT_IFAST;
+    d.do_fancy_upsampling = FALSE;
+  }
   d.out_color_space = JCS_RGB;
   jpeg_start_decompress(&d);
-  Picture out{static_cast<int>(d.output_width), static_cast<int>(d.output_height), 3, {}};
+  out.width = static_cast<int>(d.output_width);
+  out.height = static_cast<int>(d.output_height);
+  out.components = 3;
   out.samples.resize(static_cast<size_t>(out.width) * out.height * 3);
   while (d.output_scanline < d.output_height) {
     JSAMPROW row = out.samples.data() + static_cast<size_t>(d.output_scanline) * out.width * 3;
@@ -78,6 +84,12 @@ inline Picture ReferenceDecode(const std::vector<uint8_t>& jpeg) {
   }
   jpeg_finish_decompress(&d);
   jpeg_destroy_decompress(&d);
+}
+
+// libjpeg's decode with the options the system uses: rows from the top, three samples per pixel.
+inline Picture ReferenceDecode(const std::vector<uint8_t>& jpeg) {
+  Picture out;
+  ReferenceDecodeInto(jpeg, true, out);
   return out;
 }
 

@@ -184,13 +184,19 @@ TEST_F(GetImageTest, MissingDataFileIsReportedForEveryFormat) {
   }
 }
 
-TEST_F(GetImageTest, AnEightBitPictureLargerThanTheScreenFailsToInterpolate) {
-  // Wider than 640 but shorter than 480: interpolation cannot fit it either way.
+TEST_F(GetImageTest, AnEightBitPictureWiderThanTheScreenIsFittedInsteadOfFailing) {
+  // Wider than 640 but shorter than 480: no enlargement fits, so it is fitted as a plain stretch
+  // fits it (640 x 91, centred on black bars) rather than refused.
   CDIB dib;
   dib.Create(700, 100, nullptr);
   Store(imagesettest::BmpFileBytes(dib), kImageDataBmp);
-  EXPECT_FALSE(Get(1, TRUE));
-  EXPECT_EQ(std::string(error_), "GetImage Error Message: Unable to build interpolated screen image");
+  DIBPtr image = Get(1, TRUE);
+  ASSERT_TRUE(image) << error_;
+  EXPECT_EQ(image->GetWidth(), 640);
+  EXPECT_EQ(image->GetHeight(), 480);
+  const RGBQUAD& bar = image->header->bmiColors[*image->GetPixelAddress(320, 0)];
+  EXPECT_EQ(bar.rgbRed + bar.rgbGreen + bar.rgbBlue, 0) << "the bars are the background's black";
+  EXPECT_EQ(*image->GetPixelAddress(320, 240), 0) << "the picture's own pixel";
 }
 
 }  // namespace

@@ -59,6 +59,13 @@ struct ScreenCase {
   int pictureW, pictureH;  // the enlarged picture inside the result
 };
 
+constexpr RGBQUAD kBack{30, 20, 10, 0};
+
+bool IsBack(const CDIB& dib, int x, int y) {
+  const RGBQUAD& c = dib.header->bmiColors[*dib.GetPixelAddress(x, y)];
+  return c.rgbBlue == kBack.rgbBlue && c.rgbGreen == kBack.rgbGreen && c.rgbRed == kBack.rgbRed;
+}
+
 TEST(InterpolateToScreenTest, FactorAndLetterboxFollowTheScreen) {
   const ScreenCase cases[] = {
       {"5/4 to 800 x 600", 640, 480, 800, 600, 800, 600, 800, 600},
@@ -68,39 +75,69 @@ TEST(InterpolateToScreenTest, FactorAndLetterboxFollowTheScreen) {
       {"2 to 1280 x 1024, centred", 640, 480, 1280, 1024, 1280, 1024, 1280, 960},
       {"5/2 on an even source", 768, 480, 1920, 1200, 1920, 1200, 1920, 1200},
       {"small screen: copied", 320, 200, 640, 480, 640, 480, 320, 200},
-      {"larger both ways is kept", 1000, 700, 1024, 768, 1600, 1120, 1600, 1120},
-      {"wider but lower than the screen", 700, 100, 800, 600, 0, 0, 0, 0},
-      {"4:3 at factor 2 on 1920 x 1080", 800, 600, 1920, 1080, 0, 0, 0, 0},
+      {"2 on 1920 x 1080, centred", 640, 480, 1920, 1080, 1920, 1080, 1280, 960},
+      {"8/5 on 1366 x 768, centred", 640, 480, 1366, 768, 1366, 768, 1024, 768},
+      {"4:3 at 2 on 1920 x 1080 gives way to 9/5", 800, 600, 1920, 1080, 1920, 1080, 1440, 1080},
+      {"too wide at 5/4 gives way to 1", 700, 100, 800, 600, 800, 600, 700, 100},
+      {"too wide even at 1: fitted", 900, 100, 800, 600, 800, 600, 800, 88},
   };
-  const int back = 15;
   for (const ScreenCase& c : cases) {
     SCOPED_TRACE(c.name);
     DIBPtr source = Pattern(c.w, c.h, 16);
     CDIB* result = nullptr;
-    const BOOL ok = InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, back, nullptr);
+    const BOOL ok = InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, kBack, nullptr);
     DIBPtr owned(result);
-    if (!c.resultW) {
-      EXPECT_FALSE(ok);
-      EXPECT_EQ(result, nullptr);
-      continue;
-    }
     ASSERT_TRUE(ok);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->GetWidth(), c.resultW);
     EXPECT_EQ(result->GetHeight(), c.resultH);
     EXPECT_EQ(result->header->bmiHeader.biBitCount, 8);
-    EXPECT_EQ(result->header->bmiHeader.biClrUsed, 16u) << "the source's table";
+    const bool barred = c.pictureW < c.resultW || c.pictureH < c.resultH;
+    EXPECT_EQ(result->header->bmiHeader.biClrUsed, barred ? 17u : 16u)
+        << "the source's table, and the back colour after it for the bars";
     // The picture sits centred; outside it the back colour.
     const int left = c.resultW / 2 - c.pictureW / 2, top = c.resultH / 2 - c.pictureH / 2;
     if (left > 0) {
-      EXPECT_EQ(*result->GetPixelAddress(left - 1, c.resultH / 2), back);
+      EXPECT_TRUE(IsBack(*result, left - 1, c.resultH / 2));
+      EXPECT_TRUE(IsBack(*result, 0, 0));
+      EXPECT_FALSE(IsBack(*result, left, c.resultH / 2));
+      EXPECT_TRUE(IsBack(*result, left + c.pictureW, c.resultH / 2));
     }
     if (top > 0) {
-      EXPECT_EQ(*result->GetPixelAddress(c.resultW / 2, top - 1), back);
+      EXPECT_TRUE(IsBack(*result, c.resultW / 2, top - 1));
+      EXPECT_FALSE(IsBack(*result, c.resultW / 2, top));
+      EXPECT_TRUE(IsBack(*result, c.resultW / 2, top + c.pictureH));
     }
     EXPECT_EQ(*result->GetPixelAddress(left, top + c.pictureH - 1), 0)
         << "the source's first pixel";
   }
+}
+
+// A picture larger than the screen both ways shows its centre: only that part is made, the
+// same pixels as the whole enlargement holds there. Rows (or columns) of one value blend along
+// the other axis only, so each line of the result is the Part's one-axis blend at its place.
+TEST(InterpolateToScreenTest, APictureLargerThanTheScreenIsMadeOnlyWhereItShows) {
+  // 1000 x 750 at 5/4 for an 800 x 600 screen: 100 columns and 75 rows off each side.
+  const int samples = 800;
+  auto line = [](int i) { return (i * 37 + i * i / 7) % 256; };
+  auto blended = [&](int i) {  // index i of the 1000 enlarged samples
+    if (i == 999) i = 998;     // the last repeats the one before
+    const int left = i * 4 / 5, numerator = i * 4 % 5;
+    if (numerator == 0 || left + 1 >= samples) return line(left);
+    const int a = line(left), b = line(left + 1);
+    return (a * (5 - numerator) + b * numerator) / 5;  // weights of a and b, fifths
+  };
+  DIBPtr source = Grey(samples, 600);
+  for (int r = 0; r < 600; ++r)
+    for (int x = 0; x < samples; ++x) MemoryRow(*source, r)[x] = static_cast<BYTE>(line(x));
+  CDIB* result = nullptr;
+  ASSERT_TRUE(InterpolateToScreen(source.get(), 800, 600, &result, kBack, nullptr));
+  DIBPtr owned(result);
+  ASSERT_EQ(result->GetWidth(), 800);
+  ASSERT_EQ(result->GetHeight(), 600);
+  for (int r : {0, 299, 599})
+    for (int x = 0; x < 800; ++x)
+      ASSERT_EQ(MemoryRow(*result, r)[x], blended(100 + x)) << "column " << x << ", row " << r;
 }
 
 struct BlendCase {
@@ -127,7 +164,7 @@ TEST(InterpolateToScreenTest, BlendsNeighboursThroughTheNearestPaletteColour) {
         for (int x = 0; x < 4; ++x)
           MemoryRow(*source, r)[x] = static_cast<BYTE>(samples[horizontal ? x : r]);
       CDIB* result = nullptr;
-      ASSERT_TRUE(InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, 7, nullptr));
+      ASSERT_TRUE(InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, kBack, nullptr));
       DIBPtr owned(result);
       const int n = static_cast<int>(c.expected.size());
       // The n x n picture is centred; its memory row r is row n - 1 - r from its top.
@@ -145,12 +182,12 @@ TEST(InterpolateToScreenTest, OnePixelWideSourcesTakeTheNearestPixelAcross) {
   DIBPtr source = Grey(1, 4);
   SetMemoryRows(*source, {{0}, {100}, {200}, {40}});
   CDIB* result = nullptr;
-  ASSERT_TRUE(InterpolateToScreen(source.get(), 800, 600, &result, 7, nullptr));
+  ASSERT_TRUE(InterpolateToScreen(source.get(), 800, 600, &result, kBack, nullptr));
   DIBPtr owned(result);
   const int left = 400, top = 300 - 2;
   const int expected[5] = {0, 80, 160, 136, 136};
   for (int r = 0; r < 5; ++r) EXPECT_EQ(*result->GetPixelAddress(left, top + 4 - r), expected[r]);
-  EXPECT_EQ(*result->GetPixelAddress(left + 1, top), 7);
+  EXPECT_TRUE(IsBack(*result, left + 1, top));
 }
 
 TEST(InterpolateToScreenTest, ProgressStepsWhileTheTablesAreBuilt) {
@@ -163,7 +200,7 @@ TEST(InterpolateToScreenTest, ProgressStepsWhileTheTablesAreBuilt) {
     DIBPtr source = Pattern(64, 48, 16);
     progresstest::ScopedProgressRecorder recorder;
     CDIB* result = nullptr;
-    ASSERT_TRUE(InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, 0,
+    ASSERT_TRUE(InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, kBack,
                                     progresstest::FakeBar()));
     delete result;
     EXPECT_TRUE(recorder.StartedWithRangeAndStep(progresstest::FakeBar()));
@@ -177,10 +214,10 @@ TEST(InterpolateToScreenTest, RefusesWhatItCannotScale) {
   DIBPtr empty = Grey(0, 4);
   DIBPtr fine = Grey(8, 8);
   CDIB* result = nullptr;
-  EXPECT_FALSE(InterpolateToScreen(picture24.get(), 800, 600, &result, 0, nullptr));
-  EXPECT_FALSE(InterpolateToScreen(empty.get(), 800, 600, &result, 0, nullptr));
-  EXPECT_FALSE(InterpolateToScreen(nullptr, 800, 600, &result, 0, nullptr));
-  EXPECT_FALSE(InterpolateToScreen(fine.get(), 800, 600, nullptr, 0, nullptr));
+  EXPECT_FALSE(InterpolateToScreen(picture24.get(), 800, 600, &result, kBack, nullptr));
+  EXPECT_FALSE(InterpolateToScreen(empty.get(), 800, 600, &result, kBack, nullptr));
+  EXPECT_FALSE(InterpolateToScreen(nullptr, 800, 600, &result, kBack, nullptr));
+  EXPECT_FALSE(InterpolateToScreen(fine.get(), 800, 600, nullptr, kBack, nullptr));
   EXPECT_EQ(result, nullptr);
 }
 
@@ -196,7 +233,7 @@ TEST(StretchToScreenTest, TwentyFourBitPicturesFillTheScreenBilinearly) {
       p[0] = static_cast<BYTE>(v[r][x]), p[1] = static_cast<BYTE>(255 - v[r][x]), p[2] = 0;
     }
   CDIB* result = nullptr;
-  ASSERT_TRUE(StretchToScreen(source.get(), 4, 3, &result, 0));
+  ASSERT_TRUE(StretchToScreen(source.get(), 4, 3, &result, kBack));
   DIBPtr owned(result);
   ASSERT_EQ(result->header->bmiHeader.biBitCount, 24);
   // Weights out of 256: columns 256, 128, then the last sample alone; rows 256, 86, last alone.
@@ -215,7 +252,7 @@ TEST(StretchToScreenTest, PicturesOfTheScreenSizeAreCopied) {
     twentyFour->bits[i] = static_cast<BYTE>(i * 7);
   for (CDIB* source : {eight.get(), twentyFour.get()}) {
     CDIB* result = nullptr;
-    ASSERT_TRUE(StretchToScreen(source, 30, 20, &result, 0));
+    ASSERT_TRUE(StretchToScreen(source, 30, 20, &result, kBack));
     DIBPtr owned(result);
     EXPECT_NE(result, source);
     EXPECT_EQ(dibtest::BitsOf(*result), dibtest::BitsOf(*source));
@@ -225,18 +262,51 @@ TEST(StretchToScreenTest, PicturesOfTheScreenSizeAreCopied) {
 TEST(StretchToScreenTest, EightBitPicturesKeepTheirProportionsAndAreCentred) {
   DIBPtr source = Pattern(400, 300, 256);
   CDIB* result = nullptr;
-  ASSERT_TRUE(StretchToScreen(source.get(), 800, 400, &result, 9));
+  ASSERT_TRUE(StretchToScreen(source.get(), 800, 400, &result, kBack));
   DIBPtr owned(result);
   ASSERT_EQ(result->GetWidth(), 800);
   ASSERT_EQ(result->GetHeight(), 400);
   // Fit: 533 x 400 at column 400 - 266 = 134; pixel (i, r) from source (i x 400 / 533, r x 3 / 4).
+  // The full grey table gives up entry 1, the first nearest another (0), to the back colour.
   for (int r : {0, 1, 399}) {
     const BYTE* row = MemoryRow(*result, r);
-    EXPECT_EQ(row[133], 9);
-    EXPECT_EQ(row[667], 9);
-    for (int i : {0, 1, 2, 300, 532})
-      EXPECT_EQ(row[134 + i], (i * 400 / 533 + 3 * (r * 300 / 400)) % 256)
-          << "column " << i << ", row " << r;
+    EXPECT_TRUE(IsBack(*result, 133, r));
+    EXPECT_TRUE(IsBack(*result, 667, r));
+    for (int i : {0, 1, 2, 300, 532}) {
+      const int index = (i * 400 / 533 + 3 * (r * 300 / 400)) % 256;
+      EXPECT_EQ(row[134 + i], index == 1 ? 0 : index) << "column " << i << ", row " << r;
+    }
+  }
+}
+
+// The bars take the back colour whatever the picture's table holds: an entry of that colour
+// serves as it is, else one after the picture's colours; a full table gives up the entry whose
+// colour lies nearest another's, and the picture's pixels of it take that other.
+TEST(StretchToScreenTest, BarsTakeTheBackColourBesideThePicturesColours) {
+  const struct {
+    const char* name;
+    int colours;
+    int backEntryHolding;  // an entry set to the back colour first, or -1
+    DWORD count;           // the canvas's table
+    int barIndex;
+  } cases[] = {
+      {"room after the colours", 16, -1, 17, 16},
+      {"an entry holds it", 16, 5, 16, 5},
+      {"a full table", 256, -1, 256, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DIBPtr source = Pattern(40, 30, c.colours);
+    if (c.backEntryHolding >= 0) source->header->bmiColors[c.backEntryHolding] = kBack;
+    CDIB* result = nullptr;
+    ASSERT_TRUE(StretchToScreen(source.get(), 80, 30, &result, kBack));
+    DIBPtr owned(result);
+    EXPECT_EQ(result->GetNumColors(), static_cast<int>(c.count));
+    EXPECT_EQ(*result->GetPixelAddress(0, 0), c.barIndex);
+    EXPECT_TRUE(IsBack(*result, 79, 29));
+    for (int i = 0; i < c.colours; ++i)
+      if (i != c.barIndex) EXPECT_EQ(std::memcmp(&result->header->bmiColors[i],
+                                                 &source->header->bmiColors[i], 4), 0) << i;
   }
 }
 

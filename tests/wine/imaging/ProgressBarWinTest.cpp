@@ -57,7 +57,7 @@ TEST(ProgressBarWinTest, InterpolationStepsTheBarWhileBuildingItsTables) {
   ASSERT_TRUE(source.Create(64, 48, nullptr));
   source.header->bmiHeader.biClrUsed = 16;
   CDIB* result = nullptr;
-  ASSERT_TRUE(InterpolateToScreen(&source, 800, 600, &result, 0, bar.Handle()));
+  ASSERT_TRUE(InterpolateToScreen(&source, 800, 600, &result, RGBQUAD{0, 0, 0, 0}, bar.Handle()));
   delete result;
   EXPECT_EQ(bar.High(), 10);
   EXPECT_EQ(bar.Position(), 10);
