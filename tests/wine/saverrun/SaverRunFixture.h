@@ -15,8 +15,8 @@
 
 namespace saverrun {
 
-// A key ends the process in a fraction of a second (bench/wine's saver_exit_bench gives the
-// figure); taking this long is a hang, however loaded the machine.
+// A key ends the process in a fraction of a second (the tests print the figure); taking this
+// long is a hang, however loaded the machine.
 constexpr DWORD kExitHangMs = 20000;
 
 // The demo set with pictures of its own (640 x 480), made once for the whole program.
