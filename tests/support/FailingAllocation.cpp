@@ -1,5 +1,7 @@
 #include "tests/support/FailingAllocation.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -23,6 +25,17 @@ void* AllocateOrThrow(std::size_t size) {
   return p;
 }
 
+// Failures this test has recorded so far.
+int FailedParts() {
+  const ::testing::TestResult* result =
+      ::testing::UnitTest::GetInstance()->current_test_info()->result();
+  int failed = 0;
+  for (int i = 0; i < result->total_part_count(); ++i) {
+    failed += result->GetTestPartResult(i).failed();
+  }
+  return failed;
+}
+
 }  // namespace
 
 namespace alloctest {
@@ -35,6 +48,25 @@ RefuseAllocationsAfter::RefuseAllocationsAfter(long successes) {
 RefuseAllocationsAfter::~RefuseAllocationsAfter() { allowed = -1; }
 
 bool RefuseAllocationsAfter::Refused() const { return refused; }
+
+SweepCount SweepRefusals(const std::function<void()>& run,
+                         const std::function<bool(long n)>& refused) {
+  SweepCount count;
+  const int failedBefore = FailedParts();
+  for (long n = 0;; ++n) {
+    bool wasRefused;
+    {
+      RefuseAllocationsAfter refuse(n);
+      run();
+      wasRefused = refuse.Refused();
+    }
+    if (!wasRefused) break;
+    ++count.refusals;
+    count.reported += refused(n);
+    if (FailedParts() > failedBefore) break;  // the first failing refusal says enough
+  }
+  return count;
+}
 
 }  // namespace alloctest
 

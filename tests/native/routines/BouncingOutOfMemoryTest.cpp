@@ -5,8 +5,10 @@
 // solids and balls leave the picture as it was. LeakSanitizer sees anything left behind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
@@ -57,46 +59,43 @@ class BouncingOutOfMemoryTest : public ::testing::Test {
     doc.RemoveView(&view);
   }
 
-  // Refuses every allocation after the first n until the routine ends; false once nothing was
-  // refused.
-  bool RunRefusing(long n, RoutineFn run, CString* error, int* result) {
+  // Runs the routine until it shows its first rectangle.
+  int RunToFirstFrame(RoutineFn run, CString* error) {
     seams::ClearStop();
-    alloctest::RefuseAllocationsAfter refuse(n);
     doc.armed = true;
-    *result = run(&doc, &area, 1, 1, 0, 50, 60, 0, 0, 0, 0, 0, error);
+    const int result = run(&doc, &area, 1, 1, 0, 50, 60, 0, 0, 0, 0, 0, error);
     doc.armed = false;
-    return refuse.Refused();
+    return result;
   }
 
   void Check(RoutineFn run, const std::string& prefix, const char* textureError, bool keeps) {
-    long refusals = 0;
-    for (long n = 0;; ++n) {
-      CString error;
-      int result = -1;
-      if (!RunRefusing(n, run, &error, &result)) {
-        EXPECT_EQ(result, 1);
-        break;
-      }
-      SCOPED_TRACE(n);
-      EXPECT_EQ(doc.clockOn, 0);
-      EXPECT_EQ(doc.clock, nullptr);
-      EXPECT_EQ(doc.sprites.GetCount(), 0);
-      EXPECT_EQ(DifferentPixels(*view.surface, *doc.background), 0) << "the screen composed";
-      if (keeps) {
-        EXPECT_EQ(DifferentPixels(*doc.background, *picture), 0) << "the picture kept";
-      }
-      if (result != 1) {
-        ++refusals;
-        EXPECT_EQ(result, 0);
-        const std::string text(error);
-        // Refusing the first allocation refuses the room for the text itself.
-        if (n > 0 && text != prefix + "System has run out of memory") {
-          EXPECT_EQ(text, prefix + textureError);
-        }
-      }
-      if (HasFailure()) break;
-    }
-    EXPECT_GE(refusals, 3) << "scene, clock, shapes";
+    CString error;
+    int result = -1;
+    const alloctest::SweepCount count = alloctest::SweepRefusals(
+        [&] { result = RunToFirstFrame(run, &error); },
+        [&](long n) {
+          SCOPED_TRACE(n);
+          EXPECT_EQ(doc.clockOn, 0);
+          EXPECT_EQ(doc.clock, nullptr);
+          EXPECT_EQ(doc.sprites.GetCount(), 0);
+          EXPECT_EQ(DifferentPixels(*view.surface, *doc.background), 0) << "the screen composed";
+          if (keeps) {
+            EXPECT_EQ(DifferentPixels(*doc.background, *picture), 0) << "the picture kept";
+          }
+          const int refusedResult = std::exchange(result, -1);
+          const std::string text(error);
+          error = "";
+          if (refusedResult == 1) return false;
+          EXPECT_EQ(refusedResult, 0);
+          // Refusing the first allocation refuses the room for the text itself.
+          if (n > 0 && text != prefix + "System has run out of memory") {
+            EXPECT_EQ(text, prefix + textureError);
+          }
+          return true;
+        });
+    EXPECT_EQ(result, 1) << "nothing refused";
+    EXPECT_GE(count.reported, 3) << "scene, clock, shapes";
+    std::printf("[ figure ] %s%ld allocations refused in turn\n", prefix.c_str(), count.refusals);
   }
 
   JumpClock clock{LocalSeconds(10, 0, 0)};

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-constexpr DWORD kSaverWaitMs = 10000;
+// How long a wait for the saver process (a window, an exit) may take before it is a hang: each
+// wait ends as soon as what it waits for is there, so only a hung run waits this long.
+constexpr DWORD kSaverWaitMs = 60000;
 
 class SaverProcess {
  public:

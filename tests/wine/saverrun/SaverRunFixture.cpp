@@ -17,9 +17,10 @@ namespace saverrun {
 namespace {
 
 constexpr char kKey[] = "SOFTWARE\\KLV\\SCREENSAVER\\TRVSS12";
-constexpr DWORD kMarkWaitMs = 30000;  // real time for the saver to reach a mark
-constexpr DWORD kSettleMs = 150;       // between captures while the screen settles
-constexpr DWORD kSettleLimitMs = 3000;  // the longest wait for a settled screen
+// Real-time limits only catch a hang: each wait ends as soon as what it waits for is there.
+constexpr DWORD kMarkWaitMs = 120000;   // for the saver to reach a mark
+constexpr DWORD kSettleMs = 150;        // between captures while the screen settles
+constexpr DWORD kSettleLimitMs = 30000;  // for a settled screen
 
 // The halftone palette's colour nearest to `wanted`.
 COLORREF HalftoneColour(COLORREF wanted) {
@@ -172,7 +173,7 @@ DWORD GatedRun::EndWithKey(std::optional<DWORD>* exitCode) {
   HWND saver = FindTopWindow(process_->Id(), SAVER_WINDOW_CLASS);
   const DWORD start = GetTickCount();
   PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 1);
-  *exitCode = process_->WaitForExit(10000);
+  *exitCode = process_->WaitForExit(kExitHangMs);
   return GetTickCount() - start;
 }
 

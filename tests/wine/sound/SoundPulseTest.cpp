@@ -1,6 +1,8 @@
 // Sound under Wine on a PulseAudio null sink, where it plays in real time: MCI notices at the
 // end of a play and after a stop, the music thread's stop, and a wave on the default player.
-// Prints the open-to-sound latency and the stop-to-join time.
+// Only the real clock shows a device playing, so a sound's length is a lower bound; every upper
+// bound only catches a hang (ten times the expected time), whatever else runs on the machine.
+// The latencies themselves are printed as figures; nothing asserts them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +16,8 @@
 #include "tests/wine/sound/SoundFixture.h"
 
 namespace {
+
+constexpr DWORD kHangFactor = 10;
 
 class PulseSink : public ::testing::Test {
  protected:
@@ -42,10 +46,10 @@ TEST_F(PulseSink, ATwoSecondWaveEndsWithSuccessfulAfterAboutTwoSeconds) {
   DWORD sounding = 0;
   while (mci.GetPosition() == 0 && ::GetTickCount() - start < 2000) ::Sleep(1);
   sounding = ::GetTickCount() - start;
-  EXPECT_EQ(window.Wait(5000), static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+  EXPECT_EQ(window.Wait(kHangFactor * 2000), static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
   DWORD total = ::GetTickCount() - start;
-  EXPECT_GE(total, 1800u);
-  EXPECT_LE(total, 3500u);
+  EXPECT_GE(total, 1800u) << "the sink plays in real time";
+  EXPECT_LT(total, kHangFactor * 2000);
   EXPECT_FALSE(mci.IsPlaying());
   std::printf("MCI open-to-sound latency: %lu ms; 2 s play ended after %lu ms\n",
               static_cast<unsigned long>(sounding), static_cast<unsigned long>(total));
@@ -62,12 +66,12 @@ TEST_F(PulseSink, AStopGivesAborted) {
   DWORD start = ::GetTickCount();
   mci.Stop();
   DWORD stopped = ::GetTickCount() - start;
-  EXPECT_EQ(window.Wait(1000), static_cast<WPARAM>(MCI_NOTIFY_ABORTED));
-  EXPECT_LT(mci.GetPosition(), 1500u);
+  EXPECT_EQ(window.Wait(kHangFactor * 1000), static_cast<WPARAM>(MCI_NOTIFY_ABORTED));
+  EXPECT_LT(mci.GetPosition(), 2000u) << "stopped before its end";
   std::printf("MCI stop of a playing WAV took %lu ms\n", static_cast<unsigned long>(stopped));
 }
 
-TEST_F(PulseSink, TheMusicThreadJoinsWithinASecondOfAStopRequest) {
+TEST_F(PulseSink, TheMusicThreadJoinsSoonAfterAStopRequest) {
   for (int round = 0; round < 3; ++round) {
     soundtest::MusicRun run;
     run.registry.Put(soundtest::kKey, kLastSoundNoValue, "2");
@@ -78,7 +82,7 @@ TEST_F(PulseSink, TheMusicThreadJoinsWithinASecondOfAStopRequest) {
     EXPECT_FALSE(run.Join(700 + 200 * round)) << "the thread plays on until it is asked to stop";
     DWORD asked = ::GetTickCount();
     seams::RequestStop();
-    EXPECT_TRUE(run.Join(1000));
+    EXPECT_TRUE(run.Join(kHangFactor * 1000)) << "a stop ends the music wait at once";
     DWORD joined = ::GetTickCount() - asked;
     EXPECT_FALSE(MusicMCIObject.IsOpen()) << "the thread stopped and closed its own device";
     EXPECT_EQ(run.registry.Calls(seams::RegOp::Set), 1);
@@ -93,7 +97,9 @@ TEST_F(PulseSink, AWaveOnTheDefaultPlayerEndsAndThePlayerLetsGo) {
   ASSERT_TRUE(wave.Play());
   EXPECT_TRUE(DefaultWavePlayer.IsOpen());
   EXPECT_NE(DefaultWavePlayer.GetSafeHwnd(), nullptr);
-  while (wave.GetPlayCount() > 0 && ::GetTickCount() - start < 3000) soundtest::PumpFor(20);
+  while (wave.GetPlayCount() > 0 && ::GetTickCount() - start < kHangFactor * 300) {
+    soundtest::PumpFor(20);
+  }
   DWORD played = ::GetTickCount() - start;
   EXPECT_EQ(wave.GetPlayCount(), 0);
   EXPECT_GE(played, 250u) << "the null sink plays in real time";
