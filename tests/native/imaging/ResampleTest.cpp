@@ -304,9 +304,11 @@ TEST(StretchToScreenTest, BarsTakeTheBackColourBesideThePicturesColours) {
     EXPECT_EQ(result->GetNumColors(), static_cast<int>(c.count));
     EXPECT_EQ(*result->GetPixelAddress(0, 0), c.barIndex);
     EXPECT_TRUE(IsBack(*result, 79, 29));
-    for (int i = 0; i < c.colours; ++i)
-      if (i != c.barIndex) EXPECT_EQ(std::memcmp(&result->header->bmiColors[i],
-                                                 &source->header->bmiColors[i], 4), 0) << i;
+    for (int i = 0; i < c.colours; ++i) {
+      if (i == c.barIndex) continue;
+      EXPECT_EQ(std::memcmp(&result->header->bmiColors[i], &source->header->bmiColors[i], 4), 0)
+          << i;
+    }
   }
 }
 

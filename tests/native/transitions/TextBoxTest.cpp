@@ -201,14 +201,14 @@ TEST_F(TextBoxTest, TextIsDrawnInItsColourInsideTheBox) {
 // The shade of a pixel by its colour: white, grey (128), light grey (192), black, or other.
 char ShadeAt(const CDIB& dib, int x, int y) {
   const RGBQUAD c = dib.header->bmiColors[*dib.GetPixelAddress(x, y)];
-  auto near = [&c](int v) {
+  auto close = [&c](int v) {
     return std::abs(c.rgbRed - v) <= 24 && std::abs(c.rgbGreen - v) <= 24 &&
            std::abs(c.rgbBlue - v) <= 24;
   };
-  if (near(255)) return 'W';
-  if (near(192)) return 'L';
-  if (near(128)) return 'G';
-  if (near(0)) return 'K';
+  if (close(255)) return 'W';
+  if (close(192)) return 'L';
+  if (close(128)) return 'G';
+  if (close(0)) return 'K';
   return '?';
 }
 
