@@ -9,6 +9,7 @@
 #include "imaging/DIB.h"
 #include "imaging/ScreenHost.h"
 #include "routines/CubeSlice.h"
+#include "routines/PictureTextures.h"
 #include "routines/PoseMath.h"
 #include "routines/RoutineMotion.h"
 #include "routines/RoutineFrame.h"
@@ -105,6 +106,11 @@ int TextureCube(CubeRun& run, const RECT& area, int bLogoOn) {
     }
   }
   std::unique_ptr<CDIB> picture(BuildRoutineTexture(run.host, area, kTextureSize, logo.get()));
+  // The faces' texture corners put an image half a turn round on the face that fronts the viewer
+  // when the cube is at rest; turned beforehand, it stands there as it stood on the screen.
+  for (CDIB* image : {picture.get(), logo.get()}) {
+    if (image) TurnHalf(*image);
+  }
   for (int face = 0; face < 6; ++face) {
     CDIB* image = logo && (face == 0 || face == 2) ? logo.get() : picture.get();
     if (!run.cube->MapTexture(face, image)) return kPuzzleCubeNoLogo;
