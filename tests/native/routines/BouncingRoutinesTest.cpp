@@ -230,7 +230,9 @@ TEST_F(BouncingRoutinesDocTest, LogosOnWithNonePresent) {
         EXPECT_EQ(c.run(&doc, &area, 0, clockOn, 0, 50, 50, 0, 0, 1, 1, 0, &error), 1);
       });
       EXPECT_STREQ(error, "");
-      if (c.why) EXPECT_NE(trace.find(c.why), std::string::npos) << trace;
+      if (c.why) {
+        EXPECT_NE(trace.find(c.why), std::string::npos) << trace;
+      }
       EXPECT_EQ(doc.clockOn, 0);
       EXPECT_EQ(doc.sprites.GetCount(), 0);
       ExpectSurfaceComposed();
