@@ -110,7 +110,7 @@ int Dress(ScreenHost* host, const RECT* area, int logoOn, C3DPObject* const* sol
   }
   if (!logoOn) return 0;
   // Without a logo of the right shape the cubes' sides stay lit grey.
-  std::unique_ptr<CDIB> logo(OpenRoutineLogo(host, 1.0));
+  std::unique_ptr<CDIB> logo(OpenRoutineLogo(host, 1.0, "the cubes' logo faces stay grey"));
   if (!logo) return 0;
   std::unique_ptr<CDIB> logoTexture(LoadLogoTexture(host, logo.get(), 200));
   if (!logoTexture) return kBlocksNoTexture;

@@ -89,6 +89,13 @@ CClockOverlay::~CClockOverlay() {
 
 CRect CClockOverlay::GetRect() const { return CRect(x, y, x + kSize, y + kSize); }
 
+int CClockOverlay::TransparentIndexFor(int rampBase) {
+  const int base = rampBase & 0xFF;
+  const bool inRamp = kTransparentIndex >= base && kTransparentIndex <= base + 31;
+  if (!inRamp) return kTransparentIndex;
+  return base + 32 <= 255 ? base + 32 : base - 1;
+}
+
 BOOL CClockOverlay::CreateSprites() {
   CDIB* background = doc->GetBackground();
   CColorPalette palette;
@@ -98,14 +105,15 @@ BOOL CClockOverlay::CreateSprites() {
   face = new (std::nothrow) CSprite;
   hands = new (std::nothrow) CSprite;
   if (!face || !hands) return 0;
+  transparentIndex = TransparentIndexFor(doc->GetReservedEntries());
   const int depths[2] = {kFaceZ, kHandsZ};
   CSprite* sprites[2] = {face, hands};
   for (int i = 0; i < 2; ++i) {
     CSprite* sprite = sprites[i];
     if (!sprite->Create(kSize, kSize, nullptr)) return 0;
     if (havePalette) sprite->MapColorsToPalette(&palette);
-    FillSprite(sprite, kTransparentIndex);
-    sprite->SetTransparent(1);  // takes index 6 from the top-left pixel
+    FillSprite(sprite, transparentIndex);
+    sprite->SetTransparent(1);  // takes the clear index from the top-left pixel
     sprite->SetZ(depths[i]);
     sprite->SetPosition(x, y);
   }
@@ -167,7 +175,7 @@ void CClockOverlay::DrawTime() {
   const CTime now = CTime::GetCurrentTime();
   if (now == lastTime) return;
   lastTime = now;
-  FillSprite(hands, kTransparentIndex);
+  FillSprite(hands, transparentIndex);
 
   int hour = now.GetHour();
   if (hour > 12) hour -= 12;

@@ -1,7 +1,9 @@
 // CClockOverlay: the analog clock in the top right corner of the saver screen.
 //
 // Two 100 x 100 sprites of the screen document: the dial (depth 30) and the hands (depth 29, in
-// front of it), both transparent on palette index 6. The hands are redrawn at most once a second,
+// front of it), both transparent on one palette index that the clock never draws with: index 6,
+// or the entry after the grey ramp where the ramp holds 6 (a display without a palette puts the
+// ramp at 0..31, and a dial shade on the transparent entry would be a hole in it). The hands are redrawn at most once a second,
 // and only the clock's own rectangle is composed and shown, so that UpdateClockOverlay can be
 // called on every turn of a tight loop.
 //
@@ -28,7 +30,11 @@ class CClockOverlay : public CObject {
   static constexpr int kSize = 100;            // both sprites are kSize x kSize
   static constexpr int kFaceZ = 30;
   static constexpr int kHandsZ = 29;
-  static constexpr int kTransparentIndex = 6;  // the screen palette's entry the sprites skip
+  static constexpr int kTransparentIndex = 6;  // the sprites' clear entry, outside the ramp
+
+  // The entry the sprites skip on a screen whose grey ramp starts at rampBase: kTransparentIndex,
+  // unless the ramp's 32 entries hold it.
+  static int TransparentIndexFor(int rampBase);
 
   // Takes both sprites out of the document's sprite list (where listed) and deletes them. The
   // document deletes its clock (CAnimDoc::DeleteClock) before it deletes all sprites, so the
@@ -61,6 +67,7 @@ class CClockOverlay : public CObject {
   int radius = 45;
   int tickLength = 5;
   int numeralSize = 10;
+  int transparentIndex = kTransparentIndex;  // the entry both sprites skip
 
  private:
   friend CClockOverlay* CreateClockOverlay(CAnimDoc* doc);

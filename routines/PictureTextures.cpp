@@ -116,6 +116,22 @@ bool TurnQuarter(const CDIB& from, CDIB& to) {
   return true;
 }
 
+void TurnHalf(CDIB& dib) {
+  if (!IsEightBit(&dib)) return;
+  const int w = dib.GetWidth(), h = dib.GetHeight();
+  for (int y = 0; y < (h + 1) / 2; ++y) {
+    BYTE* top = dib.GetPixelAddress(0, y);
+    BYTE* bottom = dib.GetPixelAddress(0, h - 1 - y);
+    if (top == bottom) {
+      std::reverse(top, top + w);  // the middle row of an odd height
+      break;
+    }
+    std::reverse(top, top + w);
+    std::reverse(bottom, bottom + w);
+    std::swap_ranges(top, top + w, bottom);
+  }
+}
+
 CDIB* BuildBackgroundTexture(ScreenHost* host, const RECT* area, int tw, int th, int border) {
   TextureStart s;
   if (!StartTexture(host, tw, th, s)) return nullptr;

@@ -26,3 +26,6 @@ CDIB* BuildFittedTexture(ScreenHost* host, const RECT* area, int tw, int th, CDI
 // Turns `from` a quarter turn into `to`, which must be from's height wide and its width high:
 // pixel (x, y) goes to (height - 1 - y, x). False, `to` untouched, when the sizes do not fit.
 bool TurnQuarter(const CDIB& from, CDIB& to);
+
+// Turns an 8-bit picture half a turn in place: pixel (x, y) goes to (w - 1 - x, h - 1 - y).
+void TurnHalf(CDIB& dib);

@@ -6,11 +6,12 @@
 #include <new>
 
 #include "framework/Geometry.h"
-#include "imaging/AnimDoc.h"
 #include "imaging/DIB.h"
 #include "imaging/ScreenHost.h"
 #include "routines/CubeSlice.h"
+#include "routines/PictureTextures.h"
 #include "routines/PoseMath.h"
+#include "routines/RoutineMotion.h"
 #include "routines/RoutineFrame.h"
 #include "routines/RoutineTexture.h"
 #include "routines/Scene.h"
@@ -92,18 +93,24 @@ void ChooseDepth(CubeRun& run) {
   run.X0 = run.S > 0 ? static_cast<int>(((run.W / 2) + 100 + run.S) * e / run.S) : 0;
 }
 
-// The picture (and the logo on faces 0 and 2) on the cube's faces. 0, or the error code.
+// The picture (and the logo on faces 0 and 2) on the cube's faces; a set without a square logo
+// puts the picture on those faces too. 0, or the error code.
 int TextureCube(CubeRun& run, const RECT& area, int bLogoOn) {
   std::unique_ptr<CDIB> logo;
   if (bLogoOn) {
-    auto* doc = dynamic_cast<CAnimDoc*>(run.host);
-    CDIB opened;
-    if (doc && doc->OpenRandomLogoFile(1.0, &opened)) {
-      logo.reset(LoadLogoTexture(run.host, &opened, kTextureSize));
+    std::unique_ptr<CDIB> opened(
+        OpenRoutineLogo(run.host, 1.0, "every face of the cube carries the picture"));
+    if (opened) {
+      logo.reset(LoadLogoTexture(run.host, opened.get(), kTextureSize));
+      if (!logo) return kPuzzleCubeNoLogo;
     }
-    if (!logo) return kPuzzleCubeNoLogo;
   }
   std::unique_ptr<CDIB> picture(BuildRoutineTexture(run.host, area, kTextureSize, logo.get()));
+  // The faces' texture corners put an image half a turn round on the face that fronts the viewer
+  // when the cube is at rest; turned beforehand, it stands there as it stood on the screen.
+  for (CDIB* image : {picture.get(), logo.get()}) {
+    if (image) TurnHalf(*image);
+  }
   for (int face = 0; face < 6; ++face) {
     CDIB* image = logo && (face == 0 || face == 2) ? logo.get() : picture.get();
     if (!run.cube->MapTexture(face, image)) return kPuzzleCubeNoLogo;

@@ -11,7 +11,7 @@ class ScreenHost;
 
 // Error codes the routine raises (2 belongs to the table only).
 constexpr int kPuzzleCubeOutOfMemory = 1;
-constexpr int kPuzzleCubeNoLogo = 3;
+constexpr int kPuzzleCubeNoLogo = 3;  // a face refused its texture
 constexpr int kPuzzleCubeTooManySpins = 4;
 constexpr int kPuzzleCubeBadSpin = 5;
 
@@ -20,7 +20,9 @@ double PuzzleCubeEdge(int W, int H, int Res);
 
 // The routine (the routine frame's arguments, RoutineFrame.h). Effect sounds wavfx3 (each quarter
 // turn) and wavfx7 (each face-animation step); wavfx8 is loaded and never played. A larger Speed
-// gives a quicker face animation. Returns 1 after a normal end or a stop; 0 with the error text.
+// gives a quicker face animation. With bLogoOn and no square logo in the set, the logo faces
+// carry the picture and the trace says why. Returns 1 after a normal end or a stop; 0 with the
+// error text.
 int RunPuzzleCube(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bClockOn,
                   int bSoundOn, int Speed, int Res, int Volume, int bSpare, int bLogoOn,
                   int RunSeconds, int traceFlag, CString* errorText);

@@ -13,11 +13,25 @@
 #include "routines/PoseMath.h"
 #include "routines/RoutineFrame.h"
 #include "seams/Random.h"
+#include "seams/Trace.h"
 
 namespace {
 
 // 1/99 as the settings' scale has always used it.
 constexpr double kOneNinetyNinth = 0.010101010101010102;
+
+CDIB* OpenLogo(ScreenHost* host, double ratio) {
+  auto* doc = dynamic_cast<CAnimDoc*>(host);
+  if (doc == nullptr) return nullptr;
+  std::unique_ptr<CDIB> logo(new (std::nothrow) CDIB);
+  if (!logo) return nullptr;
+  try {
+    if (!doc->OpenRandomLogoFile(ratio, logo.get())) return nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  return logo.release();
+}
 
 }  // namespace
 
@@ -105,17 +119,12 @@ void EraseShapes(ScreenHost* host, C3DObject* const* shapes, int count) {
   }
 }
 
-CDIB* OpenRoutineLogo(ScreenHost* host, double ratio) {
-  auto* doc = dynamic_cast<CAnimDoc*>(host);
-  if (doc == nullptr) return nullptr;
-  std::unique_ptr<CDIB> logo(new (std::nothrow) CDIB);
-  if (!logo) return nullptr;
-  try {
-    if (!doc->OpenRandomLogoFile(ratio, logo.get())) return nullptr;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
+CDIB* OpenRoutineLogo(ScreenHost* host, double ratio, const char* instead) {
+  CDIB* logo = OpenLogo(host, ratio);
+  if (logo == nullptr) {
+    seams::Trace::Printf("No logo of aspect ratio %.2f in the image set: %s\n", ratio, instead);
   }
-  return logo.release();
+  return logo;
 }
 
 void PlaceShape(C3DPObject& shape, const FixedVector& position) {

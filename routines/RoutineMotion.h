@@ -90,8 +90,10 @@ CDIB* StartBouncingRoutine(CRoutineFrame& frame, int clockOn, const RECT* area);
 void EraseShapes(ScreenHost* host, C3DObject* const* shapes, int count);
 
 // A logo of the screen document for a face of width / height `ratio` (CAnimDoc's logo list), or
-// null when the screen is no document, it has no logo of that shape or memory runs out.
-CDIB* OpenRoutineLogo(ScreenHost* host, double ratio);
+// null when the screen is no document, it has no logo of that shape or memory runs out. A missing
+// logo never ends a routine: the trace then says so and what the routine shows instead
+// (`instead`, as "the cylinder carries the picture").
+CDIB* OpenRoutineLogo(ScreenHost* host, double ratio, const char* instead);
 
 // Puts the shape at the position (its transform's translation).
 void PlaceShape(C3DPObject& shape, const FixedVector& position);

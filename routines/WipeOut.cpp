@@ -80,13 +80,18 @@ int32_t Rehearse(C3DScene& scene, CRoutineFrame& frame, C3DCyl52& cyl) {
   return k;
 }
 
-// The picture (mirrored, so it reads right on the rolling side) or a logo round the cylinder.
+// A logo of the cylinder's unrolled shape round it; false when the set has none (or it could
+// not be mapped), which leaves the cylinder to the picture.
+bool WrapLogo(ScreenHost* host, C3DCyl52& cyl) {
+  std::unique_ptr<CDIB> logo(
+      OpenRoutineLogo(host, cyl.LogoAspectRatio(), "the cylinder carries the picture"));
+  return logo && cyl.MapLogoTexture(host, logo.get());
+}
+
+// A logo, or else the picture (mirrored, so it reads right on the rolling side), round the
+// cylinder: a set without a logo of its shape still rolls.
 int WrapCylinder(ScreenHost* host, const RECT* area, int logoOn, C3DCyl52& cyl) {
-  if (logoOn) {
-    std::unique_ptr<CDIB> logo(OpenRoutineLogo(host, cyl.LogoAspectRatio()));
-    if (!logo || !cyl.MapLogoTexture(host, logo.get())) return kWipeOutNoLogo;
-    return 0;
-  }
+  if (logoOn && WrapLogo(host, cyl)) return 0;
   std::unique_ptr<CDIB> strip(BuildBackgroundTexture(host, area, 800, 200, 0));
   if (!strip || !MirrorDIB(strip.get()) || !cyl.MapTexture(strip.get())) return kWipeOutOutOfMemory;
   return 0;

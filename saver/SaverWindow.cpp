@@ -2,8 +2,11 @@
 // the threads at the first WM_ERASEBKGND, the stop and join at WM_DESTROY.
 #include "saver/SaverWindow.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "framework/Wnd.h"
 #include "imageset/ImageSet.h"
@@ -62,18 +65,71 @@ class ScreenDC {
   HDC dc_;
 };
 
+// The distinct colours of 32-bit pixels (blue, green, red, unused) into `entries`: their count,
+// or -1 when there are more than 256.
+int CollectColours(const uint32_t* pixels, size_t count, PALETTEENTRY* entries) {
+  std::vector<uint32_t> seen;
+  try {
+    seen.reserve(kPaletteSize);
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
+  uint32_t last = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t colour = pixels[i] & 0xFFFFFF;
+    if (i > 0 && colour == last) continue;  // runs of one colour are the common case
+    last = colour;
+    if (std::find(seen.begin(), seen.end(), colour) != seen.end()) continue;
+    if (seen.size() == kPaletteSize) return -1;
+    seen.push_back(colour);
+  }
+  for (size_t i = 0; i < seen.size(); ++i) {
+    entries[i] = PALETTEENTRY{static_cast<BYTE>(seen[i] >> 16), static_cast<BYTE>(seen[i] >> 8),
+                              static_cast<BYTE>(seen[i]), 0};
+  }
+  return static_cast<int>(seen.size());
+}
+
 // The system palette's 256 entries. A display without a palette answers with fewer (Wine: none,
-// though it writes the static colours); its colours are then the halftone palette's.
+// though it writes the static colours); its colours are then the desktop's own when it shows no
+// more than 256 of them, so that the copy shows it exactly, else the halftone palette's.
 struct LogPalette256 {
   WORD version = 0x300;
   WORD count = kPaletteSize;
   PALETTEENTRY entries[kPaletteSize] = {};
 };
 
+// The colours on the screen, into `entries`, when there are at most 256 of them.
+bool ReadDesktopColours(HDC screen, PALETTEENTRY* entries) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = dib ? ::CreateCompatibleDC(screen) : nullptr;
+  int found = -1;
+  if (memory) {
+    HGDIOBJ previous = ::SelectObject(memory, dib);
+    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    found = CollectColours(static_cast<const uint32_t*>(bits), size_t{1} * width * height, entries);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+  }
+  if (dib) ::DeleteObject(dib);
+  return found >= 0;
+}
+
 void ReadScreenPalette(HDC screen, LogPalette256& palette) {
   if (::GetSystemPaletteEntries(screen, 0, kPaletteSize, palette.entries) >= kPaletteSize) {
     return;
   }
+  for (PALETTEENTRY& entry : palette.entries) entry = PALETTEENTRY{};
+  if (ReadDesktopColours(screen, palette.entries)) return;
   for (PALETTEENTRY& entry : palette.entries) entry = PALETTEENTRY{};
   if (HPALETTE halftone = ::CreateHalftonePalette(screen)) {
     ::GetPaletteEntries(halftone, 0, kPaletteSize, palette.entries);

@@ -3,8 +3,13 @@
 # when DISPLAY is set, otherwise on a private Xvfb display, saving screenshots to out/screenshots/
 # as it goes. It runs the 32-bit build, or the 64-bit one on a machine that cannot execute 32-bit
 # programs (scripts/can-run-32bit.sh).
-# Usage: scripts/run.sh [seconds]   run for that long (default 30; Ctrl-C ends it)
-#        scripts/run.sh --check     only the first steps: set-up, configure, tools (seconds)
+# The run uses demo settings of its own, written into its private Wine prefix only (setup.exe's
+# install defaults stay as they are): the display routine changes with every picture ("Combo",
+# 3D routines among them), each picture comes with its caption, the clock ticks in the corner
+# and logos are on.
+# Usage: scripts/run.sh [--defaults] [seconds]   run for that long (default 60; Ctrl-C ends it);
+#                                                --defaults: setup.exe's install defaults instead
+#        scripts/run.sh --check                  only the first steps: set-up, configure, tools
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,13 +20,17 @@ fail() { echo "run: $*" >&2; exit 1; }
 trap 'echo "run: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 
 check=0
-seconds=30
-case "${1:-}" in
-  --check) check=1 ;;
-  '') ;;
-  *[!0-9]*) fail "usage: scripts/run.sh [seconds] | scripts/run.sh --check" ;;
-  *) seconds=$1 ;;
-esac
+seconds=60
+demo_settings=1
+usage="usage: scripts/run.sh [--defaults] [seconds] | scripts/run.sh --check"
+for arg in "$@"; do
+  case "$arg" in
+    --check) check=1 ;;
+    --defaults) demo_settings=0 ;;
+    ''|*[!0-9]*) fail "$usage" ;;
+    *) seconds=$arg ;;
+  esac
+done
 
 bash scripts/setup.sh || fail "set-up failed (see above); run it as root on Debian 12: bash scripts/setup.sh"
 
@@ -94,9 +103,25 @@ if [ ! "$demo/imfull.dat" -nt "$builder" ]; then
   "$loader" "$builder" "${args[@]}" >"$out/demo.log" 2>&1 \
     || { cat "$out/demo.log" >&2; fail "the demo builder failed (see $out/demo.log)"; }
 fi
-"$loader" "$setup" "$(winpath "$demo")" >"$out/setup.log" 2>&1 \
+# setup.exe keeps the values it finds; --defaults has it write every one of them afresh.
+setup_args=("$(winpath "$demo")")
+[ "$demo_settings" = 1 ] || setup_args=(/force "${setup_args[@]}")
+"$loader" "$setup" "${setup_args[@]}" >"$out/setup.log" 2>&1 \
   || { cat "$out/setup.log" >&2; fail "the setup program failed (see $out/setup.log)"; }
 echo "run: settings installed for the demo set ($(winpath "$demo"))"
+# The demo's own values over the install defaults, in this prefix only. The loader's own reg.exe
+# writes the registry view that the programs of its bitness read.
+demo_values=(SSFN=6 TIME=1 CLOCKON=1 LOGOSON=1 IMAGE_SIZE=1 TEXTFX_TEXTON=1 TEXTFX_TEXTDURATION=0
+             TEXTFX_TRANSSELECTION=2 SOUND_ON=0)
+if [ "$demo_settings" = 1 ]; then
+  for pair in "${demo_values[@]}"; do
+    "$loader" reg add 'HKLM\SOFTWARE\KLV\SCREENSAVER\TRVSS12' /v "${pair%%=*}" /d "${pair#*=}" /f \
+      >>"$out/setup.log" 2>&1 || fail "could not write the demo setting ${pair%%=*} (see $out/setup.log)"
+  done
+  echo "run: demo settings: a different display routine for each picture, captions, the clock, logos"
+else
+  echo "run: install defaults: the slide show, one picture a minute, captions, logos"
+fi
 # A wineserver keeps the display it started with: end the one the tools started without one.
 wineserver -k >/dev/null 2>&1 || true
 

@@ -142,12 +142,13 @@ const TransFXValueDef TransFXValueDefs[kTransFXValueCount] = {
     {"TRANS3DFXCLASS_SQPEEL", 100},
 };
 
-// The threads' last numbers start at the first image and sound: a negative number would read
-// as a failed query.
+// The threads' last numbers. No picture has been shown after an install: "-1" makes the first
+// run begin at the set's (or the folder's) first picture, since the drawing thread shows the one
+// after the number stored. The music thread starts from the sound stored.
 const SingleValueDef SingleValueDefs[kSingleValueCount] = {
-    {kLastImageNoValue, "0"},
+    {kLastImageNoValue, "-1"},
     {kLastSoundNoValue, "0"},
-    {kOwnImagesLastImageNoValue, "0"},
+    {kOwnImagesLastImageNoValue, "-1"},
 };
 
 namespace {

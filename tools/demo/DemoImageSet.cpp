@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "imaging/Resample.h"
+#include "routines/ShapesRound.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/PackedImageWriter.h"
@@ -188,6 +190,74 @@ bool EncodePicture(int n, const RgbPicture& picture, imagesettest::SetPicture& o
   return true;
 }
 
+// ---- logos ----------------------------------------------------------------------------------
+
+struct Rgb {
+  double r, g, b;
+};
+
+Rgb Mix(const Rgb& a, const Rgb& b, double t) {
+  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+// The demo's emblem at (u, v) of its unit square (v downwards): a sun over two snow-capped
+// mountains on an evening sky, in a gold ring.
+Rgb EmblemAt(double u, double v) {
+  const Rgb gold = {236, 188, 64}, snow = {244, 246, 250};
+  const double ring = std::hypot(u - 0.5, v - 0.5);
+  if (ring > 0.5) return {18, 34, 74};  // the corners: the band's deep blue
+  if (ring > 0.44) return Mix(gold, Rgb{170, 120, 40}, (ring - 0.44) / 0.06);
+  // The slopes of a mountain whose summit stands at (u0, top): the height of its flank at u.
+  auto flank = [u](double u0, double top, double half) {
+    return top + std::fabs(u - u0) / half * (0.78 - top);
+  };
+  const double back = flank(0.36, 0.38, 0.34), front = flank(0.66, 0.48, 0.30);
+  if (v > 0.78) return Mix(Rgb{46, 120, 62}, Rgb{28, 84, 44}, (v - 0.78) / 0.22);
+  if (v >= front) return v < front + 0.06 && front < 0.56 ? snow : Rgb{54, 92, 70};
+  if (v >= back) return v < back + 0.07 && back < 0.48 ? snow : Rgb{84, 104, 128};
+  const double sun = std::hypot(u - 0.5, v - 0.34);
+  if (sun < 0.14) return Mix(Rgb{255, 228, 120}, gold, sun / 0.14);
+  return Mix(Rgb{36, 64, 150}, Rgb{232, 132, 88}, v / 0.78);  // the sky, warmer toward the hills
+}
+
+// A logo of width x height: the emblem once on a square, repeated along a band on a wider one
+// (the cylinder's logo wraps round it), between gold rules.
+RgbPicture MakeLogo(int width, int height) {
+  RgbPicture logo{"", width, height, Bytes(static_cast<size_t>(width) * height * 3)};
+  const int cells = std::max(1, static_cast<int>(std::lround(static_cast<double>(width) / height)));
+  const double cell = static_cast<double>(width) / cells;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const double v = (y + 0.5) / height;
+      Rgb c = EmblemAt(std::fmod(x + 0.5, cell) / cell, v);
+      if (cells > 1 && (v < 0.04 || v > 0.96)) c = {236, 188, 64};
+      BYTE* p = &logo.rgb[(static_cast<size_t>(y) * width + x) * 3];
+      p[0] = static_cast<BYTE>(c.r + 0.5);
+      p[1] = static_cast<BYTE>(c.g + 0.5);
+      p[2] = static_cast<BYTE>(c.b + 0.5);
+    }
+  }
+  return logo;
+}
+
+// Logos of every shape the saver asks for: squares (the background's tiles, the cube's faces and
+// the blocks') and bands of the cylinder's unrolled proportions (Wipe Out).
+std::vector<Bytes> MakeLogos() {
+  const double band = C3DCyl52().LogoAspectRatio();
+  const int sizes[][2] = {{96, 96},
+                          {128, 128},
+                          {160, 160},
+                          {static_cast<int>(std::lround(96 * band)), 96},
+                          {static_cast<int>(std::lround(128 * band)), 128}};
+  std::vector<Bytes> logos;
+  for (const auto& size : sizes) {
+    CDIB indexed;
+    if (!Quantized(MakeLogo(size[0], size[1]), indexed)) return {};
+    logos.push_back(imagesettest::BmpFileBytes(indexed));
+  }
+  return logos;
+}
+
 std::string Caption(const std::string& title) {
   return title + " - from the demo image set";
 }
@@ -255,9 +325,8 @@ std::string BuildDemoImageSet(const std::string& parent, const Options& options)
     if (!EncodePicture(n, pictures[n], entry)) return "cannot encode " + entry.title;
     entries.push_back(std::move(entry));
   }
-  const std::vector<Bytes> logos = {imagesettest::MakeLogoBmp(64, 64),
-                                    imagesettest::MakeLogoBmp(96, 96),
-                                    imagesettest::MakeLogoBmp(128, 128)};
+  const std::vector<Bytes> logos = MakeLogos();
+  if (logos.empty()) return "cannot draw the logos";
   imagesettest::ImageSetFiles files = imagesettest::MakeImageSetFiles(1, entries, logos);
   files.credits = kCredits;
   CDIB coverSource, cover;

@@ -3,6 +3,9 @@
 //
 // The set's pictures are mostly in the packed palette types that the early sets used, one in the
 // packed LZW type, one a BMP and one a JPEG, so that every road through GetImage is exercised.
+// Its logos (an emblem of a sun over mountains) come in every shape the saver asks for: squares
+// for the background's tiles and the cubes' faces, and bands of the cylinder's unrolled
+// proportions for Wipe Out.
 #pragma once
 
 #include <string>

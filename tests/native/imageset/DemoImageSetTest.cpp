@@ -11,8 +11,10 @@
 
 #include "imageset/GetImage.h"
 #include "imageset/ImageSet.h"
+#include "imaging/AnimDoc.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
+#include "routines/ShapesRound.h"
 #include "seams/ScreenSize.h"
 #include "settings/ImageSetKey.h"
 #include "tests/native/imageset/ImageSetFixture.h"
@@ -58,6 +60,14 @@ TEST_F(DemoImageSetTest, TheBuiltSetLoadsAndEveryPictureDecodes) {
   EXPECT_EQ(formats, (std::set<int32_t>{kImageDataPacked, kImageDataBmp, kImageDataJpeg}));
   std::unique_ptr<CDIB> logo(LoadLogo(1.0));
   EXPECT_TRUE(logo);
+  // A logo for every shape asked for: the background's and the cubes' squares, and the band that
+  // wraps round the cylinder.
+  CAnimDoc doc;
+  ASSERT_TRUE(doc.LoadLogoDescs(ImageSetFilePath("Logosdes.dat"), ImageSetFilePath("imlogos.dat")));
+  for (const double ratio : {1.0, C3DCyl52().LogoAspectRatio()}) {
+    CDIB opened;
+    EXPECT_TRUE(doc.OpenRandomLogoFile(ratio, &opened)) << "no logo of aspect ratio " << ratio;
+  }
   EXPECT_TRUE(alerts_.Records().empty());
 }
 

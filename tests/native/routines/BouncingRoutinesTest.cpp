@@ -212,23 +212,27 @@ TEST_F(BouncingRoutinesDocTest, TheClockRunsWithTheRoutineAndGoesWithIt) {
 }
 
 TEST_F(BouncingRoutinesDocTest, LogosOnWithNonePresent) {
-  // The cylinder cannot run without its logo; the solids keep the logo faces lit grey; the
-  // balls wear no logo.
+  // A missing logo ends no routine: the cylinder carries the picture, the solids keep the logo
+  // faces lit grey, and the trace says so; the balls wear no logo.
   const struct {
     RoutineFn run;
-    int result;
-    const char* error;
+    const char* why;
   } cases[] = {
-      {RunWipeOut, 0, "Wipe Out Error Message: Unable to get logo image"},
-      {RunBlocksWorld, 1, ""},
-      {RunBouncingBalls, 1, ""},
+      {RunWipeOut, "No logo of aspect ratio 3.77 in the image set: the cylinder carries the picture"},
+      {RunBlocksWorld, "No logo of aspect ratio 1.00 in the image set: the cubes' logo faces"},
+      {RunBouncingBalls, nullptr},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.error);
+    SCOPED_TRACE(c.why ? c.why : "balls");
     for (const int clockOn : {0, 1}) {
       error.Empty();
-      EXPECT_EQ(c.run(&doc, &area, 0, clockOn, 0, 50, 50, 0, 0, 1, 1, 0, &error), c.result);
-      EXPECT_STREQ(error, c.error);
+      const std::string trace = routinetest::TraceOf([&] {
+        EXPECT_EQ(c.run(&doc, &area, 0, clockOn, 0, 50, 50, 0, 0, 1, 1, 0, &error), 1);
+      });
+      EXPECT_STREQ(error, "");
+      if (c.why) {
+        EXPECT_NE(trace.find(c.why), std::string::npos) << trace;
+      }
       EXPECT_EQ(doc.clockOn, 0);
       EXPECT_EQ(doc.sprites.GetCount(), 0);
       ExpectSurfaceComposed();

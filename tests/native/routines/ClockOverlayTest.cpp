@@ -157,6 +157,86 @@ TEST_F(ClockOverlayTest, HandsShowTheLocalTimeOfTheClockSeam) {
   }
 }
 
+// The dial over black, white and a picture, on the screen's colour table with the ramp at 0 (a
+// display without a palette, where the ramp holds index 6) and at 10 (an 8-bit display): the
+// ring that carries marks and numerals is opaque, so each of its pixels is a grey of the ramp,
+// the same over every background, and never the background's own entry where that is no grey
+// of the ramp (the document maps a black background onto the ramp's black, which the dial's
+// antialiasing draws with too).
+TEST(ClockDialTest, TheDialHasNoHolesOnAnyBackground) {
+  constexpr int kW = 200, kH = 120;
+  seams::TestClock clock(1000, 1, 1, LocalSeconds(10, 10, 0));
+  seams::ScopedClock scoped(&clock);
+  for (const int reserved : {0, 10}) {
+    SCOPED_TRACE(reserved);
+    PALETTEENTRY picture[64], entries[256];
+    for (int i = 0; i < 64; ++i) {
+      picture[i] = {static_cast<BYTE>(200 - i), static_cast<BYTE>(40 + i * 3), 90, 0};
+    }
+    CColorPalette::BuildScreenEntries(picture, 64, reserved, entries);
+    auto find = [&](BYTE r, BYTE g, BYTE b) {
+      for (int i = 0; i < 256; ++i) {
+        const bool ramp = i >= reserved && i < reserved + 32;
+        if (!ramp && entries[i].peRed == r && entries[i].peGreen == g && entries[i].peBlue == b)
+          return i;
+      }
+      return -1;
+    };
+    const int black = find(0, 0, 0), white = find(255, 255, 255), first = find(200, 40, 90);
+    ASSERT_GE(black, 0);
+    ASSERT_GE(white, 0);
+    ASSERT_GE(first, 0);
+    const struct {
+      const char* name;
+      std::function<int(int, int)> index;
+    } grounds[] = {{"black", [&](int, int) { return black; }},
+                   {"white", [&](int, int) { return white; }},
+                   {"picture", [&](int x, int y) { return first + (x * 7 + y * 3) % 64; }}};
+    std::vector<int> firstRing;
+    for (const auto& ground : grounds) {
+      SCOPED_TRACE(ground.name);
+      CAnimView view;
+      CAnimDoc doc;
+      doc.reservedEntries = reserved;
+      GreyRampBaseIndex = reserved;
+      doc.AddView(&view);
+      doc.OnNewDocument();
+      auto* background = new CDIB;
+      ASSERT_TRUE(background->Create(kW, kH, nullptr));
+      for (int i = 0; i < 256; ++i) {
+        background->header->bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+      }
+      for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) *background->GetPixelAddress(x, y) = static_cast<BYTE>(ground.index(x, y));
+      ASSERT_TRUE(doc.SetBackgroundNoDraw(background));
+      ASSERT_NE(CreateClockOverlay(&doc), nullptr);
+      std::vector<int> ring;
+      int holes = 0, outsideRamp = 0;
+      for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+          const int d2 = (x - 50) * (x - 50) + (y - 50) * (y - 50);
+          if (d2 < 21 * 21 || d2 > 46 * 46) continue;
+          const int shown = At(*view.surface, kW - 100 + x, y);
+          ring.push_back(shown);
+          const int under = At(*doc.background, kW - 100 + x, y);
+          const bool grey = under >= reserved && under <= reserved + 31;
+          holes += !grey && shown == under;
+          outsideRamp += shown < reserved || shown > reserved + 31;
+        }
+      }
+      EXPECT_EQ(holes, 0) << "dial pixels that show the background";
+      EXPECT_EQ(outsideRamp, 0) << "dial pixels that are no grey of the ramp";
+      if (firstRing.empty()) {
+        firstRing = ring;
+      } else {
+        EXPECT_EQ(ring, firstRing) << "the dial looks different on this background";
+      }
+      RemoveClockOverlay(&doc);
+      doc.RemoveView(&view);
+    }
+  }
+}
+
 TEST_F(ClockOverlayTest, HandsAreRedrawnOnlyWhenTheSecondChanges) {
   CClockOverlay* clock = StartAt(3, 0, 0);
   const std::set<Pixel> atThree = Drawn(*clock->hands);

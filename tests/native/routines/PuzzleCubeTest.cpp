@@ -1,14 +1,18 @@
 // The puzzle cube on a headless screen in virtual time: it flies in, turns and flies out leaving
-// the picture behind untouched; a stop at any moment, the time limit with the cycle repeating
-// and a missing logo end cleanly; the cube's size follows the screen width and Res; the clock on
-// a screen document is taken down; and the effect sounds play where they belong.
+// the picture behind untouched; a stop at any moment and the time limit with the cycle repeating
+// end cleanly; a missing logo leaves the picture on every face; at rest the front face shows the
+// picture the right way up; the cube's size follows the screen width and Res; the clock on a
+// screen document is taken down; and the effect sounds play where they belong.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
@@ -28,15 +32,18 @@ namespace {
 
 using namespace routinetest;
 
-// A screen that counts the frames in which something of the cube was shown.
+// A screen that counts the frames in which something of the cube was shown, and lets a test look
+// at the window after each.
 class CountingHost : public scenetest::WindowedHost {
  public:
   CountingHost(int w, int h) : WindowedHost(w, h) {}
   void ShowRect(const CRect* rect) override {
     ++shows;
     WindowedHost::ShowRect(rect);
+    if (onShow) onShow();
   }
   long shows = 0;
+  std::function<void()> onShow;
 };
 
 class PuzzleCubeTest : public ::testing::Test {
@@ -98,11 +105,91 @@ TEST_F(PuzzleCubeTest, TheTimeLimitEndsTheRunWhenTheCycleRepeats) {
   ExpectScreenShows(host, *picture);
 }
 
-TEST_F(PuzzleCubeTest, LogosOnWithNoLogoGiveTheLogoError) {
-  EXPECT_EQ(Run(0, 50, 50, 1, 5), 0);
-  EXPECT_STREQ(static_cast<const char*>(error),
-               "Puzzle Cube Error Message: Unable to get logo image for texture map");
+// A set without a square logo still shows the cube: the logo faces carry the picture, and the
+// trace says why.
+TEST_F(PuzzleCubeTest, LogosOnWithNoLogoPutThePictureOnEveryFace) {
+  const std::string trace = TraceOf([&] { EXPECT_EQ(Run(0, 50, 50, 1, 5), 1); });
+  EXPECT_TRUE(error.IsEmpty()) << static_cast<const char*>(error);
+  EXPECT_NE(trace.find("No logo of aspect ratio 1.00 in the image set: every face of the cube "
+                       "carries the picture"),
+            std::string::npos)
+      << trace;
   ExpectScreenShows(host, *picture);
+}
+
+// A picture of four quarters, each of its own 25 colours in a fine pattern (so that the cube's
+// shrunk copy of it never matches the picture under it by accident): quarter 0 top left, 1 top
+// right, 2 bottom left, 3 bottom right.
+CDIB* NewQuarteredPicture(int w, int h) {
+  CDIB* dib = NewPicture(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int quarter = (y >= h / 2) * 2 + (x >= w / 2);
+      *dib->GetPixelAddress(x, y) = static_cast<BYTE>(100 + 25 * quarter + (x * 3 + y * 11) % 25);
+    }
+  }
+  return dib;
+}
+
+int QuarterOf(int index) { return index >= 100 && index < 200 ? (index - 100) / 25 : -1; }
+
+// The box of the pixels where the window differs from the picture.
+CRect ChangedBox(scenetest::WindowedHost& host) {
+  CRect box(host.Width(), host.Height(), 0, 0);
+  for (int y = 0; y < host.Height(); ++y) {
+    for (int x = 0; x < host.Width(); ++x) {
+      if (host.WindowRow(y)[x] == host.BackgroundRow(y)[x]) continue;
+      box.left = std::min<LONG>(box.left, x);
+      box.top = std::min<LONG>(box.top, y);
+      box.right = std::max<LONG>(box.right, x + 1);
+      box.bottom = std::max<LONG>(box.bottom, y + 1);
+    }
+  }
+  return box;
+}
+
+// At rest, after its flight in, the cube faces the viewer square and centred: its front face is
+// then the screen area as it stood, shrunk into the square with grey bands above and below, the
+// right way up and the right way round. The rest frame is the first frame shown whose changes
+// form a centred square; the run is stopped there.
+TEST_F(PuzzleCubeTest, AtRestTheFrontFaceShowsTheAreaAsItStood) {
+  host.Reset(NewQuarteredPicture(kW, kH));
+  std::vector<BYTE> rest;
+  CRect face;
+  host.onShow = [&] {
+    if (!rest.empty()) return;
+    const CRect box = ChangedBox(host);
+    const bool centred = std::abs(box.left + box.right - kW) <= 2 &&
+                         std::abs(box.top + box.bottom - kH) <= 2 &&
+                         std::abs(box.Width() - box.Height()) <= 2 && box.Width() > 20;
+    if (!centred) return;
+    face = box;
+    for (int y = 0; y < kH; ++y) rest.insert(rest.end(), host.WindowRow(y), host.WindowRow(y) + kW);
+    seams::RequestStop();  // seen what was wanted
+  };
+  const RECT area = {0, 0, kW, kH};
+  EXPECT_EQ(RunPuzzleCube(&host, &area, 0, 0, 0, 50, 50, 0, 0, 0, 5, 0, &error), 1);
+  host.onShow = nullptr;
+  ASSERT_FALSE(rest.empty()) << "the cube never came to rest facing the viewer";
+  auto at = [&](double fx, double fy) {
+    const int x = face.left + static_cast<int>(fx * face.Width());
+    const int y = face.top + static_cast<int>(fy * face.Height());
+    return static_cast<int>(rest[static_cast<size_t>(y) * kW + x]);
+  };
+  // The 320 x 240 area fills the square's width and 3/4 of its height.
+  const struct {
+    double fx, fy;
+    int quarter;
+  } samples[] = {{0.25, 0.3, 0}, {0.75, 0.3, 1}, {0.25, 0.7, 2}, {0.75, 0.7, 3},
+                 {0.1, 0.2, 0},  {0.9, 0.2, 1},  {0.1, 0.8, 2},  {0.9, 0.8, 3}};
+  for (const auto& s : samples) {
+    EXPECT_EQ(QuarterOf(at(s.fx, s.fy)), s.quarter) << "at " << s.fx << ", " << s.fy << " of "
+                                                    << face.Width() << " x " << face.Height();
+  }
+  for (double fx : {0.1, 0.5, 0.9}) {
+    EXPECT_EQ(at(fx, 0.04), scenetest::WindowedHost::kReserved) << "the band above, at " << fx;
+    EXPECT_EQ(at(fx, 0.96), scenetest::WindowedHost::kReserved) << "the band below, at " << fx;
+  }
 }
 
 TEST(PuzzleCubeSizeTest, TheEdgeFollowsTheScreenWidthAndRes) {

@@ -22,34 +22,12 @@ constexpr DWORD kMarkWaitMs = 120000;   // for the saver to reach a mark
 constexpr DWORD kSettleMs = 150;        // between captures while the screen settles
 constexpr DWORD kSettleLimitMs = 30000;  // for a settled screen
 
-// The halftone palette's colour nearest to `wanted`.
-COLORREF HalftoneColour(COLORREF wanted) {
-  HDC screen = GetDC(nullptr);
-  HPALETTE halftone = CreateHalftonePalette(screen);
-  ReleaseDC(nullptr, screen);
-  PALETTEENTRY entries[256] = {};
-  const UINT count = GetPaletteEntries(halftone, 0, 256, entries);
-  DeleteObject(halftone);
-  COLORREF best = wanted;
-  long bestDistance = -1;
-  for (UINT i = 0; i < count; ++i) {
-    const long dr = entries[i].peRed - GetRValue(wanted);
-    const long dg = entries[i].peGreen - GetGValue(wanted);
-    const long db = entries[i].peBlue - GetBValue(wanted);
-    const long distance = dr * dr + dg * dg + db * db;
-    if (bestDistance < 0 || distance < bestDistance) {
-      bestDistance = distance;
-      best = RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
-    }
-  }
-  return best;
-}
-
 LRESULT CALLBACK UnderlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-  static const COLORREF colours[4] = {
-      HalftoneColour(RGB(200, 40, 40)), HalftoneColour(RGB(40, 160, 60)),
-      HalftoneColour(RGB(40, 60, 200)), HalftoneColour(RGB(230, 200, 40))};
+  // The classic desktop blue and three colours of no standard palette: the saver's copy must
+  // keep each exactly.
+  static const COLORREF colours[4] = {RGB(0x3A, 0x6E, 0xA5), RGB(201, 43, 37), RGB(37, 157, 61),
+                                      RGB(229, 203, 41)};
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   RECT all;

@@ -30,9 +30,8 @@ std::string GetValue(const char* name);
 // The trace file of the demo set, as it stands.
 std::string ReadTrace();
 
-// Four colours in the quarters of the screen: what lies under the saver when it starts. The
-// colours are the halftone palette's, the only ones that survive the saver's desktop copy on a
-// display without a palette.
+// Four colours in the quarters of the screen: what lies under the saver when it starts. None is
+// a colour of the halftone palette, so a desktop copy on that palette would show them changed.
 class Underlay {
  public:
   Underlay();

@@ -133,6 +133,51 @@ TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
   EXPECT_EQ(GetValue("LASTIMAGENO"), "2");
 }
 
+// Every display routine on the demo set with the install defaults (logos on, captions, a minute
+// per picture), as a fresh install meets it: the run begins at the set's first picture, the
+// routine starts once the caption has gone, no error splash comes, the picture stays while the
+// routine runs its minute, and the next picture follows it.
+TEST(SaverRunRoutines, EveryRoutineRunsItsMinuteOnTheDemoSetWithTheInstallDefaults) {
+  const struct {
+    const char* ssfn;
+    const char* trace;  // the routine's start line; null for Combo (any routine)
+  } routines[] = {
+      {"0", "2D Sliding Blocks - start"}, {"1", "Flying 3D Tiles - start"},
+      {"2", "Puzzle Cube - start"},       {"3", "Blocks' World:Collisions - start"},
+      {"4", "Wipe Out - start"},          {"5", "Richochet - Bouncing Balls - start"},
+      {"6", nullptr},                     {"7", "Slide Show - start"},
+  };
+  enum { kRoutineRuns, kStillThere, kNextCame };
+  for (const auto& r : routines) {
+    SCOPED_TRACE(std::string("SSFN ") + r.ssfn);
+    InstallDemoSettings({{"TRACEON", "1"}, {"SSFN", r.ssfn}});
+    // The routine starts within 30 s (transition and the caption's ten seconds) and runs 60 s
+    // from then; the next picture comes before 110 s.
+    GatedRun run({30000, 70000, 110000});
+    ASSERT_TRUE(run.Process().Started());
+    ASSERT_TRUE(run.Reach(kRoutineRuns));
+    std::string trace = ReadTrace();
+    EXPECT_NE(trace.find("Selected image = 0,"), std::string::npos) << "not the first picture";
+    EXPECT_NE(trace.find(r.trace ? r.trace : " - start - \nbInfiniteOn="), std::string::npos)
+        << trace.substr(trace.size() > 3000 ? trace.size() - 3000 : 0);
+    run.Release(kRoutineRuns);
+    ASSERT_TRUE(run.Reach(kStillThere));
+    trace = ReadTrace();
+    EXPECT_EQ(trace.find("Selected image = 1,"), std::string::npos) << "changed before its minute";
+    run.Release(kStillThere);
+    ASSERT_TRUE(run.Reach(kNextCame));
+    ScreenCapture::Take().SaveBmp((std::string("saverrun-routine-") + r.ssfn + ".bmp").c_str());
+    trace = ReadTrace();
+    EXPECT_NE(trace.find("Selected image = 1,"), std::string::npos) << "no change after the minute";
+    EXPECT_EQ(trace.find("Error Message"), std::string::npos)
+        << trace.substr(trace.size() > 3000 ? trace.size() - 3000 : 0);
+    EXPECT_EQ(trace.find("Unable to"), std::string::npos);
+    std::optional<DWORD> exitCode;
+    EXPECT_LT(run.EndWithKey(&exitCode), kExitLimitMs);
+    EXPECT_EQ(exitCode, kExitedOk);
+  }
+}
+
 // A routine number outside the table ends in the error splash, which a key still ends.
 TEST(SaverRun, InvalidRoutineShowsTheSplashAndAKeyStillEndsIt) {
   InstallDemoSettings({{"TRACEON", "1"}, {"SSFN", "9"}});
