@@ -148,7 +148,11 @@ void InitWallpaperSettings() {
   const IniSettingsBuffers& text = IniSettings;
   WallpaperSettingsValues& values = WallpaperSettings;
   values.WALLPAPER_INTERPON = DecimalTextInRange(text.WALLPAPER_INTERPON, 0, 1);
-  values.WALLPAPER_IMAGESIZE = DecimalTextInRange(text.WALLPAPER_IMAGESIZE, 0, kMaxSizeCode);
+  // A size code the program does not know falls back to the first size, which every screen has
+  // (the wallpaper program relies on it as much as the dialog).
+  values.WALLPAPER_IMAGESIZE = saver::DecimalTextToInt(text.WALLPAPER_IMAGESIZE);
+  if (values.WALLPAPER_IMAGESIZE < 0 || values.WALLPAPER_IMAGESIZE > kMaxSizeCode)
+    values.WALLPAPER_IMAGESIZE = 0;
   values.WALLPAPER_SCREENSTYLE = DecimalTextInRange(text.WALLPAPER_SCREENSTYLE, 0, 3);
   values.WALLPAPER_BORDERSTYLE = DecimalTextInRange(text.WALLPAPER_BORDERSTYLE, 0, kBorderNone);
   values.WALLPAPER_BORDERTHICKNESS = DecimalTextInRange(text.WALLPAPER_BORDERTHICKNESS, 0, 1);
