@@ -96,20 +96,26 @@ size_t Differences(const Image& a, const Image& b) {
   return n;
 }
 
+namespace {
+
+struct ClassSearch {
+  const char* name;
+  int count;
+};
+
+BOOL CALLBACK CountIfOfClass(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ClassSearch*>(param);
+  char name[128] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, search->name) == 0) ++search->count;
+  return TRUE;
+}
+
+}  // namespace
+
 int CountWindowsOfClass(const char* className) {
-  struct Search {
-    const char* name;
-    int count;
-  } search{className, 0};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        char name[128] = "";
-        GetClassNameA(window, name, sizeof name);
-        if (lstrcmpiA(name, s->name) == 0) ++s->count;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search{className, 0};
+  EnumWindows(CountIfOfClass, reinterpret_cast<LPARAM>(&search));
   return search.count;
 }
 
