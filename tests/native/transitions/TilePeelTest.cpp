@@ -303,7 +303,9 @@ TEST(TilePeel, ADepthWhereNoSquareCanBeMeasuredIsNotKept) {
       EXPECT_EQ(run(off), 0u);
       EXPECT_LT(GetTransition3DReferenceDepth(), 0);
       EXPECT_EQ(run(off), 0u);
-      EXPECT_EQ(GetTransition3DReferenceDepth(), steady);
+      // The calibration converges to the steady depth; the last digits depend on the run-time
+      // library's trigonometry, which differs between the builds.
+      EXPECT_NEAR(GetTransition3DReferenceDepth(), steady, -steady / 1000);
     }
   }
 }

@@ -505,15 +505,10 @@ void OpenAndClose(int cycle, std::vector<HGDIOBJ>* recorded) {
   });
 }
 
-// The GDI headroom once Wine's caches are full. Window device contexts come from a cache that
-// grows, up to a fixed size, whenever more of them are in use at once (the dialog's thread and
-// the driver's at the same moment), and keeps them: taking many at once first fills it, and a
-// round of openings makes Wine's other first-use objects, so that only the dialog's own objects
-// move the count afterwards.
+// The GDI headroom once Wine's caches are full: its device-context cache, and the first-use
+// objects a round of openings makes, so that only the dialog's own objects move the count.
 int SettledGdiHeadroom(std::vector<HGDIOBJ>* recorded) {
-  std::vector<HDC> taken;
-  for (int i = 0; i < 200; ++i) taken.push_back(GetDC(GetDesktopWindow()));
-  for (HDC dc : taken) ReleaseDC(GetDesktopWindow(), dc);
+  wintest::FillDeviceContextCache();
   for (int cycle = 0; cycle < 8; ++cycle) OpenAndClose(cycle, recorded);
   return wintest::FreeGdiHandles();
 }

@@ -31,6 +31,7 @@ void ExpectOpeningsLeaveNoGdiObject(int templateId, DLGPROC procedure,
                                     const std::function<std::vector<HGDIOBJ>(Driver&)>& record,
                                     int closeId, int alternateId, int cycles) {
   RunModal(DialogInstance(), templateId, procedure, [&](Driver& d) { d.Command(closeId); });
+  wintest::FillDeviceContextCache();
   const int headroom = wintest::FreeGdiHandles();
   std::vector<HGDIOBJ> recorded;
   for (int i = 0; i < cycles; ++i) {

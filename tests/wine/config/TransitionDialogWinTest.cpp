@@ -467,12 +467,8 @@ TEST_F(TransitionDialog, OwnImagesPreviewTheOwnPictureLaidOutFullScreenIn24Bits)
 TEST_F(TransitionDialog, FiftyOpeningsLeaveNoGdiObjectBehind) {
   std::strcpy(IniSettings.IMAGE_SIZE, "1");
   Open([](Driver& d) { d.Click(IDCANCEL); });  // the picture is decoded once, kept after
-  // Wine's cache of window device contexts grows, and keeps what it grew, whenever more are in
-  // use at once: a paint the dialog answers while its preview holds one is such a moment. Taking
-  // many at once first fills it, so that only the dialog's own objects move the count.
-  std::vector<HDC> taken;
-  for (int i = 0; i < 200; ++i) taken.push_back(GetDC(GetDesktopWindow()));
-  for (HDC dc : taken) ReleaseDC(GetDesktopWindow(), dc);
+  // A paint the dialog answers while its preview holds a device context can grow Wine's cache.
+  wintest::FillDeviceContextCache();
   std::vector<HGDIOBJ> recorded;
   const int before = wintest::FreeGdiHandles();
   double slowest = 0;

@@ -18,4 +18,10 @@ int FreeGdiHandles() {
   return static_cast<int>(pens.size());
 }
 
+void FillDeviceContextCache() {
+  std::vector<HDC> taken;
+  for (int i = 0; i < 200; ++i) taken.push_back(GetDC(GetDesktopWindow()));
+  for (HDC dc : taken) ReleaseDC(GetDesktopWindow(), dc);
+}
+
 }  // namespace wintest

@@ -9,4 +9,9 @@ namespace wintest {
 // The number of pens this process can still create.
 int FreeGdiHandles();
 
+// Fills Wine's cache of window device contexts. The cache grows, up to a fixed size, whenever more
+// of them are in use at once (a dialog's thread painting while a driver thread reads it) and keeps
+// what it grew: filled first, it no longer moves a count taken by FreeGdiHandles.
+void FillDeviceContextCache();
+
 }  // namespace wintest
