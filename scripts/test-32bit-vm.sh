@@ -187,7 +187,7 @@ say "guest ran $((SECONDS - start)) s (qemu exit $qemu_rc)"
 [ -f "$job/rc" ] || fail "the guest did not finish its tests (qemu exit $qemu_rc)"
 rc=$(cat "$job/rc")
 passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed ' "$job/ctest.log")
-failed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* (\*\*\*|Failed|Exception|Timeout|Not Run)' "$job/ctest.log")
+failed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Exception|Timeout|Not Run)' "$job/ctest.log")
 [ "${SAVER_GUEST_KEEP_LOG:-}" ] && cp "$job/ctest.log" "$job/junit.xml" "$SAVER_GUEST_KEEP_LOG/" 2>/dev/null
 echo "mingw-i686 in the emulated machine: $passed passed, $failed failed"
 [ "$rc" = 0 ] && [ "$failed" = 0 ] && [ "$passed" -gt 0 ]
