@@ -20,6 +20,7 @@ packages=(
   xvfb xauth x11-apps imagemagick pulseaudio
   cmake ninja-build googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
   clang libclang-rt-14-dev nasm dpkg-dev xz-utils ccache
+  qemu-system-x86 debootstrap
 )
 
 missing_packages() {
@@ -134,4 +135,7 @@ for t in i686-w64-mingw32 x86_64-w64-mingw32; do
   build_jpeg "$t"
   build_gtest "$t"
 done
+# Where this machine runs no 32-bit code, the 32-bit build's tests run in an emulated machine.
+bash "$top/scripts/can-run-32bit.sh" || bash "$top/scripts/test-32bit-vm.sh" --prepare \
+  || fail "the emulated machine for the 32-bit tests could not be built"
 say "ready"

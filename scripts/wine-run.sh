@@ -79,7 +79,8 @@ if [ "${SAVER_TEST_DISPLAY:-null}" = xvfb ]; then
   command -v Xvfb >/dev/null || die "Xvfb is missing; run scripts/setup.sh"
   exec 8< <(Xvfb -displayfd 1 -screen 0 "${SAVER_TEST_SCREEN:-1024x768}x24" -nolisten tcp -noreset 2>/dev/null & echo "pid $!"; wait)
   read -r _ xvfb_pid <&8
-  read -r -t 10 dnum <&8 || die "Xvfb did not start"
+  # Bounds that only catch a server that never starts: an emulated machine takes seconds.
+  read -r -t 60 dnum <&8 || die "Xvfb did not start within 60 s"
   export DISPLAY=":$dnum"
 else
   unset DISPLAY
@@ -95,7 +96,7 @@ start_pulse() {
     </dev/null >"$dir/log" 2>&1 &
   pulse_pid=$!
   local i
-  for i in $(seq 50); do [ -S "$dir/native" ] && break; sleep 0.1; done
+  for i in $(seq 300); do [ -S "$dir/native" ] && break; sleep 0.1; done
   if [ -S "$dir/native" ]; then
     export PULSE_SERVER="unix:$dir/native" SAVER_TEST_PULSE=1
   else

@@ -14,7 +14,7 @@ namespace dialogtest {
 namespace {
 
 constexpr UINT kRunWork = WM_APP + 0x31;  // lParam: the std::function<void()> to run
-constexpr UINT kSync = WM_APP + 0x32;     // lParam: the event to set
+constexpr UINT kSync = WM_APP + 0x32;     // wParam: the dialog to paint; lParam: the event to set
 constexpr char kRunnerClass[] = "DialogDriverRunner";
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kGraceMs = 2000;
@@ -25,6 +25,9 @@ LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return 0;
   }
   if (message == kSync) {
+    // Paints come only once the queue is empty: those still pending are done before the answer.
+    if (HWND dialog = reinterpret_cast<HWND>(wParam))
+      RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     SetEvent(reinterpret_cast<HANDLE>(lParam));
     return 0;
   }
@@ -358,7 +361,8 @@ std::string Driver::MessageBoxText(bool dismiss) const {
 void Driver::Sync() const {
   HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!done) return;
-  if (PostMessageA(runner_, kSync, 0, reinterpret_cast<LPARAM>(done))) {
+  if (PostMessageA(runner_, kSync, reinterpret_cast<WPARAM>(dialog_),
+                   reinterpret_cast<LPARAM>(done))) {
     WaitForSingleObject(done, timeoutMs_);
   }
   CloseHandle(done);

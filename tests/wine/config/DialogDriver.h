@@ -84,7 +84,8 @@ class Driver {
   // none came. `dismiss` presses its default button.
   std::string MessageBoxText(bool dismiss = true) const;
 
-  // Lets the dialog's thread handle what is waiting for it (a round trip through its queue).
+  // Lets the dialog's thread handle what is waiting for it (a round trip through its queue), and
+  // paint what the dialog and its controls still have to paint.
   void Sync() const;
 
   // For the runner.
