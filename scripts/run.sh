@@ -4,11 +4,14 @@
 # as it goes. It runs the 32-bit build, or the 64-bit one on a machine that cannot execute 32-bit
 # programs (scripts/can-run-32bit.sh).
 # The run uses demo settings of its own, written into its private Wine prefix only (setup.exe's
-# install defaults stay as they are): the display routine changes with every picture ("Combo",
-# 3D routines among them), each picture comes with its caption, the clock ticks in the corner
-# and logos are on.
+# install defaults stay as they are): the clock and logos, and a tour of four short sessions, each
+# starting on the next picture with a screen transition: the slide show with the picture's caption,
+# then the sliding tiles, the puzzle cube and the rolling cylinder. The settings' shortest time per
+# picture is a minute and a caption plays ten seconds before a routine, so one session would show
+# one picture, and the routines' sessions go without captions.
 # Usage: scripts/run.sh [--defaults] [seconds]   run for that long (default 60; Ctrl-C ends it);
-#                                                --defaults: setup.exe's install defaults instead
+#                                                --defaults: setup.exe's install defaults instead,
+#                                                as one session
 #        scripts/run.sh --check                  only the first steps: set-up, configure, tools
 set -euo pipefail
 
@@ -111,15 +114,20 @@ setup_args=("$(winpath "$demo")")
 echo "run: settings installed for the demo set ($(winpath "$demo"))"
 # The demo's own values over the install defaults, in this prefix only. The loader's own reg.exe
 # writes the registry view that the programs of its bitness read.
-demo_values=(SSFN=6 TIME=1 CLOCKON=1 LOGOSON=1 IMAGE_SIZE=1 TEXTFX_TEXTON=1 TEXTFX_TEXTDURATION=0
+demo_values=(TIME=1 CLOCKON=1 LOGOSON=1 IMAGE_SIZE=1 TEXTFX_TEXTDURATION=0
              TEXTFX_TRANSSELECTION=2 SOUND_ON=0)
+# The tour, display routine:captions on: the slide show, 2D sliding tiles, the flying puzzle
+# cube, Wipe Out.
+tour=(7:1 0:0 2:0 4:0)
+set_value() {
+  "$loader" reg add 'HKLM\SOFTWARE\KLV\SCREENSAVER\TRVSS12' /v "$1" /d "$2" /f \
+    >>"$out/setup.log" 2>&1 || fail "could not write the demo setting $1 (see $out/setup.log)"
+}
 if [ "$demo_settings" = 1 ]; then
-  for pair in "${demo_values[@]}"; do
-    "$loader" reg add 'HKLM\SOFTWARE\KLV\SCREENSAVER\TRVSS12' /v "${pair%%=*}" /d "${pair#*=}" /f \
-      >>"$out/setup.log" 2>&1 || fail "could not write the demo setting ${pair%%=*} (see $out/setup.log)"
-  done
-  echo "run: demo settings: a different display routine for each picture, captions, the clock, logos"
+  for pair in "${demo_values[@]}"; do set_value "${pair%%=*}" "${pair#*=}"; done
+  echo "run: demo settings: captions, the clock, logos; four sessions, each a new picture and routine"
 else
+  tour=("")
   echo "run: install defaults: the slide show, one picture a minute, captions, logos"
 fi
 # A wineserver keeps the display it started with: end the one the tools started without one.
@@ -139,16 +147,33 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "run: no display; using a private Xvfb display $DISPLAY, screenshots go to $shots"
 fi
 
-echo "run: starting $what: $saver /s for $seconds s"
-"$loader" "$saver" /s >"$out/saver.log" 2>&1 &
-pid=$!
-for ((t = 1; t <= seconds; t++)); do
-  sleep 1
-  kill -0 "$pid" 2>/dev/null || { echo "run: the saver ended (its output: $out/saver.log)"; break; }
-  if (( t % 5 == 0 )); then
-    shot="$shots/shot-$(printf %03d "$t").png"
-    import -window root "$shot" 2>/dev/null && echo "run: screenshot $shot"
+# Each session starts the saver as a user's idle machine would, and ends it after its share of the
+# run; the next one starts on the next picture (the saver stores its picture number as it goes).
+sessions=${#tour[@]}
+share=$(( seconds / sessions ))
+(( share >= 5 )) || share=5
+: >"$out/saver.log"
+t=0
+for session in "${tour[@]}"; do
+  (( t < seconds )) || break
+  routine=${session%%:*}
+  if [ -n "$session" ]; then
+    set_value SSFN "$routine"
+    set_value TEXTFX_TEXTON "${session#*:}"
   fi
+  echo "run: starting $what: $saver /s for $share s${routine:+ (display routine $routine)}"
+  "$loader" "$saver" /s >>"$out/saver.log" 2>&1 &
+  pid=$!
+  for ((s = 1; s <= share && t < seconds; s++)); do
+    sleep 1
+    t=$((t + 1))
+    kill -0 "$pid" 2>/dev/null || { echo "run: the saver ended (its output: $out/saver.log)"; break 2; }
+    if (( t % 5 == 0 )); then
+      shot="$shots/shot-$(printf %03d "$t").png"
+      import -window root "$shot" 2>/dev/null && echo "run: screenshot $shot"
+    fi
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
 done
-kill "$pid" 2>/dev/null || true
 echo "run: done"
