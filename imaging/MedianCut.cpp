@@ -1,5 +1,6 @@
 #include "imaging/MedianCut.h"
 
+#include <algorithm>
 #include <climits>
 #include <csetjmp>
 #include <cstdint>
@@ -37,6 +38,17 @@ struct Box {
 constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenScale,
                                    kBlueWidth* kBlueScale};
 
+// The inverse colour map: per histogram cell, once the 4 x 8 x 4 block of cells around it has
+// been filled, the nearest map colour's index in the low byte and its red, green and blue in the
+// bytes above, so that the dithering reads the colour's error from the same word as its index.
+// Which blocks are filled is kept apart, as every word value is a possible entry.
+constexpr int kBlocks =
+    (kRedCells / kBlockRed) * (kGreenCells / kBlockGreen) * (kBlueCells / kBlockBlue);
+struct ColourCache {
+  uint32_t* cells;  // kRedCells x kGreenCells x kBlueCells
+  uint8_t* filled;  // per block: 1 once its cells are known
+};
+
 // Everything a run needs, all of it from the library's image pool.
 struct Quantizer {
   j_decompress_ptr params;
@@ -44,15 +56,15 @@ struct Quantizer {
   CDIB* destination;
   int width, height;
   Histogram* histogram;
-  JSAMPLE* rgbRow;  // one source row as red, green, blue samples
-  JSAMPARRAY map;   // red, green, blue rows of the colour map
+  BYTE* bgrRow;    // one row of an 8-bit source as blue, green, red samples
+  JSAMPARRAY map;  // red, green, blue rows of the colour map
   int colours;
   Box* boxes;
+  ColourCache cache;
   // Dithering only: the error row (width + 2 entries of three errors; entry x + 1 belongs to
-  // column x), and the limit tables, indexed from their middle.
+  // column x), and the limit table, indexed from its middle.
   int16_t* errors;
   int* errorLimit;  // -255..255
-  JSAMPLE* clamp;   // -256..511
 };
 
 void Fail(j_decompress_ptr params, int code, int parameter) {
@@ -90,55 +102,62 @@ void BuildErrorLimit(int* limit) {
   }
 }
 
+template <typename T>
+T* AllocateZeroed(j_decompress_ptr params, size_t count) {
+  T* memory = static_cast<T*>(Allocate(params, sizeof(T) * count));
+  std::memset(memory, 0, sizeof(T) * count);
+  return memory;
+}
+
 void AllocateAll(Quantizer& q) {
   j_decompress_ptr params = q.params;
-  q.histogram = static_cast<Histogram*>(Allocate(params, sizeof(Histogram)));
-  std::memset(q.histogram, 0, sizeof(Histogram));
-  q.rgbRow = static_cast<JSAMPLE*>(Allocate(params, 3 * static_cast<size_t>(q.width) + 1));
+  q.histogram = AllocateZeroed<Histogram>(params, 1);
+  q.bgrRow = static_cast<BYTE*>(Allocate(params, 3 * static_cast<size_t>(q.width) + 1));
   q.map =
       (*params->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE,
                                    static_cast<JDIMENSION>(params->desired_number_of_colors), 3);
   q.boxes = static_cast<Box*>(Allocate(params, sizeof(Box) * params->desired_number_of_colors));
+  q.cache.cells = static_cast<uint32_t*>(
+      Allocate(params, sizeof(uint32_t) * kRedCells * kGreenCells * kBlueCells));
+  q.cache.filled = AllocateZeroed<uint8_t>(params, kBlocks);
   if (!Dithering(q)) return;
-  const size_t errorBytes = sizeof(int16_t) * 3 * (static_cast<size_t>(q.width) + 2);
-  q.errors = static_cast<int16_t*>(Allocate(params, errorBytes));
-  std::memset(q.errors, 0, errorBytes);
+  q.errors = AllocateZeroed<int16_t>(params, 3 * (static_cast<size_t>(q.width) + 2));
   q.errorLimit = static_cast<int*>(Allocate(params, sizeof(int) * 511)) + 255;
   BuildErrorLimit(q.errorLimit);
-  q.clamp = static_cast<JSAMPLE*>(Allocate(params, 768)) + 256;
-  for (int v = -256; v < 512; ++v) q.clamp[v] = static_cast<JSAMPLE>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-// Calls fn(x, red, green, blue) for each pixel of source row `row` (memory order), left to
-// right; 8-bit pixels through the colour table.
-template <typename PixelFn>
-void ForEachPixel(const Quantizer& q, int row, PixelFn fn) {
+// Source row `row` (memory order) as blue, green, red samples: a 24-bit source's own row, an
+// 8-bit one's through its colour table into the row buffer.
+const BYTE* SourceRow(Quantizer& q, int row) {
   const CDIB& src = *q.source;
   const BYTE* in = src.bits + static_cast<size_t>(row) * src.GetStorageWidth();
-  if (src.header->bmiHeader.biBitCount == 24) {
-    for (int x = 0; x < q.width; ++x, in += 3) fn(x, in[2], in[1], in[0]);
-  } else {
-    const RGBQUAD* table = src.header->bmiColors;
-    for (int x = 0; x < q.width; ++x) {
-      const RGBQUAD& c = table[in[x]];
-      fn(x, c.rgbRed, c.rgbGreen, c.rgbBlue);
-    }
+  if (src.header->bmiHeader.biBitCount == 24) return in;
+  const RGBQUAD* table = src.header->bmiColors;
+  for (int x = 0; x < q.width; ++x) {
+    const RGBQUAD& c = table[in[x]];
+    q.bgrRow[3 * x] = c.rgbBlue;
+    q.bgrRow[3 * x + 1] = c.rgbGreen;
+    q.bgrRow[3 * x + 2] = c.rgbRed;
   }
+  return q.bgrRow;
 }
 
-// Source row `row` as red, green, blue samples, for the dithered pass, which walks rows both ways.
-const JSAMPLE* ReadRow(Quantizer& q, int row) {
-  JSAMPLE* out = q.rgbRow;
-  ForEachPixel(q, row, [out](int x, int r, int g, int b) {
-    out[3 * x] = static_cast<JSAMPLE>(r);
-    out[3 * x + 1] = static_cast<JSAMPLE>(g);
-    out[3 * x + 2] = static_cast<JSAMPLE>(b);
-  });
-  return q.rgbRow;
+// The histogram cell of a colour, as an index into the flat histogram or cache.
+inline int CellIndex(int red, int green, int blue) {
+  return ((red >> kRedShift) * kGreenCells + (green >> kGreenShift)) * kBlueCells +
+         (blue >> kBlueShift);
 }
 
-uint16_t& Cell(Quantizer& q, int red, int green, int blue) {
-  return (*q.histogram)[red >> kRedShift][green >> kGreenShift][blue >> kBlueShift];
+// The block of cells (kBlockRed x kBlockGreen x kBlockBlue) of a colour, as an index into the
+// cache's block flags.
+constexpr int kBlockShift = 5;
+static_assert(kRedWidth * kBlockRed == 1 << kBlockShift &&
+                  kGreenWidth * kBlockGreen == 1 << kBlockShift &&
+                  kBlueWidth * kBlockBlue == 1 << kBlockShift,
+              "a block spans the same values of every channel");
+inline int BlockIndex(int red, int green, int blue) {
+  constexpr int side = 256 >> kBlockShift;
+  return ((red >> kBlockShift) * side + (green >> kBlockShift)) * side + (blue >> kBlockShift);
 }
 
 // A stop request (the saver is closing) ends the work between two rows, as a failure; the
@@ -148,12 +167,14 @@ void StopIfRequested(const Quantizer& q) {
 }
 
 void Prescan(Quantizer& q) {
+  uint16_t* const counts = &(*q.histogram)[0][0][0];
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
-    ForEachPixel(q, row, [&q](int, int r, int g, int b) {
-      uint16_t& count = Cell(q, r, g, b);
-      if (count != UINT16_MAX) ++count;
-    });
+    const BYTE* in = SourceRow(q, row);
+    for (int x = 0; x < q.width; ++x, in += 3) {
+      uint16_t& count = counts[CellIndex(in[2], in[1], in[0])];
+      count = static_cast<uint16_t>(count + (count != UINT16_MAX));
+    }
   }
 }
 
@@ -332,15 +353,21 @@ void FillBlock(Quantizer& q, int redCell, int greenCell, int blueCell) {
   }
   for (int r = 0; r < kBlockRed; ++r)
     for (int g = 0; g < kBlockGreen; ++g)
-      for (int b = 0; b < kBlockBlue; ++b)
-        (*q.histogram)[r0 + r][g0 + g][b0 + b] = static_cast<uint16_t>(index[r][g][b] + 1);
+      for (int b = 0; b < kBlockBlue; ++b) {
+        const int i = index[r][g][b];
+        q.cache.cells[((r0 + r) * kGreenCells + g0 + g) * kBlueCells + b0 + b] =
+            static_cast<uint32_t>(i) | uint32_t{q.map[0][i]} << 8 | uint32_t{q.map[1][i]} << 16 |
+            uint32_t{q.map[2][i]} << 24;
+      }
+  q.cache.filled[BlockIndex(r0 << kRedShift, g0 << kGreenShift, b0 << kBlueShift)] = 1;
 }
 
-// The map index for a colour, filling its block of the cache on first use.
-int MapIndex(Quantizer& q, int red, int green, int blue) {
-  uint16_t& cached = Cell(q, red, green, blue);
-  if (cached == 0) FillBlock(q, red >> kRedShift, green >> kGreenShift, blue >> kBlueShift);
-  return cached - 1;
+// The cache entry of a colour, filling its block on first use.
+inline uint32_t CacheEntry(Quantizer& q, const uint32_t* cells, const uint8_t* filled, int red,
+                           int green, int blue) {
+  if (!filled[BlockIndex(red, green, blue)])
+    FillBlock(q, red >> kRedShift, green >> kGreenShift, blue >> kBlueShift);
+  return cells[CellIndex(red, green, blue)];
 }
 
 BYTE* DestinationRow(Quantizer& q, int row) {
@@ -348,57 +375,67 @@ BYTE* DestinationRow(Quantizer& q, int row) {
 }
 
 void MapPlain(Quantizer& q) {
+  const uint32_t* const cells = q.cache.cells;
+  const uint8_t* const filled = q.cache.filled;
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
+    const BYTE* in = SourceRow(q, row);
     BYTE* out = DestinationRow(q, row);
-    ForEachPixel(q, row, [&q, out](int x, int r, int g, int b) {
-      out[x] = static_cast<BYTE>(MapIndex(q, r, g, b));
-    });
+    for (int x = 0; x < q.width; ++x, in += 3)
+      out[x] = static_cast<BYTE>(CacheEntry(q, cells, filled, in[2], in[1], in[0]));
   }
 }
 
-// Floyd-Steinberg along one row in direction `dir` (+1 or -1). Each pixel takes the error of the
+// Floyd-Steinberg along one row in direction kDir (+1 or -1). Each pixel takes the error of the
 // row above at its column and 7/16 of its predecessor's, in sixteenths; what remains of its own
 // error goes 7 ahead, 3 below-behind, 5 below, 1 below-ahead. The below shares collect in running
 // sums and land in the error row one column behind the pixel, where the row above's value has
-// already been read. The tables are held in locals: the byte stores of the output row could
-// otherwise alias them and force a reload for every pixel.
-void DitherRow(Quantizer& q, const JSAMPLE* rgb, BYTE* out, int dir) {
+// already been read.
+//
+// Each pixel waits for its predecessor's error, so the time per pixel is the length of that
+// chain: one table read for the limit, one for the cache entry, which carries the map colour
+// beside its index, and a little arithmetic. The tables are held in locals: the byte stores of
+// the output row could otherwise alias them and force a reload for every pixel.
+template <int kDir>
+void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
   const int* const errorLimit = q.errorLimit;
-  const JSAMPLE* const clamp = q.clamp;
-  const JSAMPLE* const map[3] = {q.map[0], q.map[1], q.map[2]};
+  const uint32_t* const cells = q.cache.cells;
+  const uint8_t* const filled = q.cache.filled;
   int16_t* const errors = q.errors;
   int carry[3] = {0, 0, 0};   // 7/16 shares for the next pixel, in sixteenths
   int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
   int last[3] = {0, 0, 0};    // the previous pixel's error
-  int x = dir > 0 ? 0 : q.width - 1;
-  for (int n = 0; n < q.width; ++n, x += dir) {
+  int x = kDir > 0 ? 0 : q.width - 1;
+  for (int n = 0; n < q.width; ++n, x += kDir) {
     const int16_t* above = errors + 3 * (x + 1);
-    int16_t* behindEntry = errors + 3 * (x + 1 - dir);
-    const JSAMPLE* pixel = rgb + 3 * x;
+    int16_t* behindEntry = errors + 3 * (x + 1 - kDir);
+    const BYTE* pixel = bgr + 3 * x;
     int value[3];
     for (int c = 0; c < 3; ++c) {
       const int error = errorLimit[(carry[c] + above[c] + 8) >> 4];  // arithmetic shift
-      value[c] = clamp[pixel[c] + error];
+      value[c] = std::clamp(pixel[2 - c] + error, 0, 255);
     }
-    const int index = MapIndex(q, value[0], value[1], value[2]);
-    out[x] = static_cast<BYTE>(index);
+    const uint32_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
+    out[x] = static_cast<BYTE>(entry);
     for (int c = 0; c < 3; ++c) {
-      const int e = value[c] - map[c][index];
+      const int e = value[c] - static_cast<int>((entry >> (8 * (c + 1))) & 0xFF);
       behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
       behind[c] = last[c] + 5 * e;
       last[c] = e;
       carry[c] = 7 * e;
     }
   }
-  int16_t* lastEntry = errors + 3 * (x - dir + 1);
+  int16_t* lastEntry = errors + 3 * (x - kDir + 1);
   for (int c = 0; c < 3; ++c) lastEntry[c] = static_cast<int16_t>(behind[c]);
 }
 
 void MapDithered(Quantizer& q) {
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
-    DitherRow(q, ReadRow(q, row), DestinationRow(q, row), row % 2 == 0 ? 1 : -1);
+    if (row % 2 == 0)
+      DitherRow<1>(q, SourceRow(q, row), DestinationRow(q, row));
+    else
+      DitherRow<-1>(q, SourceRow(q, row), DestinationRow(q, row));
   }
 }
 
@@ -416,7 +453,6 @@ void MedianCutQuantizer(j_decompress_ptr params, const CDIB& source, CDIB& desti
 
   Prescan(q);
   ChooseColours(q);
-  std::memset(q.histogram, 0, sizeof(Histogram));  // from here on: the colour cache
   if (Dithering(q))
     MapDithered(q);
   else
