@@ -56,15 +56,16 @@ struct Quantizer {
   CDIB* destination;
   int width, height;
   Histogram* histogram;
-  BYTE* bgrRow;    // one row of an 8-bit source as blue, green, red samples
-  JSAMPARRAY map;  // red, green, blue rows of the colour map
+  uint16_t* oddCounts;  // the odd columns' counts while the histogram is made
+  BYTE* bgrRow;         // one row of an 8-bit source as blue, green, red samples
+  JSAMPARRAY map;       // red, green, blue rows of the colour map
   int colours;
   Box* boxes;
   ColourCache cache;
   // Dithering only: the error row (width + 2 entries of three errors; entry x + 1 belongs to
   // column x), and the limit table, indexed from its middle.
   int16_t* errors;
-  int* errorLimit;  // -255..255
+  int8_t* errorLimit;  // -kLimitHalfRange..kLimitHalfRange - 1
 };
 
 void Fail(j_decompress_ptr params, int code, int parameter) {
@@ -93,12 +94,17 @@ void CheckParameters(const Quantizer& q) {
 bool Dithering(const Quantizer& q) { return q.params->dither_mode != JDITHER_NONE; }
 
 // Error-limit table: small errors pass, medium ones are halved past 16, large ones stop at 32;
-// this keeps dithering from smearing strong edges.
-void BuildErrorLimit(int* limit) {
-  for (int e = 0; e <= 255; ++e) {
-    const int v = e < 16 ? e : e < 48 ? 16 + (e - 16) / 2 : 32;
-    limit[e] = v;
-    limit[-e] = -v;
+// this keeps dithering from smearing strong edges. It is indexed by the error in sixteenths plus
+// the rounding 8, before the division (an arithmetic shift), which saves the shift on every
+// pixel: the shares a pixel receives add up to at most 16 x 255 sixteenths either way.
+constexpr int kLimitHalfRange = 16 * 256;
+
+void BuildErrorLimit(int8_t* limit) {
+  for (int t = -kLimitHalfRange; t < kLimitHalfRange; ++t) {
+    const int e = t >> 4;  // arithmetic shift
+    const int a = e < 0 ? -e : e;
+    const int v = a < 16 ? a : a < 48 ? 16 + (a - 16) / 2 : 32;
+    limit[t] = static_cast<int8_t>(e < 0 ? -v : v);
   }
 }
 
@@ -112,6 +118,7 @@ T* AllocateZeroed(j_decompress_ptr params, size_t count) {
 void AllocateAll(Quantizer& q) {
   j_decompress_ptr params = q.params;
   q.histogram = AllocateZeroed<Histogram>(params, 1);
+  q.oddCounts = AllocateZeroed<uint16_t>(params, kRedCells * kGreenCells * kBlueCells);
   q.bgrRow = static_cast<BYTE*>(Allocate(params, 3 * static_cast<size_t>(q.width) + 1));
   q.map =
       (*params->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE,
@@ -122,7 +129,7 @@ void AllocateAll(Quantizer& q) {
   q.cache.filled = AllocateZeroed<uint8_t>(params, kBlocks);
   if (!Dithering(q)) return;
   q.errors = AllocateZeroed<int16_t>(params, 3 * (static_cast<size_t>(q.width) + 2));
-  q.errorLimit = static_cast<int*>(Allocate(params, sizeof(int) * 511)) + 255;
+  q.errorLimit = static_cast<int8_t*>(Allocate(params, 2 * kLimitHalfRange)) + kLimitHalfRange;
   BuildErrorLimit(q.errorLimit);
 }
 
@@ -142,10 +149,12 @@ const BYTE* SourceRow(Quantizer& q, int row) {
   return q.bgrRow;
 }
 
-// The histogram cell of a colour, as an index into the flat histogram or cache.
+// The histogram cell of a colour, as an index into the flat histogram or cache: red's cell
+// bits above green's above blue's, each masked in place rather than shifted down and up again.
 inline int CellIndex(int red, int green, int blue) {
-  return ((red >> kRedShift) * kGreenCells + (green >> kGreenShift)) * kBlueCells +
-         (blue >> kBlueShift);
+  static_assert(kGreenCells * kBlueCells == 1 << 11 && kBlueCells == 1 << 5, "5/6/5 cells");
+  return ((red & ~(kRedWidth - 1)) << (11 - kRedShift)) |
+         ((green & ~(kGreenWidth - 1)) << (5 - kGreenShift)) | (blue >> kBlueShift);
 }
 
 // The block of cells (kBlockRed x kBlockGreen x kBlockBlue) of a colour, as an index into the
@@ -166,16 +175,30 @@ void StopIfRequested(const Quantizer& q) {
   if (seams::StopRequested()) Fail(q.params, JERR_NOTIMPL, 0);
 }
 
+// Counts a pixel into a histogram, stopping at 65535.
+inline void Count(uint16_t* counts, const BYTE* bgr) {
+  uint16_t& count = counts[CellIndex(bgr[2], bgr[1], bgr[0])];
+  count = static_cast<uint16_t>(count + (count != UINT16_MAX));
+}
+
+// Neighbouring pixels mostly fall into the same cell, and each count would wait for the one
+// before it; even and odd columns therefore count into histograms of their own, summed at the
+// end (still stopping at 65535: the sum of two stopped counts stops where the whole count would).
 void Prescan(Quantizer& q) {
-  uint16_t* const counts = &(*q.histogram)[0][0][0];
+  uint16_t* const even = &(*q.histogram)[0][0][0];
+  uint16_t* const odd = q.oddCounts;
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
     const BYTE* in = SourceRow(q, row);
-    for (int x = 0; x < q.width; ++x, in += 3) {
-      uint16_t& count = counts[CellIndex(in[2], in[1], in[0])];
-      count = static_cast<uint16_t>(count + (count != UINT16_MAX));
+    int x = 0;
+    for (; x + 1 < q.width; x += 2, in += 6) {
+      Count(even, in);
+      Count(odd, in + 3);
     }
+    if (x < q.width) Count(even, in);
   }
+  for (int i = 0; i < kRedCells * kGreenCells * kBlueCells; ++i)
+    even[i] = static_cast<uint16_t>(std::min(even[i] + odd[i], int{UINT16_MAX}));
 }
 
 // ---- Choosing the colour map -------------------------------------------------------------
@@ -386,6 +409,10 @@ void MapPlain(Quantizer& q) {
   }
 }
 
+// A sample pushed past the 8-bit range by its error, brought back: one comparison, the bound
+// picked from the sign meanwhile.
+inline int Clamp255(int v) { return static_cast<unsigned>(v) > 255u ? (~v >> 31) & 255 : v; }
+
 // Floyd-Steinberg along one row in direction kDir (+1 or -1). Each pixel takes the error of the
 // row above at its column and 7/16 of its predecessor's, in sixteenths; what remains of its own
 // error goes 7 ahead, 3 below-behind, 5 below, 1 below-ahead. The below shares collect in running
@@ -398,7 +425,7 @@ void MapPlain(Quantizer& q) {
 // the output row could otherwise alias them and force a reload for every pixel.
 template <int kDir>
 void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
-  const int* const errorLimit = q.errorLimit;
+  const int8_t* const errorLimit = q.errorLimit;
   const uint32_t* const cells = q.cache.cells;
   const uint8_t* const filled = q.cache.filled;
   int16_t* const errors = q.errors;
@@ -412,8 +439,8 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
     const BYTE* pixel = bgr + 3 * x;
     int value[3];
     for (int c = 0; c < 3; ++c) {
-      const int error = errorLimit[(carry[c] + above[c] + 8) >> 4];  // arithmetic shift
-      value[c] = std::clamp(pixel[2 - c] + error, 0, 255);
+      const int error = errorLimit[carry[c] + above[c] + 8];
+      value[c] = Clamp255(pixel[2 - c] + error);
     }
     const uint32_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
     out[x] = static_cast<BYTE>(entry);
