@@ -151,7 +151,8 @@ const BYTE* SourceRow(Quantizer& q, int row) {
 
 // The histogram cell of a colour, as an index into the flat histogram or cache: red's cell
 // bits above green's above blue's, each masked in place rather than shifted down and up again.
-inline int CellIndex(int red, int green, int blue) {
+// (Pointer-wide, so that indexing needs no widening on the dithering's chain.)
+inline intptr_t CellIndex(intptr_t red, intptr_t green, intptr_t blue) {
   static_assert(kGreenCells * kBlueCells == 1 << 11 && kBlueCells == 1 << 5, "5/6/5 cells");
   return ((red & ~(kRedWidth - 1)) << (11 - kRedShift)) |
          ((green & ~(kGreenWidth - 1)) << (5 - kGreenShift)) | (blue >> kBlueShift);
@@ -386,10 +387,11 @@ void FillBlock(Quantizer& q, int redCell, int greenCell, int blueCell) {
 }
 
 // The cache entry of a colour, filling its block on first use.
-inline uint32_t CacheEntry(Quantizer& q, const uint32_t* cells, const uint8_t* filled, int red,
-                           int green, int blue) {
-  if (!filled[BlockIndex(red, green, blue)])
-    FillBlock(q, red >> kRedShift, green >> kGreenShift, blue >> kBlueShift);
+inline uint32_t CacheEntry(Quantizer& q, const uint32_t* cells, const uint8_t* filled, intptr_t red,
+                           intptr_t green, intptr_t blue) {
+  if (!filled[BlockIndex(static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue))])
+    FillBlock(q, static_cast<int>(red >> kRedShift), static_cast<int>(green >> kGreenShift),
+              static_cast<int>(blue >> kBlueShift));
   return cells[CellIndex(red, green, blue)];
 }
 
@@ -411,7 +413,9 @@ void MapPlain(Quantizer& q) {
 
 // A sample pushed past the 8-bit range by its error, brought back: one comparison, the bound
 // picked from the sign meanwhile.
-inline int Clamp255(int v) { return static_cast<unsigned>(v) > 255u ? (~v >> 31) & 255 : v; }
+inline intptr_t Clamp255(intptr_t v) {
+  return static_cast<uintptr_t>(v) > 255u ? (~v >> (8 * sizeof v - 1)) & 255 : v;
+}
 
 // Floyd-Steinberg along one row in direction kDir (+1 or -1). Each pixel takes the error of the
 // row above at its column and 7/16 of its predecessor's, in sixteenths; what remains of its own
@@ -429,7 +433,7 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
   const uint32_t* const cells = q.cache.cells;
   const uint8_t* const filled = q.cache.filled;
   int16_t* const errors = q.errors;
-  int carry[3] = {0, 0, 0};   // 7/16 shares for the next pixel, in sixteenths
+  intptr_t carry[3] = {0, 0, 0};  // 7/16 shares for the next pixel, in sixteenths
   int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
   int last[3] = {0, 0, 0};    // the previous pixel's error
   int x = kDir > 0 ? 0 : q.width - 1;
@@ -437,18 +441,18 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
     const int16_t* above = errors + 3 * (x + 1);
     int16_t* behindEntry = errors + 3 * (x + 1 - kDir);
     const BYTE* pixel = bgr + 3 * x;
-    int value[3];
+    intptr_t value[3];
     for (int c = 0; c < 3; ++c) {
-      const int error = errorLimit[carry[c] + above[c] + 8];
+      const intptr_t error = errorLimit[carry[c] + above[c] + 8];
       value[c] = Clamp255(pixel[2 - c] + error);
     }
     const uint32_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
     out[x] = static_cast<BYTE>(entry);
     for (int c = 0; c < 3; ++c) {
-      const int e = value[c] - static_cast<int>((entry >> (8 * (c + 1))) & 0xFF);
+      const intptr_t e = value[c] - static_cast<intptr_t>((entry >> (8 * (c + 1))) & 0xFF);
       behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
-      behind[c] = last[c] + 5 * e;
-      last[c] = e;
+      behind[c] = last[c] + 5 * static_cast<int>(e);
+      last[c] = static_cast<int>(e);
       carry[c] = 7 * e;
     }
   }
