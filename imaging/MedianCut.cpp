@@ -39,13 +39,15 @@ constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenSca
                                    kBlueWidth* kBlueScale};
 
 // The inverse colour map: per histogram cell, once the 4 x 8 x 4 block of cells around it has
-// been filled, the nearest map colour's index in the low byte and its red, green and blue in the
-// bytes above, so that the dithering reads the colour's error from the same word as its index.
-// Which blocks are filled is kept apart, as every word value is a possible entry.
+// been filled, the nearest map colour's index in the low byte and seven times its red, green and
+// blue in the 16-bit fields above (kSevenShift[c]), so that the dithering reads the colour's
+// 7/16 share of the error from the same word as its index. Which blocks are filled is kept
+// apart, as every word value is a possible entry.
+constexpr int kSevenShift[3] = {16, 32, 48};
 constexpr int kBlocks =
     (kRedCells / kBlockRed) * (kGreenCells / kBlockGreen) * (kBlueCells / kBlockBlue);
 struct ColourCache {
-  uint32_t* cells;  // kRedCells x kGreenCells x kBlueCells
+  uint64_t* cells;  // kRedCells x kGreenCells x kBlueCells
   uint8_t* filled;  // per block: 1 once its cells are known
 };
 
@@ -124,8 +126,8 @@ void AllocateAll(Quantizer& q) {
       (*params->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE,
                                    static_cast<JDIMENSION>(params->desired_number_of_colors), 3);
   q.boxes = static_cast<Box*>(Allocate(params, sizeof(Box) * params->desired_number_of_colors));
-  q.cache.cells = static_cast<uint32_t*>(
-      Allocate(params, sizeof(uint32_t) * kRedCells * kGreenCells * kBlueCells));
+  q.cache.cells = static_cast<uint64_t*>(
+      Allocate(params, sizeof(uint64_t) * kRedCells * kGreenCells * kBlueCells));
   q.cache.filled = AllocateZeroed<uint8_t>(params, kBlocks);
   if (!Dithering(q)) return;
   q.errors = AllocateZeroed<int16_t>(params, 3 * (static_cast<size_t>(q.width) + 2));
@@ -379,15 +381,15 @@ void FillBlock(Quantizer& q, int redCell, int greenCell, int blueCell) {
     for (int g = 0; g < kBlockGreen; ++g)
       for (int b = 0; b < kBlockBlue; ++b) {
         const int i = index[r][g][b];
-        q.cache.cells[((r0 + r) * kGreenCells + g0 + g) * kBlueCells + b0 + b] =
-            static_cast<uint32_t>(i) | uint32_t{q.map[0][i]} << 8 | uint32_t{q.map[1][i]} << 16 |
-            uint32_t{q.map[2][i]} << 24;
+        uint64_t entry = static_cast<uint64_t>(i);
+        for (int c = 0; c < 3; ++c) entry |= uint64_t{7} * q.map[c][i] << kSevenShift[c];
+        q.cache.cells[((r0 + r) * kGreenCells + g0 + g) * kBlueCells + b0 + b] = entry;
       }
   q.cache.filled[BlockIndex(r0 << kRedShift, g0 << kGreenShift, b0 << kBlueShift)] = 1;
 }
 
 // The cache entry of a colour, filling its block on first use.
-inline uint32_t CacheEntry(Quantizer& q, const uint32_t* cells, const uint8_t* filled, intptr_t red,
+inline uint64_t CacheEntry(Quantizer& q, const uint64_t* cells, const uint8_t* filled, intptr_t red,
                            intptr_t green, intptr_t blue) {
   if (!filled[BlockIndex(static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue))])
     FillBlock(q, static_cast<int>(red >> kRedShift), static_cast<int>(green >> kGreenShift),
@@ -400,7 +402,7 @@ BYTE* DestinationRow(Quantizer& q, int row) {
 }
 
 void MapPlain(Quantizer& q) {
-  const uint32_t* const cells = q.cache.cells;
+  const uint64_t* const cells = q.cache.cells;
   const uint8_t* const filled = q.cache.filled;
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
@@ -424,16 +426,19 @@ inline intptr_t Clamp255(intptr_t v) {
 // already been read.
 //
 // Each pixel waits for its predecessor's error, so the time per pixel is the length of that
-// chain: one table read for the limit, one for the cache entry, which carries the map colour
-// beside its index, and a little arithmetic. The tables are held in locals: the byte stores of
+// chain, which is kept short: seven times the pixel's value plus the share from above is summed
+// while its cache entry is read, and the entry brings seven times the map colour; the limit
+// table is indexed before the division by 16. The tables are held in locals: the byte stores of
 // the output row could otherwise alias them and force a reload for every pixel.
 template <int kDir>
 void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
+  constexpr uint32_t kInverseOf7 = 0xB6DB6DB7u;  // 7 x this = 1 (mod 2^32)
   const int8_t* const errorLimit = q.errorLimit;
-  const uint32_t* const cells = q.cache.cells;
+  const uint64_t* const cells = q.cache.cells;
   const uint8_t* const filled = q.cache.filled;
   int16_t* const errors = q.errors;
-  intptr_t carry[3] = {0, 0, 0};  // 7/16 shares for the next pixel, in sixteenths
+  intptr_t sevenValue[3] = {0, 0, 0};  // the previous pixel's value and map colour, times 7:
+  intptr_t sevenMap[3] = {0, 0, 0};    // their difference is its 7/16 share for this pixel
   int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
   int last[3] = {0, 0, 0};    // the previous pixel's error
   int x = kDir > 0 ? 0 : q.width - 1;
@@ -443,17 +448,20 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
     const BYTE* pixel = bgr + 3 * x;
     intptr_t value[3];
     for (int c = 0; c < 3; ++c) {
-      const intptr_t error = errorLimit[carry[c] + above[c] + 8];
+      const intptr_t error = errorLimit[(sevenValue[c] + above[c] + 8) - sevenMap[c]];
       value[c] = Clamp255(pixel[2 - c] + error);
     }
-    const uint32_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
+    const uint64_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
     out[x] = static_cast<BYTE>(entry);
     for (int c = 0; c < 3; ++c) {
-      const intptr_t e = value[c] - static_cast<intptr_t>((entry >> (8 * (c + 1))) & 0xFF);
+      sevenValue[c] = 7 * value[c];
+      sevenMap[c] = static_cast<intptr_t>((entry >> kSevenShift[c]) & 0xFFFF);
+      // The error itself, from its exact multiple of 7.
+      const int e =
+          static_cast<int32_t>(static_cast<uint32_t>(sevenValue[c] - sevenMap[c]) * kInverseOf7);
       behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
-      behind[c] = last[c] + 5 * static_cast<int>(e);
-      last[c] = static_cast<int>(e);
-      carry[c] = 7 * e;
+      behind[c] = last[c] + 5 * e;
+      last[c] = e;
     }
   }
   int16_t* lastEntry = errors + 3 * (x - kDir + 1);
