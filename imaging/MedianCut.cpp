@@ -44,6 +44,12 @@ constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenSca
 // 7/16 share of the error from the same word as its index. Which blocks are filled is kept
 // apart, as every word value is a possible entry.
 constexpr int kSevenShift[3] = {16, 32, 48};
+
+// The dithering's per-column work beside its chain runs on the three channels at once, in the
+// 16-bit lanes of a small vector laid out as the cache entry is: lane 0 unused (the index), then
+// red, green, blue. Its arithmetic wraps at 16 bits, which holds every error and sum exactly.
+using Lanes = uint16_t __attribute__((vector_size(8)));
+constexpr int kErrorSlots = 4;  // int16 per column of the error row, one lane each
 constexpr int kBlocks =
     (kRedCells / kBlockRed) * (kGreenCells / kBlockGreen) * (kBlueCells / kBlockBlue);
 struct ColourCache {
@@ -64,8 +70,8 @@ struct Quantizer {
   int colours;
   Box* boxes;
   ColourCache cache;
-  // Dithering only: the error row (width + 2 entries of three errors; entry x + 1 belongs to
-  // column x), and the limit table, indexed from its middle.
+  // Dithering only: the error row (width + 2 entries of an unused slot and the red, green and
+  // blue errors; entry x + 1 belongs to column x), and the limit table, indexed from its middle.
   int16_t* errors;
   int8_t* errorLimit;  // -kLimitHalfRange..kLimitHalfRange - 1
 };
@@ -130,7 +136,7 @@ void AllocateAll(Quantizer& q) {
       Allocate(params, sizeof(uint64_t) * kRedCells * kGreenCells * kBlueCells));
   q.cache.filled = AllocateZeroed<uint8_t>(params, kBlocks);
   if (!Dithering(q)) return;
-  q.errors = AllocateZeroed<int16_t>(params, 3 * (static_cast<size_t>(q.width) + 2));
+  q.errors = AllocateZeroed<int16_t>(params, kErrorSlots * (static_cast<size_t>(q.width) + 2));
   q.errorLimit = static_cast<int8_t*>(Allocate(params, 2 * kLimitHalfRange)) + kLimitHalfRange;
   BuildErrorLimit(q.errorLimit);
 }
@@ -428,27 +434,29 @@ inline intptr_t Clamp255(intptr_t v) {
 // Each pixel waits for its predecessor's error, so the time per pixel is the length of that
 // chain, which is kept short: seven times the pixel's value plus the share from above is summed
 // while its cache entry is read, and the entry brings seven times the map colour; the limit
-// table is indexed before the division by 16. The tables are held in locals: the byte stores of
-// the output row could otherwise alias them and force a reload for every pixel.
+// table is indexed before the division by 16. The shares below are summed in Lanes, off the
+// chain. The tables are held in locals: the byte stores of the output row could otherwise alias
+// them and force a reload for every pixel.
 template <int kDir>
 void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
-  constexpr uint32_t kInverseOf7 = 0xB6DB6DB7u;  // 7 x this = 1 (mod 2^32)
+  constexpr uint16_t kInverseOf7 = 0x6DB7;  // 7 x this = 1 (mod 2^16)
+  static_assert(static_cast<uint16_t>(7 * kInverseOf7) == 1, "the inverse of 7");
   const int8_t* const errorLimit = q.errorLimit;
   const uint64_t* const cells = q.cache.cells;
   const uint8_t* const filled = q.cache.filled;
   int16_t* const errors = q.errors;
   intptr_t sevenValue[3] = {0, 0, 0};  // the previous pixel's value and map colour, times 7:
   intptr_t sevenMap[3] = {0, 0, 0};    // their difference is its 7/16 share for this pixel
-  int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
-  int last[3] = {0, 0, 0};    // the previous pixel's error
+  Lanes behind = {};  // pending sum for the column behind: 5e of the previous + 1e before
+  Lanes last = {};    // the previous pixel's error
   int x = kDir > 0 ? 0 : q.width - 1;
   for (int n = 0; n < q.width; ++n, x += kDir) {
-    const int16_t* above = errors + 3 * (x + 1);
-    int16_t* behindEntry = errors + 3 * (x + 1 - kDir);
+    const int16_t* above = errors + kErrorSlots * (x + 1);
+    int16_t* behindEntry = errors + kErrorSlots * (x + 1 - kDir);
     const BYTE* pixel = bgr + 3 * x;
     intptr_t value[3];
     for (int c = 0; c < 3; ++c) {
-      const intptr_t error = errorLimit[(sevenValue[c] + above[c] + 8) - sevenMap[c]];
+      const intptr_t error = errorLimit[(sevenValue[c] + above[c + 1] + 8) - sevenMap[c]];
       value[c] = Clamp255(pixel[2 - c] + error);
     }
     const uint64_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
@@ -456,16 +464,19 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
     for (int c = 0; c < 3; ++c) {
       sevenValue[c] = 7 * value[c];
       sevenMap[c] = static_cast<intptr_t>((entry >> kSevenShift[c]) & 0xFFFF);
-      // The error itself, from its exact multiple of 7.
-      const int e =
-          static_cast<int32_t>(static_cast<uint32_t>(sevenValue[c] - sevenMap[c]) * kInverseOf7);
-      behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
-      behind[c] = last[c] + 5 * e;
-      last[c] = e;
     }
+    Lanes sevenMapLanes;
+    std::memcpy(&sevenMapLanes, &entry, sizeof sevenMapLanes);  // little-endian: lane = field
+    const Lanes valueLanes = {0, static_cast<uint16_t>(value[0]), static_cast<uint16_t>(value[1]),
+                              static_cast<uint16_t>(value[2])};
+    // The error itself, from its exact multiple of 7.
+    const Lanes e = (valueLanes * 7 - sevenMapLanes) * kInverseOf7;
+    const Lanes entryBehind = behind + e * 3;
+    std::memcpy(behindEntry, &entryBehind, sizeof entryBehind);
+    behind = last + e * 5;
+    last = e;
   }
-  int16_t* lastEntry = errors + 3 * (x - kDir + 1);
-  for (int c = 0; c < 3; ++c) lastEntry[c] = static_cast<int16_t>(behind[c]);
+  std::memcpy(errors + kErrorSlots * (x - kDir + 1), &behind, sizeof behind);
 }
 
 void MapDithered(Quantizer& q) {
