@@ -44,18 +44,19 @@ constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenSca
 // 7/16 share of the error from the same word as its index. Which blocks are filled is kept
 // apart, as every word value is a possible entry.
 constexpr int kSevenShift[3] = {16, 32, 48};
-
-// The dithering's per-column work beside its chain runs on the three channels at once, in the
-// 16-bit lanes of a small vector laid out as the cache entry is: lane 0 unused (the index), then
-// red, green, blue. Its arithmetic wraps at 16 bits, which holds every error and sum exactly.
-using Lanes = uint16_t __attribute__((vector_size(8)));
-constexpr int kErrorSlots = 4;  // int16 per column of the error row, one lane each
 constexpr int kBlocks =
     (kRedCells / kBlockRed) * (kGreenCells / kBlockGreen) * (kBlueCells / kBlockBlue);
 struct ColourCache {
   uint64_t* cells;  // kRedCells x kGreenCells x kBlueCells
   uint8_t* filled;  // per block: 1 once its cells are known
 };
+
+// The dithering's per-column work beside its chain runs on the three channels at once, in the
+// 16-bit lanes of a small vector laid out as the cache entry is: lane 0 unused (the index), then
+// red, green, blue. Its arithmetic wraps at 16 bits, which holds every error and sum exactly.
+// The error row keeps the same four slots per column.
+using Lanes = uint16_t __attribute__((vector_size(8)));
+constexpr int kErrorSlots = 4;
 
 // Everything a run needs, all of it from the library's image pool.
 struct Quantizer {
@@ -419,8 +420,8 @@ void MapPlain(Quantizer& q) {
   }
 }
 
-// A sample pushed past the 8-bit range by its error, brought back: one comparison, the bound
-// picked from the sign meanwhile.
+// A sample pushed past the 8-bit range by its error, brought back. The comparison is rarely
+// true, so the processor runs on past it; the bound comes from the sign.
 inline intptr_t Clamp255(intptr_t v) {
   return static_cast<uintptr_t>(v) > 255u ? (~v >> (8 * sizeof v - 1)) & 255 : v;
 }
