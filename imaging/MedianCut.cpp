@@ -38,18 +38,12 @@ struct Box {
 constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenScale,
                                    kBlueWidth* kBlueScale};
 
-// The inverse colour map: per histogram cell, once the 4 x 8 x 4 block of cells around it has
-// been filled, the nearest map colour's index in the low byte and seven times its red, green and
-// blue in the 16-bit fields above (kSevenShift[c]), so that the dithering reads the colour's
-// 7/16 share of the error from the same word as its index. Which blocks are filled is kept
-// apart, as every word value is a possible entry.
+// The inverse colour map: per histogram cell, 0 until the 4 x 8 x 4 block of cells around it has
+// been filled, then the nearest map colour's index in the low byte, kKnown, and seven times the
+// colour's red, green and blue in the 16-bit fields above (kSevenShift[c]), so that the
+// dithering reads the colour's 7/16 share of the error from the same word as its index.
+constexpr uint64_t kKnown = 0x100;
 constexpr int kSevenShift[3] = {16, 32, 48};
-constexpr int kBlocks =
-    (kRedCells / kBlockRed) * (kGreenCells / kBlockGreen) * (kBlueCells / kBlockBlue);
-struct ColourCache {
-  uint64_t* cells;  // kRedCells x kGreenCells x kBlueCells
-  uint8_t* filled;  // per block: 1 once its cells are known
-};
 
 // The dithering's per-column work beside its chain runs on the three channels at once, in the
 // 16-bit lanes of a small vector laid out as the cache entry is: lane 0 unused (the index), then
@@ -70,7 +64,7 @@ struct Quantizer {
   JSAMPARRAY map;       // red, green, blue rows of the colour map
   int colours;
   Box* boxes;
-  ColourCache cache;
+  uint64_t* cache;  // kRedCells x kGreenCells x kBlueCells
   // Dithering only: the error row (width + 2 entries of an unused slot and the red, green and
   // blue errors; entry x + 1 belongs to column x), and the limit table, indexed from its middle.
   int16_t* errors;
@@ -133,9 +127,7 @@ void AllocateAll(Quantizer& q) {
       (*params->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE,
                                    static_cast<JDIMENSION>(params->desired_number_of_colors), 3);
   q.boxes = static_cast<Box*>(Allocate(params, sizeof(Box) * params->desired_number_of_colors));
-  q.cache.cells = static_cast<uint64_t*>(
-      Allocate(params, sizeof(uint64_t) * kRedCells * kGreenCells * kBlueCells));
-  q.cache.filled = AllocateZeroed<uint8_t>(params, kBlocks);
+  q.cache = AllocateZeroed<uint64_t>(params, kRedCells * kGreenCells * kBlueCells);
   if (!Dithering(q)) return;
   q.errors = AllocateZeroed<int16_t>(params, kErrorSlots * (static_cast<size_t>(q.width) + 2));
   q.errorLimit = static_cast<int8_t*>(Allocate(params, 2 * kLimitHalfRange)) + kLimitHalfRange;
@@ -165,18 +157,6 @@ inline intptr_t CellIndex(intptr_t red, intptr_t green, intptr_t blue) {
   static_assert(kGreenCells * kBlueCells == 1 << 11 && kBlueCells == 1 << 5, "5/6/5 cells");
   return ((red & ~(kRedWidth - 1)) << (11 - kRedShift)) |
          ((green & ~(kGreenWidth - 1)) << (5 - kGreenShift)) | (blue >> kBlueShift);
-}
-
-// The block of cells (kBlockRed x kBlockGreen x kBlockBlue) of a colour, as an index into the
-// cache's block flags.
-constexpr int kBlockShift = 5;
-static_assert(kRedWidth * kBlockRed == 1 << kBlockShift &&
-                  kGreenWidth * kBlockGreen == 1 << kBlockShift &&
-                  kBlueWidth * kBlockBlue == 1 << kBlockShift,
-              "a block spans the same values of every channel");
-inline int BlockIndex(int red, int green, int blue) {
-  constexpr int side = 256 >> kBlockShift;
-  return ((red >> kBlockShift) * side + (green >> kBlockShift)) * side + (blue >> kBlockShift);
 }
 
 // A stop request (the saver is closing) ends the work between two rows, as a failure; the
@@ -388,20 +368,20 @@ void FillBlock(Quantizer& q, int redCell, int greenCell, int blueCell) {
     for (int g = 0; g < kBlockGreen; ++g)
       for (int b = 0; b < kBlockBlue; ++b) {
         const int i = index[r][g][b];
-        uint64_t entry = static_cast<uint64_t>(i);
+        uint64_t entry = static_cast<uint64_t>(i) | kKnown;
         for (int c = 0; c < 3; ++c) entry |= uint64_t{7} * q.map[c][i] << kSevenShift[c];
-        q.cache.cells[((r0 + r) * kGreenCells + g0 + g) * kBlueCells + b0 + b] = entry;
+        q.cache[((r0 + r) * kGreenCells + g0 + g) * kBlueCells + b0 + b] = entry;
       }
-  q.cache.filled[BlockIndex(r0 << kRedShift, g0 << kGreenShift, b0 << kBlueShift)] = 1;
 }
 
 // The cache entry of a colour, filling its block on first use.
-inline uint64_t CacheEntry(Quantizer& q, const uint64_t* cells, const uint8_t* filled, intptr_t red,
-                           intptr_t green, intptr_t blue) {
-  if (!filled[BlockIndex(static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue))])
+inline uint64_t CacheEntry(Quantizer& q, const uint64_t* cache, intptr_t red, intptr_t green,
+                           intptr_t blue) {
+  const intptr_t cell = CellIndex(red, green, blue);
+  if (!(cache[cell] & kKnown))
     FillBlock(q, static_cast<int>(red >> kRedShift), static_cast<int>(green >> kGreenShift),
               static_cast<int>(blue >> kBlueShift));
-  return cells[CellIndex(red, green, blue)];
+  return cache[cell];
 }
 
 BYTE* DestinationRow(Quantizer& q, int row) {
@@ -409,14 +389,13 @@ BYTE* DestinationRow(Quantizer& q, int row) {
 }
 
 void MapPlain(Quantizer& q) {
-  const uint64_t* const cells = q.cache.cells;
-  const uint8_t* const filled = q.cache.filled;
+  const uint64_t* const cache = q.cache;
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
     const BYTE* in = SourceRow(q, row);
     BYTE* out = DestinationRow(q, row);
     for (int x = 0; x < q.width; ++x, in += 3)
-      out[x] = static_cast<BYTE>(CacheEntry(q, cells, filled, in[2], in[1], in[0]));
+      out[x] = static_cast<BYTE>(CacheEntry(q, cache, in[2], in[1], in[0]));
   }
 }
 
@@ -443,8 +422,7 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
   constexpr uint16_t kInverseOf7 = 0x6DB7;  // 7 x this = 1 (mod 2^16)
   static_assert(static_cast<uint16_t>(7 * kInverseOf7) == 1, "the inverse of 7");
   const int8_t* const errorLimit = q.errorLimit;
-  const uint64_t* const cells = q.cache.cells;
-  const uint8_t* const filled = q.cache.filled;
+  const uint64_t* const cache = q.cache;
   int16_t* const errors = q.errors;
   intptr_t sevenValue[3] = {0, 0, 0};  // the previous pixel's value and map colour, times 7:
   intptr_t sevenMap[3] = {0, 0, 0};    // their difference is its 7/16 share for this pixel
@@ -460,7 +438,7 @@ void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
       const intptr_t error = errorLimit[(sevenValue[c] + above[c + 1] + 8) - sevenMap[c]];
       value[c] = Clamp255(pixel[2 - c] + error);
     }
-    const uint64_t entry = CacheEntry(q, cells, filled, value[0], value[1], value[2]);
+    const uint64_t entry = CacheEntry(q, cache, value[0], value[1], value[2]);
     out[x] = static_cast<BYTE>(entry);
     for (int c = 0; c < 3; ++c) {
       sevenValue[c] = 7 * value[c];
