@@ -1,5 +1,6 @@
 #include "imaging/MedianCut.h"
 
+#include <algorithm>
 #include <climits>
 #include <csetjmp>
 #include <cstdint>
@@ -37,6 +38,20 @@ struct Box {
 constexpr int32_t kAxisScale[3] = {kRedWidth * kRedScale, kGreenWidth* kGreenScale,
                                    kBlueWidth* kBlueScale};
 
+// The inverse colour map: per histogram cell, 0 until the 4 x 8 x 4 block of cells around it has
+// been filled, then the nearest map colour's index in the low byte, kKnown, and seven times the
+// colour's red, green and blue in the 16-bit fields above (kSevenShift[c]), so that the
+// dithering reads the colour's 7/16 share of the error from the same word as its index.
+constexpr uint64_t kKnown = 0x100;
+constexpr int kSevenShift[3] = {16, 32, 48};
+
+// The dithering's per-column work beside its chain runs on the three channels at once, in the
+// 16-bit lanes of a small vector laid out as the cache entry is: lane 0 unused (the index), then
+// red, green, blue. Its arithmetic wraps at 16 bits, which holds every error and sum exactly.
+// The error row keeps the same four slots per column.
+using Lanes = uint16_t __attribute__((vector_size(8)));
+constexpr int kErrorSlots = 4;
+
 // Everything a run needs, all of it from the library's image pool.
 struct Quantizer {
   j_decompress_ptr params;
@@ -44,15 +59,16 @@ struct Quantizer {
   CDIB* destination;
   int width, height;
   Histogram* histogram;
-  JSAMPLE* rgbRow;  // one source row as red, green, blue samples
-  JSAMPARRAY map;   // red, green, blue rows of the colour map
+  uint16_t* oddCounts;  // the odd columns' counts while the histogram is made
+  BYTE* bgrRow;         // one row of an 8-bit source as blue, green, red samples
+  JSAMPARRAY map;       // red, green, blue rows of the colour map
   int colours;
   Box* boxes;
-  // Dithering only: the error row (width + 2 entries of three errors; entry x + 1 belongs to
-  // column x), and the limit tables, indexed from their middle.
+  uint64_t* cache;  // kRedCells x kGreenCells x kBlueCells
+  // Dithering only: the error row (width + 2 entries of an unused slot and the red, green and
+  // blue errors; entry x + 1 belongs to column x), and the limit table, indexed from its middle.
   int16_t* errors;
-  int* errorLimit;  // -255..255
-  JSAMPLE* clamp;   // -256..511
+  int8_t* errorLimit;  // -kLimitHalfRange..kLimitHalfRange - 1
 };
 
 void Fail(j_decompress_ptr params, int code, int parameter) {
@@ -81,64 +97,66 @@ void CheckParameters(const Quantizer& q) {
 bool Dithering(const Quantizer& q) { return q.params->dither_mode != JDITHER_NONE; }
 
 // Error-limit table: small errors pass, medium ones are halved past 16, large ones stop at 32;
-// this keeps dithering from smearing strong edges.
-void BuildErrorLimit(int* limit) {
-  for (int e = 0; e <= 255; ++e) {
-    const int v = e < 16 ? e : e < 48 ? 16 + (e - 16) / 2 : 32;
-    limit[e] = v;
-    limit[-e] = -v;
+// this keeps dithering from smearing strong edges. It is indexed by the error in sixteenths plus
+// the rounding 8, before the division (an arithmetic shift), which saves the shift on every
+// pixel: the shares a pixel receives add up to at most 16 x 255 sixteenths either way.
+constexpr int kLimitHalfRange = 16 * 256;
+
+void BuildErrorLimit(int8_t* limit) {
+  for (int t = -kLimitHalfRange; t < kLimitHalfRange; ++t) {
+    const int e = t >> 4;  // arithmetic shift
+    const int a = e < 0 ? -e : e;
+    const int v = a < 16 ? a : a < 48 ? 16 + (a - 16) / 2 : 32;
+    limit[t] = static_cast<int8_t>(e < 0 ? -v : v);
   }
+}
+
+template <typename T>
+T* AllocateZeroed(j_decompress_ptr params, size_t count) {
+  T* memory = static_cast<T*>(Allocate(params, sizeof(T) * count));
+  std::memset(memory, 0, sizeof(T) * count);
+  return memory;
 }
 
 void AllocateAll(Quantizer& q) {
   j_decompress_ptr params = q.params;
-  q.histogram = static_cast<Histogram*>(Allocate(params, sizeof(Histogram)));
-  std::memset(q.histogram, 0, sizeof(Histogram));
-  q.rgbRow = static_cast<JSAMPLE*>(Allocate(params, 3 * static_cast<size_t>(q.width) + 1));
+  q.histogram = AllocateZeroed<Histogram>(params, 1);
+  q.oddCounts = AllocateZeroed<uint16_t>(params, kRedCells * kGreenCells * kBlueCells);
+  q.bgrRow = static_cast<BYTE*>(Allocate(params, 3 * static_cast<size_t>(q.width) + 1));
   q.map =
       (*params->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(params), JPOOL_IMAGE,
                                    static_cast<JDIMENSION>(params->desired_number_of_colors), 3);
   q.boxes = static_cast<Box*>(Allocate(params, sizeof(Box) * params->desired_number_of_colors));
+  q.cache = AllocateZeroed<uint64_t>(params, kRedCells * kGreenCells * kBlueCells);
   if (!Dithering(q)) return;
-  const size_t errorBytes = sizeof(int16_t) * 3 * (static_cast<size_t>(q.width) + 2);
-  q.errors = static_cast<int16_t*>(Allocate(params, errorBytes));
-  std::memset(q.errors, 0, errorBytes);
-  q.errorLimit = static_cast<int*>(Allocate(params, sizeof(int) * 511)) + 255;
+  q.errors = AllocateZeroed<int16_t>(params, kErrorSlots * (static_cast<size_t>(q.width) + 2));
+  q.errorLimit = static_cast<int8_t*>(Allocate(params, 2 * kLimitHalfRange)) + kLimitHalfRange;
   BuildErrorLimit(q.errorLimit);
-  q.clamp = static_cast<JSAMPLE*>(Allocate(params, 768)) + 256;
-  for (int v = -256; v < 512; ++v) q.clamp[v] = static_cast<JSAMPLE>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-// Calls fn(x, red, green, blue) for each pixel of source row `row` (memory order), left to
-// right; 8-bit pixels through the colour table.
-template <typename PixelFn>
-void ForEachPixel(const Quantizer& q, int row, PixelFn fn) {
+// Source row `row` (memory order) as blue, green, red samples: a 24-bit source's own row, an
+// 8-bit one's through its colour table into the row buffer.
+const BYTE* SourceRow(Quantizer& q, int row) {
   const CDIB& src = *q.source;
   const BYTE* in = src.bits + static_cast<size_t>(row) * src.GetStorageWidth();
-  if (src.header->bmiHeader.biBitCount == 24) {
-    for (int x = 0; x < q.width; ++x, in += 3) fn(x, in[2], in[1], in[0]);
-  } else {
-    const RGBQUAD* table = src.header->bmiColors;
-    for (int x = 0; x < q.width; ++x) {
-      const RGBQUAD& c = table[in[x]];
-      fn(x, c.rgbRed, c.rgbGreen, c.rgbBlue);
-    }
+  if (src.header->bmiHeader.biBitCount == 24) return in;
+  const RGBQUAD* table = src.header->bmiColors;
+  for (int x = 0; x < q.width; ++x) {
+    const RGBQUAD& c = table[in[x]];
+    q.bgrRow[3 * x] = c.rgbBlue;
+    q.bgrRow[3 * x + 1] = c.rgbGreen;
+    q.bgrRow[3 * x + 2] = c.rgbRed;
   }
+  return q.bgrRow;
 }
 
-// Source row `row` as red, green, blue samples, for the dithered pass, which walks rows both ways.
-const JSAMPLE* ReadRow(Quantizer& q, int row) {
-  JSAMPLE* out = q.rgbRow;
-  ForEachPixel(q, row, [out](int x, int r, int g, int b) {
-    out[3 * x] = static_cast<JSAMPLE>(r);
-    out[3 * x + 1] = static_cast<JSAMPLE>(g);
-    out[3 * x + 2] = static_cast<JSAMPLE>(b);
-  });
-  return q.rgbRow;
-}
-
-uint16_t& Cell(Quantizer& q, int red, int green, int blue) {
-  return (*q.histogram)[red >> kRedShift][green >> kGreenShift][blue >> kBlueShift];
+// The histogram cell of a colour, as an index into the flat histogram or cache: red's cell
+// bits above green's above blue's, each masked in place rather than shifted down and up again.
+// (Pointer-wide, so that indexing needs no widening on the dithering's chain.)
+inline intptr_t CellIndex(intptr_t red, intptr_t green, intptr_t blue) {
+  static_assert(kGreenCells * kBlueCells == 1 << 11 && kBlueCells == 1 << 5, "5/6/5 cells");
+  return ((red & ~(kRedWidth - 1)) << (11 - kRedShift)) |
+         ((green & ~(kGreenWidth - 1)) << (5 - kGreenShift)) | (blue >> kBlueShift);
 }
 
 // A stop request (the saver is closing) ends the work between two rows, as a failure; the
@@ -147,14 +165,30 @@ void StopIfRequested(const Quantizer& q) {
   if (seams::StopRequested()) Fail(q.params, JERR_NOTIMPL, 0);
 }
 
+// Counts a pixel into a histogram, stopping at 65535.
+inline void Count(uint16_t* counts, const BYTE* bgr) {
+  uint16_t& count = counts[CellIndex(bgr[2], bgr[1], bgr[0])];
+  count = static_cast<uint16_t>(count + (count != UINT16_MAX));
+}
+
+// Neighbouring pixels mostly fall into the same cell, and each count would wait for the one
+// before it; even and odd columns therefore count into histograms of their own, summed at the
+// end (still stopping at 65535: the sum of two stopped counts stops where the whole count would).
 void Prescan(Quantizer& q) {
+  uint16_t* const even = &(*q.histogram)[0][0][0];
+  uint16_t* const odd = q.oddCounts;
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
-    ForEachPixel(q, row, [&q](int, int r, int g, int b) {
-      uint16_t& count = Cell(q, r, g, b);
-      if (count != UINT16_MAX) ++count;
-    });
+    const BYTE* in = SourceRow(q, row);
+    int x = 0;
+    for (; x + 1 < q.width; x += 2, in += 6) {
+      Count(even, in);
+      Count(odd, in + 3);
+    }
+    if (x < q.width) Count(even, in);
   }
+  for (int i = 0; i < kRedCells * kGreenCells * kBlueCells; ++i)
+    even[i] = static_cast<uint16_t>(std::min(even[i] + odd[i], int{UINT16_MAX}));
 }
 
 // ---- Choosing the colour map -------------------------------------------------------------
@@ -332,15 +366,22 @@ void FillBlock(Quantizer& q, int redCell, int greenCell, int blueCell) {
   }
   for (int r = 0; r < kBlockRed; ++r)
     for (int g = 0; g < kBlockGreen; ++g)
-      for (int b = 0; b < kBlockBlue; ++b)
-        (*q.histogram)[r0 + r][g0 + g][b0 + b] = static_cast<uint16_t>(index[r][g][b] + 1);
+      for (int b = 0; b < kBlockBlue; ++b) {
+        const int i = index[r][g][b];
+        uint64_t entry = static_cast<uint64_t>(i) | kKnown;
+        for (int c = 0; c < 3; ++c) entry |= uint64_t{7} * q.map[c][i] << kSevenShift[c];
+        q.cache[((r0 + r) * kGreenCells + g0 + g) * kBlueCells + b0 + b] = entry;
+      }
 }
 
-// The map index for a colour, filling its block of the cache on first use.
-int MapIndex(Quantizer& q, int red, int green, int blue) {
-  uint16_t& cached = Cell(q, red, green, blue);
-  if (cached == 0) FillBlock(q, red >> kRedShift, green >> kGreenShift, blue >> kBlueShift);
-  return cached - 1;
+// The cache entry of a colour, filling its block on first use.
+inline uint64_t CacheEntry(Quantizer& q, const uint64_t* cache, intptr_t red, intptr_t green,
+                           intptr_t blue) {
+  const intptr_t cell = CellIndex(red, green, blue);
+  if (!(cache[cell] & kKnown))
+    FillBlock(q, static_cast<int>(red >> kRedShift), static_cast<int>(green >> kGreenShift),
+              static_cast<int>(blue >> kBlueShift));
+  return cache[cell];
 }
 
 BYTE* DestinationRow(Quantizer& q, int row) {
@@ -348,57 +389,82 @@ BYTE* DestinationRow(Quantizer& q, int row) {
 }
 
 void MapPlain(Quantizer& q) {
+  const uint64_t* const cache = q.cache;
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
+    const BYTE* in = SourceRow(q, row);
     BYTE* out = DestinationRow(q, row);
-    ForEachPixel(q, row, [&q, out](int x, int r, int g, int b) {
-      out[x] = static_cast<BYTE>(MapIndex(q, r, g, b));
-    });
+    for (int x = 0; x < q.width; ++x, in += 3)
+      out[x] = static_cast<BYTE>(CacheEntry(q, cache, in[2], in[1], in[0]));
   }
 }
 
-// Floyd-Steinberg along one row in direction `dir` (+1 or -1). Each pixel takes the error of the
+// A sample pushed past the 8-bit range by its error, brought back. The comparison is rarely
+// true, so the processor runs on past it; the bound comes from the sign.
+inline intptr_t Clamp255(intptr_t v) {
+  return static_cast<uintptr_t>(v) > 255u ? (~v >> (8 * sizeof v - 1)) & 255 : v;
+}
+
+// Floyd-Steinberg along one row in direction kDir (+1 or -1). Each pixel takes the error of the
 // row above at its column and 7/16 of its predecessor's, in sixteenths; what remains of its own
 // error goes 7 ahead, 3 below-behind, 5 below, 1 below-ahead. The below shares collect in running
 // sums and land in the error row one column behind the pixel, where the row above's value has
-// already been read. The tables are held in locals: the byte stores of the output row could
-// otherwise alias them and force a reload for every pixel.
-void DitherRow(Quantizer& q, const JSAMPLE* rgb, BYTE* out, int dir) {
-  const int* const errorLimit = q.errorLimit;
-  const JSAMPLE* const clamp = q.clamp;
-  const JSAMPLE* const map[3] = {q.map[0], q.map[1], q.map[2]};
+// already been read.
+//
+// Each pixel waits for its predecessor's error, so the time per pixel is the length of that
+// chain, which is kept short: seven times the pixel's value plus the share from above is summed
+// while its cache entry is read, and the entry brings seven times the map colour; the limit
+// table is indexed before the division by 16. The shares below are summed in Lanes, off the
+// chain. The tables are held in locals: the byte stores of the output row could otherwise alias
+// them and force a reload for every pixel.
+template <int kDir>
+void DitherRow(Quantizer& q, const BYTE* bgr, BYTE* out) {
+  constexpr uint16_t kInverseOf7 = 0x6DB7;  // 7 x this = 1 (mod 2^16)
+  static_assert(static_cast<uint16_t>(7 * kInverseOf7) == 1, "the inverse of 7");
+  const int8_t* const errorLimit = q.errorLimit;
+  const uint64_t* const cache = q.cache;
   int16_t* const errors = q.errors;
-  int carry[3] = {0, 0, 0};   // 7/16 shares for the next pixel, in sixteenths
-  int behind[3] = {0, 0, 0};  // pending sum for the column behind: 5e of the previous + 1e before
-  int last[3] = {0, 0, 0};    // the previous pixel's error
-  int x = dir > 0 ? 0 : q.width - 1;
-  for (int n = 0; n < q.width; ++n, x += dir) {
-    const int16_t* above = errors + 3 * (x + 1);
-    int16_t* behindEntry = errors + 3 * (x + 1 - dir);
-    const JSAMPLE* pixel = rgb + 3 * x;
-    int value[3];
+  intptr_t sevenValue[3] = {0, 0, 0};  // the previous pixel's value and map colour, times 7:
+  intptr_t sevenMap[3] = {0, 0, 0};    // their difference is its 7/16 share for this pixel
+  Lanes behind = {};  // pending sum for the column behind: 5e of the previous + 1e before
+  Lanes last = {};    // the previous pixel's error
+  int x = kDir > 0 ? 0 : q.width - 1;
+  for (int n = 0; n < q.width; ++n, x += kDir) {
+    const int16_t* above = errors + kErrorSlots * (x + 1);
+    int16_t* behindEntry = errors + kErrorSlots * (x + 1 - kDir);
+    const BYTE* pixel = bgr + 3 * x;
+    intptr_t value[3];
     for (int c = 0; c < 3; ++c) {
-      const int error = errorLimit[(carry[c] + above[c] + 8) >> 4];  // arithmetic shift
-      value[c] = clamp[pixel[c] + error];
+      const intptr_t error = errorLimit[(sevenValue[c] + above[c + 1] + 8) - sevenMap[c]];
+      value[c] = Clamp255(pixel[2 - c] + error);
     }
-    const int index = MapIndex(q, value[0], value[1], value[2]);
-    out[x] = static_cast<BYTE>(index);
+    const uint64_t entry = CacheEntry(q, cache, value[0], value[1], value[2]);
+    out[x] = static_cast<BYTE>(entry);
     for (int c = 0; c < 3; ++c) {
-      const int e = value[c] - map[c][index];
-      behindEntry[c] = static_cast<int16_t>(behind[c] + 3 * e);
-      behind[c] = last[c] + 5 * e;
-      last[c] = e;
-      carry[c] = 7 * e;
+      sevenValue[c] = 7 * value[c];
+      sevenMap[c] = static_cast<intptr_t>((entry >> kSevenShift[c]) & 0xFFFF);
     }
+    Lanes sevenMapLanes;
+    std::memcpy(&sevenMapLanes, &entry, sizeof sevenMapLanes);  // little-endian: lane = field
+    const Lanes valueLanes = {0, static_cast<uint16_t>(value[0]), static_cast<uint16_t>(value[1]),
+                              static_cast<uint16_t>(value[2])};
+    // The error itself, from its exact multiple of 7.
+    const Lanes e = (valueLanes * 7 - sevenMapLanes) * kInverseOf7;
+    const Lanes entryBehind = behind + e * 3;
+    std::memcpy(behindEntry, &entryBehind, sizeof entryBehind);
+    behind = last + e * 5;
+    last = e;
   }
-  int16_t* lastEntry = errors + 3 * (x - dir + 1);
-  for (int c = 0; c < 3; ++c) lastEntry[c] = static_cast<int16_t>(behind[c]);
+  std::memcpy(errors + kErrorSlots * (x - kDir + 1), &behind, sizeof behind);
 }
 
 void MapDithered(Quantizer& q) {
   for (int row = 0; row < q.height; ++row) {
     StopIfRequested(q);
-    DitherRow(q, ReadRow(q, row), DestinationRow(q, row), row % 2 == 0 ? 1 : -1);
+    if (row % 2 == 0)
+      DitherRow<1>(q, SourceRow(q, row), DestinationRow(q, row));
+    else
+      DitherRow<-1>(q, SourceRow(q, row), DestinationRow(q, row));
   }
 }
 
@@ -416,7 +482,6 @@ void MedianCutQuantizer(j_decompress_ptr params, const CDIB& source, CDIB& desti
 
   Prescan(q);
   ChooseColours(q);
-  std::memset(q.histogram, 0, sizeof(Histogram));  // from here on: the colour cache
   if (Dithering(q))
     MapDithered(q);
   else

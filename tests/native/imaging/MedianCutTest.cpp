@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <csetjmp>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -81,6 +82,24 @@ TEST(MedianCutTest, WithoutDitheringEveryPixelTakesTheNearestColourOfItsCell) {
   }
 }
 
+// Stripes of black, white and full colours beside patches of noise: errors large enough to be
+// halved and capped by the limit, and samples that errors push past 0 and past 255.
+CDIB* HarshPicture(int w, int h) {
+  auto* dib = new CDIB;
+  EXPECT_TRUE(dib->Create24(w, h));
+  uint32_t seed = 7;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      BYTE* p = dib->GetPixelAddress(x, y);
+      for (int c = 0; c < 3; ++c) {
+        seed = seed * 1103515245u + 12345u;
+        const bool noise = (x / 3 + y / 2) % 4 == 0;
+        p[c] = static_cast<BYTE>(noise ? (seed >> 16) & 0xFF : ((x + c) / 5 + y / 7) % 2 * 255);
+      }
+    }
+  return dib;
+}
+
 // Floyd-Steinberg as a plain model: errors in sixteenths, 7 ahead, 3 below-behind, 5 below and 1
 // below-ahead, shares falling off the row's ends dropped; even rows (in memory order) left to
 // right, odd rows right to left; incoming errors limited as the quantizer does.
@@ -90,7 +109,12 @@ int LimitError(int e) {
   return e < 0 ? -v : v;
 }
 
-std::vector<int> ModelDither(const CDIB& source, const Map& map) {
+// How often the model met the cases that a fast path might treat apart.
+struct DitherEvents {
+  int halved = 0, capped = 0, belowZero = 0, above255 = 0;
+};
+
+std::vector<int> ModelDither(const CDIB& source, const Map& map, DitherEvents& events) {
   const int w = source.GetWidth(), h = source.GetHeight();
   std::vector<int> out(static_cast<size_t>(w) * h);
   std::vector<int> above(3 * w, 0);
@@ -104,7 +128,12 @@ std::vector<int> ModelDither(const CDIB& source, const Map& map) {
       Rgb value;
       for (int c = 0; c < 3; ++c) {
         const int sum = carry[c] + above[3 * x + c] + 8;
-        const int error = LimitError(sum >= 0 ? sum / 16 : -((-sum + 15) / 16));
+        const int incoming = sum >= 0 ? sum / 16 : -((-sum + 15) / 16);
+        const int error = LimitError(incoming);
+        events.halved += std::abs(incoming) >= 16;
+        events.capped += std::abs(incoming) >= 48;
+        events.belowZero += pixel[c] + error < 0;
+        events.above255 += pixel[c] + error > 255;
         value[c] = std::clamp(pixel[c] + error, 0, 255);
       }
       const int index = NearestForCell(map, value);
@@ -122,27 +151,114 @@ std::vector<int> ModelDither(const CDIB& source, const Map& map) {
   return out;
 }
 
+// The dithered result against the model, byte for byte, on pictures of both kinds and sizes
+// whose rows run both ways an odd and an even number of times.
 TEST(MedianCutTest, DitheringDiffusesErrorsInSerpentineOrder) {
-  for (int colours : {16, 256}) {
-    SCOPED_TRACE(colours);
-    std::unique_ptr<CDIB> photo(Photo24(45, 30));
-    CDIB dithered, plain;
-    ASSERT_TRUE(dithered.Create(45, 30, nullptr));
-    ASSERT_TRUE(plain.Create(45, 30, nullptr));
-    Map map, plainMap;
-    ASSERT_TRUE(RunMedianCut(*photo, dithered, colours, JDITHER_FS, map));
-    ASSERT_TRUE(RunMedianCut(*photo, plain, colours, JDITHER_NONE, plainMap));
-    EXPECT_EQ(map, plainMap) << "dithering does not change the colours chosen";
+  struct Case {
+    const char* name;
+    CDIB* (*make)(int, int);
+    int w, h;
+    bool harsh;
+  };
+  const Case cases[] = {{"photo", Photo24, 45, 30, false},
+                        {"wide photo", Photo24, 203, 37, false},
+                        {"harsh", HarshPicture, 64, 41, true},
+                        {"harsh narrow", HarshPicture, 3, 50, true}};
+  for (const Case& pictureCase : cases) {
+    std::unique_ptr<CDIB> picture(pictureCase.make(pictureCase.w, pictureCase.h));
+    const int w = pictureCase.w, h = pictureCase.h;
+    for (int colours : {16, 204, 256}) {
+      SCOPED_TRACE(testing::Message() << pictureCase.name << ", " << colours << " colours");
+      CDIB dithered, plain;
+      ASSERT_TRUE(dithered.Create(w, h, nullptr));
+      ASSERT_TRUE(plain.Create(w, h, nullptr));
+      Map map, plainMap;
+      ASSERT_TRUE(RunMedianCut(*picture, dithered, colours, JDITHER_FS, map));
+      ASSERT_TRUE(RunMedianCut(*picture, plain, colours, JDITHER_NONE, plainMap));
+      EXPECT_EQ(map, plainMap) << "dithering does not change the colours chosen";
 
-    const std::vector<int> expected = ModelDither(*photo, map);
-    int wrong = 0, differFromPlain = 0;
-    for (int row = 0; row < 30; ++row)
-      for (int x = 0; x < 45; ++x) {
-        wrong += OutputIndex(dithered, x, row) != expected[static_cast<size_t>(row) * 45 + x];
-        differFromPlain += OutputIndex(dithered, x, row) != OutputIndex(plain, x, row);
+      DitherEvents events;
+      const std::vector<int> expected = ModelDither(*picture, map, events);
+      int wrong = 0, differFromPlain = 0;
+      for (int row = 0; row < h; ++row)
+        for (int x = 0; x < w; ++x) {
+          wrong += OutputIndex(dithered, x, row) != expected[static_cast<size_t>(row) * w + x];
+          differFromPlain += OutputIndex(dithered, x, row) != OutputIndex(plain, x, row);
+        }
+      EXPECT_EQ(wrong, 0);
+      if (colours > 16) continue;  // a small picture's colours may all fit a larger map
+      EXPECT_GT(differFromPlain, 0);
+      if (pictureCase.harsh) {
+        EXPECT_GT(events.halved, 0);
+        EXPECT_GT(events.capped, 0);
+        EXPECT_GT(events.belowZero, 0);
+        EXPECT_GT(events.above255, 0);
       }
-    EXPECT_EQ(wrong, 0);
-    EXPECT_GT(differFromPlain, 0);
+    }
+  }
+}
+
+// A photograph-like picture from integer arithmetic alone, the same in every build: a sky
+// gradient, textured and noisy ground, a bright disc.
+CDIB* IntegerPhoto(int w, int h) {
+  auto* dib = new CDIB;
+  EXPECT_TRUE(dib->Create24(w, h));
+  uint32_t seed = 11;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      seed = seed * 1103515245u + 12345u;
+      const int noise = static_cast<int>((seed >> 16) & 31) - 16;
+      const int texture = (x * x + 3 * x * y) % 37 - 18;
+      const int horizon = h / 2 + (x % 40 < 20 ? x % 20 : 20 - x % 20) - 10;
+      int rgb[3];
+      if (y < horizon) {
+        rgb[0] = 90 + 120 * y / h, rgb[1] = 140 + 90 * y / h, rgb[2] = 230 - 30 * y / h;
+      } else {
+        rgb[0] = 70 + 90 * y / h + texture + noise;
+        rgb[1] = 110 + 60 * x / w + texture + noise / 2;
+        rgb[2] = 40 + 30 * y / h + noise / 4;
+      }
+      const int dx = x - w / 3, dy = y - h / 4;
+      if (dx * dx + dy * dy < h * h / 36) rgb[0] = 255, rgb[1] = 230, rgb[2] = 120;
+      BYTE* p = dib->GetPixelAddress(x, y);
+      for (int c = 0; c < 3; ++c) p[2 - c] = static_cast<BYTE>(std::clamp(rgb[c], 0, 255));
+    }
+  return dib;
+}
+
+// FNV-1a over the map's colours and the output's indices.
+uint32_t Fingerprint(const Map& map, const CDIB& out) {
+  uint32_t hash = 2166136261u;
+  auto add = [&hash](int byte) { hash = (hash ^ static_cast<uint32_t>(byte & 0xFF)) * 16777619u; };
+  for (const Rgb& c : map)
+    for (int v : c) add(v);
+  for (int row = 0; row < out.GetHeight(); ++row)
+    for (int x = 0; x < out.GetWidth(); ++x) add(OutputIndex(out, x, row));
+  return hash;
+}
+
+// The colours chosen and the pixels mapped, pinned as the reduction has always made them: a
+// faster reduction must keep both byte for byte, the histogram's counts included, which the
+// comparisons with the models above take from the quantizer itself.
+TEST(MedianCutTest, ResultsStayAsPinned) {
+  struct Case {
+    const char* name;
+    CDIB* (*make)(int, int);
+    J_DITHER_MODE mode;
+    uint32_t fingerprint;
+  };
+  const Case cases[] = {{"photo dithered", IntegerPhoto, JDITHER_FS, 0x0dceb267u},
+                        {"photo plain", IntegerPhoto, JDITHER_NONE, 0x499b7609u},
+                        {"harsh dithered", HarshPicture, JDITHER_FS, 0x4a3bdc61u},
+                        {"harsh plain", HarshPicture, JDITHER_NONE, 0x5308c8a7u}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<CDIB> picture(c.make(301, 173));
+    CDIB out;
+    ASSERT_TRUE(out.Create(301, 173, nullptr));
+    Map map;
+    ASSERT_TRUE(RunMedianCut(*picture, out, 204, c.mode, map));
+    EXPECT_EQ(Fingerprint(map, out), c.fingerprint) << std::hex << Fingerprint(map, out);
   }
 }
 
@@ -173,20 +289,27 @@ TEST(MedianCutTest, FewDistinctColoursGiveOneMapColourEachAtTheirCellCentres) {
 
 TEST(MedianCutTest, CellCountsStopAt65535) {
   // Sixteen green cells in a row; eight colours leave cells 0 and 1 in one box, whose colour is
-  // their count-weighted mean. Cell 0 holds 200451 pixels, cell 1 65535: counted up to 65535
-  // both weigh the same and the mean green is 4 (3 if counted in full, 6 if wrapped).
-  const int width = 1000, height = 266;
-  CDIB source, out;
-  ASSERT_TRUE(source.Create24(width, height));
-  ASSERT_TRUE(out.Create(width, height, nullptr));
-  for (int i = 0; i < width * height; ++i) {
-    const int cell = i < 14 ? 2 + i : i < 14 + 65535 ? 1 : 0;
-    source.bits[3 * i + 1] = static_cast<BYTE>(4 * cell + 1);  // rows have no padding here
+  // their count-weighted mean. Cell 1 holds 65535 pixels, cell 0 the rest of the picture: counted
+  // up to 65535 both weigh the same and the mean green is 4. Counted in full, 200451 pixels give
+  // 3; wrapped at 16 bits, 6 and (100451 pixels) 5.
+  struct Case {
+    int height, green;
+  };
+  for (const Case& c : {Case{266, 4}, Case{166, 4}}) {
+    const int width = 1000, height = c.height;
+    SCOPED_TRACE(height);
+    CDIB source, out;
+    ASSERT_TRUE(source.Create24(width, height));
+    ASSERT_TRUE(out.Create(width, height, nullptr));
+    for (int i = 0; i < width * height; ++i) {
+      const int cell = i < 14 ? 2 + i : i < 14 + 65535 ? 1 : 0;
+      source.bits[3 * i + 1] = static_cast<BYTE>(4 * cell + 1);  // rows have no padding here
+    }
+    Map map;
+    ASSERT_TRUE(RunMedianCut(source, out, 8, JDITHER_NONE, map));
+    ASSERT_EQ(map.size(), 8u);
+    EXPECT_EQ(map[0], (Rgb{4, c.green, 4}));
   }
-  Map map;
-  ASSERT_TRUE(RunMedianCut(source, out, 8, JDITHER_NONE, map));
-  ASSERT_EQ(map.size(), 8u);
-  EXPECT_EQ(map[0], (Rgb{4, 4, 4}));
 }
 
 TEST(MedianCutTest, EightBitSourcesGoThroughTheirColourTable) {
