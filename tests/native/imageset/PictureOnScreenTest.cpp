@@ -49,64 +49,71 @@ std::unique_ptr<CDIB> Photograph(int n) {
   return dib;
 }
 
-// The photograph at w x h, 24-bit, mirrored and or upside down when asked.
-std::unique_ptr<CDIB> Resized(const CDIB& photo, int w, int h, bool mirrored, bool upsideDown) {
+// The photograph at w x h, 24-bit.
+std::unique_ptr<CDIB> Resized(const CDIB& photo, int w, int h) {
   auto out = std::make_unique<CDIB>();
   EXPECT_TRUE(out->Create24(w, h) && StretchDIB24(&photo, out.get()));
-  if (!mirrored && !upsideDown) return out;
-  auto turned = std::make_unique<CDIB>();
-  EXPECT_TRUE(turned->Create24(w, h));
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const BYTE* from = out->GetPixelAddress(mirrored ? w - 1 - x : x, upsideDown ? h - 1 - y : y);
-      BYTE* to = turned->GetPixelAddress(x, y);
-      to[0] = from[0], to[1] = from[1], to[2] = from[2];
-    }
-  return turned;
+  return out;
 }
 
 uint32_t ColourOf(const RGBQUAD& c) {
   return uint32_t{c.rgbRed} << 16 | uint32_t{c.rgbGreen} << 8 | c.rgbBlue;
 }
 
-uint32_t ColourAt(const CDIB& dib, int x, int y) {
-  if (dib.header->bmiHeader.biBitCount == 8)
-    return ColourOf(dib.header->bmiColors[*dib.GetPixelAddress(x, y)]);
-  const BYTE* p = dib.GetPixelAddress(x, y);
-  return uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+// Every pixel's colour, top row first. Rows are read whole: the comparisons below visit millions
+// of pixels per picture.
+Colours ColoursOf(const CDIB& dib) {
+  const int w = dib.GetWidth(), h = dib.GetHeight();
+  const bool indexed = dib.header->bmiHeader.biBitCount == 8;
+  uint32_t table[256] = {};
+  if (indexed)
+    for (int i = 0; i < 256; ++i) table[i] = ColourOf(dib.header->bmiColors[i]);
+  Colours out(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const BYTE* p = dib.GetPixelAddress(0, y);
+    uint32_t* to = &out[static_cast<size_t>(y) * w];
+    for (int x = 0; x < w; ++x)
+      to[x] = indexed ? table[p[x]]
+                      : uint32_t{p[3 * x + 2]} << 16 | uint32_t{p[3 * x + 1]} << 8 | p[3 * x];
+  }
+  return out;
 }
 
-// Root mean square difference of the channels of the screen's rectangle and the picture.
-double Rmse(const Colours& screen, int width, const CRect& rect, const CDIB& picture) {
+// How the picture is read against the screen: as it is, mirrored, or upside down.
+enum class Reading { kAsItIs, kMirrored, kUpsideDown };
+
+// Root mean square difference of the channels of the screen's rectangle and a picture of the
+// rectangle's size (its colours, top row first), read the given way.
+double Rmse(const Colours& screen, int width, const CRect& rect, const Colours& picture,
+            Reading reading = Reading::kAsItIs) {
+  const int w = rect.Width(), h = rect.Height();
   double sum = 0;
-  for (int y = 0; y < rect.Height(); ++y)
-    for (int x = 0; x < rect.Width(); ++x) {
+  for (int y = 0; y < h; ++y) {
+    const int py = reading == Reading::kUpsideDown ? h - 1 - y : y;
+    for (int x = 0; x < w; ++x) {
+      const int px = reading == Reading::kMirrored ? w - 1 - x : x;
       const uint32_t a = screen[static_cast<size_t>(y + rect.top) * width + x + rect.left];
-      const uint32_t b = ColourAt(picture, x, y);
+      const uint32_t b = picture[static_cast<size_t>(py) * w + px];
       for (int shift : {0, 8, 16}) {
         const int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
         sum += d * d;
       }
     }
-  return std::sqrt(sum / (3.0 * rect.Width() * rect.Height()));
+  }
+  return std::sqrt(sum / (3.0 * w * h));
 }
 
 // Pixels of the screen outside the rectangle that are not `colour`.
 size_t OthersAround(const Colours& screen, int width, const CRect& rect, uint32_t colour) {
   size_t others = 0;
-  for (size_t i = 0; i < screen.size(); ++i) {
-    const CPoint at(static_cast<int>(i % width), static_cast<int>(i / width));
-    others += !rect.PtInRect(at) && screen[i] != colour;
+  const int height = static_cast<int>(screen.size() / width);
+  for (int y = 0; y < height; ++y) {
+    const bool beside = y >= rect.top && y < rect.bottom;  // rows through the picture
+    for (int x = 0; x < width; ++x)
+      others += (!beside || x < rect.left || x >= rect.right) &&
+                screen[static_cast<size_t>(y) * width + x] != colour;
   }
   return others;
-}
-
-// Every pixel's colour, top row first.
-Colours ColoursOf(const CDIB& dib) {
-  Colours out;
-  for (int y = 0; y < dib.GetHeight(); ++y)
-    for (int x = 0; x < dib.GetWidth(); ++x) out.push_back(ColourAt(dib, x, y));
-  return out;
 }
 
 // The picture as the screen shows it: reduced to 204 colours when it has more than 8 bits, then
@@ -167,15 +174,15 @@ TEST_F(PictureOnScreenTest, EveryPictureIsItsPhotographUprightInProportionOnTheB
       EXPECT_EQ(OthersAround(screen, s.width, rect, 0x000000), 0u)
           << "pixels around the picture that are not the background's black";
 
-      const std::unique_ptr<CDIB> photo = Photograph(n);
-      const std::unique_ptr<CDIB> sized = Resized(*photo, pw, ph, false, false);
+      const std::unique_ptr<CDIB> sized = Resized(*Photograph(n), pw, ph);
+      const Colours source = ColoursOf(*sized);
       CDIB dithered;
       ASSERT_TRUE(sized->Quantize(&dithered, 204, 1));
-      const double shown = Rmse(screen, s.width, rect, *sized);
-      const double bound = Rmse(ColoursOf(dithered), pw, CRect(0, 0, pw, ph), *sized);
-      const double upsideDown = Rmse(screen, s.width, rect, *Resized(*photo, pw, ph, false, true));
-      const double mirrored = Rmse(screen, s.width, rect, *Resized(*photo, pw, ph, true, false));
-      const double loaded = Rmse(ColoursOf(*image), s.width, rect, *sized);
+      const double shown = Rmse(screen, s.width, rect, source);
+      const double bound = Rmse(ColoursOf(dithered), pw, CRect(0, 0, pw, ph), source);
+      const double upsideDown = Rmse(screen, s.width, rect, source, Reading::kUpsideDown);
+      const double mirrored = Rmse(screen, s.width, rect, source, Reading::kMirrored);
+      const double loaded = Rmse(ColoursOf(*image), s.width, rect, source);
       std::printf("  %2d  %d  %4dx%-4d  %6.2f (%6.2f loaded)  %6.2f  %6.2f  %6.2f\n", n,
                   desc->dataFormat, pw, ph, shown, loaded, bound, upsideDown, mirrored);
       EXPECT_LE(shown, 1.2 * bound) << "against a dithered reduction to 204 colours";
