@@ -3,6 +3,10 @@
 #include <memory>
 #include <new>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "framework/Dc.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
@@ -61,8 +65,26 @@ BOOL COSBView::CreateBuffer(CDIB* dib) {
 void COSBView::Render(const CRect*) {}
 
 void COSBView::Draw(const CRect* rect) {
-  std::lock_guard<std::mutex> lock(bufferLock);
-  DrawLocked(rect);
+  {
+    std::lock_guard<std::mutex> lock(bufferLock);
+    DrawLocked(rect);
+  }
+  ShowDrawnPixels();
+}
+
+// Under Wine a window's pixels reach the display when a thread of the process looks for messages
+// and finds none. The window's thread does so only when a message wakes it, and the drawing
+// thread never: a last frame with nothing after it (the caption's end before a still slide show)
+// stayed off the screen for the picture's whole minute. The drawing thread looks once after each
+// draw; on Windows that only checks its empty queue. Not on the window's own thread, where the
+// look would deliver messages sent to it in the middle of a draw.
+void COSBView::ShowDrawnPixels() const {
+#ifdef _WIN32
+  HWND window = GetSafeHwnd();
+  if (!window || ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) return;
+  MSG message;
+  ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+#endif
 }
 
 void COSBView::DrawLocked(const CRect* rect) {

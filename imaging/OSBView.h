@@ -40,7 +40,8 @@ class COSBView : public CScrollView, public CDirtyRectSink {
   virtual void Render(const CRect* rect);
   // Blits the rectangle of the surface (the client area when null) to the same place in the
   // window, within the window's clip box and the surface; the scroll position is not applied.
-  // Holds the buffer lock. Any thread.
+  // Holds the buffer lock. Any thread; what another thread than the window's draws reaches the
+  // display before this returns.
   void Draw(const CRect* rect);
 
   // Merges with the newest queued rectangle when they intersect, else queues a copy.
@@ -79,6 +80,8 @@ class COSBView : public CScrollView, public CDirtyRectSink {
   // Puts the new surface and palette in place under the lock and deletes the old ones.
   void SwapBuffer(CDIBSurface* newSurface, CColorPalette* newPalette);
   void DrawLocked(const CRect* rect);
+  // Has what a thread other than the window's drew reach the display at once.
+  void ShowDrawnPixels() const;
 
   std::mutex bufferLock;
 };

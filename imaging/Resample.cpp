@@ -422,6 +422,34 @@ BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination) {
   return 1;
 }
 
+BOOL StretchDIB8InColour(const CDIB* source, CDIB* destination) {
+  if (!HasDepth(source, 8) || !HasDepth(destination, 8) || !CanSample(*source)) return 0;
+  CDIB colours, stretched;
+  if (!colours.Create24(source->GetWidth(), source->GetHeight()) ||
+      !stretched.Create24(destination->GetWidth(), destination->GetHeight())) {
+    return 0;
+  }
+  const RGBQUAD* table = source->header->bmiColors;
+  for (int y = 0; y < source->GetHeight(); ++y) {
+    const BYTE* in = Row(*source, y);
+    BYTE* out = Row(colours, y);
+    for (int x = 0; x < source->GetWidth(); ++x, out += 3) {
+      const RGBQUAD& c = table[in[x]];
+      out[0] = c.rgbBlue, out[1] = c.rgbGreen, out[2] = c.rgbRed;
+    }
+  }
+  StretchBilinear<3>(colours, stretched);
+  const ColorMatcher matcher(TableEntries(*destination, destination->GetNumColors()));
+  for (int y = 0; y < destination->GetHeight(); ++y) {
+    const BYTE* in = Row(stretched, y);
+    BYTE* out = Row(*destination, y);
+    for (int x = 0; x < destination->GetWidth(); ++x, in += 3) {
+      out[x] = static_cast<BYTE>(matcher.Nearest(in[2], in[1], in[0]));
+    }
+  }
+  return !seams::StopRequested();
+}
+
 CDIB* QuarterDIB8(const CDIB* source) {
   if (!HasDepth(source, 8)) return nullptr;
   // A picture under four pixels across or down keeps one: a bitmap of no pixels cannot be read

@@ -33,6 +33,10 @@ BOOL StretchDIB24(const CDIB* source, CDIB* destination);
 // The same bilinear arithmetic on 8-bit pixel values, which suits ramp palettes. 0 for other
 // depths.
 BOOL StretchDIB8Bilinear(const CDIB* source, CDIB* destination);
+// Bilinear stretch of an 8-bit picture on any colour table: the blend is of the source's colours,
+// and each pixel takes the destination table's nearest colour to it. 0 for other depths, when
+// memory runs out, or at a stop request.
+BOOL StretchDIB8InColour(const CDIB* source, CDIB* destination);
 
 // Every fourth pixel of every fourth row: (w / 4) x (h / 4), at least 1 x 1. Null on failure or
 // for other depths.

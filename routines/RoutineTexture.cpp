@@ -98,13 +98,12 @@ CDIB* BuildRoutineTexture(ScreenHost* host, const RECT& area, int n, CDIB* logo)
 CDIB* LoadLogoTexture(ScreenHost* host, CDIB* logo, int n) {
   CDIB* background = host != nullptr ? host->GetBackground() : nullptr;
   if (!IsEightBit(background) || !IsEightBit(logo) || n <= 0 || n > CDIB::kMaxSide) return nullptr;
-  std::unique_ptr<CColorPalette> logoColours = Make<CColorPalette>();
+  // Resized in the logo's colours, straight onto the screen's: a logo's table is seldom a ramp,
+  // and a blend of its pixel values picked unrelated entries (a speckled emblem).
   std::unique_ptr<CColorPalette> screenColours = Make<CColorPalette>();
   std::unique_ptr<CDIB> result = Make<CDIB>();
-  if (!logoColours || !screenColours || !result || !logoColours->CreateFromDIB(logo) ||
-      !result->Create(n, n, logoColours.get()) || !StretchDIB8Bilinear(logo, result.get()) ||
-      !screenColours->CreateFromDIB(background) ||
-      !result->MapColorsToPalette(screenColours.get())) {
+  if (!screenColours || !result || !screenColours->CreateFromDIB(background) ||
+      !result->Create(n, n, screenColours.get()) || !StretchDIB8InColour(logo, result.get())) {
     return nullptr;
   }
   return result.release();

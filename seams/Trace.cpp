@@ -10,6 +10,7 @@ namespace {
 std::mutex traceMutex;
 FILE* traceFile = nullptr;
 std::atomic<bool> traceOn{false};
+std::atomic<Trace::Observer> traceObserver{nullptr};
 
 }  // namespace
 
@@ -36,11 +37,24 @@ bool Trace::IsOn() { return traceOn; }
 
 void Trace::VPrintf(const char* format, va_list args) {
   if (!traceOn) return;
-  std::lock_guard<std::mutex> lock(traceMutex);
-  if (!traceFile) return;
-  std::vfprintf(traceFile, format, args);
-  std::fflush(traceFile);
+  va_list again;
+  va_copy(again, args);
+  {
+    std::lock_guard<std::mutex> lock(traceMutex);
+    if (traceFile) {
+      std::vfprintf(traceFile, format, args);
+      std::fflush(traceFile);
+    }
+  }
+  if (const Observer observer = traceObserver) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, again);
+    observer(text);
+  }
+  va_end(again);
 }
+
+void Trace::SetObserver(Observer observer) { traceObserver = observer; }
 
 void Trace::Printf(const char* format, ...) {
   va_list args;

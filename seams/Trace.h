@@ -29,6 +29,11 @@ class Trace {
       __attribute__((format(printf, 1, 0)))
 #endif
       ;
+  // A function that sees each piece of text written, after it reached the file and outside the
+  // trace's lock (it may block the writing thread). Null removes it. Install it before the
+  // threads that write start; a test build uses it to hold a thread at a known step.
+  using Observer = void (*)(const char* text);
+  static void SetObserver(Observer observer);
 };
 
 // "<name> - start" now and "<name> - end" when the scope ends (both only while tracing is on).

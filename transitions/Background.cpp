@@ -205,14 +205,14 @@ BOOL GetIndexedLogo(CDIB* logo, int width, int height, CDIB* out, BOOL trace, CS
     return 0;
   };
   if (!logo) return fail(kErrorNoLogo);
-  CColorPalette logoPalette;
+  CColorPalette logoPalette;  // a logo without colours of its own has none to resize
   if (!logoPalette.CreateFromDIB(logo)) return fail(kErrorLogoPalette);
-  if (width < 1 || height < 1 || !out->Create(width, height, &logoPalette)) return fail(kErrorLogoImage);
-  if (!StretchDIB8Bilinear(logo, out)) return fail(kErrorLogoResize);
   CColorPalette ramp;
-  if (!ramp.CreateGreyRamp(GetReservedPaletteEntries()) || !out->MapColorsToPalette(&ramp)) {
-    return fail(kErrorLogoMap);
-  }
+  if (!ramp.CreateGreyRamp(GetReservedPaletteEntries())) return fail(kErrorLogoMap);
+  if (width < 1 || height < 1 || !out->Create(width, height, &ramp)) return fail(kErrorLogoImage);
+  // Resized in the logo's colours, then each pixel the ramp's nearest grey: a blend of the pixel
+  // values of a table that is no ramp picked unrelated entries (speckled tiles).
+  if (!StretchDIB8InColour(logo, out)) return fail(kErrorLogoResize);
   TracePrintf(trace, "GetIndexedLogo - end - \n\n");
   return 1;
 }

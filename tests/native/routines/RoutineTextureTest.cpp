@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "imaging/DIB.h"
@@ -137,6 +138,38 @@ TEST_F(RoutineTextureTest, LogosAreResizedOntoTheScreensColours) {
   ASSERT_TRUE(deep.Create24(20, 20));
   EXPECT_EQ(LoadLogoTexture(&host, &deep, 50), nullptr);
   EXPECT_EQ(LoadLogoTexture(&host, nullptr, 50), nullptr);
+}
+
+// A logo's colour table is seldom a ramp: here blue and yellow at two distant entries and magenta
+// everywhere else. Resized, the seam between its halves must blend blue into yellow (red equal to
+// green, on a screen whose table holds a colour cube); a blend of the pixel values would pass
+// through the magenta entries in between, as a speckled emblem did.
+TEST_F(RoutineTextureTest, ALogoIsResizedInItsColoursNotItsValues) {
+  auto* screen = new CDIB;
+  ASSERT_TRUE(screen->Create(320, 240, nullptr));
+  for (int i = 0; i < 216; ++i) {
+    screen->header->bmiColors[i] =
+        RGBQUAD{static_cast<BYTE>(i % 6 * 51), static_cast<BYTE>(i / 6 % 6 * 51),
+                static_cast<BYTE>(i / 36 * 51), 0};
+  }
+  host.SetBackground(screen);
+  CDIB logo;
+  ASSERT_TRUE(logo.Create(40, 40, nullptr));
+  for (int i = 0; i < 256; ++i) logo.header->bmiColors[i] = RGBQUAD{255, 0, 255, 0};
+  logo.header->bmiColors[10] = RGBQUAD{255, 0, 0, 0};     // blue
+  logo.header->bmiColors[250] = RGBQUAD{0, 255, 255, 0};  // yellow
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) *logo.GetPixelAddress(x, y) = x < 20 ? 10 : 250;
+  std::unique_ptr<CDIB> tex(LoadLogoTexture(&host, &logo, 100));
+  ASSERT_NE(tex, nullptr);
+  int blended = 0;
+  for (int x = 0; x < 100; ++x) {
+    const RGBQUAD& c = tex->header->bmiColors[*tex->GetPixelAddress(x, 50)];
+    ASSERT_LE(std::abs(c.rgbRed - c.rgbGreen), 51) << "column " << x << ": " << int{c.rgbRed} << ","
+                                                   << int{c.rgbGreen} << "," << int{c.rgbBlue};
+    blended += c.rgbRed > 0 && c.rgbRed < 255;
+  }
+  EXPECT_GT(blended, 0) << "the seam blends";
 }
 
 }  // namespace

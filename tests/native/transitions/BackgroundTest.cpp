@@ -293,6 +293,22 @@ TEST(GetIndexedLogoTest, ResizesOntoTheGreyRamp) {
   }
 }
 
+// A logo's table is seldom a ramp. This one is white all over, its halves on entries 10 and 12
+// with black at 11 between them: resized, it stays white; a blend of the pixel values would draw
+// a black seam down its middle.
+TEST(GetIndexedLogoTest, ResizesInTheLogosColoursNotItsValues) {
+  CDIB logo;
+  ASSERT_TRUE(logo.Create(20, 10, nullptr));
+  logo.header->bmiColors[10] = logo.header->bmiColors[12] = RGBQUAD{255, 255, 255, 0};
+  logo.header->bmiColors[11] = RGBQUAD{0, 0, 0, 0};
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) *logo.GetPixelAddress(x, y) = x < 10 ? 10 : 12;
+  CDIB tile;
+  CString error;
+  ASSERT_TRUE(GetIndexedLogo(&logo, 64, 32, &tile, 0, &error)) << error;
+  EXPECT_TRUE(EveryPixel(tile, CRect(0, 0, 64, 32), [](int, int, int v) { return v == White(); }));
+}
+
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path);  // text mode: the trace file has the platform's line ends
   std::stringstream text;

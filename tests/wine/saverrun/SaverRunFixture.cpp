@@ -98,7 +98,8 @@ Underlay::Underlay() {
 
 Underlay::~Underlay() { DestroyWindow(window_); }
 
-GatedRun::GatedRun(const std::vector<unsigned>& marks, const std::string& log) {
+GatedRun::GatedRun(const std::vector<unsigned>& marks, const std::string& log,
+                   const std::vector<std::string>& holds) {
   static int serial = 0;
   name_ = "saverrun-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
   std::string list;
@@ -108,11 +109,22 @@ GatedRun::GatedRun(const std::vector<unsigned>& marks, const std::string& log) {
     reached_.push_back(CreateEventA(nullptr, TRUE, FALSE, vtime::ReachedEvent(name_, mark).c_str()));
     release_.push_back(CreateEventA(nullptr, TRUE, FALSE, vtime::ReleaseEvent(name_, mark).c_str()));
   }
+  std::string texts;
+  for (size_t i = 0; i < holds.size(); ++i) {
+    texts += (i ? "|" : "") + holds[i];
+    const int hold = static_cast<int>(i);
+    holdReached_.push_back(
+        CreateEventA(nullptr, TRUE, FALSE, vtime::HoldReachedEvent(name_, hold).c_str()));
+    holdRelease_.push_back(
+        CreateEventA(nullptr, TRUE, FALSE, vtime::HoldReleaseEvent(name_, hold).c_str()));
+  }
+  SetEnvironmentVariableA(vtime::kHoldsVariable, texts.empty() ? nullptr : texts.c_str());
   SetEnvironmentVariableA(vtime::kMarksVariable, list.c_str());
   SetEnvironmentVariableA(vtime::kNameVariable, name_.c_str());
   SetEnvironmentVariableA(vtime::kLogVariable, log.empty() ? nullptr : log.c_str());
   process_ = std::make_unique<SaverProcess>("/s");
-  for (const char* variable : {vtime::kMarksVariable, vtime::kNameVariable, vtime::kLogVariable}) {
+  for (const char* variable :
+       {vtime::kMarksVariable, vtime::kNameVariable, vtime::kLogVariable, vtime::kHoldsVariable}) {
     SetEnvironmentVariableA(variable, nullptr);
   }
 }
@@ -121,16 +133,41 @@ GatedRun::~GatedRun() {
   process_.reset();
   for (HANDLE event : reached_) CloseHandle(event);
   for (HANDLE event : release_) CloseHandle(event);
+  for (HANDLE event : holdReached_) CloseHandle(event);
+  for (HANDLE event : holdRelease_) CloseHandle(event);
 }
 
 bool GatedRun::Reach(size_t index) {
-  const bool reached = PumpUntil(
-      [&] { return WaitForSingleObject(reached_[index], 0) == WAIT_OBJECT_0; }, kMarkWaitMs);
+  const bool reached = WaitFor(reached_[index]);
   // What the held saver drew last reaches the X server when Wine flushes the window's surface,
   // which the window's own thread does when it wakes for a message: the drawing thread draws
   // from a thread that pumps none, so without a message its last frames can stay unflushed for
   // as long as the hold lasts. Wake the window's thread, then wait until two captures agree.
-  HWND saver = FindTopWindow(process_->Id(), SAVER_WINDOW_CLASS);
+  Settle(true);
+  return reached;
+}
+
+void GatedRun::Release(size_t index) { SetEvent(release_[index]); }
+
+bool GatedRun::ReachHold(size_t index) {
+  const bool reached = WaitFor(holdReached_[index]);
+  Settle(false);
+  return reached;
+}
+
+void GatedRun::ReleaseHold(size_t index) { SetEvent(holdRelease_[index]); }
+
+int GatedRun::UnshownPixels() {
+  const ScreenCapture shown = ScreenCapture::Take();
+  return Differences(shown, Settle(true), WholeScreen(shown));
+}
+
+bool GatedRun::WaitFor(HANDLE event) {
+  return PumpUntil([&] { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }, kMarkWaitMs);
+}
+
+ScreenCapture GatedRun::Settle(bool wake) {
+  HWND saver = wake ? FindTopWindow(process_->Id(), SAVER_WINDOW_CLASS) : nullptr;
   ScreenCapture previous = ScreenCapture::Take();
   PumpUntil(
       [&] {
@@ -142,10 +179,8 @@ bool GatedRun::Reach(size_t index) {
         return same;
       },
       kSettleLimitMs);
-  return reached;
+  return previous;
 }
-
-void GatedRun::Release(size_t index) { SetEvent(release_[index]); }
 
 DWORD GatedRun::EndWithKey(std::optional<DWORD>* exitCode) {
   HWND saver = FindTopWindow(process_->Id(), SAVER_WINDOW_CLASS);

@@ -45,9 +45,12 @@ class Underlay {
 
 // One run of the variant with its marks in virtual milliseconds; each mark is waited for and
 // released in turn. `log`: the file for the variant's measurements at each mark, or "".
+// `holds`: texts of the trace that the thread writing them is held at, in their order (each
+// waited for and released like a mark).
 class GatedRun {
  public:
-  explicit GatedRun(const std::vector<unsigned>& marks, const std::string& log = "");
+  explicit GatedRun(const std::vector<unsigned>& marks, const std::string& log = "",
+                    const std::vector<std::string>& holds = {});
   ~GatedRun();
   GatedRun(const GatedRun&) = delete;
   GatedRun& operator=(const GatedRun&) = delete;
@@ -56,12 +59,24 @@ class GatedRun {
   // Waits until the saver is held at mark `index` and the screen has settled.
   bool Reach(size_t index);
   void Release(size_t index);
+  // The same for the holds at trace texts, with no help for the screen: it settles as the saver
+  // leaves it.
+  bool ReachHold(size_t index);
+  void ReleaseHold(size_t index);
+  // Pixels that change on the screen once the saver's window thread is woken: what the saver
+  // drew but left unshown.
+  int UnshownPixels();
   // Ends the saver with a key and says how long the process took to go.
   DWORD EndWithKey(std::optional<DWORD>* exitCode);
 
  private:
+  bool WaitFor(HANDLE event);
+  // Waits until two captures agree (waking the saver's window thread each time when asked) and
+  // returns the last.
+  ScreenCapture Settle(bool wake);
+
   std::string name_;
-  std::vector<HANDLE> reached_, release_;
+  std::vector<HANDLE> reached_, release_, holdReached_, holdRelease_;
   std::unique_ptr<SaverProcess> process_;
 };
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,17 @@ RECT ColouredBounds(const ScreenCapture& capture, const RECT& skip) {
     }
   }
   return bounds;
+}
+
+// Pixels of `b` in a colour that `a` nowhere shows.
+int ColoursNotIn(const ScreenCapture& a, const ScreenCapture& b) {
+  std::set<COLORREF> colours;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) colours.insert(a.At(x, y));
+  int count = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) count += colours.count(b.At(x, y)) == 0;
+  return count;
 }
 
 // The saver starts from what was on the screen, and a key ends the process at once even while
@@ -136,37 +148,64 @@ TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
 // Every display routine on the demo set with the install defaults (logos on, captions, a minute
 // per picture), as a fresh install meets it: the run begins at the set's first picture, the
 // routine starts once the caption has gone, no error splash comes, the picture stays while the
-// routine runs its minute, and the next picture follows it.
+// routine runs its minute, and the next picture follows it. Each routine leaves the screen as it
+// found it: its last frame, held where the next picture's cycle begins, is exactly the composed
+// picture it started on (the tiles all back in place, the 3D scenes' picture restored; Wipe Out's
+// prints stay by design). At both holds the screen already shows everything the saver drew.
 TEST(SaverRunRoutines, EveryRoutineRunsItsMinuteOnTheDemoSetWithTheInstallDefaults) {
   const struct {
     const char* ssfn;
-    const char* trace;  // the routine's start line; null for Combo (any routine)
+    const char* start;  // the routine's start line; Combo's may be any routine's
   } routines[] = {
-      {"0", "2D Sliding Blocks - start"}, {"1", "Flying 3D Tiles - start"},
-      {"2", "Puzzle Cube - start"},       {"3", "Blocks' World:Collisions - start"},
-      {"4", "Wipe Out - start"},          {"5", "Richochet - Bouncing Balls - start"},
-      {"6", nullptr},                     {"7", "Slide Show - start"},
+      {"0", "2D Sliding Blocks - start"},
+      {"1", "Flying 3D Tiles - start"},
+      {"2", "Puzzle Cube - start"},
+      {"3", "Blocks' World:Collisions - start"},
+      {"4", "Wipe Out - start"},
+      {"5", "Richochet - Bouncing Balls - start"},
+      {"6", "bInfiniteOn="},
+      {"7", "Slide Show - start"},
   };
   enum { kRoutineRuns, kStillThere, kNextCame };
+  enum { kRoutineStarts, kNextCycle };
   for (const auto& r : routines) {
     SCOPED_TRACE(std::string("SSFN ") + r.ssfn);
+    const std::string name = std::string("saverrun-routine-") + r.ssfn;
     InstallDemoSettings({{"TRACEON", "1"}, {"SSFN", r.ssfn}});
     // The routine starts within 30 s (transition and the caption's ten seconds) and runs 60 s
     // from then; the next picture comes before 110 s.
-    GatedRun run({30000, 70000, 110000});
+    GatedRun run({30000, 70000, 110000}, "", {r.start, "SCREEN SAVER IN RUN = 1"});
     ASSERT_TRUE(run.Process().Started());
+    ASSERT_TRUE(run.ReachHold(kRoutineStarts)) << "the routine never started";
+    EXPECT_EQ(run.UnshownPixels(), 0) << "the caption's last frames never reached the screen";
+    const ScreenCapture composed = ScreenCapture::Take();
+    run.ReleaseHold(kRoutineStarts);
     ASSERT_TRUE(run.Reach(kRoutineRuns));
     std::string trace = ReadTrace();
     EXPECT_NE(trace.find("Selected image = 0,"), std::string::npos) << "not the first picture";
-    EXPECT_NE(trace.find(r.trace ? r.trace : " - start - \nbInfiniteOn="), std::string::npos)
-        << trace.substr(trace.size() > 3000 ? trace.size() - 3000 : 0);
     run.Release(kRoutineRuns);
     ASSERT_TRUE(run.Reach(kStillThere));
     trace = ReadTrace();
     EXPECT_EQ(trace.find("Selected image = 1,"), std::string::npos) << "changed before its minute";
     run.Release(kStillThere);
+    ASSERT_TRUE(run.ReachHold(kNextCycle)) << "the routine never ended";
+    EXPECT_EQ(run.UnshownPixels(), 0) << "the routine's last frames never reached the screen";
+    const ScreenCapture left = ScreenCapture::Take();
+    // Wipe Out's cylinder prints its end faces onto the picture as it rolls, and the prints
+    // stay: its picture keeps only its own colours, nothing of the cylinder or its logo.
+    const bool prints = ReadTrace().find("Wipe Out - start") != std::string::npos;
+    const int changed =
+        prints ? ColoursNotIn(composed, left) : Differences(composed, left, WholeScreen(left));
+    EXPECT_EQ(changed, 0) << "the routine's last frame is not the picture it started on"
+                          << (prints ? " with prints of itself" : "") << " (see " << name
+                          << "-start.bmp and -end.bmp)";
+    if (changed != 0) {
+      composed.SaveBmp((name + "-start.bmp").c_str());
+      left.SaveBmp((name + "-end.bmp").c_str());
+    }
+    run.ReleaseHold(kNextCycle);
     ASSERT_TRUE(run.Reach(kNextCame));
-    ScreenCapture::Take().SaveBmp((std::string("saverrun-routine-") + r.ssfn + ".bmp").c_str());
+    ScreenCapture::Take().SaveBmp((name + ".bmp").c_str());
     trace = ReadTrace();
     EXPECT_NE(trace.find("Selected image = 1,"), std::string::npos) << "no change after the minute";
     EXPECT_EQ(trace.find("Error Message"), std::string::npos)

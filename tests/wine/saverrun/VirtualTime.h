@@ -20,6 +20,11 @@ constexpr char kNameVariable[] = "SAVER_VT_NAME";
 // When set, a file that gets one line per mark: "<mark> <free GDI handles> <working set bytes>".
 constexpr char kLogVariable[] = "SAVER_VT_LOG";
 
+// Texts the trace is held at, '|'-separated, in the order they come: the first thread that
+// writes a piece of trace containing the next text signals the hold's "reached" event and waits
+// there until the test signals its "release" event. Holds and marks are independent.
+constexpr char kHoldsVariable[] = "SAVER_VT_HOLDS";
+
 // Wall-clock seconds of virtual time 0: 1996-01-01 10:00:00 UTC.
 constexpr long long kWallStart = 820490400;
 
@@ -28,6 +33,13 @@ inline std::string ReachedEvent(const std::string& name, int mark) {
 }
 inline std::string ReleaseEvent(const std::string& name, int mark) {
   return name + ".release." + std::to_string(mark);
+}
+
+inline std::string HoldReachedEvent(const std::string& name, int hold) {
+  return name + ".hold.reached." + std::to_string(hold);
+}
+inline std::string HoldReleaseEvent(const std::string& name, int hold) {
+  return name + ".hold.release." + std::to_string(hold);
 }
 
 }  // namespace vtime

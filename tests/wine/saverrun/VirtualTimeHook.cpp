@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <sstream>
 #include <vector>
 
 #include "seams/Clock.h"
+#include "seams/Trace.h"
 #include "tests/wine/saverrun/VirtualTime.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
@@ -24,12 +26,29 @@ std::string Variable(const char* name) {
   return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
 }
 
-std::vector<uint32_t> ParseMarks(const std::string& text) {
-  std::vector<uint32_t> marks;
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> items;
   std::istringstream in(text);
   std::string item;
-  while (std::getline(in, item, ',')) marks.push_back(static_cast<uint32_t>(std::stoul(item)));
+  while (std::getline(in, item, separator)) items.push_back(item);
+  return items;
+}
+
+std::vector<uint32_t> ParseMarks(const std::string& text) {
+  std::vector<uint32_t> marks;
+  for (const std::string& item : Split(text, ',')) {
+    marks.push_back(static_cast<uint32_t>(std::stoul(item)));
+  }
   return marks;
+}
+
+// Waits for the test's release; a stop request ends the wait, so the window's join never waits
+// on a held thread. What this thread drew reaches the screen first.
+void HoldUntil(HANDLE release) {
+  GdiFlush();
+  while (WaitForSingleObject(release, kHoldSliceMs) == WAIT_TIMEOUT) {
+    if (seams::StopRequested()) return;
+  }
 }
 
 class GatedClock : public seams::Clock {
@@ -79,10 +98,7 @@ class GatedClock : public seams::Clock {
   }
 
   void Hold(size_t mark) {
-    GdiFlush();  // what this thread drew reaches the screen while it is held
-    while (WaitForSingleObject(release_[mark], kHoldSliceMs) == WAIT_TIMEOUT) {
-      if (seams::StopRequested()) return;
-    }
+    HoldUntil(release_[mark]);
     std::lock_guard<std::mutex> lock(mutex_);
     if (next_ == mark) ++next_;
   }
@@ -110,8 +126,47 @@ class GatedClock : public seams::Clock {
   std::string name_, log_;
 };
 
+// Holds the thread that writes the next of the named texts to the trace (VirtualTime.h).
+class TraceHolds {
+ public:
+  TraceHolds(std::vector<std::string> texts, const std::string& name) : texts_(std::move(texts)) {
+    for (size_t i = 0; i < texts_.size(); ++i) {
+      const int hold = static_cast<int>(i);
+      reached_.push_back(
+          CreateEventA(nullptr, TRUE, FALSE, vtime::HoldReachedEvent(name, hold).c_str()));
+      release_.push_back(
+          CreateEventA(nullptr, TRUE, FALSE, vtime::HoldReleaseEvent(name, hold).c_str()));
+    }
+  }
+
+  void Seen(const char* text) {
+    size_t hold;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (next_ >= texts_.size() || !std::strstr(text, texts_[next_].c_str())) return;
+      hold = next_++;
+    }
+    SetEvent(reached_[hold]);
+    HoldUntil(release_[hold]);
+  }
+
+ private:
+  std::mutex mutex_;
+  size_t next_ = 0;
+  std::vector<std::string> texts_;
+  std::vector<HANDLE> reached_, release_;
+};
+
+TraceHolds* traceHolds = nullptr;
+
 struct InstallAtStart {
   InstallAtStart() {
+    const std::string holds = Variable(vtime::kHoldsVariable);
+    if (!holds.empty()) {
+      static TraceHolds held(Split(holds, '|'), Variable(vtime::kNameVariable));
+      traceHolds = &held;
+      seams::Trace::SetObserver([](const char* text) { traceHolds->Seen(text); });
+    }
     const std::string marks = Variable(vtime::kMarksVariable);
     if (marks.empty()) return;
     static GatedClock clock(ParseMarks(marks), Variable(vtime::kNameVariable),
