@@ -185,6 +185,14 @@ class Bench {
         run.keyToExit = NowMs() - keyAt;
       }
     }
+    if (keyAt < 0) {  // the moment never came: say where the saver stood
+      const std::string trace = ReadFile(tracePath);
+      std::printf("  the moment never came; window %s; the trace ends:\n%s\n",
+                  !window ? "never made"
+                  : shown ? "shown"
+                          : "not shown",
+                  trace.substr(trace.size() > 2000 ? trace.size() - 2000 : 0).c_str());
+    }
     if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) {
       TerminateProcess(process.hProcess, 99);
       WaitForSingleObject(process.hProcess, 5000);

@@ -110,3 +110,31 @@ function(saver_track_resource_includes)
   endwhile()
   set_source_files_properties(${scripts} DIRECTORY ${dirs} PROPERTIES OBJECT_DEPENDS "${inputs}")
 endfunction()
+
+# saver_delay_load(target dll ...)
+#  The Windows program loads these system DLLs at the first call into each instead of at its
+#  start (a DLL and everything it pulls in costs a process start under Wine a noticeable time):
+#  its link finds delay-import libraries of the same names first, made from the toolchain's own
+#  import libraries with every export. MinGW's runtime has the delay-load helper.
+function(saver_delay_load target)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(folder ${CMAKE_BINARY_DIR}/delayload)
+  foreach(dll IN LISTS ARGN)
+    set(out ${folder}/lib${dll}.a)
+    if(NOT EXISTS ${out})
+      find_library(SAVER_IMPORT_LIB_${dll} NAMES lib${dll}.a REQUIRED)
+      file(MAKE_DIRECTORY ${folder})
+      execute_process(
+        COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DDLLTOOL=${CMAKE_DLLTOOL}
+                -DIMPORT_LIB=${SAVER_IMPORT_LIB_${dll}} -DDLL=${dll} -DOUT=${out}
+                -P ${PROJECT_SOURCE_DIR}/cmake/MakeDelayLib.cmake
+        RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR "could not make the delay-import library of ${dll}")
+      endif()
+    endif()
+  endforeach()
+  target_link_directories(${target} BEFORE PRIVATE ${folder})
+endfunction()

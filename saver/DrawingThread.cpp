@@ -363,7 +363,7 @@ bool DrawingThread::ShowCaption() {
   r.bounceDuration = info_->nBounceDuration;
   r.bounceSpeed = info_->nBounceSpeed;
   RunImageTextFXRoutine(screen_, r);  // a caption that cannot be shown is no reason to stop
-  return true;
+  return !seams::StopRequested();     // a stop during the caption starts no routine
 }
 
 // The caption's bytes from "imagetxt.dat". The range must lie inside the file (a damaged

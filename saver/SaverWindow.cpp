@@ -99,37 +99,15 @@ struct LogPalette256 {
   PALETTEENTRY entries[kPaletteSize] = {};
 };
 
-// The colours on the screen, into `entries`, when there are at most 256 of them.
-bool ReadDesktopColours(HDC screen, PALETTEENTRY* entries) {
-  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = dib ? ::CreateCompatibleDC(screen) : nullptr;
-  int found = -1;
-  if (memory) {
-    HGDIOBJ previous = ::SelectObject(memory, dib);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    found = CollectColours(static_cast<const uint32_t*>(bits), size_t{1} * width * height, entries);
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
-  }
-  if (dib) ::DeleteObject(dib);
-  return found >= 0;
-}
-
-void ReadScreenPalette(HDC screen, LogPalette256& palette) {
+bool ReadSystemPalette(HDC screen, LogPalette256& palette) {
   if (::GetSystemPaletteEntries(screen, 0, kPaletteSize, palette.entries) >= kPaletteSize) {
-    return;
+    return true;
   }
   for (PALETTEENTRY& entry : palette.entries) entry = PALETTEENTRY{};
-  if (ReadDesktopColours(screen, palette.entries)) return;
+  return false;
+}
+
+void ReadHalftonePalette(HDC screen, LogPalette256& palette) {
   for (PALETTEENTRY& entry : palette.entries) entry = PALETTEENTRY{};
   if (HPALETTE halftone = ::CreateHalftonePalette(screen)) {
     ::GetPaletteEntries(halftone, 0, kPaletteSize, palette.entries);
@@ -137,9 +115,7 @@ void ReadScreenPalette(HDC screen, LogPalette256& palette) {
   }
 }
 
-CColorPalette* NewScreenPalette(HDC screen) {
-  LogPalette256 block;
-  ReadScreenPalette(screen, block);
+CColorPalette* NewPalette(const LogPalette256& block) {
   std::unique_ptr<CColorPalette> palette(NewOrNull<CColorPalette>());
   if (!palette || !palette->CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block))) {
     return nullptr;
@@ -155,7 +131,53 @@ BOOL CreateSurface(CDIBSurface& surface, int width, int height, CColorPalette* p
   }
 }
 
+// The screen's pixels as they stand, taken once: fetching the screen is the slow part of the
+// copy (under Wine a round trip to the X server for the whole screen), so the colours are
+// counted and the copy is made from these same pixels.
+class ScreenPixels {
+ public:
+  ScreenPixels(HDC screen, int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dib_ = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    memory_ = dib_ ? ::CreateCompatibleDC(screen) : nullptr;
+    if (!memory_) return;
+    previous_ = ::SelectObject(memory_, dib_);
+    ::BitBlt(memory_, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+  }
+  ~ScreenPixels() {
+    if (memory_) {
+      ::SelectObject(memory_, previous_);
+      ::DeleteDC(memory_);
+    }
+    if (dib_) ::DeleteObject(dib_);
+  }
+  ScreenPixels(const ScreenPixels&) = delete;
+  ScreenPixels& operator=(const ScreenPixels&) = delete;
+
+  HDC Get() const { return memory_; }
+  // The colours on the screen, into `entries`, when there are at most 256 of them.
+  bool ReadColours(PALETTEENTRY* entries) const {
+    return memory_ && CollectColours(static_cast<const uint32_t*>(bits_),
+                                     size_t{1} * width_ * height_, entries) >= 0;
+  }
+
+ private:
+  int width_, height_;
+  void* bits_ = nullptr;
+  HBITMAP dib_ = nullptr;
+  HDC memory_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
 // The desktop as it stands, in a surface of the screen's size (the preview's too), or null.
+// On a palette display the copy comes from the screen through the system palette; on any other
+// from one fetch of its pixels, on the desktop's own colours when they fit a palette.
 CDIBSurface* CopyDesktop(CColorPalette** paletteOut) {
   ScreenDC screen;
   std::unique_ptr<CDIBSurface> surface(NewOrNull<CDIBSurface>());
@@ -163,18 +185,29 @@ CDIBSurface* CopyDesktop(CColorPalette** paletteOut) {
     seams::Trace::Printf("ScreenSaverProc - pdsBackground=NULL\n");
     return nullptr;
   }
-  std::unique_ptr<CColorPalette> palette(screen.Get() ? NewScreenPalette(screen.Get()) : nullptr);
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
   const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  LogPalette256 block;
+  std::unique_ptr<ScreenPixels> pixels;
+  if (screen.Get() && !ReadSystemPalette(screen.Get(), block)) {
+    pixels = std::make_unique<ScreenPixels>(screen.Get(), width, height);
+    if (!pixels->ReadColours(block.entries)) ReadHalftonePalette(screen.Get(), block);
+  }
+  std::unique_ptr<CColorPalette> palette(screen.Get() ? NewPalette(block) : nullptr);
   if (!palette || !CreateSurface(*surface, width, height, palette.get())) {
     seams::Trace::Printf("ScreenSaverProc - Failed to pdsBackground->Create\n");
     surface.reset();  // before the palette it was made on
     return nullptr;
   }
-  HPALETTE previous = ::SelectPalette(screen.Get(), *palette, FALSE);
-  ::RealizePalette(screen.Get());
-  ::BitBlt(surface->memoryDC.GetSafeHdc(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
-  if (previous) ::SelectPalette(screen.Get(), previous, FALSE);
+  HDC target = surface->memoryDC.GetSafeHdc();
+  if (pixels && pixels->Get()) {
+    ::BitBlt(target, 0, 0, width, height, pixels->Get(), 0, 0, SRCCOPY);
+  } else {
+    HPALETTE previous = ::SelectPalette(screen.Get(), *palette, FALSE);
+    ::RealizePalette(screen.Get());
+    ::BitBlt(target, 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
+    if (previous) ::SelectPalette(screen.Get(), previous, FALSE);
+  }
   *paletteOut = palette.release();
   return surface.release();
 }
@@ -218,11 +251,14 @@ LRESULT OnCreate(HWND window, WPARAM wParam, LPARAM lParam) {
 // The window shows the desktop copy from its first erase on, before any thread runs: the screen
 // looks untouched until the drawing thread paints over it. (Wine shows a new window black, not
 // what lay under it, until something is drawn.)
-void ShowDesktopCopy(HDC eraseDC, CDIBSurface* surface) {
+// The window then holds what the view's first paint would draw again (the view starts from the
+// same copy): the pending paint is dropped rather than spent on a second full-screen blit.
+void ShowDesktopCopy(HWND window, HDC eraseDC, CDIBSurface* surface) {
   CDC dc;
   if (!dc.Attach(eraseDC)) return;
   surface->Draw(&dc);
   dc.Detach();
+  ::ValidateRect(window, nullptr);
 }
 
 // Binds the view to the window and the document to the view, and hands the document the desktop
@@ -265,7 +301,7 @@ void StartSaverRun(HWND window, HDC eraseDC) {
     delete palette;
     return;
   }
-  ShowDesktopCopy(eraseDC, surface);
+  ShowDesktopCopy(window, eraseDC, surface);
   if (!BindScreenObjects(window, view, doc, surface)) {
     delete view;
     delete doc;  // with the desktop copy, which it owns by now
