@@ -348,6 +348,8 @@ BOOL Manage(const Direction& direction, TransitionScreen& screen, const TransOrd
     case Outcome::kSweep:
       break;
   }
+  // A stop ends the change where it stands: the screen is going away, so no sweep follows.
+  if (seams::StopRequested()) return TRUE;
   // The result of the sweep over the rectangle decides; it has a 2D class and so ends there.
   const TransOrder sweep = SweepOrder(target.w, target.h);
   const BOOL swept = direction.self(screen, sweep.transClass, sweep.effect, image, target.x,

@@ -368,4 +368,25 @@ TEST_F(FrontEndsTest, TraceLinesStartAndEndOnlyWhatSucceeds) {
   std::filesystem::remove(path);
 }
 
+// A 3D order that leaves part of its rectangle to a sweep (as above) starts none once the saver
+// is stopping: the screen is going away.
+TEST_F(FrontEndsTest, AStopDuringATileRunStartsNoSweep) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("frontends_stop_" + std::to_string(UniqueNumber()) + ".txt");
+  ASSERT_TRUE(seams::Trace::Open(path.string().c_str(), "BANNER"));
+  std::unique_ptr<CDIB> picture(NewPicture(200, 150, fetest::kNewBase));
+  MemoryScreen screen(160, 120);
+  CString error;
+  seams::RequestStop();
+  const bool done = Manage(Way::kOn, screen, TransOrder{100, 3, 1, 50, 1}, picture.get(),
+                           Placement{0, 0, 150, 110, 0, 0}, &error, 1);
+  seams::ClearStop();
+  seams::Trace::Close();
+  EXPECT_TRUE(done);
+  const std::string trace = ReadFile(path);
+  EXPECT_NE(trace.find("Transition3DFX - start"), std::string::npos) << trace;
+  EXPECT_EQ(trace.find("iDesTransFXClass=20"), std::string::npos) << "a sweep after the stop";
+  std::filesystem::remove(path);
+}
+
 }  // namespace
