@@ -59,7 +59,8 @@ inline CDIB* NewDesktop(int w, int h) {
         RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
   }
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>((x / 16 + y) % 256);
+    BYTE* row = dib->GetPixelAddress(0, y);  // a row at a time: the sweeps make one per run
+    for (int x = 0; x < w; ++x) row[x] = static_cast<BYTE>((x / 16 + y) % 256);
   }
   return dib;
 }
