@@ -107,6 +107,7 @@ class DrawingThreadTest : public ::testing::Test {
     Put("OWNIMAGES_DIR", OwnFolder());
   }
   void TearDown() override {
+    onWait_ = nullptr;
     seams::ClearStop();
     seams::Trace::Close();
     delete CurrentImageDIB;
@@ -155,6 +156,7 @@ class DrawingThreadTest : public ::testing::Test {
     const uint32_t start = clock_.Peek();
     clock_.onIdle = [&] {
       screen_->doc.shown.clear();  // the document records what it shows; a long run keeps none
+      if (onWait_) onWait_();
       if (stop() || clock_.Peek() - start > limit * 1000u) seams::RequestStop();
     };
     setsBefore_ = registry_.Calls(seams::RegOp::Set);
@@ -184,6 +186,7 @@ class DrawingThreadTest : public ::testing::Test {
   CString keyPath_;
   SaverInfo info_;
   std::unique_ptr<MemoryScreen> screen_;
+  std::function<void()> onWait_;  // acts on the screen at every wait of a Run
   int setsBefore_ = 0;
   ColourReducer savedReducer_ = DrawingThreadColourReducer;
 };
