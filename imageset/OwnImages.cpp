@@ -24,7 +24,8 @@
 #include <windows.h>
 #include <commdlg.h>
 #else
-#include <filesystem>
+#include <dirent.h>
+#include <sys/stat.h>
 #endif
 
 int32_t SelectedOwnImageNo = 0;
@@ -55,10 +56,16 @@ std::vector<CString> ListFileNames(const char* folder) {
   } while (::FindNextFileA(find, &entry));
   ::FindClose(find);
 #else
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-       it.increment(error)) {
-    if (!it->is_directory(error)) names.emplace_back(it->path().filename().string().c_str());
+  // Not std::filesystem: its directory iterator allocates inside noexcept functions, so running
+  // out of memory there would end the process instead of reaching the caller.
+  DIR* dir = ::opendir(folder);
+  if (!dir) return names;
+  const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
+  while (const dirent* entry = ::readdir(dir)) {
+    struct stat status;
+    const bool isFolder = ::stat(JoinFolderPath(folder, entry->d_name), &status) == 0 &&
+                          S_ISDIR(status.st_mode);  // "." and ".." among them
+    if (!isFolder) names.emplace_back(entry->d_name);
   }
 #endif
   return names;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -34,9 +35,7 @@ Point OnRadius(int cx, int cy, double r, double angle) {
 
 void FillSprite(CSprite* sprite, int index) {
   for (int row = 0; row < sprite->GetHeight(); ++row) {
-    for (int col = 0; col < sprite->GetWidth(); ++col) {
-      if (BYTE* p = sprite->GetPixelAddress(col, row)) *p = static_cast<BYTE>(index);
-    }
+    if (BYTE* p = sprite->GetPixelAddress(0, row)) std::memset(p, index, sprite->GetWidth());
   }
 }
 
@@ -141,9 +140,10 @@ void CClockOverlay::DrawFace() {
   const int outer = R + 1;
   // The dark ring that carries the marks.
   for (int row = 0; row < face->GetHeight(); ++row) {
+    BYTE* line = face->GetPixelAddress(0, row);
     for (int col = 0; col < face->GetWidth(); ++col) {
       const int d2 = (col - centreX) * (col - centreX) + (row - centreY) * (row - centreY);
-      if (d2 >= inner * inner && d2 <= outer * outer) *face->GetPixelAddress(col, row) = static_cast<BYTE>(g + 1);
+      if (d2 >= inner * inner && d2 <= outer * outer) line[col] = static_cast<BYTE>(g + 1);
     }
   }
   // Minute marks: a long line from the centre, cut to the box between two radii.

@@ -23,6 +23,8 @@ namespace {
 // fails because memory has run out can still write its text.
 constexpr int kErrorTextRoom = 128;
 
+thread_local CRoutineFrame::StepHook stepHook = nullptr;
+
 }  // namespace
 
 void FormatRoutineErrorText(const char* prefix, const RoutineErrorMessage* table, int count,
@@ -161,12 +163,21 @@ void CRoutineFrame::StopEffectSound(int index) {
 
 bool CRoutineFrame::StopRequested() { return seams::StopRequested(); }
 
+CRoutineFrame::StepHook CRoutineFrame::SetStepHook(StepHook hook) {
+  const StepHook previous = stepHook;
+  stepHook = hook;
+  return previous;
+}
+
 bool CRoutineFrame::RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
                               const std::function<bool()>& step) {
   StartTime();
   bool over = false;
   do {
-    for (int i = 0; i < stepsPerPass && !over; ++i) over = !step() || RunOver(runSeconds);
+    for (int i = 0; i < stepsPerPass && !over; ++i) {
+      over = !step() || RunOver(runSeconds);
+      if (stepHook) stepHook();
+    }
   } while (bInfiniteOn != 0 && !over);
   return StopRequested();
 }

@@ -120,6 +120,10 @@ class CRoutineFrame {
   // Returns whether it ended by a stop request.
   bool RunPasses(int stepsPerPass, int bInfiniteOn, int runSeconds,
                  const std::function<bool()>& step);
+  // Called after every step RunPasses runs on the calling thread (null: none, as in the saver),
+  // for the tests that count a routine's steps; returns the hook it replaces.
+  using StepHook = void (*)();
+  static StepHook SetStepHook(StepHook hook);
 
   // The routine's own end steps: they run after the sprites are gone and before the sounds stop.
   void SetOwnEndSteps(std::function<void()> steps) { ownEndSteps_ = std::move(steps); }

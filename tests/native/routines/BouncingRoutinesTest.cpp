@@ -179,6 +179,37 @@ TEST_F(BouncingRoutinesTest, AStopAfterSomeFramesEndsAtOnceWithEverythingRelease
   clock.stopAfterNaps = 0;
 }
 
+// A run with no time limit that is not endless takes exactly one pass of the routine's steps.
+// Counted on a screen of a few pixels at the slowest speed: the steps are the same whatever the
+// screen and the pace, and the frames fewest.
+long stepsCounted = 0;
+void CountStep() { ++stepsCounted; }
+
+TEST_F(BouncingRoutinesTest, ARunWithoutTimeOrEndlessnessTakesOnePassOfSteps) {
+  constexpr int kTinyW = 16, kTinyH = 12, kSlowest = 1;
+  const struct {
+    const Routine& routine;
+    long steps;
+  } cases[] = {{kRoutines[0], 1000}, {kRoutines[1], 10000}, {kRoutines[2], 1000}};
+  struct HookInstalled {
+    CRoutineFrame::StepHook previous = CRoutineFrame::SetStepHook(CountStep);
+    ~HookInstalled() { CRoutineFrame::SetStepHook(previous); }
+  } installed;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.routine.name);
+    scenetest::WindowedHost tiny(kTinyW, kTinyH);
+    tiny.Reset(NewHuePicture(kTinyW, kTinyH));
+    const RECT tinyArea = {0, 0, kTinyW, kTinyH};
+    stepsCounted = 0;
+    clock.stopAfterNaps = clock.naps + 1000000;  // only a hang reaches it (ten times the naps)
+    ASSERT_EQ(c.routine.run(&tiny, &tinyArea, 0, 0, 0, kSlowest, 60, 0, 0, 0, 0, 0, &error), 1);
+    EXPECT_FALSE(seams::StopRequested()) << "the run ended by itself";
+    EXPECT_EQ(stepsCounted, c.steps);
+    clock.stopAfterNaps = 0;
+    seams::ClearStop();
+  }
+}
+
 // On a screen document: the clock shows while the routine runs and is gone with it.
 class BouncingRoutinesDocTest : public routinetest::ScreenDocFixture {
  protected:

@@ -89,11 +89,31 @@ inline CDIB* NewBackdrop(int w, int h) {
 
 // The number of pixels where two pictures of the same size differ (all of them when the sizes
 // differ).
+// Row by row: the out-of-memory sweeps compare whole pictures after every refused run.
 inline long DifferentPixels(const CDIB& a, const CDIB& b) {
-  if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) return -1;
+  const int w = a.GetWidth(), h = a.GetHeight();
+  if (w != b.GetWidth() || h != b.GetHeight()) return -1;
+  const int step = a.header ? a.header->bmiHeader.biBitCount / 8 : 0;
   long n = 0;
-  for (int y = 0; y < a.GetHeight(); ++y)
-    for (int x = 0; x < a.GetWidth(); ++x) n += *a.GetPixelAddress(x, y) != *b.GetPixelAddress(x, y);
+  for (int y = 0; y < h; ++y) {
+    if (step == 0 || b.header->bmiHeader.biBitCount != a.header->bmiHeader.biBitCount) {
+      for (int x = 0; x < w; ++x) n += *a.GetPixelAddress(x, y) != *b.GetPixelAddress(x, y);
+      continue;
+    }
+    const BYTE* rowA = a.GetPixelAddress(0, y);
+    const BYTE* rowB = b.GetPixelAddress(0, y);
+    for (int x = 0; x < w; ++x) n += rowA[x * step] != rowB[x * step];
+  }
+  return n;
+}
+
+// The number of pixels of an 8-bit picture that are not that index.
+inline long PixelsOtherThan(const CDIB& dib, BYTE index) {
+  long n = 0;
+  for (int y = 0; y < dib.GetHeight(); ++y) {
+    const BYTE* row = dib.GetPixelAddress(0, y);
+    for (int x = 0; x < dib.GetWidth(); ++x) n += row[x] != index;
+  }
   return n;
 }
 

@@ -59,7 +59,8 @@ inline CDIB* NewDesktop(int w, int h) {
         RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
   }
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) *dib->GetPixelAddress(x, y) = static_cast<BYTE>((x / 16 + y) % 256);
+    BYTE* row = dib->GetPixelAddress(0, y);  // a row at a time: the sweeps make one per run
+    for (int x = 0; x < w; ++x) row[x] = static_cast<BYTE>((x / 16 + y) % 256);
   }
   return dib;
 }
@@ -106,6 +107,7 @@ class DrawingThreadTest : public ::testing::Test {
     Put("OWNIMAGES_DIR", OwnFolder());
   }
   void TearDown() override {
+    onWait_ = nullptr;
     seams::ClearStop();
     seams::Trace::Close();
     delete CurrentImageDIB;
@@ -154,6 +156,7 @@ class DrawingThreadTest : public ::testing::Test {
     const uint32_t start = clock_.Peek();
     clock_.onIdle = [&] {
       screen_->doc.shown.clear();  // the document records what it shows; a long run keeps none
+      if (onWait_) onWait_();
       if (stop() || clock_.Peek() - start > limit * 1000u) seams::RequestStop();
     };
     setsBefore_ = registry_.Calls(seams::RegOp::Set);
@@ -183,6 +186,7 @@ class DrawingThreadTest : public ::testing::Test {
   CString keyPath_;
   SaverInfo info_;
   std::unique_ptr<MemoryScreen> screen_;
+  std::function<void()> onWait_;  // acts on the screen at every wait of a Run
   int setsBefore_ = 0;
   ColourReducer savedReducer_ = DrawingThreadColourReducer;
 };

@@ -143,6 +143,20 @@ std::vector<ErrorCase> ErrorCases() {
          ChangeDescriptions(t.DataFile("Imagedes.dat"), [](CImageDesc& d) { d.captionStart = -5; });
        }),
        19, false},
+      // The finished screen no longer matches the background it is to be kept as: the run ends
+      // there rather than compose the next change on a stale background.
+      {"background resized under the routine",
+       [](T& t) {
+         t.onWait_ = [&t] {
+           auto& doc = t.screen_->doc;
+           if (doc.background->GetWidth() != 800 ||
+               t.TraceText().find("Slide Show - start") == std::string::npos)
+             return;
+           delete doc.background;
+           doc.background = NewDesktop(816, 608);  // the view's surface stays 800 x 600
+         };
+       },
+       16, false},
       {"failed colour reduction",
        [](T& t) {
          t.Put("OWNIMAGES_ON", "1");  // own images are always reduced

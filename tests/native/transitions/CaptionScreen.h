@@ -37,8 +37,9 @@ inline CDIB* NewScreenBackground(int w, int h, int reserved = 0) {
     dib->header->bmiColors[i] = RGBQUAD{table[i].peBlue, table[i].peGreen, table[i].peRed, 0};
   }
   for (int y = 0; y < h; ++y) {
+    BYTE* row = dib->GetPixelAddress(0, y);
     for (int x = 0; x < w; ++x) {
-      *dib->GetPixelAddress(x, y) = static_cast<BYTE>((x / 7 + y / 5) % 2 ? 52 + (x + y) % 8 : (x * 3 + y) % 32);
+      row[x] = static_cast<BYTE>((x / 7 + y / 5) % 2 ? 52 + (x + y) % 8 : (x * 3 + y) % 32);
     }
   }
   return dib;
