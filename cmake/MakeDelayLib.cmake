@@ -5,16 +5,12 @@ execute_process(COMMAND ${NM} ${IMPORT_LIB} OUTPUT_VARIABLE symbols RESULT_VARIA
 if(failed)
   message(FATAL_ERROR "${NM} ${IMPORT_LIB} failed")
 endif()
-# 64-bit: "__imp_Name" and the thunk "Name"; 32-bit: "__imp__Name@8" and "_Name@8".
-string(REGEX MATCHALL "[ \t]I __imp__?[A-Za-z0-9_@?$]+" imports "${symbols}")
+# 64-bit names: "__imp_Name" and the thunk "Name" (the 32-bit programs keep plain imports).
+string(REGEX MATCHALL "[ \t]I __imp_[A-Za-z0-9_@?$]+" imports "${symbols}")
 set(def "LIBRARY ${DLL}.dll\nEXPORTS\n")
 foreach(import IN LISTS imports)
   string(REGEX REPLACE "^[ \t]I __imp_" "" name "${import}")
-  set(thunk "${name}")
-  if(DLLTOOL MATCHES "i686")
-    string(REGEX REPLACE "^_" "" name "${name}")  # the 32-bit decoration's leading underscore
-  endif()
-  string(FIND "${symbols}" " T ${thunk}\n" at)
+  string(FIND "${symbols}" " T ${name}\n" at)
   if(at EQUAL -1)
     string(APPEND def "${name} DATA\n")
   else()
@@ -23,11 +19,7 @@ foreach(import IN LISTS imports)
 endforeach()
 get_filename_component(folder "${OUT}" DIRECTORY)
 file(WRITE "${folder}/${DLL}.def" "${def}")
-set(kill_at)
-if(DLLTOOL MATCHES "i686")
-  set(kill_at -k)  # the DLL exports the undecorated names
-endif()
-execute_process(COMMAND ${DLLTOOL} ${kill_at} -d "${folder}/${DLL}.def" -y "${OUT}"
+execute_process(COMMAND ${DLLTOOL} -d "${folder}/${DLL}.def" -y "${OUT}"
                 RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${DLLTOOL} could not make ${OUT}")

@@ -116,8 +116,11 @@ endfunction()
 #  start (a DLL and everything it pulls in costs a process start under Wine a noticeable time):
 #  its link finds delay-import libraries of the same names first, made from the toolchain's own
 #  import libraries with every export. MinGW's runtime has the delay-load helper.
+#  64-bit only: the 32-bit delay-import libraries that this toolchain's dlltool makes link without
+#  complaint but leave every call through them jumping to address 0 at run time (tried under Wine
+#  with winmm and shell32), so the 32-bit programs keep plain imports.
 function(saver_delay_load target)
-  if(NOT WIN32)
+  if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     return()
   endif()
   set(folder ${CMAKE_BINARY_DIR}/delayload)
