@@ -140,10 +140,14 @@ class DrawingThreadTest : public ::testing::Test {
   }
   // Image changes so far: each stores the new picture's number.
   int Changes() const { return registry_.Calls(seams::RegOp::Set) - setsBefore_; }
+  // The trace file's text with its lines ending in "\n" alone (the Windows builds write "\r\n").
   std::string TraceText() const {
     const imagesettest::Bytes bytes =
         imagesettest::ReadFileBytes(imagesettest::JoinPath(Root(), kTraceFileName));
-    return std::string(bytes.begin(), bytes.end());
+    std::string text;
+    for (const auto byte : bytes)
+      if (byte != '\r') text.push_back(static_cast<char>(byte));
+    return text;
   }
 
   // Reads the settings as the saver window does and runs the thread on a w x h screen until
