@@ -1,4 +1,4 @@
-#include "saver/ControlGeometry.h"
+#include "controls/ControlGeometry.h"
 
 #include <algorithm>
 

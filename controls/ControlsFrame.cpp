@@ -1,4 +1,4 @@
-#include "saver/ControlsFrame.h"
+#include "controls/ControlsFrame.h"
 
 #include <windowsx.h>
 

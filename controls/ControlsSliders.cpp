@@ -1,8 +1,8 @@
-#include "saver/ControlsSliders.h"
+#include "controls/ControlsSliders.h"
 
 #include <initializer_list>
 
-#include "saver/ControlGeometry.h"
+#include "controls/ControlGeometry.h"
 
 using controlpaint::Fill;
 using controlpaint::Line;

@@ -4,7 +4,7 @@
 // released (or when the control loses the mouse meanwhile), the position in the high word.
 #pragma once
 
-#include "saver/ControlsFrame.h"
+#include "controls/ControlsFrame.h"
 
 class CRVSliderCtl : public CRControlFrame {
   DECLARE_DYNCREATE(CRVSliderCtl)

@@ -1,4 +1,4 @@
-#include "saver/ControlsViews.h"
+#include "controls/ControlsViews.h"
 
 #include <richedit.h>
 
@@ -7,12 +7,12 @@
 #include <memory>
 #include <new>
 
+#include "controls/ControlGeometry.h"
 #include "imaging/CopyClip.h"
 #include "imaging/DIB.h"
 #include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlGeometry.h"
 #include "seams/ScreenSize.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // rich-text document).
 #pragma once
 
-#include "saver/ControlsFrame.h"
+#include "controls/ControlsFrame.h"
 
 class CDIB;
 struct RichTextDocument;

@@ -1,8 +1,8 @@
-#include "saver/DialogSupport.h"
+#include "controls/DialogSupport.h"
 
+#include "controls/ControlsViews.h"
 #include "framework/Wnd.h"
 #include "platform/ScreenSaver.h"
-#include "saver/ControlsViews.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 

@@ -1,18 +1,18 @@
-#include "saver/ImageSetDialog.h"
+#include "controls/ImageSetDialog.h"
 
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/SelectedImage.h"
+#include "controls/ThumbnailDialog.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/SelectedImage.h"
-#include "saver/ThumbnailDialog.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/Trace.h"

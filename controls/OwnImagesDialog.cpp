@@ -1,15 +1,15 @@
-#include "saver/OwnImagesDialog.h"
+#include "controls/OwnImagesDialog.h"
 
 #include <cstring>
 #include <memory>
 
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
 #include "framework/Lists.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"

@@ -1,4 +1,4 @@
-#include "saver/ProductTitle.h"
+#include "controls/ProductTitle.h"
 
 #include <windows.h>
 

@@ -1,3 +1,3 @@
-#include "saver/SelectedImage.h"
+#include "controls/SelectedImage.h"
 
 int32_t SelectedImageNo = -1;

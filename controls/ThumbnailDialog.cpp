@@ -1,8 +1,8 @@
-#include "saver/ThumbnailDialog.h"
+#include "controls/ThumbnailDialog.h"
 
+#include "controls/DialogSupport.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "seams/Trace.h"
 
 BOOL CreateThumbnails(HWND parent) {

@@ -1,4 +1,4 @@
-#include "saver/TitleLists.h"
+#include "controls/TitleLists.h"
 
 #include <mbstring.h>
 

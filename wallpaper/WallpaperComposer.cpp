@@ -1,4 +1,4 @@
-#include "saver/WallpaperComposer.h"
+#include "wallpaper/WallpaperComposer.h"
 
 #include <memory>
 #include <new>

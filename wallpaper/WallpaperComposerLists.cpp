@@ -1,10 +1,10 @@
 // The composer's builders over the wallpaper dialog's and the wallpaper program's list boxes.
 #include <windows.h>
 
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imaging/QuarterCache.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
+#include "wallpaper/WallpaperComposer.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
-#include "saver/WallpaperPreview.h"
+#include "wallpaper/WallpaperPreview.h"
 
 #include <memory>
 
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
+#include "wallpaper/WallpaperComposer.h"
 
 int32_t OwnImagesMode = 0;
 

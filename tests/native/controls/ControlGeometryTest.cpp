@@ -1,6 +1,6 @@
 // The custom controls' arithmetic: where a slider's thumb sits, what a mouse point means, and the
 // image view's picture rectangle.
-#include "saver/ControlGeometry.h"
+#include "controls/ControlGeometry.h"
 
 #include <gtest/gtest.h>
 

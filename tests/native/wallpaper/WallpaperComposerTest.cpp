@@ -17,7 +17,6 @@
 #include "imaging/FolderPath.h"
 #include "imaging/QuarterCache.h"
 #include "imaging/ReservedPalette.h"
-#include "saver/WallpaperComposer.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "settings/IniSettings.h"
@@ -25,6 +24,7 @@
 #include "tests/support/QuarterCacheWriter.h"
 #include "tests/support/TempFolder.h"
 #include "transitions/LayoutRects.h"
+#include "wallpaper/WallpaperComposer.h"
 
 namespace {
 

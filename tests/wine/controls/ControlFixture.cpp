@@ -1,8 +1,8 @@
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 
+#include "controls/ControlsSliders.h"
+#include "controls/ControlsViews.h"
 #include "framework/Wnd.h"
-#include "saver/ControlsSliders.h"
-#include "saver/ControlsViews.h"
 
 namespace controltest {
 namespace {

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <string>
 
+#include "controls/ControlsSliders.h"
+#include "controls/ControlsViews.h"
 #include "imaging/DIB.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlsSliders.h"
-#include "saver/ControlsViews.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "tests/wine/saver/ControlFixture.h"
 
 namespace controltest {
 namespace {

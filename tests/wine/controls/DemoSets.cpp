@@ -1,4 +1,4 @@
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/DemoSets.h"
 
 #include <cstring>
 #include <filesystem>

@@ -14,21 +14,21 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/DialogSupport.h"
+#include "controls/ImageSetDialog.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/ThumbnailDialog.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
-#include "saver/ImageSetDialog.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/ThumbnailDialog.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/controls/ControlFixture.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/DemoSets.h"
 
 namespace {
 

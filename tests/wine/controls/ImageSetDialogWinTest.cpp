@@ -11,22 +11,22 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/ImageSetDialog.h"
+#include "controls/SelectedImage.h"
+#include "controls/ThumbnailDialog.h"
 #include "imageset/ImageSet.h"
 #include "imaging/Descriptors.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/ImageSetDialog.h"
-#include "saver/SelectedImage.h"
-#include "saver/ThumbnailDialog.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/ControlFixture.h"
+#include "tests/wine/controls/DemoSets.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cstdio>
 
+#include "controls/ControlsViews.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
-#include "saver/ControlsViews.h"
 #include "seams/ScreenSize.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
 namespace controltest {

@@ -13,21 +13,21 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/OwnImagesDialog.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/OwnImagesDialog.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "seams/ScreenSize.h"
 #include "settings/IniSettings.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/TempFolder.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/ControlFixture.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
 namespace {

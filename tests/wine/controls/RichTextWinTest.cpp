@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
+#include "controls/ControlsViews.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlsViews.h"
 #include "tests/support/TempFolder.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 
 namespace controltest {
 namespace {

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/TitleLists.h"
 #include "framework/Arrays.h"
 #include "imaging/Descriptors.h"
-#include "saver/TitleLists.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/support/WindowTesting.h"
 

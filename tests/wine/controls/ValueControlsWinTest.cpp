@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "saver/ControlsSliders.h"
-#include "saver/ControlsViews.h"
+#include "controls/ControlsSliders.h"
+#include "controls/ControlsViews.h"
 #include "seams/ScreenSize.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
 namespace controltest {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "saver/OwnImagesDialog.h"
+#include "controls/OwnImagesDialog.h"
 
 namespace viewertest {
 

@@ -20,16 +20,16 @@
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/WallpaperTesting.h"
+#include "tests/wine/wallpaper/WallpaperTesting.h"
 #include "tools/demo/DemoImageSet.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

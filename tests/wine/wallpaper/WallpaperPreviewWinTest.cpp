@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ControlsViews.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
@@ -22,21 +25,18 @@
 #include "imaging/QuarterCache.h"
 #include "platform/ScreenSaver.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/ViewerOwner.h"
-#include "tests/wine/saver/WallpaperTesting.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/ControlFixture.h"
+#include "tests/wine/controls/DemoSets.h"
+#include "tests/wine/controls/ViewerOwner.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/support/WindowTesting.h"
+#include "tests/wine/wallpaper/WallpaperTesting.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "imageset/ImageSet.h"
 #include "imaging/QuarterCache.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace wallpapertest {
 
