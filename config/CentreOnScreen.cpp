@@ -1,6 +1,6 @@
 #include "config/CentreOnScreen.h"
 
-#include "saver/DialogSupport.h"
+#include "controls/DialogSupport.h"
 #include "seams/ScreenSize.h"
 
 namespace {

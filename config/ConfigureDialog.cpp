@@ -5,21 +5,21 @@
 #include <string>
 
 #include "config/SubDialogs.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
+#include "controls/ProductTitle.h"
 #include "framework/String.h"
 #include "framework/Wnd.h"
 #include "imageset/ImageSet.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/DialogSupport.h"
-#include "saver/ProductTitle.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ProcessLaunch.h"
 #include "seams/Trace.h"
 #include "settings/DecimalText.h"
 #include "settings/ImageSetKey.h"
 #include "settings/IniSettings.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

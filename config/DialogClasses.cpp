@@ -5,11 +5,11 @@
 
 #include "config/ConfigureDialog.h"
 #include "config/ImageBrowser.h"
-#include "saver/ControlsSliders.h"
-#include "saver/ControlsViews.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/WallpaperPreview.h"
+#include "controls/ControlsSliders.h"
+#include "controls/ControlsViews.h"
+#include "controls/OwnImagesDialog.h"
 #include "seams/Trace.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 // The full-screen image viewer of the settings dialogs (declared in config/ImageBrowser.h).
 #include "config/ImageBrowser.h"
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
 #include "saver/DrawingThread.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/SelectedImage.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

@@ -4,20 +4,20 @@
 #include <memory>
 #include <new>
 
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
 #include "imaging/Resample.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/SelectedImage.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "settings/IniSettings.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

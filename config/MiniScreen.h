@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "config/MiniScreenRules.h"
-#include "saver/DialogSupport.h"
+#include "controls/DialogSupport.h"
 #include "seams/Alerts.h"
 #include "seams/Trace.h"
 

@@ -2,21 +2,21 @@
 
 #include "config/ImageBrowser.h"
 #include "config/MiniScreen.h"
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/SelectedImage.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/Trace.h"
 #include "settings/DecimalText.h"
 #include "settings/IniSettings.h"
 #include "transitions/LayoutRects.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace scalingdlg {
 namespace {

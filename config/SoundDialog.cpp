@@ -7,11 +7,11 @@
 #include <string>
 
 #include "config/SoundDisplay.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
+#include "controls/TitleLists.h"
 #include "framework/File.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/DialogSupport.h"
-#include "saver/TitleLists.h"
 #include "seams/Alerts.h"
 #include "seams/FileChooser.h"
 #include "seams/Trace.h"

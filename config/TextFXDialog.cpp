@@ -3,10 +3,10 @@
 #include <cstddef>
 
 #include "config/TextFXRules.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
 #include "framework/Wnd.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/DialogSupport.h"
 #include "seams/Alerts.h"
 #include "seams/Trace.h"
 #include "settings/DecimalText.h"

@@ -4,6 +4,10 @@
 
 #include "config/MiniScreen.h"
 #include "config/TransitionPreviewGeometry.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "framework/Dc.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
@@ -13,12 +17,7 @@
 #include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/DialogSupport.h"
 #include "saver/DrawingThread.h"
-#include "saver/SelectedImage.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Trace.h"
@@ -27,6 +26,7 @@
 #include "transitions/LayoutRects.h"
 #include "transitions/TransFXDispatch.h"
 #include "transitions/TransParams.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

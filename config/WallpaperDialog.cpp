@@ -4,22 +4,22 @@
 #include <new>
 
 #include "config/MiniScreen.h"
+#include "controls/ControlsSliders.h"
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "settings/DecimalText.h"
 #include "settings/IniSettings.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace wallpaperdlg {
 namespace {

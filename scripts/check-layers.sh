@@ -4,7 +4,7 @@
 # One grep over every layer's includes and one awk that ranks both ends of each.
 set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-layers=(seams framework platform sound imaging settings routines transitions imageset richtext res saver config wallpaper)
+layers=(seams framework platform sound imaging settings routines transitions imageset richtext res controls saver wallpaper config)
 
 cd "$top" || exit 1
 folders=()

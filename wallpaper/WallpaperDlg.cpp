@@ -3,17 +3,17 @@
 #include <cstdlib>
 #include <new>
 
+#include "controls/DialogSupport.h"
+#include "controls/ThumbnailDialog.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
-#include "saver/DialogSupport.h"
-#include "saver/ThumbnailDialog.h"
-#include "saver/TitleLists.h"
-#include "saver/WallpaperComposer.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
 #include "wallpaper/MurafitResources.h"
+#include "wallpaper/WallpaperComposer.h"
 
 IMPLEMENT_DYNAMIC(CWallpaperDlg, CDialog)
 

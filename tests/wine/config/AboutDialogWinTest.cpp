@@ -14,18 +14,18 @@
 #include <gtest/gtest.h>
 
 #include "config/AboutDialog.h"
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
 #include "framework/Wnd.h"
 #include "res/DialogIds.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/config/DialogLeakCheck.h"
 #include "tests/wine/config/InstalledSettings.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 
 namespace {
 

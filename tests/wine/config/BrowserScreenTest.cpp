@@ -12,17 +12,17 @@
 
 #include "config/ImageBrowser.h"
 #include "config/TopTenDialog.h"
+#include "controls/DialogSupport.h"
+#include "controls/SelectedImage.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "saver/DrawingThread.h"
-#include "saver/SelectedImage.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
 #include "tests/wine/config/BrowserTesting.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "tests/wine/saver/ControlFixture.h"
 #include "tools/demo/DemoImageSet.h"
 
 namespace {

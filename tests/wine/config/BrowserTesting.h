@@ -17,20 +17,20 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/SelectedImage.h"
 #include "framework/Exceptions.h"
 #include "framework/File.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
 #include "saver/DrawingThread.h"
-#include "saver/SelectedImage.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/DialogDriver.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/ControlFixture.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/support/WindowTesting.h"
 

@@ -15,12 +15,11 @@
 
 #include "config/ConfigureDialog.h"
 #include "config/SubDialogs.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
 #include "imageset/ImageSet.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/DialogSupport.h"
-#include "saver/WallpaperComposer.h"
 #include "seams/Alerts.h"
 #include "seams/ProcessLaunch.h"
 #include "seams/Trace.h"
@@ -28,6 +27,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/SettingsFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
+#include "wallpaper/WallpaperComposer.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ControlsSliders.h"
 #include "framework/Wnd.h"
-#include "saver/ControlsSliders.h"
 
 namespace dialogtest {
 namespace {

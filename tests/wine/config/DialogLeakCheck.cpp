@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ControlsFrame.h"
+#include "controls/DialogSupport.h"
 #include "framework/Wnd.h"
-#include "saver/ControlsFrame.h"
-#include "saver/DialogSupport.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
 namespace dialogtest {

@@ -13,20 +13,20 @@
 #include <gtest/gtest.h>
 
 #include "config/ImageBrowser.h"
+#include "controls/ControlsViews.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imaging/Descriptors.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
 #include "richtext/RichTextDocument.h"
-#include "saver/ControlsViews.h"
-#include "saver/SelectedImage.h"
-#include "saver/TitleLists.h"
 #include "seams/Alerts.h"
 #include "seams/Registry.h"
 #include "settings/IniSettings.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/config/DialogDriver.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "seams/Registry.h"
 #include "settings/ImageSetKey.h"
 #include "settings/IniSettings.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tools/setup/SettingsInstaller.h"
 
 namespace dialogtest {

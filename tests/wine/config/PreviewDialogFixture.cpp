@@ -4,6 +4,9 @@
 #include <filesystem>
 
 #include "config/ImageBrowser.h"
+#include "controls/ControlsViews.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/SelectedImage.h"
 #include "framework/File.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
@@ -11,16 +14,13 @@
 #include "imaging/DIBSurface.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/OwnImagesDialog.h"
-#include "saver/SelectedImage.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/TempFolder.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tools/demo/DemoImageSet.h"
 #include "tools/setup/SettingsInstaller.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace previewtest {
 

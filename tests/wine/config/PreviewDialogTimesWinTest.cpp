@@ -10,15 +10,15 @@
 
 #include "config/ScalingBorderDialog.h"
 #include "config/WallpaperDialog.h"
+#include "controls/SelectedImage.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
-#include "saver/SelectedImage.h"
-#include "saver/WallpaperComposer.h"
 #include "seams/ScreenSize.h"
 #include "tests/wine/config/PreviewDialogFixture.h"
 #include "transitions/LayoutRects.h"
+#include "wallpaper/WallpaperComposer.h"
 
 namespace {
 

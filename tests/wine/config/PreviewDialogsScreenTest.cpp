@@ -12,10 +12,10 @@
 
 #include "config/ScalingBorderDialog.h"
 #include "config/WallpaperDialog.h"
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/DialogSupport.h"
 #include "tests/wine/config/PreviewDialogFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
 

@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "config/ScalingBorderDialog.h"
+#include "controls/ControlsViews.h"
+#include "controls/SelectedImage.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/Resample.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/SelectedImage.h"
 #include "seams/ScreenSize.h"
 #include "tests/wine/config/PreviewDialogFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"

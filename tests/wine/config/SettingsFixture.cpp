@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "config/ConfigureDialog.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tools/setup/SettingsInstaller.h"
 
 namespace settingstest {

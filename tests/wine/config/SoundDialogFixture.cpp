@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "config/SoundDialog.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "settings/IniSettings.h"
 #include "sound/MCIObject.h"
 #include "tests/support/WaveWriter.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tools/setup/SettingsInstaller.h"
 
 namespace soundtest {

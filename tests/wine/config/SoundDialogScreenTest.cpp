@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "config/SoundDialog.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "tests/support/WaveWriter.h"
 #include "tests/wine/config/SoundDialogFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"

@@ -15,12 +15,12 @@
 #include <gtest/gtest.h>
 
 #include "config/SoundDialog.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsSliders.h"
-#include "saver/DialogSupport.h"
+#include "settings/IniSettings.h"
 #include "sound/MCIObject.h"
 #include "sound/MCISender.h"
-#include "settings/IniSettings.h"
 #include "tests/support/WaveWriter.h"
 #include "tests/wine/config/SoundDialogFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"

@@ -15,14 +15,14 @@
 
 #include "config/AboutDialog.h"
 #include "config/TextFXDialog.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/config/InstalledSettings.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "tests/wine/saver/ControlFixture.h"
 
 namespace {
 

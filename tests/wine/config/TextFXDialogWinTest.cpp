@@ -13,13 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "config/TextFXDialog.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "settings/IniSettings.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/config/DialogLeakCheck.h"
 #include "tests/wine/config/InstalledSettings.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 
 namespace {
 

@@ -13,21 +13,21 @@
 
 #include "config/ImageBrowser.h"
 #include "config/TopTenDialog.h"
+#include "controls/ControlsViews.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "imageset/ImageSet.h"
 #include "imaging/Descriptors.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/SelectedImage.h"
-#include "saver/TitleLists.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
-#include "tools/setup/SettingsInstaller.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/BrowserTesting.h"
 #include "tests/wine/config/DialogDriver.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
+#include "tools/setup/SettingsInstaller.h"
 
 namespace {
 

@@ -15,14 +15,14 @@
 #include <gtest/gtest.h>
 
 #include "config/TransitionDialog.h"
+#include "controls/DialogSupport.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "settings/IniSettings.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/config/TransitionTesting.h"
+#include "tests/wine/controls/ControlFixture.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "tests/wine/saver/ControlFixture.h"
-#include "tests/wine/saver/DemoSets.h"
 
 namespace {
 

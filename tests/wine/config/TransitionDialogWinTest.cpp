@@ -16,15 +16,14 @@
 
 #include "config/TransitionDialog.h"
 #include "config/TransitionPreviewGeometry.h"
+#include "controls/DialogSupport.h"
+#include "controls/SelectedImage.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
 #include "res/DialogIds.h"
-#include "saver/DialogSupport.h"
 #include "saver/DrawingThread.h"
-#include "saver/SelectedImage.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/Clock.h"
 #include "settings/IniSettings.h"
 #include "settings/TransFXTables.h"
@@ -32,9 +31,10 @@
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/DialogDriver.h"
 #include "tests/wine/config/TransitionTesting.h"
-#include "tests/wine/saver/DemoSets.h"
+#include "tests/wine/controls/DemoSets.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tools/demo/DemoImageSet.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "config/TransitionPreviewGeometry.h"
+#include "controls/SelectedImage.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIBSurface.h"
 #include "res/DialogIds.h"
 #include "saver/DrawingThread.h"
-#include "saver/SelectedImage.h"
-#include "saver/WallpaperPreview.h"
 #include "settings/IniSettings.h"
 #include "settings/TransFXTables.h"
-#include "tests/wine/saver/ControlFixture.h"
+#include "tests/wine/controls/ControlFixture.h"
 #include "tools/setup/SettingsInstaller.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace transitiontest {
 

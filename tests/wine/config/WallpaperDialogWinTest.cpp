@@ -13,19 +13,19 @@
 
 #include "config/MiniScreenRules.h"
 #include "config/WallpaperDialog.h"
+#include "controls/ControlsViews.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "imaging/Resample.h"
 #include "res/DialogIds.h"
-#include "saver/ControlsViews.h"
-#include "saver/WallpaperComposer.h"
-#include "saver/WallpaperPreview.h"
 #include "seams/ScreenSize.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/config/PreviewDialogFixture.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/support/WindowTesting.h"
+#include "wallpaper/WallpaperComposer.h"
+#include "wallpaper/WallpaperPreview.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ProductTitle.h"
 #include "framework/Wnd.h"
 #include "imageset/ImageSet.h"
 #include "imaging/AnimDoc.h"
@@ -21,7 +22,6 @@
 #include "platform/ScreenSaver.h"
 #include "res/DialogIds.h"
 #include "saver/DrawingThread.h"
-#include "saver/ProductTitle.h"
 #include "saver/SaverWindow.h"
 #include "seams/Clock.h"
 #include "seams/Registry.h"

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/DialogSupport.h"
 #include "tests/wine/platform/ScreenCapture.h"
-#include "saver/DialogSupport.h"
 #include "wallpaper/MurafitResources.h"
 #include "wallpaper/WallpaperApp.h"
 #include "wallpaper/WallpaperDlg.h"

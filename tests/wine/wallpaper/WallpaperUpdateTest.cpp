@@ -16,11 +16,11 @@
 #include "imageset/OwnImages.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "saver/WallpaperComposer.h"
 #include "settings/IniSettings.h"
 #include "tests/support/TempFolder.h"
 #include "tests/wine/support/GdiHeadroom.h"
 #include "tests/wine/wallpaper/WallpaperFixture.h"
+#include "wallpaper/WallpaperComposer.h"
 #include "wallpaper/WallpaperDlg.h"
 
 namespace wallpapertest {

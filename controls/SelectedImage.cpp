@@ -1,0 +1,3 @@
+#include "controls/SelectedImage.h"
+
+int32_t SelectedImageNo = -1;

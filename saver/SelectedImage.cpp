@@ -1,3 +1,0 @@
-#include "saver/SelectedImage.h"
-
-int32_t SelectedImageNo = -1;
