@@ -1,6 +1,6 @@
 // C3DPObject's animation support: flights to the walls of a box, turns about a face or an edge,
 // and the capture of the picture under a face.
-#include "routines/Animation.h"
+#include "engine3d/Animation.h"
 
 #include <algorithm>
 #include <array>
@@ -9,10 +9,10 @@
 #include <new>
 #include <vector>
 
+#include "engine3d/PolyObject.h"
+#include "engine3d/Raster.h"
+#include "engine3d/SpotLight.h"
 #include "imaging/DIB.h"
-#include "routines/PolyObject.h"
-#include "routines/Raster.h"
-#include "routines/SpotLight.h"
 #include "seams/Random.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "routines/Object3D.h"
-#include "routines/PoseMath.h"
+#include "engine3d/Object3D.h"
+#include "engine3d/PoseMath.h"
 
 // How a flight turns the object. pivotFlag 1: plain spin from the start angles; endAngleMode 0
 // keeps the angles, otherwise each axis turns by a random whole number of turns derived from

@@ -3,7 +3,7 @@
 // Entry i is round(65536 * cos(i / 10 degrees)), i = 0..900. Kept as constant data so that it is
 // ready before any static initialiser runs and is shared read-only by every thread; a test checks
 // every entry against the rule.
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 // clang-format off
 const int32_t CosineTable[901] = {

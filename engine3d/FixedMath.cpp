@@ -1,5 +1,5 @@
 // Fixed-point angles and affine transforms.
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 int32_t ReduceAngle(int32_t angle) {
   int64_t a = static_cast<int64_t>(angle) % kFullTurn;

@@ -1,5 +1,5 @@
 // C3DObject: the scene member base.
-#include "routines/Object3D.h"
+#include "engine3d/Object3D.h"
 
 #include <cstring>
 

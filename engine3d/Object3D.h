@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "engine3d/FixedMath.h"
 #include "framework/Object.h"
 #include "framework/WinTypes.h"
-#include "routines/FixedMath.h"
 
 struct SceneState;
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "routines/PolyObject.h"
-#include "routines/SceneState.h"
+#include "engine3d/PolyObject.h"
+#include "engine3d/SceneState.h"
 
 namespace {
 

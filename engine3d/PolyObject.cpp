@@ -1,10 +1,10 @@
 // C3DPObject: geometry, faces, textures, transform and projection, drawing and collisions.
-#include "routines/PolyObject.h"
+#include "engine3d/PolyObject.h"
 
 #include <algorithm>
 #include <new>
 
-#include "routines/SceneState.h"
+#include "engine3d/SceneState.h"
 
 IMPLEMENT_DYNCREATE(C3DPObject, C3DObject)
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "routines/Object3D.h"
-#include "routines/Raster.h"
-#include "routines/SpotLight.h"
-#include "routines/Texture.h"
+#include "engine3d/Object3D.h"
+#include "engine3d/Raster.h"
+#include "engine3d/SpotLight.h"
+#include "engine3d/Texture.h"
 
 class CDIB;
 struct FlightSettings;

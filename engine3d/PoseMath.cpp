@@ -1,5 +1,5 @@
 // Double-precision pose helpers and the 2D line intersection.
-#include "routines/PoseMath.h"
+#include "engine3d/PoseMath.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 // 4 x 4, row-major (row r, column c at r * 4 + c); translation in column 3 of rows 0..2.
 struct Matrix4 {

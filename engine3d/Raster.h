@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "routines/Texture.h"
+#include "engine3d/Texture.h"
 
 struct RasterTarget {
   uint8_t* bits = nullptr;  // row 0

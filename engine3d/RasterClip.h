@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "routines/Raster.h"
+#include "engine3d/Raster.h"
 
 // The target's clip rectangle intersected with its surface; empty when nothing is bound.
 struct RasterClip {

@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "routines/Raster.h"
-#include "routines/RasterClip.h"
+#include "engine3d/Raster.h"
+#include "engine3d/RasterClip.h"
 
 RasterTarget g_rasterTarget;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "routines/Raster.h"
-#include "routines/RasterClip.h"
+#include "engine3d/Raster.h"
+#include "engine3d/RasterClip.h"
 
 namespace {
 

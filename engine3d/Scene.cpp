@@ -1,13 +1,13 @@
 // C3DScene: set-up, lights, the object list and its depth order, and the frame clock.
-#include "routines/Scene.h"
+#include "engine3d/Scene.h"
 
 #include <new>
 
+#include "engine3d/Raster.h"
+#include "engine3d/SpotLight.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/Raster8.h"
 #include "imaging/ScreenHost.h"
-#include "routines/Raster.h"
-#include "routines/SpotLight.h"
 #include "seams/Clock.h"
 
 namespace {

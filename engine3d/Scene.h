@@ -19,10 +19,10 @@
 
 #include <cstdint>
 
+#include "engine3d/Object3D.h"
+#include "engine3d/SceneState.h"
 #include "framework/Geometry.h"
 #include "framework/Object.h"
-#include "routines/Object3D.h"
-#include "routines/SceneState.h"
 
 class CSpotLight;
 class ScreenHost;

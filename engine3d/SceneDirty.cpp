@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine3d/Scene.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenCompose.h"
 #include "imaging/ScreenHost.h"
-#include "routines/ClockOverlay.h"
-#include "routines/Scene.h"
 
 namespace {
 

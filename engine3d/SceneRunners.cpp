@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "routines/PolyObject.h"
-#include "routines/Scene.h"
+#include "engine3d/PolyObject.h"
+#include "engine3d/Scene.h"
 #include "seams/Clock.h"
 
 namespace {

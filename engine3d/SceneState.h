@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 class CSpotLight;
 class ScreenHost;

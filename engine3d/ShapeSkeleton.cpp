@@ -1,10 +1,10 @@
 // The shapes' build routine and the steps of their animation skeleton.
-#include "routines/ShapeSkeleton.h"
+#include "engine3d/ShapeSkeleton.h"
 
 #include <algorithm>
 
+#include "engine3d/SceneState.h"
 #include "imaging/ScreenHost.h"
-#include "routines/SceneState.h"
 #include "seams/Random.h"
 
 Fixed ShapeConstant(double x) { return SaturateToInt32(x * 65536.0 + 0.5); }

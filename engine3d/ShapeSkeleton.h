@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "routines/Animation.h"
-#include "routines/PolyObject.h"
+#include "engine3d/Animation.h"
+#include "engine3d/PolyObject.h"
 
 // A shape's geometry, shared by every object of the class (a few classes copy the points).
 struct ShapeTable {

@@ -1,12 +1,12 @@
 // The pyramids and boxes: tables, builds, texturing from an image and the turning tables.
-#include "routines/ShapesBox.h"
+#include "engine3d/ShapesBox.h"
 
 #include <cmath>
 #include <new>
 
+#include "engine3d/ShapeSkeleton.h"
 #include "framework/Archive.h"
 #include "imaging/DIB.h"
-#include "routines/ShapeSkeleton.h"
 
 IMPLEMENT_SERIAL(C3DPyr, C3DPObject, 0)
 IMPLEMENT_SERIAL(C3DPyr5, C3DPyr, 0)

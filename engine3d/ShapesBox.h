@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "routines/PolyObject.h"
+#include "engine3d/PolyObject.h"
 
 class CDIB;
 

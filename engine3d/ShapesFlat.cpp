@@ -1,12 +1,12 @@
 // The flat shapes: tables, builds, the card's turns and the face edges of the square tiles.
-#include "routines/ShapesFlat.h"
+#include "engine3d/ShapesFlat.h"
 
 #include <cmath>
 #include <new>
 
+#include "engine3d/SceneState.h"
+#include "engine3d/ShapeSkeleton.h"
 #include "framework/Archive.h"
-#include "routines/SceneState.h"
-#include "routines/ShapeSkeleton.h"
 
 IMPLEMENT_SERIAL(C3DSquare, C3DPObject, 0)
 IMPLEMENT_SERIAL(C3DRect, C3DPObject, 0)

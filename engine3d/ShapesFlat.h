@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "routines/PolyObject.h"
+#include "engine3d/PolyObject.h"
 
 class C3DSquare : public C3DPObject {
   DECLARE_SERIAL(C3DSquare)

@@ -1,5 +1,5 @@
 // The cones, cylinders and balls: tables, builds, texturing and their turning schedules.
-#include "routines/ShapesRound.h"
+#include "engine3d/ShapesRound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,11 @@
 #include <new>
 #include <vector>
 
+#include "engine3d/ShapeSkeleton.h"
 #include "framework/Archive.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/ScreenHost.h"
-#include "routines/ShapeSkeleton.h"
 
 IMPLEMENT_SERIAL(C3DCone, C3DPObject, 0)
 IMPLEMENT_SERIAL(C3DCone52, C3DCone, 0)

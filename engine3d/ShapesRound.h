@@ -3,8 +3,8 @@
 // tessellations (50 side faces; 6 and 10 bands of latitude).
 #pragma once
 
-#include "routines/Animation.h"
-#include "routines/PolyObject.h"
+#include "engine3d/Animation.h"
+#include "engine3d/PolyObject.h"
 
 class CDIB;
 class ScreenHost;

@@ -1,11 +1,10 @@
 // Spot lights and face shading.
-#include "routines/SpotLight.h"
+#include "engine3d/SpotLight.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "routines/SceneState.h"
-
+#include "engine3d/SceneState.h"
 
 IMPLEMENT_DYNCREATE(CSpotLight, CObject)
 

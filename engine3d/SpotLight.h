@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
+#include "engine3d/FixedMath.h"
 #include "framework/Object.h"
-#include "routines/FixedMath.h"
 
 #include "imaging/Raster8.h"  // GreyRampBaseIndex: one per process, shared with the 2D raster
 

@@ -1,4 +1,4 @@
-#include "routines/ClockOverlay.h"
+#include "imaging/ClockOverlay.h"
 
 #include <cmath>
 #include <cstdint>

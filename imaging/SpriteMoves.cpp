@@ -1,11 +1,11 @@
-#include "routines/SpriteMoves.h"
+#include "imaging/SpriteMoves.h"
 
 #include <cstdint>
 #include <cstdlib>
 
+#include "imaging/ClockOverlay.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/Sprite.h"
-#include "routines/ClockOverlay.h"
 #include "seams/Clock.h"
 
 namespace {

@@ -10,14 +10,14 @@
 #include <tuple>
 #include <vector>
 
+#include "engine3d/Animation.h"
+#include "engine3d/Raster.h"
+#include "engine3d/SceneState.h"
+#include "engine3d/ShapesBox.h"
+#include "engine3d/ShapesFlat.h"
 #include "imaging/DIB.h"
 #include "imaging/Raster8.h"
-#include "routines/Animation.h"
-#include "routines/Raster.h"
-#include "routines/SceneState.h"
-#include "routines/ShapesBox.h"
-#include "routines/ShapesFlat.h"
-#include "tests/native/routines/BoxPlanes.h"
+#include "tests/native/engine3d/BoxPlanes.h"
 
 namespace {
 

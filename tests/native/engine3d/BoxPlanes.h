@@ -2,7 +2,7 @@
 // given as their d terms (the box of +/-100 and depth -400..-200 has zNear 400 and zFar -200).
 #pragma once
 
-#include "routines/Object3D.h"
+#include "engine3d/Object3D.h"
 
 namespace scenetest {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "routines/PolyObject.h"
+#include "engine3d/PolyObject.h"
 
 struct TestCube {
   // half: half the side, in Fixed.

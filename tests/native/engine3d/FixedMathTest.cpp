@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <random>
 
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <set>
 #include <vector>
 
-#include "routines/PolyObject.h"
-#include "routines/SceneState.h"
-#include "tests/native/routines/CubeFixture.h"
-#include "tests/native/routines/RasterFixture.h"
+#include "engine3d/PolyObject.h"
+#include "engine3d/SceneState.h"
+#include "tests/native/engine3d/CubeFixture.h"
+#include "tests/native/engine3d/RasterFixture.h"
 
 namespace {
 

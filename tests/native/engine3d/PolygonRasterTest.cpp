@@ -1,6 +1,6 @@
 // The polygon rasteriser: exact pixel rules, clipping, texture mapping, and random convex
 // polygons against a simple reference filler with guard bytes all round the surface.
-#include "routines/Raster.h"
+#include "engine3d/Raster.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/WinTypes.h"
-#include "tests/native/routines/RasterFixture.h"
+#include "tests/native/engine3d/RasterFixture.h"
 
 namespace {
 

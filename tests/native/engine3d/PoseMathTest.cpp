@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "routines/PoseMath.h"
+#include "engine3d/PoseMath.h"
 
 namespace {
 

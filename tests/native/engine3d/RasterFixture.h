@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "routines/Raster.h"
+#include "engine3d/Raster.h"
 
 class GuardedSurface {
  public:

@@ -11,12 +11,12 @@
 #include <memory>
 #include <vector>
 
+#include "engine3d/Scene.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/HeadlessScreenHost.h"
-#include "routines/Scene.h"
 #include "seams/Clock.h"
-#include "tests/native/routines/CubeFixture.h"
+#include "tests/native/engine3d/CubeFixture.h"
 
 namespace scenetest {
 

@@ -1,7 +1,7 @@
 // The 3D scene: set-up, the object list and its depth order, the dirty-rectangle frame (checked
 // after every frame against the background and the shown window), the runners' timing under a
 // test clock, collisions, stop requests, and the clock overlay under passing objects.
-#include "routines/Scene.h"
+#include "engine3d/Scene.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "engine3d/Raster.h"
+#include "engine3d/SpotLight.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/Raster8.h"
 #include "imaging/ScreenCompose.h"
-#include "routines/ClockOverlay.h"
-#include "routines/Raster.h"
-#include "routines/SpotLight.h"
 #include "seams/Clock.h"
-#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/engine3d/SceneFixture.h"
 #include "tests/support/ThreadCpu.h"
 
 using scenetest::FlyingCube;

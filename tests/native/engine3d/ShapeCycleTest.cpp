@@ -7,12 +7,12 @@
 #include <memory>
 #include <set>
 
-#include "routines/Scene.h"
-#include "routines/ShapesRound.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesRound.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
-#include "tests/native/routines/BoxPlanes.h"
-#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/engine3d/BoxPlanes.h"
+#include "tests/native/engine3d/SceneFixture.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "engine3d/ShapeSkeleton.h"
+#include "engine3d/ShapesBox.h"
+#include "engine3d/ShapesFlat.h"
+#include "engine3d/ShapesRound.h"
 #include "imaging/DIB.h"
 #include "imaging/HeadlessScreenHost.h"
-#include "routines/ShapeSkeleton.h"
-#include "routines/ShapesBox.h"
-#include "routines/ShapesFlat.h"
-#include "routines/ShapesRound.h"
 #include "seams/Random.h"
-#include "tests/native/routines/BoxPlanes.h"
+#include "tests/native/engine3d/BoxPlanes.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "routines/SceneState.h"
-#include "routines/SpotLight.h"
+#include "engine3d/SceneState.h"
+#include "engine3d/SpotLight.h"
 
 namespace {
 

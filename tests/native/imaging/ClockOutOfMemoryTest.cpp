@@ -3,9 +3,9 @@
 // document as it was: no clock registered, no sprite of it listed, nothing leaked.
 #include <gtest/gtest.h>
 
-#include "ScreenDocFixture.h"
-#include "routines/ClockOverlay.h"
+#include "imaging/ClockOverlay.h"
 #include "seams/Clock.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/support/FailingAllocation.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/ClockOverlay.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/Sprite.h"
-#include "routines/ClockOverlay.h"
 #include "seams/Clock.h"
-#include "tests/native/routines/ScreenDocFixture.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 
 namespace {
 

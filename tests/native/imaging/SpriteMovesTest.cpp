@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "imaging/ClockOverlay.h"
 #include "imaging/Sprite.h"
-#include "routines/ClockOverlay.h"
-#include "routines/SpriteMoves.h"
+#include "imaging/SpriteMoves.h"
 #include "seams/Clock.h"
-#include "tests/native/routines/ScreenDocFixture.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 
 namespace {
 

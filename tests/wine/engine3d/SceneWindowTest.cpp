@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
+#include "engine3d/Scene.h"
 #include "framework/Wnd.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/Raster8.h"
-#include "routines/ClockOverlay.h"
-#include "routines/Scene.h"
-#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/engine3d/SceneFixture.h"
 #include "tests/wine/support/WindowTesting.h"
 
 using scenetest::FlyingCube;

@@ -10,11 +10,11 @@
 #include "framework/Time.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/Raster8.h"
 #include "imaging/ReservedPalette.h"
-#include "routines/ClockOverlay.h"
 #include "seams/Clock.h"
 #include "tests/wine/support/WindowTesting.h"
 
