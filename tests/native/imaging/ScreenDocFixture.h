@@ -1,6 +1,7 @@
-// A screen document with its view on a grey-ramp background, for the tests of what the display
-// routines draw through it: the document records what it is asked to show on the window and
-// lets a test act on every flush of the dirty rectangles (as slow drawing would take time).
+// A screen document with its view on a grey-ramp background, for the tests of what the clock,
+// the captions and the display routines draw through it: the document records what it is asked
+// to show on the window and lets a test act on every flush of the dirty rectangles (as slow
+// drawing would take time).
 #pragma once
 
 #include <gtest/gtest.h>
