@@ -21,11 +21,11 @@
 #include <thread>
 
 #include "bench/BlittingHost.h"
-#include "imaging/DIB.h"
+#include "engine3d/Scene.h"
 #include "imaging/ColorPalette.h"
+#include "imaging/DIB.h"
 #include "routines/BlocksWorld.h"
 #include "routines/BouncingBalls.h"
-#include "routines/Scene.h"
 #include "routines/WipeOut.h"
 #include "seams/Clock.h"
 

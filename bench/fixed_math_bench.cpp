@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "routines/Raster.h"
+#include "engine3d/Raster.h"
 
 namespace {
 

@@ -22,16 +22,16 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BlittingHost.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesBox.h"
+#include "engine3d/ShapesFlat.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
-#include "bench/BlittingHost.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/TileSize.h"
 #include "routines/FlyingTiles.h"
 #include "routines/PuzzleCube.h"
-#include "routines/Scene.h"
-#include "routines/ShapesBox.h"
-#include "routines/ShapesFlat.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

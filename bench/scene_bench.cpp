@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "bench/BlittingHost.h"
+#include "engine3d/PolyObject.h"
+#include "engine3d/Scene.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/HeadlessScreenHost.h"
-#include "routines/PolyObject.h"
-#include "routines/Scene.h"
 #include "seams/Clock.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // once per run, never per frame).
 #include <benchmark/benchmark.h>
 
+#include "engine3d/ShapesBox.h"
+#include "engine3d/ShapesRound.h"
 #include "imaging/DIB.h"
-#include "routines/ShapesBox.h"
-#include "routines/ShapesRound.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <memory>
 #include <new>
 
+#include "engine3d/Animation.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesBox.h"
 #include "imaging/DIB.h"
 #include "imaging/ScreenHost.h"
-#include "routines/Animation.h"
 #include "routines/PictureTextures.h"
 #include "routines/RoutineFrame.h"
 #include "routines/RoutineMotion.h"
 #include "routines/RoutineTexture.h"
-#include "routines/Scene.h"
-#include "routines/ShapesBox.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

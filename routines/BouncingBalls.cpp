@@ -3,15 +3,15 @@
 #include <memory>
 #include <new>
 
+#include "engine3d/PoseMath.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesRound.h"
 #include "imaging/DIB.h"
 #include "imaging/ScreenHost.h"
 #include "routines/BlocksWorld.h"
 #include "routines/PictureTextures.h"
-#include "routines/PoseMath.h"
 #include "routines/RoutineFrame.h"
 #include "routines/RoutineMotion.h"
-#include "routines/Scene.h"
-#include "routines/ShapesRound.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

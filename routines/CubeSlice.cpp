@@ -6,9 +6,9 @@
 #include <new>
 #include <vector>
 
-#include "routines/PolyObject.h"
-#include "routines/Scene.h"
-#include "routines/ShapesBox.h"
+#include "engine3d/PolyObject.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesBox.h"
 #include "seams/Clock.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "routines/FixedMath.h"
+#include "engine3d/FixedMath.h"
 
 class C3DCube;
 class C3DPObject;

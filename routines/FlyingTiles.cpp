@@ -6,14 +6,14 @@
 #include <new>
 #include <vector>
 
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesFlat.h"
 #include "framework/Geometry.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/TileSize.h"
 #include "routines/RoutineFrame.h"
-#include "routines/Scene.h"
-#include "routines/ShapesFlat.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

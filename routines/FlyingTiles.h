@@ -8,9 +8,9 @@
 // thread only.
 #pragma once
 
+#include "engine3d/FixedMath.h"
 #include "framework/String.h"
 #include "framework/WinTypes.h"
-#include "routines/FixedMath.h"
 
 class CDIB;
 class ScreenHost;

@@ -5,17 +5,17 @@
 #include <memory>
 #include <new>
 
+#include "engine3d/PoseMath.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesBox.h"
 #include "framework/Geometry.h"
 #include "imaging/DIB.h"
 #include "imaging/ScreenHost.h"
 #include "routines/CubeSlice.h"
 #include "routines/PictureTextures.h"
-#include "routines/PoseMath.h"
-#include "routines/RoutineMotion.h"
 #include "routines/RoutineFrame.h"
+#include "routines/RoutineMotion.h"
 #include "routines/RoutineTexture.h"
-#include "routines/Scene.h"
-#include "routines/ShapesBox.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

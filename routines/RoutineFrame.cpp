@@ -4,12 +4,12 @@
 #include <cstring>
 #include <new>
 
+#include "engine3d/Scene.h"
 #include "imaging/AnimDoc.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/FolderPath.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/SpriteList.h"
-#include "routines/ClockOverlay.h"
-#include "routines/Scene.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Trace.h"

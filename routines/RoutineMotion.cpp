@@ -5,12 +5,12 @@
 #include <memory>
 #include <new>
 
+#include "engine3d/PolyObject.h"
+#include "engine3d/PoseMath.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenHost.h"
-#include "routines/PolyObject.h"
-#include "routines/PoseMath.h"
 #include "routines/RoutineFrame.h"
 #include "seams/Random.h"
 #include "seams/Trace.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "routines/Object3D.h"
+#include "engine3d/Object3D.h"
 
 class C3DPObject;
 class CDIB;

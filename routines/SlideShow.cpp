@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <new>
 
-#include "routines/ClockOverlay.h"
+#include "imaging/ClockOverlay.h"
 #include "routines/RoutineFrame.h"
 #include "seams/Clock.h"
 

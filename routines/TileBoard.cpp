@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "routines/ClockOverlay.h"
+#include "imaging/ClockOverlay.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

@@ -3,14 +3,14 @@
 #include <memory>
 #include <new>
 
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesRound.h"
 #include "imaging/DIB.h"
 #include "imaging/Resample.h"
 #include "imaging/ScreenHost.h"
 #include "routines/PictureTextures.h"
 #include "routines/RoutineFrame.h"
 #include "routines/RoutineMotion.h"
-#include "routines/Scene.h"
-#include "routines/ShapesRound.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 

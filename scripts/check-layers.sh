@@ -4,13 +4,13 @@
 # One grep over every layer's includes and one awk that ranks both ends of each.
 set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-layers=(seams framework platform sound imaging settings routines transitions imageset richtext res controls saver wallpaper config)
+layers=(seams framework platform sound imaging settings engine3d transitions routines imageset richtext res controls saver wallpaper config)
 
 cd "$top" || exit 1
 folders=()
 for folder in "${layers[@]}"; do [ -d "$folder" ] && folders+=("$folder"); done
 
-grep -rnE '^#include "[a-z]+/' "${folders[@]}" --include='*.h' --include='*.cpp' |
+grep -rnE '^#include "[a-z][a-z0-9]*/' "${folders[@]}" --include='*.h' --include='*.cpp' |
   awk -v order="${layers[*]}" '
     BEGIN { n = split(order, names, " "); for (i = 1; i <= n; ++i) rank[names[i]] = i }
     {

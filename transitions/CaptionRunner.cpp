@@ -4,7 +4,9 @@
 #include <memory>
 #include <new>
 
+#include "engine3d/PoseMath.h"
 #include "imaging/AnimDoc.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
@@ -13,9 +15,7 @@
 #include "imaging/ScreenHost.h"
 #include "imaging/Sprite.h"
 #include "imaging/SpriteList.h"
-#include "routines/ClockOverlay.h"
-#include "routines/PoseMath.h"
-#include "routines/SpriteMoves.h"
+#include "imaging/SpriteMoves.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 #include "seams/Trace.h"

@@ -9,14 +9,14 @@
 #include <optional>
 #include <vector>
 
+#include "engine3d/PoseMath.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesFlat.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/SpriteList.h"
 #include "imaging/TileSize.h"
-#include "routines/PoseMath.h"
-#include "routines/Scene.h"
-#include "routines/ShapesFlat.h"
 #include "seams/Clock.h"
 #include "seams/Random.h"
 #include "seams/Trace.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "routines/Raster.h"
+#include "engine3d/Raster.h"
 
 namespace {
 

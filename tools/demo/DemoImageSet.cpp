@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "engine3d/ShapesRound.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "imaging/Resample.h"
-#include "routines/ShapesRound.h"
 #include "tests/support/ImageSetWriter.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/PackedImageWriter.h"

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "engine3d/ShapesRound.h"
 #include "imageset/GetImage.h"
 #include "imageset/ImageSet.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "routines/ShapesRound.h"
 #include "seams/ScreenSize.h"
 #include "settings/ImageSetKey.h"
 #include "tests/native/imageset/ImageSetFixture.h"

@@ -11,8 +11,8 @@
 #include "framework/Geometry.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
+#include "tests/native/engine3d/SceneFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/SceneFixture.h"
 
 namespace bouncetest {
 

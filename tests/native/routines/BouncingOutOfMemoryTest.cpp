@@ -17,8 +17,8 @@
 #include "routines/BouncingBalls.h"
 #include "routines/WipeOut.h"
 #include "seams/Clock.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/support/FailingAllocation.h"
 
 namespace {

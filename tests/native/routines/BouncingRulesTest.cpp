@@ -9,14 +9,14 @@
 #include <cmath>
 #include <memory>
 
+#include "engine3d/Animation.h"
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesBox.h"
 #include "imaging/DIB.h"
 #include "imaging/HeadlessScreenHost.h"
-#include "routines/Animation.h"
 #include "routines/BlocksWorld.h"
 #include "routines/PictureTextures.h"
 #include "routines/RoutineMotion.h"
-#include "routines/Scene.h"
-#include "routines/ShapesBox.h"
 #include "seams/Random.h"
 #include "tests/native/routines/BouncingFixture.h"
 

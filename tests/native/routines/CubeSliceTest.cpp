@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine3d/Scene.h"
+#include "engine3d/ShapesBox.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "routines/CubeSlice.h"
-#include "routines/Scene.h"
-#include "routines/ShapesBox.h"
 #include "seams/Clock.h"
-#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/engine3d/SceneFixture.h"
 
 namespace {
 

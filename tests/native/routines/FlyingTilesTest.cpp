@@ -14,10 +14,10 @@
 #include "imaging/AnimView.h"
 #include "routines/FlyingTiles.h"
 #include "seams/Clock.h"
+#include "tests/native/engine3d/SceneFixture.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/routines/RoutineScreenChecks.h"
-#include "tests/native/routines/SceneFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "seams/Clock.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 
 namespace routinetest {
 

@@ -20,11 +20,11 @@
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "settings/IniSettings.h"
+#include "tests/native/engine3d/SceneFixture.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/EffectSoundFolder.h"
 #include "tests/native/routines/RoutineFixture.h"
 #include "tests/native/routines/RoutineScreenChecks.h"
-#include "tests/native/routines/SceneFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaveWriter.h"
 

@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "imaging/ClockOverlay.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/Sprite.h"
-#include "routines/ClockOverlay.h"
 #include "routines/RoutineFrame.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "settings/IniSettings.h"
 #include "sound/WavePlayer.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/EffectSoundFolder.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 #include "tests/native/sound/FakeWaveOut.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaveWriter.h"

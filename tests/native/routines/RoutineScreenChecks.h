@@ -11,8 +11,8 @@
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/SpriteList.h"
+#include "tests/native/engine3d/SceneFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/SceneFixture.h"
 #include "tests/native/sound/FakeWaveOut.h"
 
 namespace routinetest {

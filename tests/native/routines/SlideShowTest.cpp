@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "imaging/ClockOverlay.h"
 #include "imaging/HeadlessScreenHost.h"
-#include "routines/ClockOverlay.h"
 #include "routines/SlideShow.h"
 #include "seams/Clock.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 
 namespace {
 

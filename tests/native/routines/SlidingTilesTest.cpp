@@ -11,13 +11,13 @@
 
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/Sprite.h"
-#include "routines/ClockOverlay.h"
 #include "routines/SlidingTiles.h"
 #include "seams/Clock.h"
+#include "tests/native/engine3d/SceneFixture.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "tests/native/routines/RoutineFixture.h"
-#include "tests/native/routines/SceneFixture.h"
-#include "tests/native/routines/ScreenDocFixture.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
-#include "tests/native/routines/ScreenDocFixture.h"
+#include "tests/native/imaging/ScreenDocFixture.h"
 #include "transitions/FrontEnds.h"
 #include "transitions/PlainBlit.h"
 #include "transitions/TransFXDispatch.h"

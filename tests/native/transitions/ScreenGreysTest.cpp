@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "engine3d/Scene.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/HeadlessScreenHost.h"
 #include "imaging/ReservedPalette.h"
-#include "routines/Scene.h"
 #include "seams/Clock.h"
-#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/engine3d/SceneFixture.h"
 #include "tests/native/transitions/GreyScreen.h"
 #include "transitions/FrontEnds.h"
 #include "transitions/PlainBlit.h"

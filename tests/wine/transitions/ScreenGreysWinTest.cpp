@@ -15,13 +15,13 @@
 #include <memory>
 #include <string>
 
+#include "engine3d/Scene.h"
 #include "framework/Wnd.h"
 #include "imaging/AnimDoc.h"
 #include "imaging/AnimView.h"
+#include "imaging/ClockOverlay.h"
 #include "imaging/DIBSurface.h"
-#include "routines/ClockOverlay.h"
-#include "routines/Scene.h"
-#include "tests/native/routines/SceneFixture.h"
+#include "tests/native/engine3d/SceneFixture.h"
 #include "tests/native/transitions/GreyScreen.h"
 #include "tests/wine/platform/ScreenCapture.h"
 #include "tests/wine/support/WindowTesting.h"
