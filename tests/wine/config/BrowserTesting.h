@@ -22,7 +22,6 @@
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
-#include "saver/DrawingThread.h"
 #include "saver/SelectedImage.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
@@ -81,8 +80,6 @@ inline void UseSet(const std::string& folder) {
 }
 
 inline void ResetImageState() {
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
   delete ScreenBackgroundDIB;
   ScreenBackgroundDIB = nullptr;
   DeleteImageDescs(&ImageDescArray);
