@@ -185,8 +185,10 @@ TEST_F(ImageViewer, AnyOtherKeyReportsTheImageAndCloses) {
     Key(VK_RIGHT);
     const int shown = SelectedImageNo;
     EXPECT_EQ(shown, NumberAt(5));
+    ASSERT_NE(FullScreenViewerPicture(), nullptr);
     SendMessageA(viewer, c.message, c.key, 0);
     EXPECT_FALSE(IsWindow(viewer));
+    EXPECT_EQ(FullScreenViewerPicture(), nullptr) << "the picture goes with the viewer";
     ASSERT_EQ(closes.size(), 1u);
     EXPECT_EQ(static_cast<int>(closes[0].number), shown);
     EXPECT_EQ(closes[0].window, reinterpret_cast<LPARAM>(viewer));
