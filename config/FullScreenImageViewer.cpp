@@ -8,7 +8,13 @@
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
+#include "controls/ControlsViews.h"
+#include "controls/DialogSupport.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "saver/DrawingThread.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
@@ -16,10 +22,17 @@
 
 namespace {
 
-// The one open viewer and the dialog whose title list it walks.
+// The one open viewer, the dialog whose title list it walks and the picture it decoded last (its
+// own: the picture control keeps a copy of what it shows).
 struct Viewer {
   HWND window = nullptr;
   HWND dialog = nullptr;
+  CDIB* picture = nullptr;
+
+  void FreePicture() {
+    delete picture;
+    picture = nullptr;
+  }
 };
 Viewer viewer;
 
@@ -74,22 +87,23 @@ BOOL CreateFullScreenImageWnd(HWND parent) {
   return 1;
 }
 
+const CDIB* FullScreenViewerPicture() { return viewer.picture; }
+
 BOOL SetFullScreenDIB(HWND window, int index) {
   seams::Trace::Printf("SetFullScreenDIB - Start\n");
   // The background first: without it there is nothing to centre the image on.
   if (!ScreenBackgroundDIB || !ScreenBackgroundDIB->header) BuildScreenBackground();
   if (!ScreenBackgroundDIB || !ScreenBackgroundDIB->header) return 0;
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
-  CurrentImageDIB = LoadFullScreenImageWithLoadingWindow(window, index, ImageSettings.IMAGE_SIZE,
-                                                         ImageSettings.INTERPON);
-  if (!CurrentImageDIB) return 0;
+  viewer.FreePicture();
+  viewer.picture = LoadFullScreenImageWithLoadingWindow(window, index, ImageSettings.IMAGE_SIZE,
+                                                        ImageSettings.INTERPON);
+  if (!viewer.picture) return 0;
   CRDIBCtl* picture = ImageView(window, kViewerImageId);
   if (!picture) {
     seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
     return 0;
   }
-  if (!ShowFullScaleOn(picture, &CurrentImageDIB, ScreenBackgroundDIB)) return 0;
+  if (!ShowFullScaleOn(picture, &viewer.picture, ScreenBackgroundDIB)) return 0;
   SelectedImageNo = index;
   seams::Trace::Printf("SetFullScreenDIB - End\n");
   return 1;
@@ -110,6 +124,7 @@ LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam
     case WM_NCDESTROY:
       viewer.window = nullptr;
       viewer.dialog = nullptr;
+      viewer.FreePicture();
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

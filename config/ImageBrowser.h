@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+class CDIB;
+
 constexpr char kFullScreenImageClass[] = "FullScreenImageWnd";
 
 INT_PTR CALLBACK ImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,3 +63,8 @@ LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam
 // 1, or 0 when there is no screen background, the decode failed (alerted by the decoder) or the
 // viewer has no picture control ("Unable to find DIB control").
 BOOL SetFullScreenDIB(HWND viewer, int index);
+
+// The picture the viewer decoded last (reduced to 204 colours on an 8-bit display), before it is
+// centred on the background: the viewer's own, null when the last decode failed and once the
+// viewer has closed.
+const CDIB* FullScreenViewerPicture();

@@ -17,7 +17,12 @@
 #include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
 #include "res/DialogIds.h"
+#include "controls/ControlsSliders.h"
+#include "controls/DialogSupport.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "saver/DrawingThread.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Trace.h"
@@ -45,8 +50,10 @@ constexpr SliderIds kSliders[3] = {
 };
 
 // The preview's state while the dialog runs. The palette belongs with the surfaces: both 8-bit
-// surfaces are made on it, so it is freed with them and not before.
+// surfaces are made on it, so it is freed with them and not before. The set's picture they were
+// made from is the dialog's own and stays loaded after it closes, until the next load.
 struct Preview {
+  std::unique_ptr<CDIB> picture;
   std::unique_ptr<CDIBSurface> imageOn, imageOff;
   std::unique_ptr<CColorPalette> palette;
   RECT image{0, 0, 0, 0};  // the picture's rectangle on the screen
@@ -189,14 +196,12 @@ void OnSliderReleased(HWND dialog, HWND sender) {
 // ---------------------------------------------------------------------------------------------
 // The preview picture and surfaces.
 
-// Decodes the preview picture into CurrentImageDIB with the "Loading Image..." window showing.
+// Decodes the preview picture with the "Loading Image..." window showing, the old one freed first.
 bool LoadPreviewPicture(HWND dialog) {
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
-  CurrentImageDIB = LoadFullScreenImageWithLoadingWindow(dialog, SelectedImageNo,
-                                                         ImageSettings.IMAGE_SIZE,
-                                                         ImageSettings.INTERPON);
-  return CurrentImageDIB != nullptr;
+  preview.picture.reset();
+  preview.picture.reset(LoadFullScreenImageWithLoadingWindow(
+      dialog, SelectedImageNo, ImageSettings.IMAGE_SIZE, ImageSettings.INTERPON));
+  return preview.picture != nullptr;
 }
 
 int Depth(const CDIB* dib) { return dib && dib->header ? dib->header->bmiHeader.biBitCount : 0; }
@@ -288,7 +293,7 @@ void PreparePreviewSurfaces(HWND dialog) {
     if (!BuildOwnImageSurfaces(dialog, background)) preview.Free();
     return;
   }
-  if (!LoadPreviewPicture(dialog) || !BuildImageSetSurfaces(background, CurrentImageDIB))
+  if (!LoadPreviewPicture(dialog) || !BuildImageSetSurfaces(background, preview.picture.get()))
     preview.Free();
 }
 
@@ -480,6 +485,10 @@ TransitionPreviewParts CurrentTransitionPreview() {
   return TransitionPreviewParts{preview.imageOn.get(), preview.imageOff.get(),
                                 preview.palette.get(), preview.image};
 }
+
+CDIB* TransitionPreviewPicture() { return preview.picture.get(); }
+
+void FreeTransitionPreviewPicture() { preview.picture.reset(); }
 
 INT_PTR CALLBACK TransitionFXDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   const seams::ScopedAlertOwner alertOwner(dialog);

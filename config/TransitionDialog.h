@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+class CDIB;
 class CDIBSurface;
 class CColorPalette;
 
@@ -33,3 +34,8 @@ struct TransitionPreviewParts {
   RECT image;
 };
 TransitionPreviewParts CurrentTransitionPreview();
+
+// The image set's picture the preview was made from, or null: the dialog's own. It stays loaded
+// after the dialog closes, until the next opening loads another or it is freed here.
+CDIB* TransitionPreviewPicture();
+void FreeTransitionPreviewPicture();

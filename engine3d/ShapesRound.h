@@ -35,8 +35,9 @@ class C3DCyl : public C3DPObject {
   // (the faces done so far keep their new textures).
   int MapTexture(CDIB* image);
   // As MapTexture with a logo the caller opened for this cylinder's unrolled aspect ratio
-  // (LogoAspectRatio, CAnimDoc::OpenRandomLogoFile), first mapped onto the colours of the host's
-  // background (the logo is changed so). 0 without a logo or background, or when memory runs out.
+  // (LogoAspectRatio, HostServices::OpenRandomLogoFile), first mapped onto the colours of the
+  // host's background (the logo is changed so). 0 without a logo or background, or when memory
+  // runs out.
   int MapLogoTexture(ScreenHost* host, CDIB* logo);
   // Width over height of the side unrolled: the ring's circumference over the cylinder's height.
   double LogoAspectRatio() const;

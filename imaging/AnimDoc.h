@@ -3,7 +3,8 @@
 // It owns the background picture and the sprites that the screen view (its first view, a
 // CAnimView) composes, and the lists of logo and globe descriptors from which display routines and
 // the image-set store pick small pictures to load. It is also the screen host (ScreenHost.h)
-// through which transitions, captions and display routines draw.
+// through which transitions, captions and display routines draw, and hands out their clock, logos
+// and sound flag (HostServices.h).
 //
 // The document is used by the drawing thread only, while the saver window's thread handles the
 // view's paint and palette messages (the view's surface and palette are swapped under its buffer
@@ -13,6 +14,7 @@
 #include "framework/Arrays.h"
 #include "framework/Document.h"
 #include "framework/String.h"
+#include "imaging/HostServices.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/SpriteList.h"
 
@@ -20,7 +22,7 @@ class CAnimView;
 class CArchive;
 class CDIB;
 
-class CAnimDoc : public CDocument, public ScreenHost {
+class CAnimDoc : public CDocument, public ScreenHost, public HostServices {
   DECLARE_DYNCREATE(CAnimDoc)
  public:
   // Empty lists and names, no background; reservedEntries from GetReservedPaletteEntries.
@@ -56,11 +58,11 @@ class CAnimDoc : public CDocument, public ScreenHost {
   // Reads the logo descriptors: a 32-bit count, then that many records, and remembers the picture
   // file. 0, with the previous logos and picture file kept, when the descriptor file is missing,
   // damaged or shorter than its count says.
-  BOOL LoadLogoDescs(const char* descriptorPath, const char* picturePath);
+  BOOL LoadLogoDescs(const char* descriptorPath, const char* picturePath) override;
   // Loads into target a logo chosen at random among those whose width / height / ratio lies
   // strictly between 0.9 and 1.1, the generator seeded with the current time. 0 when none fits or
   // the picture cannot be read; an alert when the picture file cannot be opened.
-  BOOL OpenRandomLogoFile(double ratio, CDIB* target);
+  BOOL OpenRandomLogoFile(double ratio, CDIB* target) override;
   // Loads globe number index into target; 0 for an index with no record.
   BOOL OpenGlobeFile(int index, CDIB* target);
 
@@ -72,11 +74,21 @@ class CAnimDoc : public CDocument, public ScreenHost {
   void RenderRect(const CRect* rect) override;
   void ShowRect(const CRect* rect) override;
   void FlushDirtyRects() override;
+  HostServices* GetServices() override { return this; }
+
+  // The services' clock and sound flag: the fields below.
+  BOOL IsClockOn() const override { return clockOn; }
+  CObject* GetClock() const override { return clock; }
+  void SetClock(CObject* overlay) override {
+    clockOn = 1;
+    clock = overlay;
+  }
+  void SetSoundOn(BOOL on) override { soundOn = on; }
 
   // Unregisters the clock overlay and deletes it (its destructor deletes its two sprites). Every
   // deletion of all sprites runs this first (the sprite list's delete-all hook), so a clock never
   // outlives its sprites.
-  void DeleteClock();
+  void DeleteClock() override;
 
   BOOL clockOn = 0;           // the display routines' clock flag
   CObject* clock = nullptr;   // the display routines' clock overlay; owned (DeleteClock)

@@ -6,10 +6,11 @@
 #include <memory>
 #include <new>
 
-#include "imaging/AnimDoc.h"
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
+#include "imaging/HostServices.h"
 #include "imaging/Raster8.h"
+#include "imaging/ScreenHost.h"
 #include "imaging/Sprite.h"
 #include "imaging/SpriteList.h"
 
@@ -75,13 +76,11 @@ void DrawBroadHand(CDIB* dib, Point c, double angle, int length, int solidIndex)
   DrawLine8(dib, c.x, c.y, end.x, end.y, solidIndex);
 }
 
-CAnimDoc* AsDocument(ScreenHost* host) { return dynamic_cast<CAnimDoc*>(host); }
-
 }  // namespace
 
 CClockOverlay::~CClockOverlay() {
   for (CSprite* sprite : {face, hands}) {
-    if (sprite) doc->GetSprites()->Remove(sprite);
+    if (sprite) host->GetSprites()->Remove(sprite);
     delete sprite;
   }
 }
@@ -96,7 +95,7 @@ int CClockOverlay::TransparentIndexFor(int rampBase) {
 }
 
 BOOL CClockOverlay::CreateSprites() {
-  CDIB* background = doc->GetBackground();
+  CDIB* background = host->GetBackground();
   CColorPalette palette;
   const bool havePalette = background && palette.CreateFromDIB(background);
   x = (background ? background->GetWidth() : 0) - kSize;
@@ -104,7 +103,7 @@ BOOL CClockOverlay::CreateSprites() {
   face = new (std::nothrow) CSprite;
   hands = new (std::nothrow) CSprite;
   if (!face || !hands) return 0;
-  transparentIndex = TransparentIndexFor(doc->GetReservedEntries());
+  transparentIndex = TransparentIndexFor(host->GetReservedEntries());
   const int depths[2] = {kFaceZ, kHandsZ};
   CSprite* sprites[2] = {face, hands};
   for (int i = 0; i < 2; ++i) {
@@ -123,8 +122,8 @@ BOOL CClockOverlay::CreateSprites() {
   numeralSize = 10;
   DrawFace();
   try {
-    doc->GetSprites()->Insert(face);
-    doc->GetSprites()->Insert(hands);
+    host->GetSprites()->Insert(face);
+    host->GetSprites()->Insert(hands);
   } catch (const std::bad_alloc&) {
     return 0;  // the destructor takes out the one that went in
   }
@@ -132,7 +131,7 @@ BOOL CClockOverlay::CreateSprites() {
 }
 
 void CClockOverlay::DrawFace() {
-  const int g = doc->GetReservedEntries();
+  const int g = host->GetReservedEntries();
   const int R = radius;
   const int t = tickLength;
   const int h = numeralSize;
@@ -181,7 +180,7 @@ void CClockOverlay::DrawTime() {
   if (hour > 12) hour -= 12;
   const int minute = now.GetMinute();
   const int second = now.GetSecond();
-  const int solid = doc->GetReservedEntries() + 31;
+  const int solid = host->GetReservedEntries() + 31;
   const Point c = {centreX, centreY};
 
   const double hourAngle = hour * kPi / 6 + minute * kPi / 360 - kHalfPi;
@@ -193,25 +192,25 @@ void CClockOverlay::DrawTime() {
 
   CRect rect;
   hands->GetRect(&rect);
-  doc->RenderRect(&rect);
+  host->RenderRect(&rect);
   shown = 0;
 }
 
-CClockOverlay* CreateClockOverlay(CAnimDoc* doc) {
-  if (!doc) return nullptr;
-  doc->DeleteClock();  // one clock at a time
-  std::unique_ptr<CClockOverlay> clock(new (std::nothrow) CClockOverlay(doc));
+CClockOverlay* CreateClockOverlay(ScreenHost* host) {
+  HostServices* services = ServicesOf(host);
+  if (!services) return nullptr;
+  services->DeleteClock();  // one clock at a time
+  std::unique_ptr<CClockOverlay> clock(new (std::nothrow) CClockOverlay(host));
   if (!clock || !clock->CreateSprites()) return nullptr;
   clock->DrawTime();
-  doc->clockOn = 1;
-  doc->clock = clock.get();
+  services->SetClock(clock.get());
   return clock.release();
 }
 
 CClockOverlay* GetClockOverlay(ScreenHost* host) {
-  CAnimDoc* doc = AsDocument(host);
-  if (!doc || !doc->clockOn) return nullptr;
-  return static_cast<CClockOverlay*>(doc->clock);
+  HostServices* services = ServicesOf(host);
+  if (!services || !services->IsClockOn()) return nullptr;
+  return static_cast<CClockOverlay*>(services->GetClock());
 }
 
 void UpdateClockOverlay(ScreenHost* host) {
@@ -224,15 +223,16 @@ void UpdateClockOverlay(ScreenHost* host) {
   clock->shown = 1;
 }
 
-void RemoveClockOverlay(CAnimDoc* doc) {
-  if (!doc || !doc->clockOn) return;
-  auto* clock = static_cast<CClockOverlay*>(doc->clock);
+void RemoveClockOverlay(ScreenHost* host) {
+  HostServices* services = ServicesOf(host);
+  if (!services || !services->IsClockOn()) return;
+  auto* clock = static_cast<CClockOverlay*>(services->GetClock());
   if (!clock) {
-    doc->clockOn = 0;  // a flag without a clock
+    services->DeleteClock();  // a flag without a clock: cleared
     return;
   }
   const CRect rect = clock->GetRect();
-  doc->DeleteClock();
-  doc->RenderRect(&rect);
-  doc->ShowRect(&rect);
+  services->DeleteClock();
+  host->RenderRect(&rect);
+  host->ShowRect(&rect);
 }

@@ -1,18 +1,19 @@
 // CClockOverlay: the analog clock in the top right corner of the saver screen.
 //
-// Two 100 x 100 sprites of the screen document: the dial (depth 30) and the hands (depth 29, in
+// Two 100 x 100 sprites of the screen: the dial (depth 30) and the hands (depth 29, in
 // front of it), both transparent on one palette index that the clock never draws with: index 6,
 // or the entry after the grey ramp where the ramp holds 6 (a display without a palette puts the
-// ramp at 0..31, and a dial shade on the transparent entry would be a hole in it). The hands are redrawn at most once a second,
-// and only the clock's own rectangle is composed and shown, so that UpdateClockOverlay can be
-// called on every turn of a tight loop.
+// ramp at 0..31, and a dial shade on the transparent entry would be a hole in it). The hands are
+// redrawn at most once a second, and only the clock's own rectangle is composed and shown, so that
+// UpdateClockOverlay can be called on every turn of a tight loop.
 //
-// The clock is registered in the screen document (its clock flag and clock pointer), which owns
-// it: whatever deletes the document's sprites deletes the clock first. While it is registered the
+// The clock is registered in the screen's services (HostServices.h: the clock flag and pointer),
+// which own it: the screen document deletes the clock first whenever it deletes its sprites.
+// A screen without services gets no clock. While it is registered the
 // 3D scene redraws it in its dirty-rectangle pass and UpdateClockOverlay keeps it ticking. The
 // antialiased lines take their grey ramp from GreyRampBaseIndex (Raster8.h),
 // which the 3D scene or the caption runner sets before a clock is made; the ring and the solid
-// centre lines of the hands use the document's reserved-entry count, which is the same number.
+// centre lines of the hands use the screen's reserved-entry count, which is the same number.
 //
 // Drawing thread only.
 #pragma once
@@ -21,7 +22,6 @@
 #include "framework/Object.h"
 #include "framework/Time.h"
 
-class CAnimDoc;
 class CSprite;
 class ScreenHost;
 
@@ -36,8 +36,8 @@ class CClockOverlay : public CObject {
   // unless the ramp's 32 entries hold it.
   static int TransparentIndexFor(int rampBase);
 
-  // Takes both sprites out of the document's sprite list (where listed) and deletes them. The
-  // document deletes its clock (CAnimDoc::DeleteClock) before it deletes all sprites, so the
+  // Takes both sprites out of the screen's sprite list (where listed) and deletes them. The
+  // screen deletes its clock (HostServices::DeleteClock) before it deletes all sprites, so the
   // sprites are alive here.
   ~CClockOverlay() override;
   CClockOverlay(const CClockOverlay&) = delete;
@@ -55,9 +55,9 @@ class CClockOverlay : public CObject {
   // The clock's rectangle on the screen: kSize x kSize at (x, y).
   CRect GetRect() const;
 
-  CSprite* face = nullptr;     // the dial; in the document's sprite list, owned
-  CSprite* hands = nullptr;    // the hands; in the document's sprite list, owned
-  CAnimDoc* doc = nullptr;
+  CSprite* face = nullptr;     // the dial; in the screen's sprite list, owned
+  CSprite* hands = nullptr;    // the hands; in the screen's sprite list, owned
+  ScreenHost* host = nullptr;  // the screen both sprites are on
   CTime lastTime;              // the time last drawn; 0 until the first drawing
   int shown = 1;               // 1 when the last drawing is on the window
   int x = 0;                   // top-left corner of both sprites: background width - 100, 0
@@ -70,19 +70,19 @@ class CClockOverlay : public CObject {
   int transparentIndex = kTransparentIndex;  // the entry both sprites skip
 
  private:
-  friend CClockOverlay* CreateClockOverlay(CAnimDoc* doc);
-  explicit CClockOverlay(CAnimDoc* document) : doc(document) {}
+  friend CClockOverlay* CreateClockOverlay(ScreenHost* host);
+  explicit CClockOverlay(ScreenHost* screen) : host(screen) {}
 };
 
-// Builds a clock on the document: both sprites made and inserted, the current time drawn into
+// Builds a clock on the screen: both sprites made and inserted, the current time drawn into
 // the off-screen buffer (not yet to the window: the shown flag is 0 afterwards), and the clock
-// registered in the document, which owns it from then on (a clock registered before is deleted
-// first). Null, with nothing registered or left behind, when memory runs out: the caller's
-// out-of-memory error.
-CClockOverlay* CreateClockOverlay(CAnimDoc* doc);
+// registered in the screen's services, which own it from then on (a clock registered before is
+// deleted first). Null, with nothing registered or left behind, when memory runs out (the
+// caller's out-of-memory error) or the screen has no services.
+CClockOverlay* CreateClockOverlay(ScreenHost* host);
 
-// The clock registered on this screen, or null: the host must be a screen document whose clock
-// flag is set.
+// The clock registered on this screen, or null: the host must have services whose clock flag is
+// set.
 CClockOverlay* GetClockOverlay(ScreenHost* host);
 
 // Keeps the clock ticking during long work: when a clock is registered, redraws it if the second
@@ -91,6 +91,6 @@ CClockOverlay* GetClockOverlay(ScreenHost* host);
 void UpdateClockOverlay(ScreenHost* host);
 
 // The routines' clock tear-down: when a clock is registered, deletes it with its sprites, clears
-// the document's clock flag and pointer, and composes and shows the clock's rectangle again
-// (background and the remaining sprites).
-void RemoveClockOverlay(CAnimDoc* doc);
+// the screen's clock flag and pointer, and composes and shows the clock's rectangle again
+// (background and the remaining sprites). Nothing on a screen without services (or no screen).
+void RemoveClockOverlay(ScreenHost* host);

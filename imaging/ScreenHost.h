@@ -4,7 +4,9 @@
 // They compose into an 8-bit off-screen surface, ask for rectangles of it to be composed again
 // from the background and the sprites, and ask for rectangles of it to be shown on the screen.
 // In the saver the screen document (CAnimDoc, with its first view) is the host; native tests use
-// HeadlessScreenHost, which shows nothing and records what it was asked to show.
+// HeadlessScreenHost, which shows nothing and records what it was asked to show. The clock,
+// the logos and the sound flag come from the host's services (HostServices.h), which only a host
+// that has them hands out.
 //
 // Coordinates are the surface's, which are the screen's: x to the right, y downwards.
 #pragma once
@@ -14,6 +16,7 @@
 class CDIB;
 class CDIBSurface;
 class CSpriteList;
+class HostServices;
 
 class ScreenHost {
  public:
@@ -36,4 +39,10 @@ class ScreenHost {
   virtual void ShowRect(const CRect* rect) = 0;
   // Composes every queued dirty rectangle, then shows each.
   virtual void FlushDirtyRects() = 0;
+
+  // The clock, the logos and the sound flag; null for a host that has none of them.
+  virtual HostServices* GetServices() { return nullptr; }
 };
+
+// The host's services, null for no host.
+inline HostServices* ServicesOf(ScreenHost* host) { return host ? host->GetServices() : nullptr; }

@@ -8,6 +8,7 @@
 #include "imaging/AnimDoc.h"
 #include "imaging/ClockOverlay.h"
 #include "imaging/FolderPath.h"
+#include "imaging/HostServices.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/SpriteList.h"
 #include "seams/Alerts.h"
@@ -104,14 +105,13 @@ BOOL CRoutineFrame::StartSceneAndClock(int draws3D, int clockOn) {
     if (!scene_) return 0;
   }
   if (!clockOn) return 1;
-  auto* doc = dynamic_cast<CAnimDoc*>(host_);
-  if (!doc) return 1;  // a screen without a document shows no clock
-  return CreateClockOverlay(doc) != nullptr;
+  if (!ServicesOf(host_)) return 1;  // a screen without services shows no clock
+  return CreateClockOverlay(host_) != nullptr;
 }
 
 void CRoutineFrame::StartSounds(int soundOn, int volume, const char* const* baseNames, int count) {
   soundOn_ = soundOn ? 1 : 0;
-  if (auto* doc = dynamic_cast<CAnimDoc*>(host_)) doc->soundOn = soundOn_;
+  if (HostServices* services = ServicesOf(host_)) services->SetSoundOn(soundOn_);
   if (!soundOn_) return;
   for (int i = 0; i < count && waveCount_ < kMaxSounds; ++i) {
     const int slot = waveCount_++;
@@ -205,9 +205,7 @@ void EndStep(Step step) {
 void CRoutineFrame::EndSteps() {
   delete scene_;
   scene_ = nullptr;
-  EndStep([this] {
-    if (auto* doc = dynamic_cast<CAnimDoc*>(host_)) RemoveClockOverlay(doc);
-  });
+  EndStep([this] { RemoveClockOverlay(host_); });
   if (host_) host_->GetSprites()->DeleteAll();
   EndStep([this] {
     if (ownEndSteps_) ownEndSteps_();

@@ -9,8 +9,9 @@
 // routine's own end steps, the sounds; only the end trace line is left out after a failure.
 // So nothing of a routine outlives it but the picture it leaves on the screen.
 //
-// The clock overlay lives only on a screen document; on another screen host (the headless host
-// of the native tests) a routine runs without it. Drawing thread only.
+// The clock overlay and the sound flag live in the screen's services (HostServices.h); on a screen
+// host without them (the headless host of the native tests) a routine runs without a clock.
+// Drawing thread only.
 #pragma once
 
 #include <cstdint>
@@ -87,11 +88,11 @@ class CRoutineFrame {
       ;
 
   // Makes the scene when the routine draws in 3D or shows the clock, then the clock when
-  // clockOn is set and the screen is a document. 0 when memory runs out (the routine's "out of
+  // clockOn is set and the screen has services. 0 when memory runs out (the routine's "out of
   // memory" error; what was made is taken down by the end steps).
   BOOL StartSceneAndClock(int draws3D, int clockOn);
-  // Sets the sound flag (the document's too) and, only when it is set, loads each effect sound
-  // "<base name>.wav" of the data folder and scales it by 100 - volume percent. A sound that
+  // Sets the sound flag (the screen services' too) and, only when it is set, loads each effect
+  // sound "<base name>.wav" of the data folder and scales it by 100 - volume percent. A sound that
   // cannot be loaded is reported by the wave and fails when it is played.
   void StartSounds(int soundOn, int volume, const char* const* baseNames, int count);
   // Notes the start time on the clock seam and returns it (a tick count).

@@ -10,6 +10,7 @@
 #include "imaging/AnimDoc.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
+#include "imaging/HostServices.h"
 #include "imaging/ScreenHost.h"
 #include "routines/RoutineFrame.h"
 #include "seams/Random.h"
@@ -21,12 +22,12 @@ namespace {
 constexpr double kOneNinetyNinth = 0.010101010101010102;
 
 CDIB* OpenLogo(ScreenHost* host, double ratio) {
-  auto* doc = dynamic_cast<CAnimDoc*>(host);
-  if (doc == nullptr) return nullptr;
+  HostServices* services = ServicesOf(host);
+  if (services == nullptr) return nullptr;
   std::unique_ptr<CDIB> logo(new (std::nothrow) CDIB);
   if (!logo) return nullptr;
   try {
-    if (!doc->OpenRandomLogoFile(ratio, logo.get())) return nullptr;
+    if (!services->OpenRandomLogoFile(ratio, logo.get())) return nullptr;
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

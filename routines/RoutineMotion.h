@@ -89,8 +89,8 @@ CDIB* StartBouncingRoutine(CRoutineFrame& frame, int clockOn, const RECT* area);
 // the picture (and its sprites) once the shapes are gone. Null shapes are skipped.
 void EraseShapes(ScreenHost* host, C3DObject* const* shapes, int count);
 
-// A logo of the screen document for a face of width / height `ratio` (CAnimDoc's logo list), or
-// null when the screen is no document, it has no logo of that shape or memory runs out. A missing
+// A logo of the screen's services for a face of width / height `ratio` (HostServices.h), or null
+// when the screen has no services, no logo of that shape or memory runs out. A missing
 // logo never ends a routine: the trace then says so and what the routine shows instead
 // (`instead`, as "the cylinder carries the picture").
 CDIB* OpenRoutineLogo(ScreenHost* host, double ratio, const char* instead);

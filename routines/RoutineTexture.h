@@ -3,7 +3,7 @@
 //
 // BuildRoutineTexture shrinks the part of the screen that holds the picture into a square,
 // keeping its proportions, centred on a logo or on the grey ramp's darkest grey; LoadLogoTexture
-// resizes a logo (opened by the caller, CAnimDoc::OpenRandomLogoFile) into a square. The caller
+// resizes a logo (opened by the caller, HostServices::OpenRandomLogoFile) into a square. The caller
 // owns and deletes what they return.
 #pragma once
 

@@ -16,11 +16,11 @@
 #include "imageset/GetImage.h"
 #include "imageset/ImageSet.h"
 #include "imageset/OwnImages.h"
-#include "imaging/AnimDoc.h"
 #include "imaging/DIB.h"
 #include "imaging/DIBSurface.h"
 #include "imaging/Descriptors.h"
 #include "imaging/FolderPath.h"
+#include "imaging/HostServices.h"
 #include "imaging/ScreenHost.h"
 #include "imaging/TileSize.h"
 #include "saver/ImagePickers.h"
@@ -38,8 +38,6 @@
 #include "transitions/FrontEnds.h"
 #include "transitions/LayoutRects.h"
 #include "transitions/TransParams.h"
-
-CDIB* CurrentImageDIB = nullptr;
 
 namespace {
 
@@ -101,7 +99,11 @@ int BitCount(const CDIB& dib) { return dib.header ? dib.header->bmiHeader.biBitC
 class DrawingThread {
  public:
   DrawingThread(SaverInfo* info, const char* keyPath, TransitionScreen& screen)
-      : info_(info), keyPath_(keyPath), screen_(screen), host_(screen.Host()) {}
+      : info_(info),
+        picture_(info->pCurrentImage),
+        keyPath_(keyPath),
+        screen_(screen),
+        host_(screen.Host()) {}
   ~DrawingThread() {
     DeleteImageDescs(&descs_);
     DeleteAllPtrListElements(&ownRects_);
@@ -138,6 +140,7 @@ class DrawingThread {
   bool OwnImages() const { return info_->bOwnImagesOn != 0; }
 
   SaverInfo* info_;
+  CDIB*& picture_;  // the picture on the screen; kept in the record, which outlives the thread
   const char* keyPath_;
   TransitionScreen& screen_;
   ScreenHost* host_;
@@ -176,8 +179,8 @@ bool DrawingThread::SetUp() {
   // change is the whole screen (the desktop copy goes).
   if (!InitImageSet() || !ScreenBackgroundDIB) return Fail(kErrorNoBackground);
   backColour_ = ImageBackColourIndex();  // the bars round a picture show the background's colour
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
+  delete picture_;
+  picture_ = nullptr;
   if (!LoadTransFXClassParams()) return Fail(kErrorTransClasses);
   int colWidth = 0, rowHeight = 0, sizeSquare = 0, sizeWidth = 0, delay = 0;
   GetTileGridForScreen(screenSize_.cx, screenSize_.cy, &colWidth, &rowHeight, &sizeSquare,
@@ -207,9 +210,9 @@ bool DrawingThread::CheckLogos() {
   if (!info_->bLogosOn) return true;
   if (!FileExists(logosdes_)) return Fail(kErrorNoLogoDescs);
   if (!FileExists(imlogos_)) return Fail(kErrorNoLogoPictures);
-  // Only a screen document keeps logo descriptions; a screen in memory has none to load.
-  auto* doc = dynamic_cast<CAnimDoc*>(host_);
-  return !doc || doc->LoadLogoDescs(logosdes_, imlogos_) || Fail(kErrorLogos);
+  // Only a screen with services keeps logo descriptions; a screen in memory has none to load.
+  HostServices* services = ServicesOf(host_);
+  return !services || services->LoadLogoDescs(logosdes_, imlogos_) || Fail(kErrorLogos);
 }
 
 bool DrawingThread::ReadLastImageNo() {
@@ -259,8 +262,8 @@ bool DrawingThread::NextImage() {
 }
 
 bool DrawingThread::LoadImage() {
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
+  delete picture_;
+  picture_ = nullptr;
   return OwnImages() ? LoadOwnImage() : LoadSetImage();
 }
 
@@ -278,7 +281,7 @@ bool DrawingThread::LoadSetImage() {
                           backColour_, nullptr, nullptr, seams::Trace::IsOn(), errorText_);
   if (!loaded) return false;
   if (!ReduceAndKeep(loaded)) return false;
-  const int w = CurrentImageDIB->GetWidth(), h = CurrentImageDIB->GetHeight();
+  const int w = picture_->GetWidth(), h = picture_->GetHeight();
   const int x = (screenSize_.cx - w) / 2, y = (screenSize_.cy - h) / 2;
   rect_ = CRect(x, y, x + w, y + h);
   return true;
@@ -297,13 +300,13 @@ bool DrawingThread::LoadOwnImage() {
 bool DrawingThread::ReduceAndKeep(CDIB* loaded) {
   std::unique_ptr<CDIB> source(loaded);
   if (BitCount(*source) == 8 && !OwnImages()) {
-    CurrentImageDIB = source.release();
+    picture_ = source.release();
     return true;
   }
   std::unique_ptr<CDIB> reduced(new (std::nothrow) CDIB);
   if (!reduced || !DrawingThreadColourReducer(source.get(), reduced.get()))
     return seams::StopRequested() ? false : Fail(kErrorReduction);  // a stop is no error
-  CurrentImageDIB = reduced.release();
+  picture_ = reduced.release();
   return true;
 }
 
@@ -324,8 +327,8 @@ bool DrawingThread::RunTransitions() {
   if (seams::StopRequested()) return false;  // the saver is closing: bring no picture on
   if (first_ && !TakeBackgroundColours()) return false;
   first_ = false;
-  return ManageOnScreenTransition(screen_, transClass_, effect_, CurrentImageDIB, rect_.left,
-                                  rect_.top, rect_.Width(), rect_.Height(), 0, 0, p0, p1, p2, trace,
+  return ManageOnScreenTransition(screen_, transClass_, effect_, picture_, rect_.left, rect_.top,
+                                  rect_.Width(), rect_.Height(), 0, 0, p0, p1, p2, trace,
                                   &errorText_) != FALSE;
 }
 

@@ -20,17 +20,14 @@ struct SaverInfo;
 class CDIB;
 class TransitionScreen;
 
-// The picture now on the screen, or null. The drawing thread deletes and replaces it every image
-// change (null in between); the saver window deletes it after the thread has ended.
-extern CDIB* CurrentImageDIB;
-
 // The thread's whole work on a screen: set-up, then image changes until a stop is requested.
 // Nothing leaves it as an exception: a failure that escapes the routines (memory exhausted) is
 // recorded as nRunTimeError 6 unless an error was already recorded, and the thread waits for the
 // stop as it does after the error splash.
 // pInfo: the drawing record (settings, folders, nRunTimeError; the thread writes only
-// nRunTimeError); keyPath: the settings key path ("LASTIMAGENO" and "OWNIMAGES_LASTIMAGENO" are
-// written there every change). The screen must hold the desktop copy as its background. Returns
+// nRunTimeError and its picture pCurrentImage, which it leaves to the caller to delete); keyPath:
+// the settings key path ("LASTIMAGENO" and "OWNIMAGES_LASTIMAGENO" are written there every
+// change). The screen must hold the desktop copy as its background. Returns
 // once a stop is requested, with the run-time error number the thread ended on (0 when it was
 // stopped with no error).
 int RunDrawingThread(SaverInfo* pInfo, const char* keyPath, TransitionScreen& screen);

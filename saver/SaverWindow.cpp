@@ -394,8 +394,8 @@ bool StopThreads(bool* drawingEnded) {
 void DeleteSharedImages() {
   delete ScreenBackgroundDIB;
   ScreenBackgroundDIB = nullptr;
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
+  delete g_run.drawing.pCurrentImage;  // the drawing thread's picture, left for the window
+  g_run.drawing.pCurrentImage = nullptr;
 }
 
 LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -434,8 +434,8 @@ SaverThreadProcs InstallSaverThreadProcs(const SaverThreadProcs& procs) {
   return previous;
 }
 
-const SaverInfo& DrawingRecord() { return g_run.drawing; }
-const SaverInfo& MusicRecord() { return g_run.music; }
+SaverInfo& DrawingRecord() { return g_run.drawing; }
+SaverInfo& MusicRecord() { return g_run.music; }
 
 LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const seams::TraceMessageScope trace(kProcName, message, wParam, lParam);

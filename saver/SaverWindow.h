@@ -35,9 +35,10 @@ struct SaverThreadProcs {
 // Installs procedures for the next saver window; returns the ones in force before.
 SaverThreadProcs InstallSaverThreadProcs(const SaverThreadProcs& procs);
 
-// The records handed to the threads, for tests that look at what the window filled in.
-const SaverInfo& DrawingRecord();
-const SaverInfo& MusicRecord();
+// The records handed to the threads, for tests that look at what the window filled in or stand
+// in for what a thread leaves there (the drawing thread's picture).
+SaverInfo& DrawingRecord();
+SaverInfo& MusicRecord();
 
 // Writes the system-information block (version, display capabilities) to the trace; only called
 // while tracing is on.

@@ -1,7 +1,8 @@
 // The saver info record: what each worker thread of a saver run receives as its only argument.
 // bInitInfo fills the settings part from the settings store's text buffers (durations already
 // turned into seconds); the saver window fills the window, screen-object and thread fields when
-// it starts the thread. A thread reads its record and writes only nRunTimeError.
+// it starts the thread. A thread reads its record and writes only nRunTimeError and (the drawing
+// thread) its picture.
 #pragma once
 
 #include "framework/String.h"
@@ -9,6 +10,7 @@
 
 class CAnimDoc;
 class CAnimView;
+class CDIB;
 class CDIBSurface;
 
 constexpr int kSaverRoutineCount = 8;  // display routines 0..7; 7, the slide show, has no sliders
@@ -21,6 +23,9 @@ struct SaverInfo {
   CAnimDoc* pScreenDoc = nullptr;        // the screen document
   CAnimView* pScreen = nullptr;          // the screen view
   CDIBSurface* pdsBackground = nullptr;  // the copied desktop
+  // The drawing thread's picture now on the screen, or null: the thread deletes and replaces it
+  // every image change (null in between); the saver window deletes it after the thread ended.
+  CDIB* pCurrentImage = nullptr;
   int bClockOn = 0;                      // "CLOCKON"
   int bLogosOn = 0;                      // "LOGOSON"
   int bInterpOn = 0;                     // "INTERPON"

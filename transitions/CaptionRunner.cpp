@@ -63,11 +63,10 @@ void HoldCaption(ScreenHost* host, int seconds) {
 }
 
 // Makes the clock overlay when the order asks for one and none is up; false when it cannot be
-// made (the screen is not a document, or memory ran out).
+// made (the screen has no services, or memory ran out).
 bool StartClock(ScreenHost* host, const ImageTextFXRequest& request) {
   if (!request.clockOn || GetClockOverlay(host)) return true;
-  auto* doc = dynamic_cast<CAnimDoc*>(host);
-  return doc && CreateClockOverlay(doc) != nullptr;
+  return CreateClockOverlay(host) != nullptr;
 }
 
 // Every caption sprite goes when a mode ends, however it ends.
@@ -383,6 +382,6 @@ BOOL RunImageTextFXRoutine(TransitionScreen& screen, const ImageTextFXRequest& r
   seams::Srand(static_cast<uint32_t>(seams::WallSeconds()));
   const BOOL result = RunMode(screen, request, block.get(), &palette);
   block.reset();
-  if (auto* doc = dynamic_cast<CAnimDoc*>(host)) RemoveClockOverlay(doc);
+  RemoveClockOverlay(host);
   return result;
 }

@@ -8,13 +8,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "imaging/ClockOverlay.h"
+#include "imaging/DIB.h"
 #include "imaging/HeadlessScreenHost.h"
+#include "imaging/HostServices.h"
 #include "imaging/Sprite.h"
 #include "routines/RoutineFrame.h"
+#include "routines/RoutineMotion.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "settings/IniSettings.h"
@@ -117,6 +121,56 @@ TEST_F(RoutineFrameDocTest, AScreenWithoutADocumentRunsWithoutAClock) {
   host.SetBackground(NewBackground(200, 100));
   CRoutineFrame frame(&host, "Test", ErrorText, 0, nullptr);
   EXPECT_EQ(frame.StartSceneAndClock(0, 1), 1);
+  EXPECT_EQ(host.GetSprites()->GetCount(), 0);
+}
+
+// A screen host that is no document but has services of its own: it owns the clock it is given
+// and hands out 8 x 8 logos, noting the ratios asked for.
+class ServicedHost : public HeadlessScreenHost, public HostServices {
+ public:
+  ~ServicedHost() override { DeleteClock(); }  // before the sprites go
+  HostServices* GetServices() override { return this; }
+  BOOL IsClockOn() const override { return clockOn; }
+  CObject* GetClock() const override { return clock; }
+  void SetClock(CObject* overlay) override {
+    clockOn = 1;
+    clock = overlay;
+  }
+  void DeleteClock() override {
+    delete clock;
+    clock = nullptr;
+    clockOn = 0;
+  }
+  void SetSoundOn(BOOL on) override { soundOn = on; }
+  BOOL LoadLogoDescs(const char*, const char*) override { return 1; }
+  BOOL OpenRandomLogoFile(double ratio, CDIB* target) override {
+    ratios.push_back(ratio);
+    return target->Create(8, 8, nullptr);
+  }
+
+  BOOL clockOn = 0;
+  CObject* clock = nullptr;
+  BOOL soundOn = 0;
+  std::vector<double> ratios;
+};
+
+TEST_F(RoutineFrameDocTest, AnyHostWithServicesGetsTheClockTheSoundFlagAndLogos) {
+  ServicedHost host;
+  host.SetBackground(NewBackground(200, 100));
+  {
+    CRoutineFrame frame(&host, "Test", ErrorText, 0, nullptr);
+    ASSERT_EQ(frame.StartSceneAndClock(0, 1), 1);
+    ASSERT_NE(host.clock, nullptr);
+    EXPECT_EQ(GetClockOverlay(&host), host.clock);
+    EXPECT_EQ(host.GetSprites()->GetCount(), 2) << "the dial and the hands";
+    frame.StartSounds(1, 0, nullptr, 0);
+    EXPECT_EQ(host.soundOn, 1);
+    const std::unique_ptr<CDIB> logo(OpenRoutineLogo(&host, 1.5, "nothing"));
+    EXPECT_NE(logo, nullptr);
+    EXPECT_EQ(host.ratios, std::vector<double>{1.5});
+  }
+  EXPECT_EQ(host.clock, nullptr) << "the end steps take the clock down";
+  EXPECT_EQ(host.clockOn, 0);
   EXPECT_EQ(host.GetSprites()->GetCount(), 0);
 }
 

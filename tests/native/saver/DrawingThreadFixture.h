@@ -110,8 +110,8 @@ class DrawingThreadTest : public ::testing::Test {
     onWait_ = nullptr;
     seams::ClearStop();
     seams::Trace::Close();
-    delete CurrentImageDIB;
-    CurrentImageDIB = nullptr;
+    delete info_.pCurrentImage;
+    info_.pCurrentImage = nullptr;
     DeleteImageDescs(&ImageDescArray);
     delete ImageSetLogoDIB;
     ImageSetLogoDIB = nullptr;
@@ -172,9 +172,9 @@ class DrawingThreadTest : public ::testing::Test {
                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                                ".bmp";
       imagesettest::WriteFileBytes(name, imagesettest::BmpFileBytes(*screen_->doc.GetSurface()));
-      if (CurrentImageDIB)
+      if (info_.pCurrentImage)
         imagesettest::WriteFileBytes(name + ".current.bmp",
-                                     imagesettest::BmpFileBytes(*CurrentImageDIB));
+                                     imagesettest::BmpFileBytes(*info_.pCurrentImage));
       if (ScreenBackgroundDIB)
         imagesettest::WriteFileBytes(name + ".background.bmp",
                                      imagesettest::BmpFileBytes(*ScreenBackgroundDIB));

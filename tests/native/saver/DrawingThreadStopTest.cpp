@@ -165,7 +165,7 @@ TEST_F(DrawingThreadStopTest, AStopDuringTheColourReductionEndsTheLoad) {
   ExpectAQuietEnd(s);
   EXPECT_EQ(reductions, 1);
   EXPECT_EQ(s.stepsBeforeStop, 0) << "no picture was brought on";
-  EXPECT_EQ(CurrentImageDIB, nullptr);
+  EXPECT_EQ(info_.pCurrentImage, nullptr);
 }
 
 }  // namespace

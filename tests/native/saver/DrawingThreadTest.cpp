@@ -188,7 +188,7 @@ TEST_F(DrawingThreadTest, EachFailureEndsInTheSplashWithItsNumber) {
     }
     if (c.beforeAnyPicture) {
       EXPECT_EQ(Changes(), 0) << "a picture was chosen";
-      EXPECT_EQ(CurrentImageDIB, nullptr);
+      EXPECT_EQ(info_.pCurrentImage, nullptr);
     } else {
       EXPECT_EQ(Changes(), 1);
     }
@@ -278,7 +278,7 @@ TEST_F(DrawingThreadTest, ChangesShowEachPictureInItsOwnColoursOnTheGreyBackgrou
   EXPECT_EQ(result, 0);
   EXPECT_LT(stopping, std::chrono::seconds(1)) << "the thread went on after the stop request";
   EXPECT_EQ(Stored(kLastImageNoValue), "1");
-  ASSERT_NE(CurrentImageDIB, nullptr);
+  ASSERT_NE(info_.pCurrentImage, nullptr);
   const CRect picture(80, 60, 720, 540);  // 640 x 480 centred on 800 x 600
   const greytest::Colours shown = greytest::ColoursOf(*screen_->doc.GetSurface());
   EXPECT_TRUE(GreyAround(shown, 800, picture));
@@ -286,7 +286,7 @@ TEST_F(DrawingThreadTest, ChangesShowEachPictureInItsOwnColoursOnTheGreyBackgrou
       << "the background keeps the finished screen";
   // The screen holds 204 of an 8-bit picture's colours beside the ramp and the static colours:
   // the rest take their nearest.
-  EXPECT_LT(MeanChannelDistance(shown, 800, picture, *CurrentImageDIB), 2.0);
+  EXPECT_LT(MeanChannelDistance(shown, 800, picture, *info_.pCurrentImage), 2.0);
 
   // The picture is the set's own picture 1, the right way up: against a fresh decode of it.
   CObArray descs;
@@ -335,9 +335,9 @@ TEST_F(DrawingThreadTest, EveryStepRunsWithCaptionsClockLogosAndCombo) {
 TEST_F(DrawingThreadTest, ASizeLargerThanTheScreenShowsTheSmallest) {
   Put("IMAGE_SIZE", "3");  // 1024 x 768 on an 800 x 600 screen
   EXPECT_EQ(Run(StopDuring(*this, 1)), 0);
-  ASSERT_NE(CurrentImageDIB, nullptr);
-  EXPECT_EQ(CurrentImageDIB->GetWidth(), 640);
-  EXPECT_EQ(CurrentImageDIB->GetHeight(), 480);
+  ASSERT_NE(info_.pCurrentImage, nullptr);
+  EXPECT_EQ(info_.pCurrentImage->GetWidth(), 640);
+  EXPECT_EQ(info_.pCurrentImage->GetHeight(), 480);
   EXPECT_TRUE(
       GreyAround(greytest::ColoursOf(*screen_->doc.GetSurface()), 800, CRect(80, 60, 720, 540)));
 }
@@ -354,8 +354,9 @@ TEST_F(DrawingThreadTest, OwnImagesShowNoCaptionAndKeepTheirOwnNumber) {
   const std::string trace = TraceText();
   EXPECT_EQ(trace.find("RunImageTextFXRoutine"), std::string::npos);
   EXPECT_EQ(trace.find("ShowSplashErrorText"), std::string::npos);
-  ASSERT_NE(CurrentImageDIB, nullptr);
-  EXPECT_EQ(CurrentImageDIB->header->bmiHeader.biBitCount, 8) << "reduced to the screen's colours";
+  ASSERT_NE(info_.pCurrentImage, nullptr);
+  EXPECT_EQ(info_.pCurrentImage->header->bmiHeader.biBitCount, 8)
+      << "reduced to the screen's colours";
 }
 
 // The heap in use after change 500 is within 1% of what it was after change 50. A sanitizer

@@ -56,8 +56,8 @@ class DrawingThreadOutOfMemoryTest : public DrawingThreadTest {
     }
     clock_.onIdle = nullptr;
     seams::ClearStop();
-    delete CurrentImageDIB;
-    CurrentImageDIB = nullptr;
+    delete info_.pCurrentImage;
+    info_.pCurrentImage = nullptr;
     delete ScreenBackgroundDIB;
     ScreenBackgroundDIB = nullptr;
     return refused;

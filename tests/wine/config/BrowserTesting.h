@@ -23,6 +23,7 @@
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
+#include "controls/SelectedImage.h"
 #include "saver/DrawingThread.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
@@ -81,8 +82,6 @@ inline void UseSet(const std::string& folder) {
 }
 
 inline void ResetImageState() {
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
   delete ScreenBackgroundDIB;
   ScreenBackgroundDIB = nullptr;
   DeleteImageDescs(&ImageDescArray);

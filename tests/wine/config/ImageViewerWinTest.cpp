@@ -24,6 +24,10 @@
 #include "imaging/DIBSurface.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
+#include "controls/ControlsViews.h"
+#include "controls/OwnImagesDialog.h"
+#include "controls/SelectedImage.h"
+#include "controls/TitleLists.h"
 #include "saver/DrawingThread.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
@@ -123,14 +127,16 @@ TEST_F(ImageViewer, APictureLargerThanTheScreenShowsItsCentre) {
   ImageSettings.IMAGE_SIZE = 6;  // 1600 x 1200 on the 1024 x 768 screen
   HWND viewer = Open(NumberAt(0));
   ASSERT_NE(viewer, nullptr);
-  ASSERT_NE(CurrentImageDIB, nullptr);
-  ASSERT_EQ(CurrentImageDIB->GetWidth(), 1600);
+  ASSERT_NE(FullScreenViewerPicture(), nullptr);
+  ASSERT_EQ(FullScreenViewerPicture()->GetWidth(), 1600);
   const ScreenSize screen = GetScreenSize();
   const wintest::Image shown = wintest::ReadWindow(viewer, screen.cx, screen.cy);
-  EXPECT_EQ(wintest::Differences(shown, browsertest::ExpectedScreen(*ScreenBackgroundDIB, *CurrentImageDIB)),
+  EXPECT_EQ(wintest::Differences(shown, browsertest::ExpectedScreen(*ScreenBackgroundDIB,
+                                                                    *FullScreenViewerPicture())),
             0u);
   const int dx = (1600 - screen.cx) / 2, dy = (1200 - screen.cy) / 2;
-  EXPECT_EQ(shown[0], browsertest::AsImagePixel(controltest::PixelOf(*CurrentImageDIB, dx, dy)))
+  EXPECT_EQ(shown[0],
+            browsertest::AsImagePixel(controltest::PixelOf(*FullScreenViewerPicture(), dx, dy)))
       << "the picture's centre, not the background alone";
 }
 
@@ -161,11 +167,11 @@ TEST_F(ImageViewer, ArrowsWrapThroughTheListInTitleOrder) {
 TEST_F(ImageViewer, AnImageNotInTheListIgnoresTheArrows) {
   const int number = NumberAt(3);
   ASSERT_NE(Open(number), nullptr);
-  const CDIB* decoded = CurrentImageDIB;
+  const CDIB* decoded = FullScreenViewerPicture();
   SendMessageA(list_, LB_DELETESTRING, 3, 0);
   for (UINT key : {VK_RIGHT, VK_LEFT, VK_DOWN, VK_UP}) Key(key);
   EXPECT_EQ(SelectedImageNo, number);
-  EXPECT_EQ(CurrentImageDIB, decoded) << "nothing decoded again";
+  EXPECT_EQ(FullScreenViewerPicture(), decoded) << "nothing decoded again";
 }
 
 TEST_F(ImageViewer, AnyOtherKeyReportsTheImageAndCloses) {
@@ -184,8 +190,10 @@ TEST_F(ImageViewer, AnyOtherKeyReportsTheImageAndCloses) {
     Key(VK_RIGHT);
     const int shown = SelectedImageNo;
     EXPECT_EQ(shown, NumberAt(5));
+    ASSERT_NE(FullScreenViewerPicture(), nullptr);
     SendMessageA(viewer, c.message, c.key, 0);
     EXPECT_FALSE(IsWindow(viewer));
+    EXPECT_EQ(FullScreenViewerPicture(), nullptr) << "the picture goes with the viewer";
     ASSERT_EQ(closes.size(), 1u);
     EXPECT_EQ(static_cast<int>(closes[0].number), shown);
     EXPECT_EQ(closes[0].window, reinterpret_cast<LPARAM>(viewer));
@@ -203,10 +211,10 @@ TEST_F(ImageViewer, AnEightBitDisplayGetsThePictureReducedTo204Colours) {
   // The JPEG record decodes at 24 bits: reduced before it is composed.
   HWND viewer = Open(browsertest::kJpegRecord);
   ASSERT_NE(viewer, nullptr);
-  ASSERT_NE(CurrentImageDIB, nullptr);
-  ASSERT_EQ(CurrentImageDIB->header->bmiHeader.biBitCount, 8);
-  EXPECT_LE(colourCount(*CurrentImageDIB), 204u);
-  EXPECT_GT(colourCount(*CurrentImageDIB), 16u) << "still a photograph";
+  ASSERT_NE(FullScreenViewerPicture(), nullptr);
+  ASSERT_EQ(FullScreenViewerPicture()->header->bmiHeader.biBitCount, 8);
+  EXPECT_LE(colourCount(*FullScreenViewerPicture()), 204u);
+  EXPECT_GT(colourCount(*FullScreenViewerPicture()), 16u) << "still a photograph";
   // Whatever the record, the screen shows at most 204 colours.
   for (int number : {browsertest::kJpegRecord, NumberAt(0)}) {
     SCOPED_TRACE("image " + std::to_string(number));
@@ -227,7 +235,7 @@ TEST_F(ImageViewer, TheBackgroundIsBuiltFirstAndAFailedDecodeLeavesNoStalePictur
   // An image the set does not have: the decoder says so, the old picture is gone and not
   // dangling, and the view keeps showing what it showed.
   EXPECT_EQ(SetFullScreenDIB(viewer, 99), 0);
-  EXPECT_EQ(CurrentImageDIB, nullptr);
+  EXPECT_EQ(FullScreenViewerPicture(), nullptr);
   EXPECT_NE(View()->image, nullptr);
   const std::vector<std::string> alerts = TakeAlerts();
   ASSERT_FALSE(alerts.empty());

@@ -310,7 +310,7 @@ TEST_F(TransitionDialog, PreviewEndsShowingTheCompositionOfBackgroundAndPicture)
     d.Click(IDCANCEL);
   });
   EXPECT_EQ(nullptr, CurrentTransitionPreview().imageOn) << "the surfaces go with the dialog";
-  EXPECT_NE(nullptr, CurrentImageDIB) << "the preview picture stays loaded";
+  EXPECT_NE(nullptr, TransitionPreviewPicture()) << "the preview picture stays loaded";
 }
 
 // A virtual clock that acts as the user once `delay` milliseconds of waiting have passed since it
@@ -430,8 +430,8 @@ TEST_F(TransitionDialog, APictureLargerThanTheScreenIsCutToItsCentre) {
   Open([&](Driver& d) {
     const TransitionPreviewParts parts = CurrentTransitionPreview();
     ASSERT_NE(parts.imageOn, nullptr);
-    ASSERT_NE(CurrentImageDIB, nullptr);
-    EXPECT_GT(CurrentImageDIB->GetWidth(), 1024);
+    ASSERT_NE(TransitionPreviewPicture(), nullptr);
+    EXPECT_GT(TransitionPreviewPicture()->GetWidth(), 1024);
     EXPECT_EQ(0, parts.image.left);
     EXPECT_EQ(1024, parts.image.right);
     EXPECT_EQ(768, parts.image.bottom);

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "config/TransitionDialog.h"
 #include "config/TransitionPreviewGeometry.h"
 #include "controls/SelectedImage.h"
 #include "imageset/ImageSet.h"
 #include "imaging/DIBSurface.h"
 #include "res/DialogIds.h"
+#include "controls/SelectedImage.h"
 #include "saver/DrawingThread.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "settings/IniSettings.h"
 #include "settings/TransFXTables.h"
 #include "tests/wine/controls/ControlFixture.h"
@@ -31,8 +34,7 @@ void InstallAndRead(const std::string& dataFolder) {
   ASSERT_EQ(GetIniSettings(key.c_str()), 0);
   ASSERT_TRUE(GetTransFXIniSetting(TransFXKeyPath(key.c_str())));
   ResetTransFXClassTable();
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
+  FreeTransitionPreviewPicture();
   delete ScreenBackgroundDIB;
   ScreenBackgroundDIB = nullptr;
   DeleteImageDescs(&ImageDescArray);
@@ -42,8 +44,7 @@ void InstallAndRead(const std::string& dataFolder) {
 
 TransitionDialogEnvironment::TransitionDialogEnvironment() { controltest::RegisterControls(); }
 TransitionDialogEnvironment::~TransitionDialogEnvironment() {
-  delete CurrentImageDIB;
-  CurrentImageDIB = nullptr;
+  FreeTransitionPreviewPicture();
   DeleteImageDescs(&ImageDescArray);
   OwnImagesMode = 0;
 }
@@ -97,7 +98,7 @@ std::vector<COLORREF> ReadClient(HWND window, const RECT& area) {
 
 std::vector<COLORREF> ExpectedMiniScreen(const RECT& mini) {
   CDIB* background = ScreenBackgroundDIB;
-  CDIB* picture = CurrentImageDIB;
+  CDIB* picture = TransitionPreviewPicture();
   if (!background || !picture) return {};
   const int sw = background->GetWidth(), sh = background->GetHeight();
   CDIBSurface screen;

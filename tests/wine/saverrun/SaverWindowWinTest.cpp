@@ -212,12 +212,12 @@ TEST_F(SaverWindowTest, DestroyJoinsBothThreadsAndFreesTheImages) {
   Create();
   Erase();
   AwaitStarts(1, 1);
-  CurrentImageDIB = new CDIB;
+  DrawingRecord().pCurrentImage = new CDIB;
   ScreenBackgroundDIB = new CDIB;
   EXPECT_LT(DestroyAndMeasure(), kJoinHangMs);
   EXPECT_EQ(g_drawing.returned, 1) << "the drawing thread ended by itself, not killed";
   EXPECT_EQ(g_music.returned, 1) << "the music thread ended by itself, not killed";
-  EXPECT_EQ(CurrentImageDIB, nullptr);
+  EXPECT_EQ(DrawingRecord().pCurrentImage, nullptr);
   EXPECT_EQ(ScreenBackgroundDIB, nullptr);
   EXPECT_EQ(DrawingRecord().hThread, nullptr);
   EXPECT_EQ(MusicRecord().hThread, nullptr);
@@ -231,14 +231,14 @@ TEST_F(SaverWindowTest, ThreadThatDoesNotStopIsKilledAndItsImagesKept) {
   Erase();
   AwaitStarts(1, 0);
   CDIB* const image = new CDIB;
-  CurrentImageDIB = image;
+  DrawingRecord().pCurrentImage = image;
   const DWORD took = DestroyAndMeasure();
   EXPECT_GE(took, kSaverThreadJoinMs - 50) << "the window waits the whole time before a kill";
   EXPECT_LT(took, kJoinHangMs);
-  EXPECT_EQ(CurrentImageDIB, image) << "a killed thread's image must not be freed";
+  EXPECT_EQ(DrawingRecord().pCurrentImage, image) << "a killed thread's image must not be freed";
   EXPECT_EQ(g_endsAfterKill, 1) << "the process ends at once after a kill";
   delete image;
-  CurrentImageDIB = nullptr;
+  DrawingRecord().pCurrentImage = nullptr;
 }
 
 TEST_F(SaverWindowTest, TraceRunsFromTheSettingsToTheJoinAndClosesAfterIt) {
