@@ -66,11 +66,11 @@ CRDIBCtl* ViewerPicture(HWND viewer, int id);
 
 // What one full-screen viewer does, for ViewerWindowProc.
 struct ViewerHandlers {
-  const char* traceName;                      // heads the trace lines of its messages
-  void (*create)(HWND viewer);                // WM_CREATE
-  void (*step)(HWND viewer, bool forward);    // an arrow key
-  LRESULT (*close)(HWND viewer);              // any other key; the procedure's result
-  void (*destroyed)(HWND viewer);             // WM_NCDESTROY
+  const char* traceName;                    // heads the trace lines of its messages
+  void (*create)(HWND viewer);              // WM_CREATE
+  void (*step)(HWND viewer, bool forward);  // an arrow key
+  LRESULT (*close)(HWND viewer);            // any other key; the procedure's result
+  void (*destroyed)(HWND viewer);           // WM_NCDESTROY
 };
 
 // The full-screen viewers' window procedure: the viewer owns the alerts raised meanwhile, each
