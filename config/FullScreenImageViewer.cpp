@@ -8,15 +8,8 @@
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
-#include "controls/ControlsViews.h"
-#include "controls/DialogSupport.h"
-#include "controls/OwnImagesDialog.h"
-#include "controls/SelectedImage.h"
-#include "controls/TitleLists.h"
 #include "saver/DrawingThread.h"
-#include "wallpaper/WallpaperPreview.h"
 #include "seams/Alerts.h"
-#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "wallpaper/WallpaperPreview.h"
 
@@ -47,10 +40,7 @@ int SteppedImage(bool forward) {
 
 void OnCreate(HWND window) {
   viewer.window = window;
-  const ScreenSize screen = GetScreenSize();
-  CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
-                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewerImageId)),
-                  DialogInstance(), nullptr);
+  CreateViewerPicture(window, kViewerImageId);
   const WaitCursor wait;
   SetFullScreenDIB(window, SelectedImageNo);
 }
@@ -69,6 +59,14 @@ LRESULT Close(HWND window) {
   DestroyWindow(window);
   return 0;
 }
+
+void OnDestroyed(HWND) {
+  viewer.window = nullptr;
+  viewer.dialog = nullptr;
+  viewer.FreePicture();
+}
+
+const ViewerHandlers kHandlers = {"FullScreenImageWndProc", OnCreate, OnArrow, Close, OnDestroyed};
 
 }  // namespace
 
@@ -98,11 +96,8 @@ BOOL SetFullScreenDIB(HWND window, int index) {
   viewer.picture = LoadFullScreenImageWithLoadingWindow(window, index, ImageSettings.IMAGE_SIZE,
                                                         ImageSettings.INTERPON);
   if (!viewer.picture) return 0;
-  CRDIBCtl* picture = ImageView(window, kViewerImageId);
-  if (!picture) {
-    seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
-    return 0;
-  }
+  CRDIBCtl* picture = ViewerPicture(window, kViewerImageId);
+  if (!picture) return 0;
   if (!ShowFullScaleOn(picture, &viewer.picture, ScreenBackgroundDIB)) return 0;
   SelectedImageNo = index;
   seams::Trace::Printf("SetFullScreenDIB - End\n");
@@ -111,21 +106,5 @@ BOOL SetFullScreenDIB(HWND window, int index) {
 
 LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) {
-  const seams::ScopedAlertOwner alertOwner(window);
-  const seams::TraceMessageScope trace("FullScreenImageWndProc", message, wParam, lParam);
-  switch (ReadViewerKey(message, wParam)) {
-    case ViewerKey::kBack: OnArrow(window, false); break;
-    case ViewerKey::kForward: OnArrow(window, true); break;
-    case ViewerKey::kClose: return Close(window);
-    case ViewerKey::kNone: break;
-  }
-  switch (message) {
-    case WM_CREATE: OnCreate(window); break;
-    case WM_NCDESTROY:
-      viewer.window = nullptr;
-      viewer.dialog = nullptr;
-      viewer.FreePicture();
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return ViewerWindowProc(kHandlers, window, message, wParam, lParam);
 }

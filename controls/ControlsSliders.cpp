@@ -20,16 +20,73 @@ void ForEachTick(int count, int from, int to, int divisions, TickFn tick) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
+// CRSliderCtl
+
+IMPLEMENT_DYNAMIC(CRSliderCtl, CRControlFrame)
+
+BEGIN_MESSAGE_MAP(CRSliderCtl, CRControlFrame)
+ON_MESSAGE(WM_SIZE, CRSliderCtl::OnSize)
+ON_MESSAGE(WM_LBUTTONDOWN, CRSliderCtl::OnLButtonDown)
+ON_MESSAGE(WM_MOUSEMOVE, CRSliderCtl::OnMouseMove)
+ON_MESSAGE(WM_LBUTTONUP, CRSliderCtl::OnLButtonUp)
+ON_MESSAGE(WM_CAPTURECHANGED, CRSliderCtl::OnCaptureChanged)
+END_MESSAGE_MAP()
+
+void CRSliderCtl::SetRange(int32_t newMinimum, int32_t newMaximum) {
+  minimum = newMinimum;
+  maximum = newMaximum;
+  position = ClampToRange(position, minimum, maximum);
+}
+
+void CRSliderCtl::ShowPosition(int32_t newPosition) {
+  position = newPosition;
+  RenderThumb();
+  RedrawNow();
+}
+
+LRESULT CRSliderCtl::OnSize(WPARAM wParam, LPARAM lParam) {
+  if (!TakeSize(wParam, lParam)) return 0;
+  RenderBackground();
+  RenderThumb();
+  Invalidate(TRUE);
+  return 0;
+}
+
+LRESULT CRSliderCtl::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+  SetCapture(m_hWnd);
+  dragging = TRUE;
+  return OnMouseMove(wParam, lParam);
+}
+
+LRESULT CRSliderCtl::OnMouseMove(WPARAM, LPARAM lParam) {
+  if (!dragging) return 0;
+  ShowPosition(PositionAt(MousePoint(lParam)));
+  Notify(kNoticeTrack, position);
+  return 0;
+}
+
+LRESULT CRSliderCtl::OnLButtonUp(WPARAM, LPARAM) {
+  if (dragging) EndDrag();
+  return 0;
+}
+
+LRESULT CRSliderCtl::OnCaptureChanged(WPARAM, LPARAM) {
+  if (dragging) EndDrag();
+  return 0;
+}
+
+void CRSliderCtl::EndDrag() {
+  dragging = FALSE;  // first: releasing the mouse sends WM_CAPTURECHANGED back to us
+  if (GetCapture() == m_hWnd) ReleaseCapture();
+  Notify(kNoticePosition, position);
+}
+
+// ---------------------------------------------------------------------------------------------
 // CRVSliderCtl
 
-IMPLEMENT_DYNCREATE(CRVSliderCtl, CRControlFrame)
+IMPLEMENT_DYNCREATE(CRVSliderCtl, CRSliderCtl)
 
-BEGIN_MESSAGE_MAP(CRVSliderCtl, CRControlFrame)
-ON_MESSAGE(WM_SIZE, CRVSliderCtl::OnSize)
-ON_MESSAGE(WM_LBUTTONDOWN, CRVSliderCtl::OnLButtonDown)
-ON_MESSAGE(WM_MOUSEMOVE, CRVSliderCtl::OnMouseMove)
-ON_MESSAGE(WM_LBUTTONUP, CRVSliderCtl::OnLButtonUp)
-ON_MESSAGE(WM_CAPTURECHANGED, CRVSliderCtl::OnCaptureChanged)
+BEGIN_MESSAGE_MAP(CRVSliderCtl, CRSliderCtl)
 ON_MESSAGE(WM_ENABLE, CRVSliderCtl::OnEnable)
 END_MESSAGE_MAP()
 
@@ -41,17 +98,7 @@ LRESULT CALLBACK CRVSliderCtl::WindowProc(HWND hWnd, UINT message, WPARAM wParam
   return ClassWindowProc(RUNTIME_CLASS(CRVSliderCtl), hWnd, message, wParam, lParam);
 }
 
-void CRVSliderCtl::SetRange(int32_t newMinimum, int32_t newMaximum) {
-  minimum = newMinimum;
-  maximum = newMaximum;
-  position = ClampToRange(position, minimum, maximum);
-}
-
-void CRVSliderCtl::SetPos(int32_t newPosition) {
-  position = newPosition;
-  RenderThumb();
-  RedrawNow();
-}
+void CRVSliderCtl::SetPos(int32_t newPosition) { ShowPosition(newPosition); }
 
 void CRVSliderCtl::RenderBackground() {
   if (width <= 0) return;
@@ -91,43 +138,8 @@ void CRVSliderCtl::RenderThumb() {
   GdiFlush();
 }
 
-LRESULT CRVSliderCtl::OnSize(WPARAM wParam, LPARAM lParam) {
-  if (!TakeSize(wParam, lParam)) return 0;
-  RenderBackground();
-  RenderThumb();
-  Invalidate(TRUE);
-  return 0;
-}
-
-LRESULT CRVSliderCtl::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-  SetCapture(m_hWnd);
-  dragging = TRUE;
-  return OnMouseMove(wParam, lParam);
-}
-
-LRESULT CRVSliderCtl::OnMouseMove(WPARAM, LPARAM lParam) {
-  if (!dragging) return 0;
-  position = VSliderPositionAt(MousePoint(lParam).y, height, minimum, maximum);
-  RenderThumb();
-  RedrawNow();
-  Notify(kNoticeTrack, position);
-  return 0;
-}
-
-LRESULT CRVSliderCtl::OnLButtonUp(WPARAM, LPARAM) {
-  if (dragging) EndDrag();
-  return 0;
-}
-
-LRESULT CRVSliderCtl::OnCaptureChanged(WPARAM, LPARAM) {
-  if (dragging) EndDrag();
-  return 0;
-}
-
-void CRVSliderCtl::EndDrag() {
-  dragging = FALSE;  // first: releasing the mouse sends WM_CAPTURECHANGED back to us
-  if (GetCapture() == m_hWnd) ReleaseCapture();
-  Notify(kNoticePosition, position);
+int32_t CRVSliderCtl::PositionAt(POINT point) const {
+  return VSliderPositionAt(point.y, height, minimum, maximum);
 }
 
 LRESULT CRVSliderCtl::OnEnable(WPARAM wParam, LPARAM lParam) {
@@ -141,15 +153,7 @@ LRESULT CRVSliderCtl::OnEnable(WPARAM wParam, LPARAM lParam) {
 // ---------------------------------------------------------------------------------------------
 // CRMSliderCtl
 
-IMPLEMENT_DYNCREATE(CRMSliderCtl, CRControlFrame)
-
-BEGIN_MESSAGE_MAP(CRMSliderCtl, CRControlFrame)
-ON_MESSAGE(WM_SIZE, CRMSliderCtl::OnSize)
-ON_MESSAGE(WM_LBUTTONDOWN, CRMSliderCtl::OnLButtonDown)
-ON_MESSAGE(WM_MOUSEMOVE, CRMSliderCtl::OnMouseMove)
-ON_MESSAGE(WM_LBUTTONUP, CRMSliderCtl::OnLButtonUp)
-ON_MESSAGE(WM_CAPTURECHANGED, CRMSliderCtl::OnCaptureChanged)
-END_MESSAGE_MAP()
+IMPLEMENT_DYNCREATE(CRMSliderCtl, CRSliderCtl)
 
 BOOL CRMSliderCtl::Register() {
   return RegisterControlClass("RMSlider", WindowProc, 0, false, "CRMSliderCtl");
@@ -159,17 +163,8 @@ LRESULT CALLBACK CRMSliderCtl::WindowProc(HWND hWnd, UINT message, WPARAM wParam
   return ClassWindowProc(RUNTIME_CLASS(CRMSliderCtl), hWnd, message, wParam, lParam);
 }
 
-void CRMSliderCtl::SetRange(int32_t newMinimum, int32_t newMaximum) {
-  minimum = newMinimum;
-  maximum = newMaximum;
-  position = ClampToRange(position, minimum, maximum);
-}
-
 void CRMSliderCtl::SetPos(int32_t newPosition) {
-  if (dragging) return;
-  position = newPosition;
-  RenderThumb();
-  RedrawNow();
+  if (!dragging) ShowPosition(newPosition);
 }
 
 void CRMSliderCtl::RenderBackground() {
@@ -205,43 +200,8 @@ void CRMSliderCtl::RenderThumb() {
   GdiFlush();
 }
 
-LRESULT CRMSliderCtl::OnSize(WPARAM wParam, LPARAM lParam) {
-  if (!TakeSize(wParam, lParam)) return 0;
-  RenderBackground();
-  RenderThumb();
-  Invalidate(TRUE);
-  return 0;
-}
-
-LRESULT CRMSliderCtl::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-  SetCapture(m_hWnd);
-  dragging = TRUE;
-  return OnMouseMove(wParam, lParam);
-}
-
-LRESULT CRMSliderCtl::OnMouseMove(WPARAM, LPARAM lParam) {
-  if (!dragging) return 0;
-  position = HSliderPositionAt(MousePoint(lParam).x, width, thumbWidth, minimum, maximum);
-  RenderThumb();
-  RedrawNow();
-  Notify(kNoticeTrack, position);
-  return 0;
-}
-
-LRESULT CRMSliderCtl::OnLButtonUp(WPARAM, LPARAM) {
-  if (dragging) EndDrag();
-  return 0;
-}
-
-LRESULT CRMSliderCtl::OnCaptureChanged(WPARAM, LPARAM) {
-  if (dragging) EndDrag();
-  return 0;
-}
-
-void CRMSliderCtl::EndDrag() {
-  dragging = FALSE;
-  if (GetCapture() == m_hWnd) ReleaseCapture();
-  Notify(kNoticePosition, position);
+int32_t CRMSliderCtl::PositionAt(POINT point) const {
+  return HSliderPositionAt(point.x, width, thumbWidth, minimum, maximum);
 }
 
 // ---------------------------------------------------------------------------------------------

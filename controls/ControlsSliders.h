@@ -6,17 +6,15 @@
 
 #include "controls/ControlsFrame.h"
 
-class CRVSliderCtl : public CRControlFrame {
-  DECLARE_DYNCREATE(CRVSliderCtl)
+// What the two sliders share: the range and the position, and the drag. A press on the slider
+// takes the mouse and moves the thumb to it, the thumb follows the mouse (notice 5 at each
+// step) until the button is released or the slider loses the mouse (notice 4).
+class CRSliderCtl : public CRControlFrame {
+  DECLARE_DYNAMIC(CRSliderCtl)
   DECLARE_MESSAGE_MAP()
  public:
-  static BOOL Register();
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-
   // Sets the range and moves the position into it; no redraw.
   void SetRange(int32_t newMinimum, int32_t newMaximum);
-  // Stores the position as it is (even outside the range) and redraws at once.
-  void SetPos(int32_t newPosition);
 
   int32_t minimum = 0;
   int32_t maximum = 100;
@@ -24,44 +22,58 @@ class CRVSliderCtl : public CRControlFrame {
   BOOL dragging = FALSE;
 
  protected:
-  void RenderBackground();
-  void RenderThumb();
+  CRSliderCtl() = default;
+
+  // The track and its ticks, into the background buffer.
+  virtual void RenderBackground() = 0;
+  // The background and the thumb at the position, into the work buffer.
+  virtual void RenderThumb() = 0;
+  // The position a point of the client area stands for, inside the range.
+  virtual int32_t PositionAt(POINT point) const = 0;
+  // Stores the position as it is and redraws the thumb at once.
+  void ShowPosition(int32_t newPosition);
+
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnMouseMove(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
   LRESULT OnCaptureChanged(WPARAM, LPARAM);
-  LRESULT OnEnable(WPARAM, LPARAM);
   // Ends a drag: not dragging, the mouse released, notice 4.
   void EndDrag();
 };
 
-class CRMSliderCtl : public CRControlFrame {
-  DECLARE_DYNCREATE(CRMSliderCtl)
+class CRVSliderCtl : public CRSliderCtl {
+  DECLARE_DYNCREATE(CRVSliderCtl)
   DECLARE_MESSAGE_MAP()
  public:
   static BOOL Register();
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
 
-  void SetRange(int32_t newMinimum, int32_t newMaximum);
+  // Stores the position as it is (even outside the range) and redraws at once.
+  void SetPos(int32_t newPosition);
+
+ protected:
+  void RenderBackground() override;
+  void RenderThumb() override;
+  int32_t PositionAt(POINT point) const override;
+  LRESULT OnEnable(WPARAM, LPARAM);
+};
+
+class CRMSliderCtl : public CRSliderCtl {
+  DECLARE_DYNCREATE(CRMSliderCtl)
+ public:
+  static BOOL Register();
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+
   // Ignored while the user drags; otherwise as the vertical slider's.
   void SetPos(int32_t newPosition);
 
-  int32_t minimum = 0;
-  int32_t maximum = 100;
-  int32_t position = 50;
   int32_t thumbWidth = 20;
-  BOOL dragging = FALSE;
 
  protected:
-  void RenderBackground();
-  void RenderThumb();
-  LRESULT OnSize(WPARAM, LPARAM);
-  LRESULT OnLButtonDown(WPARAM, LPARAM);
-  LRESULT OnMouseMove(WPARAM, LPARAM);
-  LRESULT OnLButtonUp(WPARAM, LPARAM);
-  LRESULT OnCaptureChanged(WPARAM, LPARAM);
-  void EndDrag();
+  void RenderBackground() override;
+  void RenderThumb() override;
+  int32_t PositionAt(POINT point) const override;
 };
 
 class CRGrnBtnCtl : public CRControlFrame {

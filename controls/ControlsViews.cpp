@@ -144,9 +144,9 @@ BOOL CRDIBCtl::SetDIBStretched(CDIB* picture, int x, int y, CDIB* background, BO
   if (ClipCopyBlock(&block, iw, ih, bw, bh))
     picture->CopyBits(surface.get(), block.dx, block.dy, block.w, block.h, block.sx, block.sy, -1);
   if (corner) {
-    const int q = iw / 4;
-    const int cx = x + iw - q, cy = y + ih - q;
-    CopyByColour(*background, surface.get(), cx, cy, q, q, cx, cy);
+    const int cornerSize = iw / 4;
+    const int cx = x + iw - cornerSize, cy = y + ih - cornerSize;
+    CopyByColour(*background, surface.get(), cx, cy, cornerSize, cornerSize, cx, cy);
   }
   return Install(surface.release(), newPalette.release(), true);
 }

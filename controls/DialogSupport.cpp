@@ -3,6 +3,8 @@
 #include "controls/ControlsViews.h"
 #include "framework/Wnd.h"
 #include "platform/ScreenSaver.h"
+#include "controls/ControlsViews.h"
+#include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 
@@ -80,6 +82,36 @@ ViewerKey ReadViewerKey(UINT message, WPARAM key) {
     case WM_SYSKEYUP: return ViewerKey::kClose;
   }
   return ViewerKey::kNone;
+}
+
+void CreateViewerPicture(HWND viewer, int id) {
+  const ScreenSize screen = GetScreenSize();
+  CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
+                  viewer, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), DialogInstance(),
+                  nullptr);
+}
+
+CRDIBCtl* ViewerPicture(HWND viewer, int id) {
+  CRDIBCtl* picture = ImageView(viewer, id);
+  if (!picture) seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
+  return picture;
+}
+
+LRESULT ViewerWindowProc(const ViewerHandlers& handlers, HWND viewer, UINT message, WPARAM wParam,
+                         LPARAM lParam) {
+  const seams::ScopedAlertOwner alertOwner(viewer);
+  const seams::TraceMessageScope trace(handlers.traceName, message, wParam, lParam);
+  switch (ReadViewerKey(message, wParam)) {
+    case ViewerKey::kBack: handlers.step(viewer, false); break;
+    case ViewerKey::kForward: handlers.step(viewer, true); break;
+    case ViewerKey::kClose: return handlers.close(viewer);
+    case ViewerKey::kNone: break;
+  }
+  switch (message) {
+    case WM_CREATE: handlers.create(viewer); break;
+    case WM_NCDESTROY: handlers.destroyed(viewer); break;
+  }
+  return DefWindowProcA(viewer, message, wParam, lParam);
 }
 
 HWND CreateFullScreenViewer(const char* className, HWND owner) {

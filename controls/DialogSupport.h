@@ -58,6 +58,27 @@ HWND CreateFullScreenViewer(const char* className, HWND owner);
 enum class ViewerKey { kNone, kBack, kForward, kClose };
 ViewerKey ReadViewerKey(UINT message, WPARAM key);
 
+// Makes a viewer's picture: image view control `id` over the whole screen.
+void CreateViewerPicture(HWND viewer, int id);
+// The viewer's picture control `id`; null, alerted ("Unable to find DIB control"), when the
+// viewer has none.
+CRDIBCtl* ViewerPicture(HWND viewer, int id);
+
+// What one full-screen viewer does, for ViewerWindowProc.
+struct ViewerHandlers {
+  const char* traceName;                    // heads the trace lines of its messages
+  void (*create)(HWND viewer);              // WM_CREATE
+  void (*step)(HWND viewer, bool forward);  // an arrow key
+  LRESULT (*close)(HWND viewer);            // any other key; the procedure's result
+  void (*destroyed)(HWND viewer);           // WM_NCDESTROY
+};
+
+// The full-screen viewers' window procedure: the viewer owns the alerts raised meanwhile, each
+// message is traced, the keys are read as ReadViewerKey reads them, and everything is then
+// handled by default.
+LRESULT ViewerWindowProc(const ViewerHandlers& handlers, HWND viewer, UINT message, WPARAM wParam,
+                         LPARAM lParam);
+
 // Shows the wait cursor for the length of a scope and puts the previous cursor back.
 class WaitCursor {
  public:

@@ -11,7 +11,6 @@
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
 #include "seams/Alerts.h"
-#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "settings/ImageSetKey.h"
 #include "settings/IniSettings.h"
@@ -157,10 +156,7 @@ void ViewLine(HWND window, int line) {
 void ViewerCreate(HWND window) {
   const WaitCursor wait;
   viewer.window = window;
-  const ScreenSize screen = GetScreenSize();
-  CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
-                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewerImageId)),
-                  DialogInstance(), nullptr);
+  CreateViewerPicture(window, kViewerImageId);
   const int line = SelectedLine(OwnImageList(viewer.dialog));
   if (line >= 0) SelectedOwnImageNo = line;
   if (CRDIBCtl* picture = ImageView(window, kViewerImageId)) {
@@ -171,11 +167,11 @@ void ViewerCreate(HWND window) {
 }
 
 // An arrow key: the line before or after the selected one, unless at that end already.
-void ViewerStep(HWND window, int step) {
+void ViewerStep(HWND window, bool forward) {
   const WaitCursor wait;
   HWND list = OwnImageList(viewer.dialog);
   int line = SelectedLine(list);
-  const int next = line + step;
+  const int next = line + (forward ? 1 : -1);
   if (line >= 0 && next >= 0 && next < LineCount(list)) {
     line = next;
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
@@ -191,6 +187,15 @@ LRESULT ViewerClose(HWND window) {
   DestroyWindow(window);
   return result;
 }
+
+void ViewerDestroyed(HWND) {
+  DeleteAllPtrListElements(&viewer.rects);
+  viewer.window = nullptr;
+  viewer.dialog = nullptr;
+}
+
+const ViewerHandlers kViewerHandlers = {"FullScreenOwnImageWndProc", ViewerCreate, ViewerStep,
+                                        ViewerClose, ViewerDestroyed};
 
 }  // namespace
 
@@ -212,23 +217,7 @@ HWND FullScreenOwnImageWnd() { return viewer.window; }
 
 LRESULT CALLBACK FullScreenOwnImageWndProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-  const seams::ScopedAlertOwner alertOwner(window);
-  const seams::TraceMessageScope trace("FullScreenOwnImageWndProc", message, wParam, lParam);
-  switch (ReadViewerKey(message, wParam)) {
-    case ViewerKey::kBack: ViewerStep(window, -1); break;
-    case ViewerKey::kForward: ViewerStep(window, 1); break;
-    case ViewerKey::kClose: return ViewerClose(window);
-    case ViewerKey::kNone: break;
-  }
-  switch (message) {
-    case WM_CREATE: ViewerCreate(window); break;
-    case WM_NCDESTROY:
-      DeleteAllPtrListElements(&viewer.rects);
-      viewer.window = nullptr;
-      viewer.dialog = nullptr;
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return ViewerWindowProc(kViewerHandlers, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK OwnImageSearchDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

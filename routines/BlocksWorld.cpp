@@ -53,25 +53,21 @@ struct SolidPath {
   int32_t turn[3];
 };
 
-struct BoxTrack {
-  double x = 0, y = 0;
-  int32_t xi = 0, xq = 0, yq = 0, z = 0, pace = 0;
+// The box's track, with the ends of the entries four tenths of the way out.
+struct BoxTrack : RoutineTrack {
+  int32_t xq = 0, yq = 0;
 };
 
 BoxTrack MeasureTrack(C3DPObject& cube, int w, int h, double size, int speed) {
-  BoxTrack t;
-  const RoutineTravel travel = RoutineTravelOf(cube, size, true, w, h);
-  t.x = travel.x;
-  t.y = travel.y;
-  t.pace = RoutinePace(travel.d, speed);
+  BoxTrack track;
+  static_cast<RoutineTrack&>(track) = RoutineTrackOf(cube, size, true, w, h, speed);
   RasterPoint corners[8];
   if (cube.ProjectFace(4, corners, 8) >= 3) {
-    t.z = SaturateToInt32((corners[2].x - corners[1].x) * 300 / size);
+    track.z = SaturateToInt32((corners[2].x - corners[1].x) * 300 / size);
   }
-  t.xi = SaturateToInt32(t.x);
-  t.yq = SaturateToInt32(0.4 * t.y);
-  t.xq = SaturateToInt32(0.4 * t.x);
-  return t;
+  track.yq = SaturateToInt32(0.4 * track.y);
+  track.xq = SaturateToInt32(0.4 * track.x);
+  return track;
 }
 
 SolidPath PathOf(int which, const BoxTrack& t) {
@@ -127,35 +123,35 @@ bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds)
   return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
     C3DObject* out[kSolids + 2] = {};
     int32_t count = 0;
-    const int r = scene.RunWithCollisions(1, out, &count);
-    if (r == kSceneObjectsStopped) {
+    const int outcome = scene.RunWithCollisions(1, out, &count);
+    if (outcome == kSceneObjectsStopped) {
       for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
       gate.ShapeStopped();
       frame.StopEffectSound(kFx4);
       frame.StopEffectSound(kFx7);
       frame.PlayEffectSound(kFx7);
-    } else if (r == kSceneCollision && gate.Answer(out[0], out[1])) {
+    } else if (outcome == kSceneCollision && gate.Answer(out[0], out[1])) {
       frame.StopEffectSound(kFx4);
       frame.StopEffectSound(kFx7);
       frame.PlayEffectSound(kFx4);
       CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
     }
-    return r != kSceneInterrupted;
+    return outcome != kSceneInterrupted;
   });
 }
 
-int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const SolidsArguments& a) {
+int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const SolidsArguments& args) {
   ScreenHost* host = frame.host();
-  CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
+  CDIB* background = StartBouncingRoutine(frame, args.bClockOn, args.area);
   if (background == nullptr) return frame.Fail(kBlocksOutOfMemory);
   C3DScene& scene = *frame.scene();
-  frame.StartSounds(a.bSoundOn, a.Volume, kBlocksSounds, 3);
+  frame.StartSounds(args.bSoundOn, args.Volume, kBlocksSounds, 3);
   const int w = background->GetWidth(), h = background->GetHeight();
-  const double size = RoutineShapeSize(w, h, w / 30, BlocksUpperSize(w), a.Res);
+  const double size = RoutineShapeSize(w, h, w / 30, BlocksUpperSize(w), args.Res);
   seams::Srand(static_cast<uint32_t>(seams::WallSeconds()));
   const uint32_t colour = RoutineAnimationColour();
 
-  BoxTrack t;
+  BoxTrack track;
   BoundingPlanes walls = {};
   int32_t ints[4];
   SolidPath paths[kSolids];
@@ -165,15 +161,15 @@ int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const SolidsArguments& a
     scene.InsertObject(made.solids[i]);
     if (i == kCubeA) {
       // The first cube measures the box for all six.
-      t = MeasureTrack(*made.solids[i], w, h, size, a.Speed);
-      walls = RoutineWallPlanes(t.x, t.y, t.z);
-      RoutineAnimationInts(t.pace, 0, ints);
+      track = MeasureTrack(*made.solids[i], w, h, size, args.Speed);
+      walls = RoutineWallPlanes(track.x, track.y, track.z);
+      RoutineAnimationInts(track.pace, 0, ints);
     }
-    paths[i] = PathOf(i, t);
+    paths[i] = PathOf(i, track);
     PlaceShape(*made.solids[i], paths[i].start);
     made.solids[i]->SetAnimationParams(0, &walls, ints, colour, 0.0);
   }
-  if (const int error = Dress(host, a.area, a.bLogoOn, made.solids)) return frame.Fail(error);
+  if (const int error = Dress(host, args.area, args.bLogoOn, made.solids)) return frame.Fail(error);
 
   const int32_t none[3] = {0, 0, 0};
   for (int i = 0; i < kSolids; ++i)
@@ -182,7 +178,7 @@ int RunSolids(CRoutineFrame& frame, BlocksShapes& made, const SolidsArguments& a
   if (CRoutineFrame::StopRequested()) return 1;
   for (C3DPObject* s : made.solids) s->SetStateOffset(2);
   for (C3DPObject* s : made.solids) s->AnimateStep();
-  if (Bounce(scene, frame, a.bInfiniteOn, a.RunSeconds)) return 1;
+  if (Bounce(scene, frame, args.bInfiniteOn, args.RunSeconds)) return 1;
   for (int i = 0; i < kSolids; ++i) FlyFromPoseTo(*made.solids[i], paths[i].start, 3.0);
   scene.RunUntilAllStopped(1);
   return 1;
@@ -231,18 +227,16 @@ int RunBlocksWorld(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, in
   BlocksShapes made;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "Blocks' World:Collisions", GetBlocksWorldErrorText, traceFlag,
                       errorText);
-  frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                         bSpare, bLogoOn, RunSeconds});
   frame.SetOwnEndSteps([&made, pScreenDoc] {
     C3DObject* shapes[kSolids];
     for (int i = 0; i < kSolids; ++i) shapes[i] = made.solids[i];
     EraseShapes(pScreenDoc, shapes, kSolids);
   });
-  try {
-    return RunSolids(frame, made,
-                     SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                     bLogoOn, RunSeconds});
-  } catch (const std::bad_alloc&) {
-    return frame.Fail(kBlocksOutOfMemory);  // a list of the screen could not grow
-  }
+  return frame.Run(
+      {bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bSpare, bLogoOn, RunSeconds},
+      kBlocksOutOfMemory, [&] {
+        return RunSolids(frame, made,
+                         SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
+                                         bLogoOn, RunSeconds});
+      });
 }

@@ -59,21 +59,21 @@ void MeasureTilt(const C3DBall& ball, int32_t tilt[3]) {
 }
 
 BallTrack MeasureTrack(C3DBall& ball, int w, int h, double size, int speed) {
-  BallTrack t;
-  MeasureTilt(ball, t.tilt);
+  BallTrack track;
+  MeasureTilt(ball, track.tilt);
   const RoutineTravel travel = RoutineTravelOf(ball, size, true, w, h);
-  t.x = travel.x;
-  t.y = travel.y;
-  t.pace = RoutinePace(travel.d, speed);
-  t.leftPace = SaturateToInt32(travel.d);
+  track.x = travel.x;
+  track.y = travel.y;
+  track.pace = RoutinePace(travel.d, speed);
+  track.leftPace = SaturateToInt32(travel.d);
   const int32_t k = ball.Bands();
   RasterPoint corners[8];
   if (ball.ProjectFace((k / 2 - 1) * 2 * k, corners, 8) >= 3) {
-    t.z = SaturateToInt32((corners[2].x - corners[1].x) * 300 / (0.1 * size));
+    track.z = SaturateToInt32((corners[2].x - corners[1].x) * 300 / (0.1 * size));
   }
-  t.xi = SaturateToInt32(t.x);
-  t.xq = SaturateToInt32(0.4 * t.x);
-  return t;
+  track.xi = SaturateToInt32(track.x);
+  track.xq = SaturateToInt32(0.4 * track.x);
+  return track;
 }
 
 void TiltPlus(const int32_t tilt[3], int32_t turns, int32_t out[3]) {
@@ -82,20 +82,21 @@ void TiltPlus(const int32_t tilt[3], int32_t turns, int32_t out[3]) {
 
 // The undrawn run of the measuring ball through its turning states, as the balls' animation
 // expects before the first drawn ball rolls.
-void Rehearse(C3DScene& scene, C3DBall& ball, const BallTrack& t) {
+void Rehearse(C3DScene& scene, C3DBall& ball, const BallTrack& track) {
   const int32_t none[3] = {0, 0, 0};
   int32_t once[3], twice[3];
-  TiltPlus(t.tilt, 3600, once);
-  TiltPlus(t.tilt, 7200, twice);
-  const FixedVector right = RoutinePoint(t.xi, 0, t.z), centre = RoutinePoint(0, 0, t.z);
+  TiltPlus(track.tilt, 3600, once);
+  TiltPlus(track.tilt, 7200, twice);
+  const FixedVector right = RoutinePoint(track.xi, 0, track.z),
+                    centre = RoutinePoint(0, 0, track.z);
   ball.SetMotion(right, none, centre, once, 0.0, 0);
   scene.RunUntilAllStopped(0);
   ball.EnableAnimation();
-  const int32_t k = ball.GetAnimationStateCount();
-  while (k > 0 && !CRoutineFrame::StopRequested()) {
+  const int32_t states = ball.GetAnimationStateCount();
+  while (states > 0 && !CRoutineFrame::StopRequested()) {
     ball.AnimateStep();
     scene.RunUntilAllStopped(0);
-    if (ball.animState >= k) break;
+    if (ball.animState >= states) break;
   }
   ball.DisableAnimation();
   ball.SetMotion(centre, once, right, twice, 0.0, 0);
@@ -120,14 +121,14 @@ bool Bounce(C3DScene& scene, CRoutineFrame& frame, int infinite, int runSeconds)
   return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
     C3DObject* out[4] = {};
     int32_t count = 0;
-    const int r = scene.RunWithCollisions(0, out, &count);
-    if (r == kSceneObjectsStopped) {
+    const int outcome = scene.RunWithCollisions(0, out, &count);
+    if (outcome == kSceneObjectsStopped) {
       for (int32_t i = 0; i < count; ++i) out[i]->AnimateStep();
       gate.ShapeStopped();
-    } else if (r == kSceneCollision && gate.Answer(out[0], out[1])) {
+    } else if (outcome == kSceneCollision && gate.Answer(out[0], out[1])) {
       CollideObjects(static_cast<C3DPObject*>(out[0]), static_cast<C3DPObject*>(out[1]));
     }
-    return r != kSceneInterrupted;
+    return outcome != kSceneInterrupted;
   });
 }
 
@@ -136,55 +137,56 @@ struct BallsArguments {
   int bInfiniteOn, bClockOn, Speed, Res, RunSeconds;
 };
 
-int RunBalls(CRoutineFrame& frame, BallShapes& made, const BallsArguments& a) {
+int RunBalls(CRoutineFrame& frame, BallShapes& made, const BallsArguments& args) {
   ScreenHost* host = frame.host();
-  CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
+  CDIB* background = StartBouncingRoutine(frame, args.bClockOn, args.area);
   if (background == nullptr) return frame.Fail(kBallsOutOfMemory);
   C3DScene& scene = *frame.scene();
   const int w = background->GetWidth(), h = background->GetHeight();
-  const double size = RoutineShapeSize(w, h, w / 30, w / 6, a.Res);
+  const double size = RoutineShapeSize(w, h, w / 30, w / 6, args.Res);
   seams::Srand(static_cast<uint32_t>(seams::WallSeconds()));
   made.measure = new (std::nothrow) C3DBall72;
   if (made.measure == nullptr || !made.measure->ready) return frame.Fail(kBallsOutOfMemory);
   scene.InsertObject(made.measure);
   const uint32_t colour = RoutineAnimationColour();
-  const BallTrack t = MeasureTrack(*made.measure, w, h, size, a.Speed);
-  const BoundingPlanes walls = RoutineWallPlanes(t.x, t.y, t.z);
-  const FixedVector right = RoutinePoint(t.xi, 0, t.z), left = RoutinePoint(-t.xi, 0, t.z);
+  const BallTrack track = MeasureTrack(*made.measure, w, h, size, args.Speed);
+  const BoundingPlanes walls = RoutineWallPlanes(track.x, track.y, track.z);
+  const FixedVector right = RoutinePoint(track.xi, 0, track.z),
+                    left = RoutinePoint(-track.xi, 0, track.z);
   PlaceShape(*made.measure, right);
   int32_t ints[4];
-  RoutineAnimationInts(t.pace, 0, ints);
+  RoutineAnimationInts(track.pace, 0, ints);
   made.measure->SetAnimationParams(0, &walls, ints, colour, 0.0);
-  Rehearse(scene, *made.measure, t);
+  Rehearse(scene, *made.measure, track);
   if (CRoutineFrame::StopRequested()) return 1;
 
-  made.left = NewBall(left, walls, t.leftPace, colour);
+  made.left = NewBall(left, walls, track.leftPace, colour);
   if (made.left == nullptr || !made.left->ready) return frame.Fail(kBallsOutOfMemory);
   scene.InsertObject(made.left);
   const int32_t none[3] = {0, 0, 0}, rightTurn[3] = {5400, 0, 900};
   int32_t leftTurn[3];
-  TiltPlus(t.tilt, 3600, leftTurn);
-  made.left->SetMotion(left, none, RoutinePoint(-t.xq, 0, t.z), leftTurn, 3.0, 0);
-  made.right = NewBall(right, walls, t.pace, colour);
+  TiltPlus(track.tilt, 3600, leftTurn);
+  made.left->SetMotion(left, none, RoutinePoint(-track.xq, 0, track.z), leftTurn, 3.0, 0);
+  made.right = NewBall(right, walls, track.pace, colour);
   if (made.right == nullptr || !made.right->ready) return frame.Fail(kBallsOutOfMemory);
   scene.RemoveObject(made.measure);
   delete made.measure;
   made.measure = nullptr;
   scene.InsertObject(made.right);
 
-  std::unique_ptr<CDIB> strip(BuildBackgroundTexture(host, a.area, 1000, 500, 70));
+  std::unique_ptr<CDIB> strip(BuildBackgroundTexture(host, args.area, 1000, 500, 70));
   if (!strip || !made.right->MapTexture(strip.get()) || !made.left->MapTexture(strip.get()))
     return frame.Fail(kBallsOutOfMemory);
   strip.reset();
 
-  made.right->SetMotion(right, none, RoutinePoint(t.xq, 0, t.z), rightTurn, 3.0, 0);
+  made.right->SetMotion(right, none, RoutinePoint(track.xq, 0, track.z), rightTurn, 3.0, 0);
   scene.RunUntilAllStopped(1);
   if (CRoutineFrame::StopRequested()) return 1;
   made.right->SetStateOffset(2);
   made.left->SetStateOffset(2);
   made.right->AnimateStep();
   made.left->AnimateStep();
-  if (Bounce(scene, frame, a.bInfiniteOn, a.RunSeconds)) return 1;
+  if (Bounce(scene, frame, args.bInfiniteOn, args.RunSeconds)) return 1;
   FlyFromPoseTo(*made.right, right, 3.0);
   FlyFromPoseTo(*made.left, left, 3.0);
   scene.RunUntilAllStopped(1);
@@ -204,16 +206,14 @@ int RunBouncingBalls(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, 
   BallShapes made;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "Richochet - Bouncing Balls", GetBouncingBallsErrorText,
                       traceFlag, errorText);
-  frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                         bSpare, bLogoOn, RunSeconds});
   frame.SetOwnEndSteps([&made, pScreenDoc] {
     C3DObject* shapes[] = {made.left, made.right};
     EraseShapes(pScreenDoc, shapes, 2);
   });
-  try {
-    return RunBalls(frame, made,
-                    BallsArguments{area, bInfiniteOn, bClockOn, Speed, Res, RunSeconds});
-  } catch (const std::bad_alloc&) {
-    return frame.Fail(kBallsOutOfMemory);  // a list of the screen could not grow
-  }
+  return frame.Run(
+      {bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bSpare, bLogoOn, RunSeconds},
+      kBallsOutOfMemory, [&] {
+        return RunBalls(frame, made,
+                        BallsArguments{area, bInfiniteOn, bClockOn, Speed, Res, RunSeconds});
+      });
 }

@@ -342,35 +342,35 @@ bool UsableBackdrop(const CDIB* backdrop, const CDIB* background) {
          backdrop->GetHeight() == background->GetHeight();
 }
 
-int RunTiles(CRoutineFrame& frame, FlyingRoutine& made, const FlyingArguments& a) {
-  CDIB* background = a.host ? a.host->GetBackground() : nullptr;
-  if (!background || !background->bits || !a.host->GetSurface() || !a.area) {
+int RunTiles(CRoutineFrame& frame, FlyingRoutine& made, const FlyingArguments& args) {
+  CDIB* background = args.host ? args.host->GetBackground() : nullptr;
+  if (!background || !background->bits || !args.host->GetSurface() || !args.area) {
     return frame.Fail(kFlyingTilesNoSize);
   }
   made.run.reset(new (std::nothrow) FlyingRun);
   if (!made.run) return frame.Fail(kFlyingTilesOutOfMemory);
   FlyingRun& run = *made.run;
-  run.host = a.host;
+  run.host = args.host;
   run.background = background;
-  run.backdrop = UsableBackdrop(a.backdrop, background) ? a.backdrop : nullptr;
+  run.backdrop = UsableBackdrop(args.backdrop, background) ? args.backdrop : nullptr;
   run.W = background->GetWidth();
   run.H = background->GetHeight();
   bool tooSmall = false;
-  if (const int error = ChooseGrid(run, a.area, a.Res, &tooSmall)) return frame.Fail(error);
+  if (const int error = ChooseGrid(run, args.area, args.Res, &tooSmall)) return frame.Fail(error);
   if (tooSmall) {
     frame.EndTraceWith(
         "Flying 3D Tiles - end - not enough squares to actually run the routine\n\n");
     return 1;
   }
-  if (!frame.StartSceneAndClock(1, a.bClockOn)) return frame.Fail(kFlyingTilesOutOfMemory);
+  if (!frame.StartSceneAndClock(1, args.bClockOn)) return frame.Fail(kFlyingTilesOutOfMemory);
   frame.SetOwnEndSteps([&run] { PutSavedCellBack(run); });
   if (const int error = SetUpTiles(run, frame)) return frame.Fail(error);
   frame.StartTime();
-  const int speed = ClampRoutinePercent(a.Speed);
+  const int speed = ClampRoutinePercent(args.Speed);
   for (;;) {
-    const int result = RunCycle(run, frame, speed, a.RunSeconds);
+    const int result = RunCycle(run, frame, speed, args.RunSeconds);
     if (result > 0) return frame.Fail(result);
-    if (result < 0 || !a.bInfiniteOn) return 1;
+    if (result < 0 || !args.bInfiniteOn) return 1;
   }
 }
 
@@ -386,13 +386,11 @@ int RunFlyingTiles(ScreenHost* pScreenDoc, CDIB* screenBackground, const RECT* a
                    int bSpare, int bLogoOn, int RunSeconds, int traceFlag, CString* errorText) {
   FlyingRoutine made;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "Flying 3D Tiles", GetFlyingTilesErrorText, traceFlag, errorText);
-  frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                         bSpare, bLogoOn, RunSeconds});
-  try {
-    return RunTiles(frame, made,
-                    FlyingArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn,
-                                    Speed, Res, RunSeconds});
-  } catch (const std::bad_alloc&) {
-    return frame.Fail(kFlyingTilesOutOfMemory);
-  }
+  return frame.Run(
+      {bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bSpare, bLogoOn, RunSeconds},
+      kFlyingTilesOutOfMemory, [&] {
+        return RunTiles(frame, made,
+                        FlyingArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn,
+                                        Speed, Res, RunSeconds});
+      });
 }

@@ -233,31 +233,32 @@ struct CubeArguments {
   int bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bLogoOn, RunSeconds;
 };
 
-int RunCube(CRoutineFrame& frame, CubeRun& run, const CubeArguments& a) {
-  CDIB* background = a.host ? a.host->GetBackground() : nullptr;
-  if (!background || !a.area) return frame.Fail(kPuzzleCubeOutOfMemory);
-  frame.StartSounds(a.bSoundOn, a.Volume, kCubeSounds, 3);
-  if (!frame.StartSceneAndClock(1, a.bClockOn)) return frame.Fail(kPuzzleCubeOutOfMemory);
-  run.host = a.host;
+int RunCube(CRoutineFrame& frame, CubeRun& run, const CubeArguments& args) {
+  CDIB* background = args.host ? args.host->GetBackground() : nullptr;
+  if (!background || !args.area) return frame.Fail(kPuzzleCubeOutOfMemory);
+  frame.StartSounds(args.bSoundOn, args.Volume, kCubeSounds, 3);
+  if (!frame.StartSceneAndClock(1, args.bClockOn)) return frame.Fail(kPuzzleCubeOutOfMemory);
+  run.host = args.host;
   run.scene = frame.scene();
   run.W = background->GetWidth();
   run.H = background->GetHeight();
-  run.S = PuzzleCubeEdge(run.W, run.H, ClampRoutinePercent(a.Res));
-  // The screen is composed again once the scene is gone: a stop may leave the cube drawn.
+  run.S = PuzzleCubeEdge(run.W, run.H, ClampRoutinePercent(args.Res));
+  // The screen is composed again once the scene is gone: args stop may leave the cube drawn.
   frame.SetOwnEndSteps([&run] {
     run.host->RenderRect(nullptr);
     run.host->ShowRect(nullptr);
   });
-  if (const int error = BringCubeIn(run, *a.area, a.bLogoOn, ClampRoutinePercent(a.Speed))) {
+  if (const int error =
+          BringCubeIn(run, *args.area, args.bLogoOn, ClampRoutinePercent(args.Speed))) {
     return frame.Fail(error);
   }
   frame.StartTime();
   for (;;) {
     if (seams::StopRequested()) return 1;
-    const int result = RunCycle(run, frame, a.RunSeconds);
+    const int result = RunCycle(run, frame, args.RunSeconds);
     if (result > 0) return frame.Fail(result);
     if (result == kStopped) return 1;
-    if (result == kTimeUp || !a.bInfiniteOn) break;
+    if (result == kTimeUp || !args.bInfiniteOn) break;
   }
   static const int32_t kUpright[3] = {0, 0, 0};
   MoveCubeTo(run, Units(run.X0, 0, run.z1), kUpright, 2.0, 1);
@@ -288,13 +289,11 @@ int RunPuzzleCube(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int
                   int RunSeconds, int traceFlag, CString* errorText) {
   CubeRun run;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "Puzzle Cube", GetPuzzleCubeErrorText, traceFlag, errorText);
-  frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                         bSpare, bLogoOn, RunSeconds});
-  try {
-    return RunCube(frame, run,
-                   CubeArguments{pScreenDoc, area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res,
-                                 Volume, bLogoOn, RunSeconds});
-  } catch (const std::bad_alloc&) {
-    return frame.Fail(kPuzzleCubeOutOfMemory);
-  }
+  return frame.Run(
+      {bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bSpare, bLogoOn, RunSeconds},
+      kPuzzleCubeOutOfMemory, [&] {
+        return RunCube(frame, run,
+                       CubeArguments{pScreenDoc, area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res,
+                                     Volume, bLogoOn, RunSeconds});
+      });
 }

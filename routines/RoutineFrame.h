@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <new>
 
 #include "framework/String.h"
 #include "framework/WinTypes.h"
@@ -74,6 +75,18 @@ class CRoutineFrame {
 
   // "<name> - start - " and the line of arguments.
   void TraceStart(const RoutineTraceArguments& args);
+  // An entry point's run of its routine in the frame: TraceStart with the arguments, then the
+  // routine; a list or a text of the screen that cannot grow on the way fails the routine with
+  // its out-of-memory code.
+  template <typename Routine>
+  int Run(const RoutineTraceArguments& args, int outOfMemoryCode, Routine routine) {
+    TraceStart(args);
+    try {
+      return routine();
+    } catch (const std::bad_alloc&) {
+      return Fail(outOfMemoryCode);
+    }
+  }
   // "<name> - start - " and a line of the routine's own.
   void TraceStart(const char* format, ...)
 #if defined(__GNUC__)

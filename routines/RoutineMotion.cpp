@@ -71,6 +71,17 @@ int32_t RoutinePace(double d, int speed) {
   return SaturateToInt32(d + (25 * d - d) * (100 - ClampRoutinePercent(speed)) * kOneNinetyNinth);
 }
 
+RoutineTrack RoutineTrackOf(const C3DObject& shape, double size, bool halfDiagonal, int width,
+                            int height, int speed) {
+  const RoutineTravel travel = RoutineTravelOf(shape, size, halfDiagonal, width, height);
+  RoutineTrack t;
+  t.x = travel.x;
+  t.y = travel.y;
+  t.xi = SaturateToInt32(t.x);
+  t.pace = RoutinePace(travel.d, speed);
+  return t;
+}
+
 BoundingPlanes RoutineWallPlanes(double x, double y, int32_t z) {
   const double rows[6][4] = {{-1, 0, 0, x / 2}, {1, 0, 0, x / 2},        {0, -1, 0, y / 2},
                              {0, 1, 0, y / 2},  {0, 0, 1, x + 10 - z},   {0, 0, -1, z + 10.0}};

@@ -56,6 +56,16 @@ RoutineTravel RoutineTravelOf(const C3DObject& shape, double size, bool halfDiag
 // The flight pace from the Speed setting: d at 100 up to 25 d at 1, truncated toward zero.
 int32_t RoutinePace(double d, int speed);
 
+// Where a bouncing shape travels: its box (x across, y down, from RoutineTravelOf), x in whole
+// pixels (its start beyond the screen's edge), its pace at the Speed setting, and the depth z,
+// which each routine measures from its shape's drawing (0 until it does).
+struct RoutineTrack {
+  double x = 0, y = 0;
+  int32_t xi = 0, z = 0, pace = 0;
+};
+RoutineTrack RoutineTrackOf(const C3DObject& shape, double size, bool halfDiagonal, int width,
+                            int height, int speed);
+
 // The six walls: x within +/- x/2, y within +/- y/2, depth from z - x - 10 to z + 10.
 BoundingPlanes RoutineWallPlanes(double x, double y, int32_t z);
 

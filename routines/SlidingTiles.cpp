@@ -248,16 +248,16 @@ struct TileArguments {
   int bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, outlineFlag, RunSeconds;
 };
 
-int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& a) {
-  CDIB* background = a.host ? a.host->GetBackground() : nullptr;
-  if (!background || !a.area) return frame.Fail(kTilesNoTileSize);
+int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& args) {
+  CDIB* background = args.host ? args.host->GetBackground() : nullptr;
+  if (!background || !args.area) return frame.Fail(kTilesNoTileSize);
   made.run.reset(new (std::nothrow) TileRun);
   if (!made.run) return frame.Fail(kTilesOutOfMemory);
   TileRun& run = *made.run;
-  run.host = a.host;
-  run.rate = (106 - ClampRoutinePercent(a.Speed)) * 10;
+  run.host = args.host;
+  run.rate = (106 - ClampRoutinePercent(args.Speed)) * 10;
   bool tooSmall = false;
-  if (const int error = ChooseBoard(run, background, a.area, a.Res, &tooSmall)) {
+  if (const int error = ChooseBoard(run, background, args.area, args.Res, &tooSmall)) {
     return frame.Fail(error);
   }
   if (tooSmall) {
@@ -265,16 +265,16 @@ int RunTiles(CRoutineFrame& frame, TileRoutine& made, const TileArguments& a) {
     return 1;
   }
   if (const int error = PrepareBoard(made, frame, background)) return frame.Fail(error);
-  if (const int error = SetUpSlidingTiles(run, a.screenBackground, a.outlineFlag)) {
+  if (const int error = SetUpSlidingTiles(run, args.screenBackground, args.outlineFlag)) {
     return frame.Fail(error);
   }
-  if (!frame.StartSceneAndClock(0, a.bClockOn)) return frame.Fail(kTilesOutOfMemory);
-  frame.StartSounds(a.bSoundOn, a.Volume, nullptr, 0);  // the flag only: the tiles are silent
+  if (!frame.StartSceneAndClock(0, args.bClockOn)) return frame.Fail(kTilesOutOfMemory);
+  frame.StartSounds(args.bSoundOn, args.Volume, nullptr, 0);  // the flag only: the tiles are silent
   frame.StartTime();
   do {
     seams::Idle();
-    if (const int error = RunCycle(run, frame, a.RunSeconds)) return frame.Fail(error);
-  } while (a.bInfiniteOn && !seams::StopRequested());
+    if (const int error = RunCycle(run, frame, args.RunSeconds)) return frame.Fail(error);
+  } while (args.bInfiniteOn && !seams::StopRequested());
   return 1;
 }
 
@@ -306,13 +306,11 @@ int RunSlidingBlocks(ScreenHost* pScreenDoc, CDIB* screenBackground, const RECT*
   TileRoutine made;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "2D Sliding Blocks", GetSlidingTilesErrorText, traceFlag,
                       errorText);
-  frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                         bSpare, bLogoOn, RunSeconds});
-  try {
-    return RunTiles(frame, made,
-                    TileArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn,
-                                  bSoundOn, Speed, Res, Volume, outlineFlag, RunSeconds});
-  } catch (const std::bad_alloc&) {
-    return frame.Fail(kTilesOutOfMemory);  // a list or a text of the screen could not grow
-  }
+  return frame.Run(
+      {bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bSpare, bLogoOn, RunSeconds},
+      kTilesOutOfMemory, [&] {
+        return RunTiles(frame, made,
+                        TileArguments{pScreenDoc, screenBackground, area, bInfiniteOn, bClockOn,
+                                      bSoundOn, Speed, Res, Volume, outlineFlag, RunSeconds});
+      });
 }

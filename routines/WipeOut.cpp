@@ -33,51 +33,41 @@ struct WipeOutShapes {
   ~WipeOutShapes() { delete cylinder; }
 };
 
-// Where the cylinder travels: its start beyond the right edge, its depth and pace.
-struct CylinderTrack {
-  double x = 0, y = 0;
-  int32_t xi = 0, z = 0, pace = 0;
-};
-
 void StopSounds(CRoutineFrame& frame) {
   frame.StopEffectSound(kFx7);
   frame.StopEffectSound(kFx5);
   frame.StopEffectSound(kFx8);
 }
 
-CylinderTrack MeasureTrack(C3DCyl52& cyl, int w, int h, double size, int speed) {
-  CylinderTrack t;
-  const RoutineTravel travel = RoutineTravelOf(cyl, size, false, w, h);
-  t.x = travel.x;
-  t.y = travel.y;
-  t.pace = RoutinePace(travel.d, speed);
+// Where the cylinder travels: its start beyond the right edge, its depth and pace.
+RoutineTrack MeasureTrack(C3DCyl52& cyl, int w, int h, double size, int speed) {
+  RoutineTrack track = RoutineTrackOf(cyl, size, false, w, h, speed);
   RasterPoint corners[8];
   if (cyl.ProjectFace(0, corners, 8) >= 4) {
-    t.z = SaturateToInt32((corners[0].y - corners[3].y) * 300 / size);
+    track.z = SaturateToInt32((corners[0].y - corners[3].y) * 300 / size);
   }
-  t.xi = SaturateToInt32(t.x);
-  return t;
+  return track;
 }
 
 // The undrawn rehearsal of the cylinder's rolls, which leaves it standing ready at the centre.
 // Returns the number of turning states it went through.
 int32_t Rehearse(C3DScene& scene, CRoutineFrame& frame, C3DCyl52& cyl) {
   cyl.EnableAnimation();
-  const int32_t k = cyl.GetAnimationStateCount();
-  while (k > 0 && !CRoutineFrame::StopRequested()) {
+  const int32_t states = cyl.GetAnimationStateCount();
+  while (states > 0 && !CRoutineFrame::StopRequested()) {
     cyl.AnimateStep();
     frame.PlayEffectSound(kFx8);
     scene.RunUntilAllStopped(0);
     frame.StopEffectSound(kFx8);
-    const int32_t s = cyl.animState;
-    if (s == 1 || k - s == 3) cyl.animReal = 0.0;
-    if (s >= k) break;
+    const int32_t state = cyl.animState;
+    if (state == 1 || states - state == 3) cyl.animReal = 0.0;
+    if (state >= states) break;
   }
   cyl.DisableAnimation();
   cyl.SetStateOffset(kRestingState);
   cyl.AnimateStep();
   frame.PlayEffectSound(kFx8);
-  return k;
+  return states;
 }
 
 // A logo of the cylinder's unrolled shape round it; false when the set has none (or it could
@@ -97,54 +87,55 @@ int WrapCylinder(ScreenHost* host, const RECT* area, int logoOn, C3DCyl52& cyl) 
   return 0;
 }
 
-int SoundOfState(int32_t s, int32_t k) {
-  if (s == 0) return kFx5;
-  if (s < k - 4 || s > k) return kFx7;
-  if (k - s == 2) return kFx5;
+int SoundOfState(int32_t state, int32_t states) {
+  if (state == 0) return kFx5;
+  if (state < states - 4 || state > states) return kFx7;
+  if (states - state == 2) return kFx5;
   return kFx8;
 }
 
 // Rolls until the run is over; true when it ended by a stop request.
-bool RollAbout(C3DScene& scene, CRoutineFrame& frame, C3DCyl52& cyl, int32_t k, int infinite,
+bool RollAbout(C3DScene& scene, CRoutineFrame& frame, C3DCyl52& cyl, int32_t states, int infinite,
                int runSeconds) {
   cyl.animReal = 1.0;
   return frame.RunPasses(kStepsPerPass, infinite, runSeconds, [&] {
     C3DObject* stopped = scene.RunUntilOneStops(1);
     StopSounds(frame);
-    frame.PlayEffectSound(SoundOfState(cyl.animState, k));
+    frame.PlayEffectSound(SoundOfState(cyl.animState, states));
     if (stopped == &cyl) cyl.AnimateStep();
     return stopped != nullptr;
   });
 }
 
-int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const SolidsArguments& a) {
+int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const SolidsArguments& args) {
   ScreenHost* host = frame.host();
-  CDIB* background = StartBouncingRoutine(frame, a.bClockOn, a.area);
+  CDIB* background = StartBouncingRoutine(frame, args.bClockOn, args.area);
   if (background == nullptr) return frame.Fail(kWipeOutOutOfMemory);
   C3DScene& scene = *frame.scene();
-  frame.StartSounds(a.bSoundOn, a.Volume, kWipeOutSounds, 3);
+  frame.StartSounds(args.bSoundOn, args.Volume, kWipeOutSounds, 3);
   const int w = background->GetWidth(), h = background->GetHeight();
-  const double size = RoutineShapeSize(w, h, w / 30, w / 5, a.Res);
+  const double size = RoutineShapeSize(w, h, w / 30, w / 5, args.Res);
   made.cylinder = new (std::nothrow) C3DCyl52;
   if (made.cylinder == nullptr || !made.cylinder->ready) return frame.Fail(kWipeOutOutOfMemory);
   C3DCyl52& cyl = *made.cylinder;
-  cyl.SetScreenArea(*a.area);
+  cyl.SetScreenArea(*args.area);
   scene.InsertObject(&cyl);
-  const CylinderTrack t = MeasureTrack(cyl, w, h, size, a.Speed);
+  const RoutineTrack track = MeasureTrack(cyl, w, h, size, args.Speed);
   seams::Srand(static_cast<uint32_t>(seams::WallSeconds()));
 
   const int32_t none[3] = {0, 0, 0}, rolled[3] = {4500, 0, 0};
-  const FixedVector right = RoutinePoint(t.xi, 0, t.z), centre = RoutinePoint(0, 0, t.z);
+  const FixedVector right = RoutinePoint(track.xi, 0, track.z),
+                    centre = RoutinePoint(0, 0, track.z);
   PlaceShape(cyl, right);
   cyl.SetMotion(right, none, centre, rolled, 0.0, 0);
   scene.RunUntilAllStopped(0);
-  const BoundingPlanes walls = RoutineWallPlanes(t.x, t.y, t.z);
+  const BoundingPlanes walls = RoutineWallPlanes(track.x, track.y, track.z);
   int32_t ints[4];
-  RoutineAnimationInts(t.pace, 2, ints);
+  RoutineAnimationInts(track.pace, 2, ints);
   cyl.SetAnimationParams(0, &walls, ints, RoutineAnimationColour(), 1.0);
   const int32_t states = Rehearse(scene, frame, cyl);
   if (CRoutineFrame::StopRequested()) return 1;
-  if (const int error = WrapCylinder(host, a.area, a.bLogoOn, cyl)) return frame.Fail(error);
+  if (const int error = WrapCylinder(host, args.area, args.bLogoOn, cyl)) return frame.Fail(error);
 
   // Roll in from the right edge to the centre.
   FlyFromPoseTo(cyl, right, 0.0);
@@ -152,7 +143,7 @@ int RunCylinder(CRoutineFrame& frame, WipeOutShapes& made, const SolidsArguments
   cyl.SetMotion(right, none, centre, rolled, 3.0, 0);
   scene.RunUntilAllStopped(1);
   if (CRoutineFrame::StopRequested()) return 1;
-  if (RollAbout(scene, frame, cyl, states, a.bInfiniteOn, a.RunSeconds)) return 1;
+  if (RollAbout(scene, frame, cyl, states, args.bInfiniteOn, args.RunSeconds)) return 1;
   FlyFromPoseTo(cyl, right, 3.0);
   scene.RunUntilAllStopped(1);
   return 1;
@@ -173,17 +164,15 @@ int RunWipeOut(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bC
                int RunSeconds, int traceFlag, CString* errorText) {
   WipeOutShapes made;  // outlives the frame's end steps
   CRoutineFrame frame(pScreenDoc, "Wipe Out", GetWipeOutErrorText, traceFlag, errorText);
-  frame.TraceStart(RoutineTraceArguments{bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                         bSpare, bLogoOn, RunSeconds});
   frame.SetOwnEndSteps([&made, pScreenDoc] {
     C3DObject* shapes[] = {made.cylinder};
     EraseShapes(pScreenDoc, shapes, 1);
   });
-  try {
-    return RunCylinder(frame, made,
-                       SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume,
-                                       bLogoOn, RunSeconds});
-  } catch (const std::bad_alloc&) {
-    return frame.Fail(kWipeOutOutOfMemory);  // a list of the screen could not grow
-  }
+  return frame.Run(
+      {bInfiniteOn, bClockOn, bSoundOn, Speed, Res, Volume, bSpare, bLogoOn, RunSeconds},
+      kWipeOutOutOfMemory, [&] {
+        return RunCylinder(frame, made,
+                           SolidsArguments{area, bInfiniteOn, bClockOn, bSoundOn, Speed, Res,
+                                           Volume, bLogoOn, RunSeconds});
+      });
 }

@@ -312,23 +312,23 @@ bool DrawingThread::ReduceAndKeep(CDIB* loaded) {
 
 bool DrawingThread::RunTransitions() {
   PickTransition(&transClass_, &effect_);
-  int s1 = 50, s2 = 50, s3 = 50, p0 = 0, p1 = 0, p2 = 0;
-  GetTransClassParams(transClass_, &s1, &s2, &s3);
+  int slider1 = 50, slider2 = 50, slider3 = 50, par0 = 0, par1 = 0, par2 = 0;
+  GetTransClassParams(transClass_, &slider1, &slider2, &slider3);
   if (IsValid2DTransClass(transClass_))
-    TransSlidersToParams(transClass_, s1, s2, s3, p0, p1, p2);
+    TransSlidersToParams(transClass_, slider1, slider2, slider3, par0, par1, par2);
   else
-    Trans3DSlidersToParams(transClass_, s1, s2, s3, p0, p1, p2);
+    Trans3DSlidersToParams(transClass_, slider1, slider2, slider3, par0, par1, par2);
   const int trace = seams::Trace::IsOn();
-  const CRect& o = previous_;
-  if (!ManageOffScreenTransition(screen_, transClass_, effect_, ScreenBackgroundDIB, o.left, o.top,
-                                 o.Width(), o.Height(), o.left, o.top, p0, p1, p2, trace,
-                                 &errorText_))
+  const CRect& outgoing = previous_;
+  if (!ManageOffScreenTransition(screen_, transClass_, effect_, ScreenBackgroundDIB, outgoing.left,
+                                 outgoing.top, outgoing.Width(), outgoing.Height(), outgoing.left,
+                                 outgoing.top, par0, par1, par2, trace, &errorText_))
     return false;
   if (seams::StopRequested()) return false;  // the saver is closing: bring no picture on
   if (first_ && !TakeBackgroundColours()) return false;
   first_ = false;
   return ManageOnScreenTransition(screen_, transClass_, effect_, picture_, rect_.left, rect_.top,
-                                  rect_.Width(), rect_.Height(), 0, 0, p0, p1, p2, trace,
+                                  rect_.Width(), rect_.Height(), 0, 0, par0, par1, par2, trace,
                                   &errorText_) != FALSE;
 }
 
@@ -339,34 +339,35 @@ bool DrawingThread::ShowCaption() {
   CString preTitle = desc->preTitle, title = desc->title, caption;
   if (!ReadCaption(*desc, &caption)) return false;
   PickTextFrameTransition(&textClass_, &textEffect_);
-  int s1 = 50, s2 = 50, s3 = 50;
-  ImageTextFXRequest r;
-  GetTransClassParams(textClass_, &s1, &s2, &s3);
-  TransSlidersToParams(textClass_, s1, s2, s3, r.par0, r.par1, r.par2);
-  r.clockOn = info_->bClockOn;
-  r.reserved1 = kCaptionReserved1;
-  r.reserved2 = kCaptionReserved2;
-  r.mode = mode;
-  r.header = &preTitle;
-  r.headerStyle = kPreTitleStyle;
-  r.title = &title;
-  r.titleStyle = info_->nTitleStyle;
-  r.body = &caption;
-  r.bodyStyle = kCaptionStyle;
-  r.textDuration = info_->nTextDuration;
-  r.textColour = info_->nTextColor;
-  r.backgroundColour = info_->nTextBackgroundColor;
-  r.shadow = info_->bBackdropShading;
-  r.borderStyle = info_->nTextBorderStyle;
-  r.backgroundStyle = info_->nTextBackgroundStyle;
-  r.contentStyle = info_->nContentStyle;
-  r.effect = textEffect_;
-  r.transSpeed = info_->nTextTransSpeed;
-  r.bounceOn = info_->bBounceOn;
-  r.bounceDuration = info_->nBounceDuration;
-  r.bounceSpeed = info_->nBounceSpeed;
-  RunImageTextFXRoutine(screen_, r);  // a caption that cannot be shown is no reason to stop
-  return !seams::StopRequested();     // a stop during the caption starts no routine
+  int slider1 = 50, slider2 = 50, slider3 = 50;
+  ImageTextFXRequest request;
+  GetTransClassParams(textClass_, &slider1, &slider2, &slider3);
+  TransSlidersToParams(textClass_, slider1, slider2, slider3, request.par0, request.par1,
+                       request.par2);
+  request.clockOn = info_->bClockOn;
+  request.reserved1 = kCaptionReserved1;
+  request.reserved2 = kCaptionReserved2;
+  request.mode = mode;
+  request.header = &preTitle;
+  request.headerStyle = kPreTitleStyle;
+  request.title = &title;
+  request.titleStyle = info_->nTitleStyle;
+  request.body = &caption;
+  request.bodyStyle = kCaptionStyle;
+  request.textDuration = info_->nTextDuration;
+  request.textColour = info_->nTextColor;
+  request.backgroundColour = info_->nTextBackgroundColor;
+  request.shadow = info_->bBackdropShading;
+  request.borderStyle = info_->nTextBorderStyle;
+  request.backgroundStyle = info_->nTextBackgroundStyle;
+  request.contentStyle = info_->nContentStyle;
+  request.effect = textEffect_;
+  request.transSpeed = info_->nTextTransSpeed;
+  request.bounceOn = info_->bBounceOn;
+  request.bounceDuration = info_->nBounceDuration;
+  request.bounceSpeed = info_->nBounceSpeed;
+  RunImageTextFXRoutine(screen_, request);  // a caption that cannot be shown is no reason to stop
+  return !seams::StopRequested();           // a stop during the caption starts no routine
 }
 
 // The caption's bytes from "imagetxt.dat". The range must lie inside the file (a damaged

@@ -105,23 +105,23 @@ int GetNextSoundNo(int nLast, const int validTable[kSoundListSize], int nPlayOpt
                    CString& errorText, const char* keyPath) {
   if (nPlayOption == kPlayLoopFile) return nLast;
   int valid[kSoundListSize];
-  int n = 0;
+  int validCount = 0;
   for (int i = 0; i < kSoundListSize; ++i) {
-    if (validTable[i] >= 0) valid[n++] = validTable[i];
+    if (validTable[i] >= 0) valid[validCount++] = validTable[i];
   }
-  if (n == 0) {
+  if (validCount == 0) {
     errorText = kNoValidSounds;
     return -1;
   }
-  int p = 0;
-  while (p < n && valid[p] != nLast) ++p;
-  if (p == n) return valid[0];
-  if (n == 1) return nLast;
-  int nextPos = (p + 1) % n;
+  int lastPos = 0;
+  while (lastPos < validCount && valid[lastPos] != nLast) ++lastPos;
+  if (lastPos == validCount) return valid[0];
+  if (validCount == 1) return nLast;
+  int nextPos = (lastPos + 1) % validCount;
   if (nPlayOption != kPlayInOrder) {
     do {
-      nextPos = seams::Rand() % n;
-    } while (nextPos == p);
+      nextPos = seams::Rand() % validCount;
+    } while (nextPos == lastPos);
   }
   SetLastSoundNoIniSetting(keyPath, valid[nextPos], nullptr);
   return valid[nextPos];

@@ -20,14 +20,15 @@ constexpr int kVolume = 50;
 constexpr int kSpare = 0;
 constexpr int kNoOutline = 0;
 
-int SlidingTiles(const RoutineCall& c) {
-  return RunSlidingBlocks(c.host, c.screenBackground, &c.area, kInfiniteOff, c.clockOn, kSoundOff,
-                          c.speed, c.res, kVolume, kSpare, kNoOutline, c.logosOn, c.runSeconds,
-                          c.trace, c.errorText);
+int SlidingTiles(const RoutineCall& call) {
+  return RunSlidingBlocks(call.host, call.screenBackground, &call.area, kInfiniteOff, call.clockOn,
+                          kSoundOff, call.speed, call.res, kVolume, kSpare, kNoOutline,
+                          call.logosOn, call.runSeconds, call.trace, call.errorText);
 }
 
-int SlideShow(const RoutineCall& c) {
-  return RunSlideShow(c.host, c.clockOn, SlideShowSeconds(c.runSeconds), c.trace, c.errorText);
+int SlideShow(const RoutineCall& call) {
+  return RunSlideShow(call.host, call.clockOn, SlideShowSeconds(call.runSeconds), call.trace,
+                      call.errorText);
 }
 
 // The routines with the common arguments, and those that also take the composed background.
@@ -37,15 +38,16 @@ using BackgroundRoutine = int (*)(ScreenHost*, CDIB*, const RECT*, int, int, int
                                   int, int, int, int, CString*);
 
 template <CommonRoutine Run>
-int Common(const RoutineCall& c) {
-  return Run(c.host, &c.area, kInfiniteOff, c.clockOn, kSoundOff, c.speed, c.res, kVolume, kSpare,
-             c.logosOn, c.runSeconds, c.trace, c.errorText);
+int Common(const RoutineCall& call) {
+  return Run(call.host, &call.area, kInfiniteOff, call.clockOn, kSoundOff, call.speed, call.res,
+             kVolume, kSpare, call.logosOn, call.runSeconds, call.trace, call.errorText);
 }
 
 template <BackgroundRoutine Run>
-int WithBackground(const RoutineCall& c) {
-  return Run(c.host, c.screenBackground, &c.area, kInfiniteOff, c.clockOn, kSoundOff, c.speed,
-             c.res, kVolume, kSpare, c.logosOn, c.runSeconds, c.trace, c.errorText);
+int WithBackground(const RoutineCall& call) {
+  return Run(call.host, call.screenBackground, &call.area, kInfiniteOff, call.clockOn, kSoundOff,
+             call.speed, call.res, kVolume, kSpare, call.logosOn, call.runSeconds, call.trace,
+             call.errorText);
 }
 
 }  // namespace

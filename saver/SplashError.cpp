@@ -60,31 +60,31 @@ CString SplashErrorMessage(int runTimeError, const CString* text) {
 }
 
 ImageTextFXRequest SplashErrorRequest(CString* header, CString* title, CString* message) {
-  ImageTextFXRequest r;
-  r.clockOn = 0;
-  r.reserved1 = 0;
-  r.reserved2 = 1;
-  r.mode = 0;
-  r.header = header;
-  r.headerStyle = 1;
-  r.title = title;
-  r.titleStyle = 15;
-  r.body = message;
-  r.bodyStyle = 5;
-  r.textDuration = 15;
-  r.textColour = 19;       // white
-  r.backgroundColour = 13;  // red
-  r.shadow = 0;
-  r.borderStyle = 3;       // embossed
-  r.backgroundStyle = 0;
-  r.contentStyle = 2;      // header, title and body
-  r.effect = 0;
-  r.par0 = r.par1 = r.par2 = 0;
-  r.transSpeed = 30;
-  r.bounceOn = 1;
-  r.bounceDuration = 30000;
-  r.bounceSpeed = 85;
-  return r;
+  ImageTextFXRequest request;
+  request.clockOn = 0;
+  request.reserved1 = 0;
+  request.reserved2 = 1;
+  request.mode = 0;
+  request.header = header;
+  request.headerStyle = 1;
+  request.title = title;
+  request.titleStyle = 15;
+  request.body = message;
+  request.bodyStyle = 5;
+  request.textDuration = 15;
+  request.textColour = 19;        // white
+  request.backgroundColour = 13;  // red
+  request.shadow = 0;
+  request.borderStyle = 3;  // embossed
+  request.backgroundStyle = 0;
+  request.contentStyle = 2;  // header, title and body
+  request.effect = 0;
+  request.par0 = request.par1 = request.par2 = 0;
+  request.transSpeed = 30;
+  request.bounceOn = 1;
+  request.bounceDuration = 30000;
+  request.bounceSpeed = 85;
+  return request;
 }
 
 void RunSplashErrorLoop(const std::function<BOOL(const ImageTextFXRequest&)>& show,

@@ -8,7 +8,6 @@
 
 #include "framework/Archive.h"
 #include "framework/Exceptions.h"
-#include "sound/WavePlayer.h"
 
 IMPLEMENT_SERIAL(CWaveBlock, CObject, 0)
 IMPLEMENT_SERIAL(CWaveBlockList, CObList, 0)
@@ -94,13 +93,6 @@ PCMWAVEFORMAT DefaultFormat() {
 
 CWave::CWave(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete), m_format(DefaultFormat()) {}
 
-CWave::~CWave() {
-  if (m_nPlayCount != 0) Stop();
-  // The device has given the blocks back; its headers must not outlive the samples they name.
-  if (m_pOutputDevice) m_pOutputDevice->DropWave(this);
-  m_blocks.DeleteAll();
-}
-
 void CWave::Release() {
   if (m_nRefs > 0 && --m_nRefs == 0 && m_bAutoDelete) delete this;
 }
@@ -158,17 +150,6 @@ void CWave::ScaleVolume(int nPercent) {
       Scale16(block->GetData(), count, percent);
     }
   }
-}
-
-BOOL CWave::Play(CWavePlayer* pPlayer, CWaveObserver* pObserver) {
-  m_pOutputDevice = pPlayer ? pPlayer : &DefaultWavePlayer;
-  m_pObserver = pObserver;
-  return m_pOutputDevice->Play(this);
-}
-
-void CWave::Stop() {
-  if (m_pOutputDevice) m_pOutputDevice->Reset();
-  m_pObserver = nullptr;
 }
 
 void CWave::EndPlay() {

@@ -3,6 +3,9 @@
 //
 // The display routines load their effect sounds into waves, scale them by the volume setting,
 // play them on DefaultWavePlayer and close that player when they end.
+//
+// The player stands on the wave, never the other way round: the members that deal with a player
+// (the destructor, Play and Stop) are defined beside it in sound/WavePlayer.cpp.
 #pragma once
 
 #include "framework/Lists.h"

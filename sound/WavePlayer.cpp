@@ -44,6 +44,29 @@ bool RegisterWaveWindowClass() {
 
 }  // namespace
 
+// ---- The wave's side of a play: what a wave asks of the player it plays on lives here, so
+// that the wave itself needs nothing of the player.
+
+CWave::~CWave() {
+  if (m_nPlayCount != 0) Stop();
+  // The device has given the blocks back; its headers must not outlive the samples they name.
+  if (m_pOutputDevice) m_pOutputDevice->DropWave(this);
+  m_blocks.DeleteAll();
+}
+
+BOOL CWave::Play(CWavePlayer* pPlayer, CWaveObserver* pObserver) {
+  m_pOutputDevice = pPlayer ? pPlayer : &DefaultWavePlayer;
+  m_pObserver = pObserver;
+  return m_pOutputDevice->Play(this);
+}
+
+void CWave::Stop() {
+  if (m_pOutputDevice) m_pOutputDevice->Reset();
+  m_pObserver = nullptr;
+}
+
+// ---- CWavePlayer
+
 CWavePlayer::~CWavePlayer() { DestroyHiddenWindow(); }
 
 BOOL CWavePlayer::CreateHiddenWindow() {

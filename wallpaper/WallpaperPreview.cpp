@@ -10,7 +10,6 @@
 #include "imaging/DIB.h"
 #include "res/DialogIds.h"
 #include "seams/Alerts.h"
-#include "seams/ScreenSize.h"
 #include "seams/Trace.h"
 #include "wallpaper/WallpaperComposer.h"
 
@@ -54,10 +53,7 @@ void ShowPicture(HWND window, int n) {
 
 void OnCreate(HWND window) {
   openPreview = window;
-  const ScreenSize screen = GetScreenSize();
-  CreateWindowExA(0, "RDIBCtl", "ImageCtl", WS_CHILD | WS_VISIBLE, 0, 0, screen.cx, screen.cy,
-                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWallpaperPreviewImageId)),
-                  DialogInstance(), nullptr);
+  CreateViewerPicture(window, kWallpaperPreviewImageId);
   ShowPicture(window, WallpaperSettings.WALLPAPER_IMAGENO);
 }
 
@@ -77,6 +73,13 @@ LRESULT Close(HWND window) {
   DestroyWindow(window);
   return 0;
 }
+
+void OnDestroyed(HWND window) {
+  if (window == openPreview) openPreview = nullptr;
+}
+
+const ViewerHandlers kHandlers = {"FullScreenWallpaperWndProc", OnCreate, OnArrow, Close,
+                                  OnDestroyed};
 
 }  // namespace
 
@@ -105,17 +108,7 @@ BOOL CreateFullScreenWallpaperWnd(HWND dialog) {
 
 LRESULT CALLBACK FullScreenWallpaperWndProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-  const seams::ScopedAlertOwner alertOwner(window);
-  const seams::TraceMessageScope trace("FullScreenWallpaperWndProc", message, wParam, lParam);
-  if (message == WM_CREATE) OnCreate(window);
-  if (message == WM_NCDESTROY && window == openPreview) openPreview = nullptr;
-  switch (ReadViewerKey(message, wParam)) {
-    case ViewerKey::kBack: OnArrow(window, false); break;
-    case ViewerKey::kForward: OnArrow(window, true); break;
-    case ViewerKey::kClose: return Close(window);
-    case ViewerKey::kNone: break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return ViewerWindowProc(kHandlers, window, message, wParam, lParam);
 }
 
 BOOL HandleLoadingFullscreenWallpaper(HWND window, BOOL progress, int n) {
@@ -133,11 +126,8 @@ BOOL HandleLoadingFullscreenWallpaper(HWND window, BOOL progress, int n) {
 
 BOOL SetFullScreenWallpaperDIBCtl(HWND window) {
   seams::Trace::Printf("SetFullScreenWallpaperDIBCtl - Start\n");
-  CRDIBCtl* view = ImageView(window, kWallpaperPreviewImageId);
-  if (!view) {
-    seams::Alert("Unable to find DIB control", "Alert", seams::kAlertIconHand);
-    return 0;
-  }
+  CRDIBCtl* view = ViewerPicture(window, kWallpaperPreviewImageId);
+  if (!view) return 0;
   BOOL shown = 0;
   if (FullScaleOfImageSet()) {
     shown = ShowFullScaleOn(view, &WallpaperImageDIB, WallpaperBackgroundDIB);
