@@ -9,7 +9,7 @@
 set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 folders=("$@")
-[ ${#folders[@]} -gt 0 ] || folders=(seams framework platform sound imaging settings engine3d transitions routines imageset richtext res saver config wallpaper tools tests bench)
+[ ${#folders[@]} -gt 0 ] || folders=(seams framework platform sound imaging settings engine3d transitions routines imageset richtext res controls saver wallpaper config tools tests bench)
 
 # Win32's callback types: *PROC (WNDPROC, DLGPROC, TIMERPROC, HOOKPROC, WNDENUMPROC, FARPROC,
 # LPOFNHOOKPROC, FONTENUMPROCA...), *ROUTINE (LPTHREAD_START_ROUTINE, PTIMERAPCROUTINE...),

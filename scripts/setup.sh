@@ -19,7 +19,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-apps imagemagick pulseaudio
   cmake ninja-build googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
-  clang libclang-rt-14-dev nasm dpkg-dev xz-utils ccache
+  clang clang-format libclang-rt-14-dev nasm dpkg-dev xz-utils ccache
   qemu-system-x86 debootstrap
 )
 

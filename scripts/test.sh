@@ -33,6 +33,9 @@ summary=()
 echo "=== run.sh --check"
 bash scripts/run.sh --check || failed+=("run.sh --check")
 
+echo "=== format"
+bash scripts/check-format.sh || failed+=("format (scripts/check-format.sh names the files)")
+
 runs_32bit=1
 bash scripts/can-run-32bit.sh || runs_32bit=0
 
