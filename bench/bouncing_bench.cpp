@@ -53,8 +53,12 @@ void* operator new(size_t n) {
   throw std::bad_alloc();
 }
 void* operator new[](size_t n) { return operator new(n); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept { return Counted(std::malloc(n ? n : 1)); }
-void* operator new[](size_t n, const std::nothrow_t&) noexcept { return Counted(std::malloc(n ? n : 1)); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+  return Counted(std::malloc(n ? n : 1));
+}
+void* operator new[](size_t n, const std::nothrow_t&) noexcept {
+  return Counted(std::malloc(n ? n : 1));
+}
 void operator delete(void* p) noexcept { Uncount(p); }
 void operator delete[](void* p) noexcept { Uncount(p); }
 void operator delete(void* p, size_t) noexcept { Uncount(p); }
@@ -155,13 +159,14 @@ void Measure(const char* name, RoutineFn run, int w, int h, int seconds) {
     const double n = profile.frames > 0 ? profile.frames : 1;
     const double perFrame =
         (profile.erase + profile.move + profile.transform + profile.draw + profile.blit) * 1000 / n;
-    std::printf("%-15s %4dx%-4d result %d  %5ld frames  ms/frame %.3f (erase %.3f move %.3f "
-                "transform %.3f draw %.3f blit %.3f)  %5.0f fps  set-up %.1f ms  run %.2f s  "
-                "peak heap %.2f MB\n",
-                name, w, h, result, profile.frames, perFrame, profile.erase * 1000 / n,
-                profile.move * 1000 / n, profile.transform * 1000 / n, profile.draw * 1000 / n,
-                profile.blit * 1000 / n, 1000 / perFrame, Ms(host.firstShown - start),
-                Ms(end - start) / 1000, (g_peak - heapBefore) / 1048576.0);
+    std::printf(
+        "%-15s %4dx%-4d result %d  %5ld frames  ms/frame %.3f (erase %.3f move %.3f "
+        "transform %.3f draw %.3f blit %.3f)  %5.0f fps  set-up %.1f ms  run %.2f s  "
+        "peak heap %.2f MB\n",
+        name, w, h, result, profile.frames, perFrame, profile.erase * 1000 / n,
+        profile.move * 1000 / n, profile.transform * 1000 / n, profile.draw * 1000 / n,
+        profile.blit * 1000 / n, 1000 / perFrame, Ms(host.firstShown - start),
+        Ms(end - start) / 1000, (g_peak - heapBefore) / 1048576.0);
   }
   {
     WatchedHost host(w, h, true);

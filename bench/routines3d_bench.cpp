@@ -58,7 +58,9 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
     return nullptr;
   }
 }
-void* operator new[](size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
 void operator delete(void* p) noexcept {
   if (!p) return;
   g_heapNow -= static_cast<int64_t>(malloc_usable_size(p));
@@ -82,7 +84,6 @@ double TimedMs(F&& f) {
   f();
   return MsSince(start);
 }
-
 
 // The frame of a scene in its parts, summed over the frames run.
 struct FrameParts {
@@ -109,10 +110,10 @@ struct FrameParts {
   void Print(const char* what, int w, int h) const {
     const double n = frames;
     const double total = (erase + move + transform + draw + blit) / n;
-    std::printf("%-13s %4dx%-4d  erase %.3f  move %.3f  transform %.3f  draw %.3f  blit %.3f  "
-                "= %.3f ms/frame, %.0f fps\n",
-                what, w, h, erase / n, move / n, transform / n, draw / n, blit / n, total,
-                1000.0 / total);
+    std::printf(
+        "%-13s %4dx%-4d  erase %.3f  move %.3f  transform %.3f  draw %.3f  blit %.3f  "
+        "= %.3f ms/frame, %.0f fps\n",
+        what, w, h, erase / n, move / n, transform / n, draw / n, blit / n, total, 1000.0 / total);
   }
 };
 
@@ -145,7 +146,8 @@ void FlyingTilesFrames(int w, int h) {
   tiles[0]->GetFaceEdges(0, eX, eY);
   auto place = [&](double u, double v) {
     const Fixed fu = static_cast<Fixed>(u * 65536), fv = static_cast<Fixed>(v * 65536);
-    return FixedVector{FixedMul(fu, eX.x) + FixedMul(fv, eY.x), FixedMul(fu, eX.y) + FixedMul(fv, eY.y),
+    return FixedVector{FixedMul(fu, eX.x) + FixedMul(fv, eY.x),
+                       FixedMul(fu, eX.y) + FixedMul(fv, eY.y),
                        FixedMul(fu, eX.z) + FixedMul(fv, eY.z) + TileReferenceDepth};
   };
   auto launch = [&] {
@@ -160,7 +162,8 @@ void FlyingTilesFrames(int w, int h) {
       tiles[k]->SetMotion(place(units(ax, w / 2, xo), units(ay, h / 2, yo)), kReference,
                           place(units(bx, w / 2, xo), units(by, h / 2, yo)), end,
                           0.5 + seams::Rand() % 60 * 0.05, 1);
-      const RasterPoint corners[4] = {{xo + sub, yo}, {xo + sub, yo + sub}, {xo, yo + sub}, {xo, yo}};
+      const RasterPoint corners[4] = {
+          {xo + sub, yo}, {xo + sub, yo + sub}, {xo, yo + sub}, {xo, yo}};
       tiles[k]->SetFaceTexture(0, size, cell.data(), size, size, RasterPolygon{4, corners});
     }
   };
@@ -190,7 +193,8 @@ void PuzzleCubeFrames(int w, int h) {
   CDIB texture;
   texture.Create(200, 200, nullptr);
   for (int y = 0; y < 200; ++y)
-    for (int x = 0; x < 200; ++x) *texture.GetPixelAddress(x, y) = static_cast<BYTE>(100 + (x + 2 * y) % 99);
+    for (int x = 0; x < 200; ++x)
+      *texture.GetPixelAddress(x, y) = static_cast<BYTE>(100 + (x + 2 * y) % 99);
   for (int face = 0; face < 6; ++face) cube.MapTexture(face, &texture);
   const FixedVector at = {0, 0, z1 * 65536};
   const int32_t from[3] = {0, 0, 0}, to[3] = {3600, 1800, 900};
@@ -211,7 +215,9 @@ class TickingClock : public seams::Clock {
   uint32_t TickCount() override {
     return 1000 + static_cast<uint32_t>(static_cast<int64_t>(MsSince(start_) / 15.6) * 156 / 10);
   }
-  int64_t WallSeconds() override { return 820454400 + static_cast<int64_t>(MsSince(start_) / 1000); }
+  int64_t WallSeconds() override {
+    return 820454400 + static_cast<int64_t>(MsSince(start_) / 1000);
+  }
   void Idle() override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
   void IdleUntil(uint32_t deadline) override {
     Note();
@@ -287,9 +293,10 @@ void RoutineRun(const char* what, int w, int h, Run run) {
     seams::ClearStop();
     firstFrame = clock.firstFrameMs;
   }
-  std::printf("%-13s %4dx%-4d  set-up %.1f ms, first drawn frame %.1f ms (15.6 ms ticks, %ld frame waits "
-              "before), %ld frames at %.3f ms of work each, heap peak %.0f KB\n",
-              what, w, h, setup, firstFrame, undrawn, frames, perFrame, peak / 1024.0);
+  std::printf(
+      "%-13s %4dx%-4d  set-up %.1f ms, first drawn frame %.1f ms (15.6 ms ticks, %ld frame waits "
+      "before), %ld frames at %.3f ms of work each, heap peak %.0f KB\n",
+      what, w, h, setup, firstFrame, undrawn, frames, perFrame, peak / 1024.0);
 }
 
 }  // namespace

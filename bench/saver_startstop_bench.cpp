@@ -104,16 +104,22 @@ struct Run {
 };
 
 const char* const kStartMarks[] = {
-    "GetIniSettings - end", "ScreenSaverProc - Ending Message=1,",
-    "ScreenSaverProc - Starting Message=14,", "MAIN SCREEN SAVER THREAD NOW RUNNING",
-    "FXParameters selected", "Selected image =", "ManageOffScreenTransition - start",
-    "ManageOffScreenTransition - end", "ManageOnScreenTransition - start",
+    "GetIniSettings - end",
+    "ScreenSaverProc - Ending Message=1,",
+    "ScreenSaverProc - Starting Message=14,",
+    "MAIN SCREEN SAVER THREAD NOW RUNNING",
+    "FXParameters selected",
+    "Selected image =",
+    "ManageOffScreenTransition - start",
+    "ManageOffScreenTransition - end",
+    "ManageOnScreenTransition - start",
     "ManageOnScreenTransition - end",
 };
 
 // Marks of the way out, timed from the key.
 const char* const kStopMarks[] = {
-    "ScreenSaverProc - Starting Message=2,", "Music Handler - ExitThread",
+    "ScreenSaverProc - Starting Message=2,",
+    "Music Handler - ExitThread",
     "WM_DESTROY - end: Deleted DIBs",
 };
 
@@ -157,7 +163,8 @@ class Bench {
       }
       const std::string trace = ReadFile(tracePath);
       for (const char* mark : kStartMarks) {
-        if (!run.marks.count(mark) && trace.find(mark) != std::string::npos) run.marks[mark] = now - t0;
+        if (!run.marks.count(mark) && trace.find(mark) != std::string::npos)
+          run.marks[mark] = now - t0;
       }
       const bool open = moment.mark[0] == '\0' || trace.find(moment.mark) != std::string::npos;
       if (open && !run.marks.count("moment")) run.marks["moment"] = now - t0;
@@ -272,14 +279,21 @@ int main(int argc, char** argv) {
       {"start", {}, "ManageOnScreenTransition - end", 0},
       {"transition", {}, "ManageOffScreenTransition - start", 150},
       {"routine", {}, "Slide Show - start", 500},
-      {"caption", {{"TEXTFX_TEXTON", "1"}, {"TEXTFX_TRANSSELECTION", "1"}},
-       "RunImageTextFXRoutine - start", 700},
-      {"ownload", {{"OWNIMAGES_ON", "1"}, {"OWNIMAGES_DIR", big}},
-       "GetFullScreenOwnImageDIB - Start", 300},
+      {"caption",
+       {{"TEXTFX_TEXTON", "1"}, {"TEXTFX_TRANSSELECTION", "1"}},
+       "RunImageTextFXRoutine - start",
+       700},
+      {"ownload",
+       {{"OWNIMAGES_ON", "1"}, {"OWNIMAGES_DIR", big}},
+       "GetFullScreenOwnImageDIB - Start",
+       300},
       {"music",
-       {{"SOUND_ON", "1"}, {"SOUND_PLAYOPTION", "2"}, {"SOUND_LOOPFILE", "0"},
+       {{"SOUND_ON", "1"},
+        {"SOUND_PLAYOPTION", "2"},
+        {"SOUND_LOOPFILE", "0"},
         {"SOUND_SOUND0", wave}},
-       "ManageOffScreenTransition - start", 150},
+       "ManageOffScreenTransition - start",
+       150},
       {"idle", {}, "Slide Show - start", 1500},
   };
   std::vector<std::string> chosen;
@@ -295,8 +309,10 @@ int main(int argc, char** argv) {
     for (int r = 0; r < runs; ++r) {
       const Run run = bench.Launch(moment, idle);
       for (const auto& [mark, ms] : run.marks) marks[mark].push_back(ms);
-      if (run.keyToExit < 0) ++missed;
-      else exits.push_back(run.keyToExit);
+      if (run.keyToExit < 0)
+        ++missed;
+      else
+        exits.push_back(run.keyToExit);
       if (run.keyToHidden >= 0) hidden.push_back(run.keyToHidden);
       if (run.cpuPercent >= 0) cpu.push_back(run.cpuPercent);
       killed += run.killed;
@@ -322,10 +338,12 @@ int main(int argc, char** argv) {
     }
     std::printf("  key -> window hidden: median %.0f ms, worst %.0f ms\n", Median(hidden),
                 Worst(hidden));
-    std::printf("  key -> process exit:  median %.0f ms, worst %.0f ms; %d not ended, %d killed, "
-                "%d non-zero exit\n",
-                Median(exits), Worst(exits), missed, killed, nonZero);
-    if (!cpu.empty()) std::printf("  processor while shown: median %.2f%% of a core\n", Median(cpu));
+    std::printf(
+        "  key -> process exit:  median %.0f ms, worst %.0f ms; %d not ended, %d killed, "
+        "%d non-zero exit\n",
+        Median(exits), Worst(exits), missed, killed, nonZero);
+    if (!cpu.empty())
+      std::printf("  processor while shown: median %.2f%% of a core\n", Median(cpu));
     std::fflush(stdout);
   }
   return 0;

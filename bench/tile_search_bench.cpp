@@ -36,7 +36,10 @@ void BM_SearchTileMove(benchmark::State& state) {
   }
   state.SetItemsProcessed(moves);
 }
-BENCHMARK(BM_SearchTileMove)->Args({8, 6})->Args({16, 12})->Args({32, 24})
+BENCHMARK(BM_SearchTileMove)
+    ->Args({8, 6})
+    ->Args({16, 12})
+    ->Args({32, 24})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -32,7 +32,8 @@ void RunEffect(benchmark::State& state, Sample sample, bool deep) {
   const bool made = deep ? destination.Create24(kWidth, kHeight) && a.Create24(kWidth, kHeight) &&
                                b.Create24(kWidth, kHeight)
                          : destination.Create(kWidth, kHeight, nullptr) &&
-                               a.Create(kWidth, kHeight, nullptr) && b.Create(kWidth, kHeight, nullptr);
+                               a.Create(kWidth, kHeight, nullptr) &&
+                               b.Create(kWidth, kHeight, nullptr);
   if (!made) {
     state.SkipWithError("cannot allocate the surfaces");
     return;

@@ -31,7 +31,8 @@ class DibDC : public wintest::DibDC {
     if (!Ready()) return;
     const PixelPlane p = Plane();
     for (int y = 0; y < p.height; ++y)
-      for (int x = 0; x < p.pitch; ++x) p.top[y * p.pitch + x] = static_cast<BYTE>(x * 7 + y * 3 + seed);
+      for (int x = 0; x < p.pitch; ++x)
+        p.top[y * p.pitch + x] = static_cast<BYTE>(x * 7 + y * 3 + seed);
   }
 };
 

@@ -73,8 +73,8 @@ struct SwitchSetting {
   char* setting;
 };
 const SwitchSetting kSwitches[] = {
-    {IDC_CLOCKON, IniSettings.CLOCKON},     {IDC_TEXTFXON, IniSettings.TEXTFX_TEXTON},
-    {IDC_SOUNDON, IniSettings.SOUND_ON},    {IDC_LOGOSON, IniSettings.LOGOSON},
+    {IDC_CLOCKON, IniSettings.CLOCKON},    {IDC_TEXTFXON, IniSettings.TEXTFX_TEXTON},
+    {IDC_SOUNDON, IniSettings.SOUND_ON},   {IDC_LOGOSON, IniSettings.LOGOSON},
     {IDC_TOPTENON, IniSettings.TOPTEN_ON},
 };
 
@@ -142,8 +142,7 @@ void DisableSettingsActions(HWND dialog, int error) {
   EnumChildWindows(dialog, DisableUnlessClosing, 0);
   char text[160];
   std::snprintf(text, sizeof text,
-                "The settings could not be read (Error:%d) - reinstall the screen saver",
-                error);
+                "The settings could not be read (Error:%d) - reinstall the screen saver", error);
   SetDlgItemTextA(dialog, IDC_PRODUCTLINE, text);
 }
 
@@ -379,7 +378,8 @@ BOOL StartScreenPreview(HWND dialog) {
   bReadDlgItems(dialog);
   vSaveIniSettings(settingsKeyPath);
   if (OwnImagesMode) {
-    std::snprintf(IniSettings.TEXTFX_TEXTON, sizeof IniSettings.TEXTFX_TEXTON, "%s", textOn.c_str());
+    std::snprintf(IniSettings.TEXTFX_TEXTON, sizeof IniSettings.TEXTFX_TEXTON, "%s",
+                  textOn.c_str());
     std::snprintf(IniSettings.TOPTEN_ON, sizeof IniSettings.TOPTEN_ON, "%s", topTenOn.c_str());
   }
   CString folder;
@@ -390,8 +390,8 @@ BOOL StartScreenPreview(HWND dialog) {
   }
   char module[MAX_PATH + 1] = "";
   GetModuleFileNameA(DialogInstance(), module, MAX_PATH);
-  const int failure = seams::LaunchProcess({module, "/s", static_cast<const char*>(folder),
-                                            SW_SHOWMAXIMIZED});
+  const int failure =
+      seams::LaunchProcess({module, "/s", static_cast<const char*>(folder), SW_SHOWMAXIMIZED});
   if (failure) {
     char text[MAX_PATH + 96];
     std::snprintf(text, sizeof text, "Unable to start the screen saver preview %s (Error:%d)",

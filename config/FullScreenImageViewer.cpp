@@ -104,7 +104,6 @@ BOOL SetFullScreenDIB(HWND window, int index) {
   return 1;
 }
 
-LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK FullScreenImageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return ViewerWindowProc(kHandlers, window, message, wParam, lParam);
 }

@@ -56,9 +56,7 @@ void SetGroups(HWND dialog) {
 }
 
 void RefreshUnderWaitCursor(HWND dialog) {
-  ComposeUnderWaitCursor(kMiniFailed, [&] {
-    return RefreshMiniScreen(dialog) != 0;
-  });
+  ComposeUnderWaitCursor(kMiniFailed, [&] { return RefreshMiniScreen(dialog) != 0; });
 }
 
 // A choice that changes the screen: store it, compose the background again and show the preview.

@@ -30,8 +30,7 @@ constexpr char kListFullText[] =
 // reading of the settings fail.
 constexpr char kPathTooLongText[] =
     "The path of this sound file is too long for the sound play list (255 characters at most).";
-constexpr char kNotASoundText[] =
-    "Only WAV and MID files can be added to the sound play list.";
+constexpr char kNotASoundText[] = "Only WAV and MID files can be added to the sound play list.";
 
 constexpr int kFaceSize = 12;
 
@@ -70,9 +69,7 @@ void LoadFaces() {
   }
 }
 
-CRMSliderCtl* Slider(HWND dialog) {
-  return DialogControl<CRMSliderCtl>(dialog, IDC_SOUNDSLIDER);
-}
+CRMSliderCtl* Slider(HWND dialog) { return DialogControl<CRMSliderCtl>(dialog, IDC_SOUNDSLIDER); }
 
 HWND Display(HWND dialog) { return GetDlgItem(dialog, IDC_SOUNDTIME); }
 
@@ -126,8 +123,7 @@ void ShowDisplay(HWND display) {
 void PlayFromHere(HWND dialog) { MusicMCIObject.Play(dialog); }
 
 void MoveSliderTo(HWND dialog, uint32_t positionMs) {
-  if (CRMSliderCtl* slider = Slider(dialog))
-    slider->SetPos(static_cast<int32_t>(positionMs / 100));
+  if (CRMSliderCtl* slider = Slider(dialog)) slider->SetPos(static_cast<int32_t>(positionMs / 100));
 }
 
 // Seeks to `ms` and, when the file was playing, plays on from there (a seek stops the play);
@@ -298,8 +294,7 @@ BOOL bSaveSoundFXDlgSettings(HWND dialog) {
   }
   saver::IntToDecimalText(option, IniSettings.SOUND_PLAYOPTION);
   HWND combo = GetDlgItem(dialog, IDC_SOUNDLOOPFILE);
-  const int slot =
-      ComboLineSlot(combo, static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)));
+  const int slot = ComboLineSlot(combo, static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)));
   saver::IntToDecimalText(IsSlot(slot) ? slot : -1, IniSettings.SOUND_LOOPFILE);
   return TRUE;
 }
@@ -368,8 +363,7 @@ void OnSoundTimer(HWND dialog) {
 
 void StepSoundBack(HWND dialog) {
   const bool wasPlaying = MusicMCIObject.IsPlaying() != FALSE;
-  MoveTo(dialog, SoundStepBack(MusicMCIObject.GetPosition(), ReadSoundDisplayTotal()),
-         wasPlaying);
+  MoveTo(dialog, SoundStepBack(MusicMCIObject.GetPosition(), ReadSoundDisplayTotal()), wasPlaying);
 }
 
 void StepSoundForward(HWND dialog) {

@@ -58,8 +58,8 @@ void ReportUnusableSetFolder(HWND owner) {
     std::snprintf(text, sizeof text,
                   "The current image set has no image set folder; choose an image set.");
   } else if (!FolderExists(folder)) {
-    std::snprintf(text, sizeof text,
-                  "The image set folder %s was not found; choose an image set.", folder);
+    std::snprintf(text, sizeof text, "The image set folder %s was not found; choose an image set.",
+                  folder);
   } else {
     std::snprintf(text, sizeof text,
                   "The image set folder %s does not hold a complete image set; choose an image "
@@ -107,6 +107,6 @@ INT_PTR OpenSubDialog(HWND owner, const SubDialogRow& row) {
     const bool cached = EnsureQuarterCache(owner);
     if (row.cache == CacheRule::kRequired && !cached) return -1;
   }
-  return DialogBoxParamA(DialogInstance(), MAKEINTRESOURCEA(row.templateId), owner,
-                         row.procedure, 0);
+  return DialogBoxParamA(DialogInstance(), MAKEINTRESOURCEA(row.templateId), owner, row.procedure,
+                         0);
 }

@@ -64,9 +64,7 @@ void CheckRadio(HWND dialog, const int (&radios)[N], int value) {
   for (size_t i = 0; i < N; ++i) Check(dialog, radios[i], static_cast<int>(i) == value);
 }
 
-CRVSliderCtl* Slider(HWND dialog, int id) {
-  return DialogControl<CRVSliderCtl>(dialog, id);
-}
+CRVSliderCtl* Slider(HWND dialog, int id) { return DialogControl<CRVSliderCtl>(dialog, id); }
 
 void ShowSpeed(HWND dialog, int id, const char* setting) {
   if (CRVSliderCtl* slider = Slider(dialog, id)) {

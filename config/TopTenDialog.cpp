@@ -99,8 +99,7 @@ BOOL InitTopTenDlg(HWND dialog) {
   // copy from an earlier opening (or none) would replace the user's play list.
   std::memcpy(TopTenWorkList, IniSettings.TOPTEN_PLAYLIST, sizeof TopTenWorkList);
   HWND all = AllTitles(dialog);
-  if (!all || !EnsureImageDescArray(&ImageDescArray) ||
-      !FillImageTitleList(&ImageDescArray, all))
+  if (!all || !EnsureImageDescArray(&ImageDescArray) || !FillImageTitleList(&ImageDescArray, all))
     return 0;
   HWND playList = PlayList(dialog);
   if (!playList) return 0;

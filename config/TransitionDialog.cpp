@@ -17,12 +17,7 @@
 #include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
 #include "res/DialogIds.h"
-#include "controls/ControlsSliders.h"
-#include "controls/DialogSupport.h"
-#include "controls/SelectedImage.h"
-#include "controls/TitleLists.h"
 #include "saver/DrawingThread.h"
-#include "wallpaper/WallpaperPreview.h"
 #include "seams/Alerts.h"
 #include "seams/Clock.h"
 #include "seams/Trace.h"
@@ -69,9 +64,7 @@ struct Preview {
 };
 Preview preview;
 
-CRVSliderCtl* Slider(HWND dialog, int id) {
-  return DialogControl<CRVSliderCtl>(dialog, id);
-}
+CRVSliderCtl* Slider(HWND dialog, int id) { return DialogControl<CRVSliderCtl>(dialog, id); }
 
 TransFXClassRow* SelectedRow(HWND dialog) {
   HWND list = GetDlgItem(dialog, IDC_TRANSCLASSLIST);
@@ -387,10 +380,10 @@ void RunPreview(HWND dialog) {
     AnsweringClock answering(dialog);
     const seams::ScopedClock scoped(&answering);
     for (BOOL offScreen : {TRUE, FALSE}) {
-      const BOOL ran = TransFXDispatch(
-          &dc, to.left, to.top, to.right - to.left, to.bottom - to.top, preview.imageOn.get(),
-          image.left, image.top, iw, ih, preview.imageOff.get(), image.left, image.top,
-          chosen.effectId, par0, par1, par2, offScreen, &screen);
+      const BOOL ran = TransFXDispatch(&dc, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                                       preview.imageOn.get(), image.left, image.top, iw, ih,
+                                       preview.imageOff.get(), image.left, image.top,
+                                       chosen.effectId, par0, par1, par2, offScreen, &screen);
       if (!ran || running.ending) break;
     }
   }
@@ -427,7 +420,7 @@ void Close(HWND dialog, bool save) {
 // The preview, and then the OK or Cancel that ended it.
 void OnPreview(HWND dialog) {
   if (running.dialog) return;  // already drawing: the button pressed again does nothing
-  RunPreview(dialog);  // no wait cursor: the dialog answers while it draws
+  RunPreview(dialog);          // no wait cursor: the dialog answers while it draws
   const int closeCommand = running.closeCommand;
   running = RunningPreview{};
   if (closeCommand) Close(dialog, closeCommand == IDOK);

@@ -155,9 +155,8 @@ bool UpdateCurrentPreview(HWND dialog) {
 void ChangeSetting(HWND dialog, int32_t* field, int value, const char* failure) {
   if (*field == value) return;
   *field = value;
-  ComposeUnderWaitCursor(failure, [&] {
-    return BuildWallpaperBackground() && UpdateCurrentPreview(dialog);
-  });
+  ComposeUnderWaitCursor(
+      failure, [&] { return BuildWallpaperBackground() && UpdateCurrentPreview(dialog); });
 }
 
 void OnImageSize(HWND dialog) {
@@ -325,8 +324,7 @@ BOOL InitWallpaperDlg(HWND dialog) {
   WallpaperSettingsValues& values = WallpaperSettings;
   ShowScreenResolution(dialog, IDC_SCREENRESOLUTION);
   if (OwnImages()) values.WALLPAPER_IMAGESIZE = 0;
-  values.WALLPAPER_IMAGESIZE =
-      FillImageSizeList(dialog, !OwnImages(), values.WALLPAPER_IMAGESIZE);
+  values.WALLPAPER_IMAGESIZE = FillImageSizeList(dialog, !OwnImages(), values.WALLPAPER_IMAGESIZE);
   SetChoiceControls(dialog);
   ApplyEnabling(dialog, values.WALLPAPER_IMAGEFX, values.WALLPAPER_IMAGESIZE);
   return 1;

@@ -3,7 +3,6 @@
 #include "controls/ControlsViews.h"
 #include "framework/Wnd.h"
 #include "platform/ScreenSaver.h"
-#include "controls/ControlsViews.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
@@ -31,9 +30,7 @@ void CentreOver(HWND window, HWND over) {
   SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 }
 
-CRDIBCtl* ImageView(HWND parent, int id) {
-  return DialogControl<CRDIBCtl>(parent, id);
-}
+CRDIBCtl* ImageView(HWND parent, int id) { return DialogControl<CRDIBCtl>(parent, id); }
 
 void RepaintNow(HWND control) {
   if (!control) return;

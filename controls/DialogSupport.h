@@ -41,8 +41,7 @@ void RepaintNow(HWND control);
 // The dialog procedure of the small modeless status windows (a text and a frame for a progress
 // bar) that show while a long step runs: centred over the parent on creation, ended by OK or
 // Cancel; `name` heads its trace lines.
-INT_PTR StatusDialogProc(const char* name, HWND window, UINT message, WPARAM wParam,
-                         LPARAM lParam);
+INT_PTR StatusDialogProc(const char* name, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The full-screen viewers' window class: no style, the application icon and the arrow, the
 // window colour as background. TRUE when registered, now or before in this process.

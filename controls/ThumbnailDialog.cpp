@@ -13,8 +13,8 @@ BOOL CreateThumbnails(HWND parent) {
 }
 
 BOOL BuildThumbnailsUnderDialog(HINSTANCE instance, HWND parent, DLGPROC dialogProc) {
-  HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOADIMAGES), parent,
-                                   dialogProc, 0);
+  HWND window =
+      CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOADIMAGES), parent, dialogProc, 0);
   HWND frame = nullptr;
   if (window) {
     ShowWindow(window, SW_SHOWNORMAL);

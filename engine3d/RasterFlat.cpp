@@ -24,8 +24,7 @@ int BindRasterTarget(uint8_t* bits, int32_t width, int32_t height, int32_t strid
   return 1;
 }
 
-ScopedRasterTarget::ScopedRasterTarget(uint8_t* bits, int32_t width, int32_t height,
-                                       int32_t stride)
+ScopedRasterTarget::ScopedRasterTarget(uint8_t* bits, int32_t width, int32_t height, int32_t stride)
     : saved_(g_rasterTarget) {
   bound = BindRasterTarget(bits, width, height, stride);
 }

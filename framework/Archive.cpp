@@ -18,15 +18,16 @@ const WORD kClassTag = 0x8000;
 const WORD kBigObjectTag = 0x7FFF;
 const DWORD kBigClassFlag = 0x80000000u;
 const DWORD kMaxMapCount = 0x7FFFFFFEu;
-const WORD kMaxClassName = 255;           // longer names never come from a writer of ours
-const size_t kStringChunk = 64 * 1024;    // strings are read in pieces of this size
+const WORD kMaxClassName = 255;         // longer names never come from a writer of ours
+const size_t kStringChunk = 64 * 1024;  // strings are read in pieces of this size
 
 }  // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*) : m_pFile(pFile), m_nMode(nMode) {
   assert(pFile != nullptr);
   if (pFile == nullptr) throw CArchiveException(CArchiveException::generic);
-  size_t size = nBufSize > static_cast<int>(kMinBuffer) ? static_cast<size_t>(nBufSize) : kMinBuffer;
+  size_t size =
+      nBufSize > static_cast<int>(kMinBuffer) ? static_cast<size_t>(nBufSize) : kMinBuffer;
   m_buffer.resize(size);
   m_loadArray.push_back(LoadEntry{nullptr, nullptr, 0, false});  // index 0: the null tag
 }
@@ -100,7 +101,8 @@ BOOL CArchive::FillBuffer(size_t n) {
     m_nBufMax = have;
   }
   while (m_nBufMax < n) {
-    UINT got = m_pFile->Read(m_buffer.data() + m_nBufMax, static_cast<UINT>(m_buffer.size() - m_nBufMax));
+    UINT got =
+        m_pFile->Read(m_buffer.data() + m_nBufMax, static_cast<UINT>(m_buffer.size() - m_nBufMax));
     if (got == 0) return FALSE;
     m_nBufMax += got;
   }
@@ -171,7 +173,8 @@ namespace {
 
 template <typename U>
 void PutLE(BYTE* p, U v) {
-  for (size_t i = 0; i < sizeof(U); ++i) p[i] = static_cast<BYTE>(static_cast<uint64_t>(v) >> (8 * i));
+  for (size_t i = 0; i < sizeof(U); ++i)
+    p[i] = static_cast<BYTE>(static_cast<uint64_t>(v) >> (8 * i));
 }
 
 template <typename U>
@@ -183,18 +186,18 @@ U GetLE(const BYTE* p) {
 
 }  // namespace
 
-#define SAVER_ARCHIVE_STORE(UType, value)        \
-  do {                                           \
-    BYTE bytes[sizeof(UType)];                   \
+#define SAVER_ARCHIVE_STORE(UType, value)           \
+  do {                                              \
+    BYTE bytes[sizeof(UType)];                      \
     PutLE<UType>(bytes, static_cast<UType>(value)); \
-    WriteBytes(bytes, sizeof(bytes));            \
+    WriteBytes(bytes, sizeof(bytes));               \
   } while (0)
 
-#define SAVER_ARCHIVE_LOAD(UType, target)        \
-  do {                                           \
-    BYTE bytes[sizeof(UType)];                   \
-    ReadExact(bytes, sizeof(bytes));             \
-    target = GetLE<UType>(bytes);                \
+#define SAVER_ARCHIVE_LOAD(UType, target) \
+  do {                                    \
+    BYTE bytes[sizeof(UType)];            \
+    ReadExact(bytes, sizeof(bytes));      \
+    target = GetLE<UType>(bytes);         \
   } while (0)
 
 CArchive& CArchive::operator<<(BYTE by) {
@@ -378,8 +381,10 @@ void CArchive::ReadStringBody(CString& s, DWORD nLength, bool bWide) {
   ULONGLONG bytes = static_cast<ULONGLONG>(nLength) * (bWide ? 2u : 1u);
   // A corrupt length fails here, before anything is allocated for it, when the file knows its
   // length; otherwise the text is read in pieces, so that memory follows the bytes really there.
-  if (bytes > m_nBufMax - m_nBufCur && bytes > RemainingBytes()) ThrowArchive(CArchiveException::endOfFile);
-  const size_t kMaxText = static_cast<size_t>(std::numeric_limits<int>::max());  // CString lengths are int
+  if (bytes > m_nBufMax - m_nBufCur && bytes > RemainingBytes())
+    ThrowArchive(CArchiveException::endOfFile);
+  const size_t kMaxText =
+      static_cast<size_t>(std::numeric_limits<int>::max());  // CString lengths are int
   std::string text;
   std::vector<BYTE> chunk;
   ULONGLONG left = bytes;
@@ -471,7 +476,8 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
     name[nameLength] = '\0';
     pClass = CRuntimeClass::FromName(name);
     if (pClass == nullptr || !pClass->IsSerializable()) ThrowArchive(CArchiveException::badClass);
-    if (!pClass->IsVersionable() && schema != pClass->GetSchemaNumber()) ThrowArchive(CArchiveException::badSchema);
+    if (!pClass->IsVersionable() && schema != pClass->GetSchemaNumber())
+      ThrowArchive(CArchiveException::badSchema);
     if (m_nMapCount > kMaxMapCount) ThrowArchive(CArchiveException::generic);
     m_loadArray.push_back(LoadEntry{pClass, nullptr, schema, true});
     ++m_nMapCount;

@@ -101,7 +101,10 @@ class CArchive {
   CArchive& operator<<(float f);
   CArchive& operator<<(double d);
   CArchive& operator<<(const CString& s);
-  CArchive& operator<<(const CObject* pOb) { WriteObject(pOb); return *this; }
+  CArchive& operator<<(const CObject* pOb) {
+    WriteObject(pOb);
+    return *this;
+  }
 
   CArchive& operator>>(BYTE& by);
   CArchive& operator>>(char& ch);
@@ -116,8 +119,14 @@ class CArchive {
   CArchive& operator>>(float& f);
   CArchive& operator>>(double& d);
   CArchive& operator>>(CString& s);
-  CArchive& operator>>(CObject*& pOb) { pOb = ReadObject(nullptr); return *this; }
-  CArchive& operator>>(const CObject*& pOb) { pOb = ReadObject(nullptr); return *this; }
+  CArchive& operator>>(CObject*& pOb) {
+    pOb = ReadObject(nullptr);
+    return *this;
+  }
+  CArchive& operator>>(const CObject*& pOb) {
+    pOb = ReadObject(nullptr);
+    return *this;
+  }
 
   CDocument* m_pDocument = nullptr;  // for the document's Serialize; unused by the archive
 
@@ -129,7 +138,8 @@ class CArchive {
   // Reads exactly n bytes or throws endOfFile. Requests that fit the buffer (every number) consume
   // nothing when they fail; longer ones may have consumed the bytes that were there.
   void ReadExact(void* p, size_t n);
-  // Makes at least n (<= buffer size) bytes available in the buffer; FALSE when the file ends first.
+  // Makes at least n (<= buffer size) bytes available in the buffer; FALSE when the file ends
+  // first.
   BOOL FillBuffer(size_t n);
   void WriteBytes(const void* p, size_t n);
   void WriteTag(DWORD index, bool bClass);
@@ -141,8 +151,8 @@ class CArchive {
   CFile* m_pFile;
   UINT m_nMode;
   std::vector<BYTE> m_buffer;
-  size_t m_nBufCur = 0;   // next byte to read, or end of pending data when storing
-  size_t m_nBufMax = 0;   // end of valid read data (loading)
+  size_t m_nBufCur = 0;  // next byte to read, or end of pending data when storing
+  size_t m_nBufMax = 0;  // end of valid read data (loading)
   bool m_bClosed = false;
   UINT m_nObjectSchema = static_cast<UINT>(-1);
 

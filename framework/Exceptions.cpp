@@ -20,11 +20,21 @@ BOOL CopyMessage(char* lpszError, UINT nMaxError, UINT* pnHelpContext, const cha
 }
 
 const char* FileCauseText(int cause) {
-  static const char* const kTexts[] = {
-      "No error",         "Unspecified file error",  "File not found",       "Bad path",
-      "Too many open files", "Access denied",        "Invalid file",         "Cannot remove the current directory",
-      "Directory full",   "Seek failed",             "Hardware I/O error",   "Sharing violation",
-      "Lock violation",   "Disk full",               "Unexpected end of file"};
+  static const char* const kTexts[] = {"No error",
+                                       "Unspecified file error",
+                                       "File not found",
+                                       "Bad path",
+                                       "Too many open files",
+                                       "Access denied",
+                                       "Invalid file",
+                                       "Cannot remove the current directory",
+                                       "Directory full",
+                                       "Seek failed",
+                                       "Hardware I/O error",
+                                       "Sharing violation",
+                                       "Lock violation",
+                                       "Disk full",
+                                       "Unexpected end of file"};
   if (cause < 0 || cause >= static_cast<int>(sizeof(kTexts) / sizeof(kTexts[0]))) return kTexts[1];
   return kTexts[cause];
 }
@@ -66,41 +76,32 @@ BOOL CFileException::GetErrorMessage(char* lpszError, UINT nMaxError, UINT* pnHe
   if (m_strFileName.IsEmpty()) {
     std::snprintf(text, sizeof(text), "%s", FileCauseText(m_cause));
   } else {
-    std::snprintf(text, sizeof(text), "%s: %s", FileCauseText(m_cause), static_cast<const char*>(m_strFileName));
+    std::snprintf(text, sizeof(text), "%s: %s", FileCauseText(m_cause),
+                  static_cast<const char*>(m_strFileName));
   }
   return CopyMessage(lpszError, nMaxError, pnHelpContext, text);
 }
 
 int CFileException::ErrnoToException(int nErrno) {
   switch (nErrno) {
-    case 0:
-      return none;
-    case ENOENT:
-      return fileNotFound;
+    case 0: return none;
+    case ENOENT: return fileNotFound;
     case ENOTDIR:
     case ENAMETOOLONG:
-    case EINVAL:
-      return badPath;
+    case EINVAL: return badPath;
     case EMFILE:
-    case ENFILE:
-      return tooManyOpenFiles;
+    case ENFILE: return tooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-    case EEXIST:
-      return accessDenied;
-    case EBADF:
-      return invalidFile;
+    case EEXIST: return accessDenied;
+    case EBADF: return invalidFile;
     case ENOSPC:
-    case EFBIG:
-      return diskFull;
-    case ESPIPE:
-      return badSeek;
-    case EIO:
-      return hardIO;
-    default:
-      return generic;
+    case EFBIG: return diskFull;
+    case ESPIPE: return badSeek;
+    case EIO: return hardIO;
+    default: return generic;
   }
 }
 
@@ -113,12 +114,14 @@ CArchiveException::CArchiveException(int cause, const char* lpszArchiveName)
 
 CArchiveException::~CArchiveException() = default;
 
-BOOL CArchiveException::GetErrorMessage(char* lpszError, UINT nMaxError, UINT* pnHelpContext) const {
+BOOL CArchiveException::GetErrorMessage(char* lpszError, UINT nMaxError,
+                                        UINT* pnHelpContext) const {
   char text[512];
   if (m_strFileName.IsEmpty()) {
     std::snprintf(text, sizeof(text), "%s", ArchiveCauseText(m_cause));
   } else {
-    std::snprintf(text, sizeof(text), "%s: %s", ArchiveCauseText(m_cause), static_cast<const char*>(m_strFileName));
+    std::snprintf(text, sizeof(text), "%s: %s", ArchiveCauseText(m_cause),
+                  static_cast<const char*>(m_strFileName));
   }
   return CopyMessage(lpszError, nMaxError, pnHelpContext, text);
 }

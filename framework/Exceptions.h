@@ -23,7 +23,8 @@ class CException : public CObject {
 
   // Writes a short English description (always terminated when nMaxError > 0); TRUE when there is
   // one. pnHelpContext, when given, receives 0.
-  virtual BOOL GetErrorMessage(char* lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const;
+  virtual BOOL GetErrorMessage(char* lpszError, UINT nMaxError,
+                               UINT* pnHelpContext = nullptr) const;
   // The same description as a string.
   CString GetErrorMessage() const;
 };
@@ -52,7 +53,8 @@ class CFileException : public CException {
   explicit CFileException(int cause = none, LONG lOsError = -1, const char* lpszFileName = nullptr);
   ~CFileException() override;
 
-  BOOL GetErrorMessage(char* lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const override;
+  BOOL GetErrorMessage(char* lpszError, UINT nMaxError,
+                       UINT* pnHelpContext = nullptr) const override;
   using CException::GetErrorMessage;
 
   // The cause for a C runtime errno value (ENOENT -> fileNotFound...).
@@ -61,8 +63,8 @@ class CFileException : public CException {
   [[noreturn]] static void ThrowErrno(int nErrno, const char* lpszFileName = nullptr);
 
   int m_cause;
-  LONG m_lOsError;         // errno (or the OS error) when known, else -1
-  CString m_strFileName;   // may be empty
+  LONG m_lOsError;        // errno (or the OS error) when known, else -1
+  CString m_strFileName;  // may be empty
 };
 
 class CArchiveException : public CException {
@@ -73,11 +75,12 @@ class CArchiveException : public CException {
   explicit CArchiveException(int cause = none, const char* lpszArchiveName = nullptr);
   ~CArchiveException() override;
 
-  BOOL GetErrorMessage(char* lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const override;
+  BOOL GetErrorMessage(char* lpszError, UINT nMaxError,
+                       UINT* pnHelpContext = nullptr) const override;
   using CException::GetErrorMessage;
 
   int m_cause;
-  CString m_strFileName;   // the archive file's path when known
+  CString m_strFileName;  // the archive file's path when known
 };
 
 // Allocation failure where the framework allocates on behalf of the caller.
@@ -87,11 +90,13 @@ class CMemoryException : public CException {
   CMemoryException() = default;
   ~CMemoryException() override;
 
-  BOOL GetErrorMessage(char* lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const override;
+  BOOL GetErrorMessage(char* lpszError, UINT nMaxError,
+                       UINT* pnHelpContext = nullptr) const override;
   using CException::GetErrorMessage;
 };
 
 // Convenience throwers (the conventional names).
-[[noreturn]] void ThrowFileException(int cause, LONG lOsError = -1, const char* lpszFileName = nullptr);
+[[noreturn]] void ThrowFileException(int cause, LONG lOsError = -1,
+                                     const char* lpszFileName = nullptr);
 [[noreturn]] void ThrowArchiveException(int cause, const char* lpszArchiveName = nullptr);
 [[noreturn]] void ThrowMemoryException();

@@ -67,18 +67,10 @@ FILE* OpenOne(const char* path, const std::string& mode, UINT nOpenFlags) {
 #ifdef _WIN32
   int share = _SH_DENYNO;
   switch (nOpenFlags & 0x70u) {
-    case CFile::shareExclusive:
-      share = _SH_DENYRW;
-      break;
-    case CFile::shareDenyWrite:
-      share = _SH_DENYWR;
-      break;
-    case CFile::shareDenyRead:
-      share = _SH_DENYRD;
-      break;
-    default:
-      share = _SH_DENYNO;
-      break;
+    case CFile::shareExclusive: share = _SH_DENYRW; break;
+    case CFile::shareDenyWrite: share = _SH_DENYWR; break;
+    case CFile::shareDenyRead: share = _SH_DENYRD; break;
+    default: share = _SH_DENYNO; break;
   }
   return _fsopen(path, mode.c_str(), share);
 #else
@@ -336,7 +328,8 @@ BOOL CStdioFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException*
 char* CStdioFile::ReadString(char* lpsz, UINT nMax) {
   CheckOpen();
   if (lpsz == nullptr || nMax == 0) return nullptr;
-  if (nMax > static_cast<UINT>(std::numeric_limits<int>::max())) nMax = std::numeric_limits<int>::max();
+  if (nMax > static_cast<UINT>(std::numeric_limits<int>::max()))
+    nMax = std::numeric_limits<int>::max();
   SwitchTo(opRead);
   errno = 0;
   char* r = std::fgets(lpsz, static_cast<int>(nMax), m_pStream);
@@ -406,7 +399,8 @@ BOOL CMemFile::Open(const char* lpszFileName, UINT, CFileException* pError) {
 ULONGLONG CMemFile::GetLength() const { return Size(); }
 
 ULONGLONG CMemFile::Size() const {
-  return m_pReadOnly != nullptr ? static_cast<ULONGLONG>(m_nReadOnlySize) : static_cast<ULONGLONG>(m_data.size());
+  return m_pReadOnly != nullptr ? static_cast<ULONGLONG>(m_nReadOnlySize)
+                                : static_cast<ULONGLONG>(m_data.size());
 }
 
 const BYTE* CMemFile::GetData() const {

@@ -20,11 +20,11 @@
 
 // What CFile::GetStatus reports about a path.
 struct CFileStatus {
-  CTime m_ctime;          // creation time (Windows) or status change time (elsewhere)
-  CTime m_mtime;          // last modification
-  CTime m_atime;          // last access
-  ULONGLONG m_size = 0;   // bytes (0 for a directory)
-  BYTE m_attribute = 0;   // CFile::Attribute bits
+  CTime m_ctime;                // creation time (Windows) or status change time (elsewhere)
+  CTime m_mtime;                // last modification
+  CTime m_atime;                // last access
+  ULONGLONG m_size = 0;         // bytes (0 for a directory)
+  BYTE m_attribute = 0;         // CFile::Attribute bits
   char m_szFullName[260] = {};  // the path as given (truncated to fit)
 };
 
@@ -41,9 +41,9 @@ class CFile : public CObject {
     shareDenyRead = 0x0030,
     shareDenyNone = 0x0040,
     modeNoInherit = 0x0080,
-    modeCreate = 0x1000,      // create; truncate an existing file unless modeNoTruncate
+    modeCreate = 0x1000,  // create; truncate an existing file unless modeNoTruncate
     modeNoTruncate = 0x2000,
-    typeText = 0x4000,        // CStdioFile only: text mode (CR-LF translation on Windows)
+    typeText = 0x4000,  // CStdioFile only: text mode (CR-LF translation on Windows)
     typeBinary = 0x8000
   };
   enum Attribute : BYTE {
@@ -148,8 +148,8 @@ class CStdioFile : public CFile {
 class CMemFile : public CFile {
   DECLARE_DYNAMIC(CMemFile)
  public:
-  explicit CMemFile(UINT nGrowBytes = 1024);  // empty, writable; nGrowBytes accepted, unused
-  CMemFile(const void* lpData, size_t nSize); // read-only view of caller bytes
+  explicit CMemFile(UINT nGrowBytes = 1024);   // empty, writable; nGrowBytes accepted, unused
+  CMemFile(const void* lpData, size_t nSize);  // read-only view of caller bytes
   ~CMemFile() override;
 
   // Attaches read-only to caller bytes (dropping any owned content), position 0.
@@ -162,7 +162,7 @@ class CMemFile : public CFile {
   ULONGLONG GetPosition() const override { return m_nPosition; }
   ULONGLONG GetLength() const override;
   void Flush() override {}
-  void Close() override;   // drops the content; the file is empty and writable again
+  void Close() override;  // drops the content; the file is empty and writable again
   void Abort() override { Close(); }
   BOOL IsOpen() const override { return TRUE; }
 
@@ -171,10 +171,10 @@ class CMemFile : public CFile {
   BOOL IsReadOnly() const { return m_pReadOnly != nullptr; }
 
  private:
-  ULONGLONG Size() const;                // the content's size (GetLength may be overridden)
+  ULONGLONG Size() const;  // the content's size (GetLength may be overridden)
 
-  std::vector<BYTE> m_data;              // owned content (writable mode)
-  const BYTE* m_pReadOnly = nullptr;     // attached content (read-only mode)
+  std::vector<BYTE> m_data;           // owned content (writable mode)
+  const BYTE* m_pReadOnly = nullptr;  // attached content (read-only mode)
   size_t m_nReadOnlySize = 0;
   ULONGLONG m_nPosition = 0;
 };

@@ -14,8 +14,8 @@ CRuntimeClass* g_pFirstClass = nullptr;
 
 }  // namespace
 
-CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), SAVER_SCHEMA_NONE,
-                                       nullptr, nullptr, nullptr};
+CRuntimeClass CObject::classCObject = {
+    "CObject", static_cast<int>(sizeof(CObject)), SAVER_SCHEMA_NONE, nullptr, nullptr, nullptr};
 static const CRuntimeClassRegistration saver_register_CObject(&CObject::classCObject);
 
 CObject* CRuntimeClass::CreateObject() const {
@@ -63,6 +63,8 @@ void CObject::Serialize(CArchive&) {}
 
 void CObject::AssertValid() const {}
 
-BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
+BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
+  return GetRuntimeClass()->IsDerivedFrom(pClass);
+}
 
 BOOL CObject::IsSerializable() const { return GetRuntimeClass()->IsSerializable(); }

@@ -13,11 +13,14 @@
 //   DECLARE_DYNAMIC / IMPLEMENT_DYNAMIC(class, base)           run-time class only (IsKindOf)
 //   DECLARE_DYNCREATE / IMPLEMENT_DYNCREATE(class, base)       + creation by record or by name
 //   DECLARE_SERIAL / IMPLEMENT_SERIAL(class, base, schema)     + archive extraction operator
-//                                                               `CArchive& operator>>(CArchive&, class*&)`
+//                                                               `CArchive& operator>>(CArchive&,
+//                                                               class*&)`
 //   RUNTIME_CLASS(class)                                       the record's address
-//   VERSIONABLE_SCHEMA | n                                     schema n; a reader accepts any stored
-//                                                               schema and the class's Serialize asks
-//                                                               CArchive::GetObjectSchema() for it
+//   VERSIONABLE_SCHEMA | n                                     schema n; a reader accepts any
+//   stored
+//                                                               schema and the class's Serialize
+//                                                               asks CArchive::GetObjectSchema()
+//                                                               for it
 //
 // A unit using IMPLEMENT_SERIAL must include "framework/Archive.h" (the operator calls ReadObject).
 //
@@ -49,10 +52,10 @@ struct CRuntimeClass {
   // static initialiser and their base pointers never depend on initialisation order.
   const char* m_lpszClassName;
   int m_nObjectSize;
-  UINT m_wSchema;                   // schema, possibly with VERSIONABLE_SCHEMA; 0xFFFF = none
-  CObject* (*m_pfnCreateObject)();  // null for DYNAMIC classes
+  UINT m_wSchema;                     // schema, possibly with VERSIONABLE_SCHEMA; 0xFFFF = none
+  CObject* (*m_pfnCreateObject)();    // null for DYNAMIC classes
   const CRuntimeClass* m_pBaseClass;  // null for CObject only
-  CRuntimeClass* m_pNextClass;      // registry link, set at registration
+  CRuntimeClass* m_pNextClass;        // registry link, set at registration
 
   // A new object of this class (default-constructed), or null when the class is not creatable.
   // Throws CMemoryException when allocation fails.
@@ -100,9 +103,9 @@ class CObject {
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)         \
- public:                                    \
-  static CRuntimeClass class##class_name;   \
+#define DECLARE_DYNAMIC(class_name)       \
+ public:                                  \
+  static CRuntimeClass class##class_name; \
   CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
@@ -113,27 +116,28 @@ class CObject {
   DECLARE_DYNCREATE(class_name)    \
   friend CArchive& operator>>(CArchive& ar, class_name*& pOb);
 
-#define SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, pfnNew)                      \
-  CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)),     \
-                                                 (schema), (pfnNew), RUNTIME_CLASS(base_class_name),    \
-                                                 nullptr};                                              \
-  CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }              \
+#define SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, pfnNew)          \
+  CRuntimeClass class_name::class##class_name = {                                          \
+      #class_name, static_cast<int>(sizeof(class_name)), (schema),                         \
+      (pfnNew),    RUNTIME_CLASS(base_class_name),       nullptr};                         \
+  CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); } \
   static const CRuntimeClassRegistration saver_register_##class_name(RUNTIME_CLASS(class_name));
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
   SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, SAVER_SCHEMA_NONE, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)      \
-  CObject* class_name::CreateObject() { return new class_name; } \
-  SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, SAVER_SCHEMA_NONE, class_name::CreateObject)
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                       \
+  CObject* class_name::CreateObject() { return new class_name; }               \
+  SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, SAVER_SCHEMA_NONE, \
+                               class_name::CreateObject)
 
 // The extraction operator reads an object of this class (or a derived one) through
 // CArchive::ReadObject; a stored object of another class throws CArchiveException(badClass).
 // ([[maybe_unused]]: a class in an unnamed namespace may never use its operator.)
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                      \
-  CObject* class_name::CreateObject() { return new class_name; }                                   \
-  SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, (wSchema), class_name::CreateObject)   \
-  [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb) {                          \
-    pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));                      \
-    return ar;                                                                                     \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                   \
+  CObject* class_name::CreateObject() { return new class_name; }                                 \
+  SAVER_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, (wSchema), class_name::CreateObject) \
+  [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb) {                        \
+    pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));                    \
+    return ar;                                                                                   \
   }

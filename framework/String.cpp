@@ -10,7 +10,9 @@ namespace {
 
 char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsTrimSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsTrimSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // strcmp order (bytes compared as unsigned), for strings that may hold zero bytes.
 int CompareBytes(const std::string& a, const char* b, size_t nb) {
@@ -142,9 +144,13 @@ CString CString::Right(int nCount) const {
   return Mid(GetLength() - nCount, nCount);
 }
 
-void CString::MakeUpper() { std::transform(m_str.begin(), m_str.end(), m_str.begin(), ToUpperAscii); }
+void CString::MakeUpper() {
+  std::transform(m_str.begin(), m_str.end(), m_str.begin(), ToUpperAscii);
+}
 
-void CString::MakeLower() { std::transform(m_str.begin(), m_str.end(), m_str.begin(), ToLowerAscii); }
+void CString::MakeLower() {
+  std::transform(m_str.begin(), m_str.end(), m_str.begin(), ToLowerAscii);
+}
 
 void CString::TrimLeft() {
   size_t n = 0;
@@ -240,7 +246,8 @@ HINSTANCE g_hResourceInstance = nullptr;
 void CString::SetResourceInstance(HINSTANCE hInstance) { g_hResourceInstance = hInstance; }
 
 BOOL CString::LoadString(UINT nID) {
-  HINSTANCE hInst = g_hResourceInstance != nullptr ? g_hResourceInstance : ::GetModuleHandleA(nullptr);
+  HINSTANCE hInst =
+      g_hResourceInstance != nullptr ? g_hResourceInstance : ::GetModuleHandleA(nullptr);
   // Strings of the table are at most 65535 characters; try a small buffer first.
   char small[256];
   int n = ::LoadStringA(hInst, nID, small, static_cast<int>(sizeof(small)));
@@ -266,7 +273,9 @@ bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
 bool operator!=(const CString& a, const CString& b) { return !(a == b); }
 bool operator!=(const CString& a, const char* b) { return !(a == b); }
 bool operator!=(const char* a, const CString& b) { return !(a == b); }
-bool operator<(const CString& a, const CString& b) { return CompareBytes(a.str(), b.str().data(), b.str().size()) < 0; }
+bool operator<(const CString& a, const CString& b) {
+  return CompareBytes(a.str(), b.str().data(), b.str().size()) < 0;
+}
 bool operator<(const CString& a, const char* b) { return a.Compare(b) < 0; }
 bool operator<(const char* a, const CString& b) { return b.Compare(a) > 0; }
 bool operator>(const CString& a, const CString& b) { return b < a; }

@@ -23,9 +23,9 @@ class CString {
   CString() = default;
   CString(const CString&) = default;
   CString(CString&&) noexcept = default;
-  CString(const char* lpsz);                     // null gives the empty string
-  CString(const char* lpch, int nLength);        // nLength bytes (may include zeros)
-  CString(char ch, int nRepeat = 1);             // ch repeated (nRepeat <= 0: empty)
+  CString(const char* lpsz);               // null gives the empty string
+  CString(const char* lpch, int nLength);  // nLength bytes (may include zeros)
+  CString(char ch, int nRepeat = 1);       // ch repeated (nRepeat <= 0: empty)
   explicit CString(const std::string& s) : m_str(s) {}
   ~CString() = default;
 
@@ -38,8 +38,8 @@ class CString {
   int GetLength() const { return static_cast<int>(m_str.size()); }
   BOOL IsEmpty() const { return m_str.empty(); }
   void Empty();
-  char GetAt(int nIndex) const;                  // asserts 0 <= nIndex < GetLength()
-  void SetAt(int nIndex, char ch);               // asserts 0 <= nIndex < GetLength()
+  char GetAt(int nIndex) const;     // asserts 0 <= nIndex < GetLength()
+  void SetAt(int nIndex, char ch);  // asserts 0 <= nIndex < GetLength()
   char operator[](int nIndex) const { return GetAt(nIndex); }
   operator const char*() const { return m_str.c_str(); }
   const std::string& str() const { return m_str; }
@@ -56,7 +56,7 @@ class CString {
 
   // Comparison: byte-wise (unsigned), like strcmp. Compare returns <0, 0 or >0.
   int Compare(const char* lpsz) const;
-  int CompareNoCase(const char* lpsz) const;     // ASCII case folding
+  int CompareNoCase(const char* lpsz) const;  // ASCII case folding
 
   // Extraction. Out-of-range counts and starts are clamped (never an error).
   CString Mid(int nFirst) const;

@@ -46,8 +46,8 @@ class CTimeSpan {
 
 class CTime {
  public:
-  CTime() = default;                       // 0: 1970-01-01 00:00:00 UTC
-  CTime(int64_t t) : m_time(t) {}          // seconds since 1970 (time_t of any width)
+  CTime() = default;               // 0: 1970-01-01 00:00:00 UTC
+  CTime(int64_t t) : m_time(t) {}  // seconds since 1970 (time_t of any width)
   // Local time, as mktime reads it (nDST < 0: let the C library decide daylight saving).
   // Fields out of range are normalised the way mktime does (month 13 = January next year).
   CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST = -1);
@@ -58,13 +58,13 @@ class CTime {
   int64_t GetTime() const { return m_time; }
 
   // Broken down in local time. A time the C library cannot break down gives 0 fields.
-  int GetYear() const;         // e.g. 1996
-  int GetMonth() const;        // 1..12
-  int GetDay() const;          // 1..31
-  int GetHour() const;         // 0..23
-  int GetMinute() const;       // 0..59
-  int GetSecond() const;       // 0..59 (60 on a leap second)
-  int GetDayOfWeek() const;    // 1 = Sunday .. 7 = Saturday
+  int GetYear() const;       // e.g. 1996
+  int GetMonth() const;      // 1..12
+  int GetDay() const;        // 1..31
+  int GetHour() const;       // 0..23
+  int GetMinute() const;     // 0..59
+  int GetSecond() const;     // 0..59 (60 on a leap second)
+  int GetDayOfWeek() const;  // 1 = Sunday .. 7 = Saturday
   // Fills *ptm with the local broken-down time; false when the time cannot be broken down.
   bool GetLocalTm(struct tm* ptm) const;
 
@@ -74,8 +74,14 @@ class CTime {
   CTimeSpan operator-(CTime o) const { return CTimeSpan(m_time - o.m_time); }
   CTime operator+(CTimeSpan s) const { return CTime(m_time + s.GetTotalSeconds()); }
   CTime operator-(CTimeSpan s) const { return CTime(m_time - s.GetTotalSeconds()); }
-  CTime& operator+=(CTimeSpan s) { m_time += s.GetTotalSeconds(); return *this; }
-  CTime& operator-=(CTimeSpan s) { m_time -= s.GetTotalSeconds(); return *this; }
+  CTime& operator+=(CTimeSpan s) {
+    m_time += s.GetTotalSeconds();
+    return *this;
+  }
+  CTime& operator-=(CTimeSpan s) {
+    m_time -= s.GetTotalSeconds();
+    return *this;
+  }
   bool operator==(CTime o) const { return m_time == o.m_time; }
   bool operator!=(CTime o) const { return m_time != o.m_time; }
   bool operator<(CTime o) const { return m_time < o.m_time; }

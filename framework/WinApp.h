@@ -38,14 +38,14 @@ struct AppCommandMap {
   const AppCommandEntry* entries;
 };
 
-#define DECLARE_COMMAND_MAP()                          \
- public:                                               \
-  static const AppCommandMap commandMap;               \
-  static const AppCommandEntry commandEntries[];       \
+#define DECLARE_COMMAND_MAP()                    \
+ public:                                         \
+  static const AppCommandMap commandMap;         \
+  static const AppCommandEntry commandEntries[]; \
   const AppCommandMap* GetCommandMap() const override;
 
-#define BEGIN_COMMAND_MAP(theClass, baseClass)                                                  \
-  const AppCommandMap* theClass::GetCommandMap() const { return &theClass::commandMap; }        \
+#define BEGIN_COMMAND_MAP(theClass, baseClass)                                                   \
+  const AppCommandMap* theClass::GetCommandMap() const { return &theClass::commandMap; }         \
   const AppCommandMap theClass::commandMap = {&baseClass::commandMap, theClass::commandEntries}; \
   const AppCommandEntry theClass::commandEntries[] = {
 #define ON_COMMAND(id, memberFn) {(id), static_cast<AppCommandHandler>(&memberFn)},

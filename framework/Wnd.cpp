@@ -69,8 +69,8 @@ CWnd* CreateAttachedWrapper(const CRuntimeClass* pClass, HWND hWnd) {
 
 }  // namespace
 
-LRESULT CWnd::ClassWindowProc(const CRuntimeClass* pClass, HWND hWnd, UINT message,
-                              WPARAM wParam, LPARAM lParam) {
+LRESULT CWnd::ClassWindowProc(const CRuntimeClass* pClass, HWND hWnd, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
   if (message == WM_NCCREATE) {
     if (!CreateAttachedWrapper(pClass, hWnd)) return FALSE;
   }
@@ -124,8 +124,7 @@ CWnd* CWnd::FromHandle(HWND hWnd, CTempWnd& temp) {
   return &temp;
 }
 
-BOOL CWnd::RouteMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                        LRESULT* pResult) {
+BOOL CWnd::RouteMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   CWnd* wnd = FromHandlePermanent(hWnd);
   return wnd ? wnd->OnWndMsg(message, wParam, lParam, pResult) : FALSE;
 }

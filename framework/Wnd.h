@@ -15,7 +15,8 @@
 //
 //   // OSBView.h                                // OSBView.cpp
 //   class COSBView : public CScrollView {        BEGIN_MESSAGE_MAP(COSBView, CScrollView)
-//     DECLARE_MESSAGE_MAP()                        ON_MESSAGE(WM_ERASEBKGND, COSBView::OnEraseBkgnd)
+//     DECLARE_MESSAGE_MAP()                        ON_MESSAGE(WM_ERASEBKGND,
+//     COSBView::OnEraseBkgnd)
 //    protected:                                  END_MESSAGE_MAP()
 //     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
 //   };
@@ -54,14 +55,14 @@ struct SaverMessageMap {
   const SaverMessageMapEntry* entries;
 };
 
-#define DECLARE_MESSAGE_MAP()                                 \
- public:                                                      \
-  static const SaverMessageMap messageMap;                    \
-  static const SaverMessageMapEntry messageEntries[];         \
+#define DECLARE_MESSAGE_MAP()                         \
+ public:                                              \
+  static const SaverMessageMap messageMap;            \
+  static const SaverMessageMapEntry messageEntries[]; \
   const SaverMessageMap* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                               \
-  const SaverMessageMap* theClass::GetMessageMap() const { return &theClass::messageMap; }  \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+  const SaverMessageMap* theClass::GetMessageMap() const { return &theClass::messageMap; }         \
   const SaverMessageMap theClass::messageMap = {&baseClass::messageMap, theClass::messageEntries}; \
   const SaverMessageMapEntry theClass::messageEntries[] = {
 #define ON_MESSAGE(message, memberFn) {(message), static_cast<SaverMessageHandler>(&memberFn)},
@@ -95,8 +96,7 @@ class CWnd : public CObject {
   // Hands a message of a window to the wrapper attached to it. TRUE, with the handler's result
   // in *pResult, when the wrapper's message map handles it; FALSE when the window has no wrapper
   // or the map has no entry, and the caller goes on with its own handling.
-  static BOOL RouteMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                           LRESULT* pResult);
+  static BOOL RouteMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   // Looks the message up in this object's message map and runs its handler.
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 

@@ -10,8 +10,8 @@
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
 #include "imaging/PackedImage.h"
-#include "imaging/ReservedPalette.h"
 #include "imaging/Resample.h"
+#include "imaging/ReservedPalette.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
 #include "seams/Trace.h"
@@ -55,8 +55,7 @@ DIBPtr LoadPacked(const char* file, DWORD offset, HWND progress, CString& error)
   if (dib && packed->GetType() == packed::kTypeRgb420) {
     made = Create24FromPixels(*dib, *packed);
   } else if (dib) {
-    made = dib->CreateFromPixels(packed->GetWidth(), packed->GetHeight(),
-                                 packed->GetPaletteCount(),
+    made = dib->CreateFromPixels(packed->GetWidth(), packed->GetHeight(), packed->GetPaletteCount(),
                                  reinterpret_cast<const BYTE*>(packed->GetPalette()),
                                  packed->GetPixels());
   }
@@ -118,8 +117,7 @@ DIBPtr Scale(const CDIB& source, int width, int height, BOOL interpolate, BYTE b
              HWND statusText, HWND progress, CString& error) {
   CDIB* result = nullptr;
   const RGBQUAD back = ScreenBackgroundColour(backColour);
-  BOOL interpolating = interpolate && source.header &&
-                       source.header->bmiHeader.biBitCount == 8;
+  BOOL interpolating = interpolate && source.header && source.header->bmiHeader.biBitCount == 8;
   BOOL scaled;
   if (interpolating) {
     ShowInterpolationStatus(statusText, progress);
@@ -146,7 +144,7 @@ RGBQUAD ScreenBackgroundColour(BYTE index) {
 }
 
 BOOL GetImageSizeForCode(int sizeCode, int* width, int* height) {
-  static const int kSizes[7][2] = {{0, 0},     {640, 480},  {800, 600},  {1024, 768},
+  static const int kSizes[7][2] = {{0, 0},      {640, 480},  {800, 600},  {1024, 768},
                                    {1152, 864}, {1280, 960}, {1600, 1200}};
   if (sizeCode < 0 || sizeCode > 6) return FALSE;
   if (sizeCode == 0) {

@@ -44,9 +44,7 @@ constexpr char kLogoCaption[] = "Screen Saver Scaling/Border Settings";
 constexpr uint32_t kSmallSetCount = 12;
 constexpr uint32_t kLargeSetCount = 52;
 
-void LoadingError(const char* text) {
-  seams::Alert(text, kLoadingCaption, seams::kAlertIconHand);
-}
+void LoadingError(const char* text) { seams::Alert(text, kLoadingCaption, seams::kAlertIconHand); }
 
 void StopAlert(const char* text) { seams::Alert(text, "Alert", seams::kAlertIconHand); }
 
@@ -83,7 +81,8 @@ ImageDescReadResult ReadImageDescs(CFile& file, DescList& records) {
 void InstallImageDescs(CObArray* array, DescList& records) {
   DeleteImageDescs(array);
   array->SetSize(static_cast<int>(records.size()));
-  for (size_t i = 0; i < records.size(); ++i) array->SetAt(static_cast<int>(i), records[i].release());
+  for (size_t i = 0; i < records.size(); ++i)
+    array->SetAt(static_cast<int>(i), records[i].release());
 }
 
 // A stored number out of its range reads as the nearest valid one, so that a damaged value
@@ -153,8 +152,7 @@ ImageDescReadResult ReadImageDescArray(const char* path, CObArray* array) {
 int GetImageDescArray(const char* path, CObArray* array) {
   seams::TraceScope trace("GetImageDescArray");
   switch (ReadImageDescArray(path, array)) {
-    case ImageDescReadResult::kOk:
-      return array->GetSize();
+    case ImageDescReadResult::kOk: return array->GetSize();
     case ImageDescReadResult::kMissing:
       LoadingError("Unable to find image description file - reinstall");
       break;
@@ -165,15 +163,13 @@ int GetImageDescArray(const char* path, CObArray* array) {
       LoadingError("Unable to generate sysem resources (memory)");
       break;
     case ImageDescReadResult::kBadCount:
-    case ImageDescReadResult::kTruncated:
-      break;
+    case ImageDescReadResult::kTruncated: break;
   }
   return 0;
 }
 
 BOOL EnsureImageDescArray(CObArray* array) {
-  if (array->IsEmpty() &&
-      !IsSetCount(GetImageDescArray(ImageSetFilePath("Imagedes.dat"), array))) {
+  if (array->IsEmpty() && !IsSetCount(GetImageDescArray(ImageSetFilePath("Imagedes.dat"), array))) {
     StopAlert("Unrecognized number of images in main image file");
     return 0;
   }
@@ -222,8 +218,7 @@ BOOL BuildScreenBackground() {
     CString error;
     composed = SetSSBackground(ScreenBackgroundDIB, &rects, ImageSetLogoDIB,
                                ImageSettings.IMAGE_BACKSTYLE, ImageSettings.IMAGE_SCREENSTYLE,
-                               ImageSettings.IMAGE_BORDERSTYLE,
-                               ImageSettings.IMAGE_BORDERTHICKNESS,
+                               ImageSettings.IMAGE_BORDERSTYLE, ImageSettings.IMAGE_BORDERTHICKNESS,
                                ImageSettings.IMAGE_BORDERSHADOWON, seams::Trace::IsOn(), &error);
     if (!composed) seams::Trace::Printf("%s\n", static_cast<const char*>(error));
   }
@@ -287,12 +282,11 @@ void RepaintNow(HWND host, const RECT& rect) {
 void RunWithProgressBar(HINSTANCE instance, HWND host, const std::function<void(HWND bar)>& work) {
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   const RECT rect = host ? ProgressBarRect(host) : RECT{0, 0, 0, 0};
-  HWND bar = host ? CreateWindowExA(0, PROGRESS_CLASSA, "Position", WS_CHILD | WS_VISIBLE,
-                                    rect.left, rect.top, rect.right - rect.left,
-                                    rect.bottom - rect.top, host,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), instance,
-                                    nullptr)
-                  : nullptr;
+  HWND bar =
+      host ? CreateWindowExA(0, PROGRESS_CLASSA, "Position", WS_CHILD | WS_VISIBLE, rect.left,
+                             rect.top, rect.right - rect.left, rect.bottom - rect.top, host,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), instance, nullptr)
+           : nullptr;
   if (host) RepaintNow(host, rect);
   work(bar);
   if (bar) DestroyWindow(bar);
@@ -325,8 +319,7 @@ BOOL GetProductVersion(CString&) { return 0; }
 #endif
 
 CDIB* LoadFullScreenImageWithProgress(HINSTANCE instance, HWND statusText, HWND host,
-                                      CObArray* descs, int index, int sizeCode,
-                                      BOOL interpolate) {
+                                      CObArray* descs, int index, int sizeCode, BOOL interpolate) {
   CDIB* image = nullptr;
   RunWithProgressBar(instance, host, [&](HWND bar) {
     image = CreateFullScreenImage(statusText, bar, descs, index, sizeCode, interpolate);
@@ -344,8 +337,8 @@ CDIB* ComposeWallpaperDIB(CDIB* image, CDIB* background) {
   std::unique_ptr<CDIB> result(new (std::nothrow) CDIB);
   if (!result || !result->Create(background->GetWidth(), background->GetHeight(), &palette))
     return nullptr;
-  CopyByColour(*background, result.get(), 0, 0, background->GetWidth(), background->GetHeight(),
-               0, 0);
+  CopyByColour(*background, result.get(), 0, 0, background->GetWidth(), background->GetHeight(), 0,
+               0);
   const Span x = CentredSpan(background->GetWidth(), image->GetWidth());
   const Span y = CentredSpan(background->GetHeight(), image->GetHeight());
   if (x.length > 0 && y.length > 0)

@@ -106,6 +106,6 @@ CDIB* LoadFullScreenImageWithProgress(HINSTANCE instance, HWND statusText, HWND 
 CDIB* ComposeWallpaperDIB(CDIB* image, CDIB* background);
 
 // The product version text of this program's version resource (the "ProductVersion" string of
-// the US-English Unicode string table): 1 when the program has a version resource (version set when the string is
-// there and not empty), 0 otherwise. Native builds have no version resource: 0.
+// the US-English Unicode string table): 1 when the program has a version resource (version set when
+// the string is there and not empty), 0 otherwise. Native builds have no version resource: 0.
 BOOL GetProductVersion(CString& version);

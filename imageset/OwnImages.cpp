@@ -73,9 +73,10 @@ std::vector<CString> ListFileNames(const char* folder) {
 
 CString HandleErrorText(const CString& path, int bitCount) {
   CString text;
-  text.Format("Unable to handle image: %s - image format is in %d bits per pixel (screen saver can "
-              "only handle 8bpp and 24 bpp).",
-              static_cast<const char*>(path), bitCount);
+  text.Format(
+      "Unable to handle image: %s - image format is in %d bits per pixel (screen saver can "
+      "only handle 8bpp and 24 bpp).",
+      static_cast<const char*>(path), bitCount);
   return text;
 }
 
@@ -195,7 +196,8 @@ namespace {
 int WordWeight(unsigned char c) {
   static const char kPunctuation[] = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
   if (c == '\'' || c == '-') return 0;
-  if (const char* p = c ? std::strchr(kPunctuation, c) : nullptr) return 1 + static_cast<int>(p - kPunctuation);
+  if (const char* p = c ? std::strchr(kPunctuation, c) : nullptr)
+    return 1 + static_cast<int>(p - kPunctuation);
   if (c >= '0' && c <= '9') return 100 + (c - '0');
   if (std::isalpha(c)) return 200 + (std::tolower(c) - 'a');
   return 300 + c;
@@ -312,10 +314,12 @@ BOOL SetFullScreenOwnImageDIB(CPtrList* rects, const char* folder, const char* n
   }
   if (!ComposeBackground(rects)) return 0;
   CDIB* target = FullScreenOwnImageDIB;
-  ScreenBackgroundDIB->CopyBits(target, 0, 0, std::min(target->GetWidth(), ScreenBackgroundDIB->GetWidth()),
-                                std::min(target->GetHeight(), ScreenBackgroundDIB->GetHeight()), 0, 0, -1);
+  ScreenBackgroundDIB->CopyBits(
+      target, 0, 0, std::min(target->GetWidth(), ScreenBackgroundDIB->GetWidth()),
+      std::min(target->GetHeight(), ScreenBackgroundDIB->GetHeight()), 0, 0, -1);
   if (fitted)
-    fitted->CopyBits(target, area->left, area->top, fitted->GetWidth(), fitted->GetHeight(), 0, 0, -1);
+    fitted->CopyBits(target, area->left, area->top, fitted->GetWidth(), fitted->GetHeight(), 0, 0,
+                     -1);
   else
     FillBlack(target, *area);
   return 1;

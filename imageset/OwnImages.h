@@ -7,11 +7,11 @@
 // image number. A listed file becomes a full-screen picture fitted into the
 // screen with its proportions kept (never enlarged), or a preview picture at its own size.
 #pragma once
-#include <cstdint>
-#include <vector>
 #include "framework/Lists.h"
 #include "framework/String.h"
 #include "framework/WinTypes.h"
+#include <cstdint>
+#include <vector>
 
 class CDIB;
 

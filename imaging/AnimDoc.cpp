@@ -166,7 +166,8 @@ BOOL CAnimDoc::LoadLogoDescs(const char* descriptorPath, const char* picturePath
   if (!ReadLogoRecords(file, records)) return 0;
   DeleteAllElements(logos);
   logos.SetSize(static_cast<int>(records.size()));
-  for (size_t i = 0; i < records.size(); ++i) logos.SetAt(static_cast<int>(i), records[i].release());
+  for (size_t i = 0; i < records.size(); ++i)
+    logos.SetAt(static_cast<int>(i), records[i].release());
   logoFile = picturePath ? picturePath : "";
   return 1;
 }

@@ -90,15 +90,15 @@ class CAnimDoc : public CDocument, public ScreenHost, public HostServices {
   // outlives its sprites.
   void DeleteClock() override;
 
-  BOOL clockOn = 0;           // the display routines' clock flag
-  CObject* clock = nullptr;   // the display routines' clock overlay; owned (DeleteClock)
-  BOOL soundOn = 0;           // the display routines' sound flag
-  int reservedEntries = 0;    // where the grey ramp of the screen palette starts
-  CObArray logos;             // CLogoDesc records; owned
-  CString logoFile;           // the file that holds the logo pictures
-  CObArray globes;            // CGlobeDesc records; owned
-  CString globeFile;          // the file that holds the globe pictures
-  CDIB* background = nullptr; // owned
+  BOOL clockOn = 0;            // the display routines' clock flag
+  CObject* clock = nullptr;    // the display routines' clock overlay; owned (DeleteClock)
+  BOOL soundOn = 0;            // the display routines' sound flag
+  int reservedEntries = 0;     // where the grey ramp of the screen palette starts
+  CObArray logos;              // CLogoDesc records; owned
+  CString logoFile;            // the file that holds the logo pictures
+  CObArray globes;             // CGlobeDesc records; owned
+  CString globeFile;           // the file that holds the globe pictures
+  CDIB* background = nullptr;  // owned
   CSpriteList sprites;
 
  private:

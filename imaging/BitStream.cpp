@@ -11,8 +11,8 @@ struct DecodeTables {
   HuffmanDecodeTable table[4];
   DecodeTables() {
     for (int id = 0; id < 4; ++id) {
-      packed::BuildDecodeTable(packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id)),
-                               &table[id]);
+      packed::BuildDecodeTable(
+          packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id)), &table[id]);
     }
   }
 };

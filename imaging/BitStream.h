@@ -108,8 +108,10 @@ class CBitStream {
 
 template <typename Store>
 bool CBitStream::DecodeCoefficients(bool isLuminance, Store&& store) {
-  const packed::HuffmanDecodeTable& dc = Table(isLuminance ? packed::kLuminanceDc : packed::kChrominanceDc);
-  const packed::HuffmanDecodeTable& ac = Table(isLuminance ? packed::kLuminanceAc : packed::kChrominanceAc);
+  const packed::HuffmanDecodeTable& dc =
+      Table(isLuminance ? packed::kLuminanceDc : packed::kChrominanceDc);
+  const packed::HuffmanDecodeTable& ac =
+      Table(isLuminance ? packed::kLuminanceAc : packed::kChrominanceAc);
   const int32_t category = DecodeHuffman(dc);
   if (category < 0) return Fail(packed::kCorruptData);
   store(0, category > 0 ? ReceiveExtend(category) : 0);

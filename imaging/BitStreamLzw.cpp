@@ -39,8 +39,8 @@ struct CBitStream::LzwState {
   std::unique_ptr<uint8_t[]> stack;
   uint32_t next = kFirstEntry;
   uint32_t previous = 0;
-  uint8_t firstByte = 0;   // first byte of the string decoded last
-  bool literalNext = true; // after the start and after a clear
+  uint8_t firstByte = 0;    // first byte of the string decoded last
+  bool literalNext = true;  // after the start and after a clear
   int64_t remaining = 0;
   BYTE* out = nullptr;
 };

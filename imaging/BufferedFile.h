@@ -17,10 +17,10 @@ class CBufferedFile {
   // Last-status codes.
   enum : int32_t {
     kSuccess = 0,
-    kNotAllowed = -1,   // not open, or already open
+    kNotAllowed = -1,  // not open, or already open
     kCannotOpen = -2,
     kCloseFailed = -4,
-    kReadFailed = -6    // a read error, or the end of the file
+    kReadFailed = -6  // a read error, or the end of the file
   };
   static constexpr int kBufferSize = 2560;
 

@@ -47,8 +47,10 @@ struct Stroke {
 };
 constexpr Stroke kEnd = {-1, -1, -1, -1};
 constexpr Stroke kThree[] = {{2, 0, 7, 0}, {7, 0, 7, 9}, {3, 4, 7, 4}, {2, 9, 7, 9}, kEnd};
-constexpr Stroke kSix[] = {{7, 0, 2, 0}, {2, 0, 2, 9}, {2, 9, 7, 9}, {7, 9, 7, 4}, {7, 4, 2, 4}, kEnd};
-constexpr Stroke kNine[] = {{7, 4, 2, 4}, {2, 4, 2, 0}, {2, 0, 7, 0}, {7, 0, 7, 9}, {7, 9, 2, 9}, kEnd};
+constexpr Stroke kSix[] = {{7, 0, 2, 0}, {2, 0, 2, 9}, {2, 9, 7, 9},
+                           {7, 9, 7, 4}, {7, 4, 2, 4}, kEnd};
+constexpr Stroke kNine[] = {{7, 4, 2, 4}, {2, 4, 2, 0}, {2, 0, 7, 0},
+                            {7, 0, 7, 9}, {7, 9, 2, 9}, kEnd};
 constexpr Stroke kTwelve[] = {{0, 1, 2, 0}, {2, 0, 2, 9},                              // "1"
                               {5, 0, 9, 0}, {9, 0, 9, 4}, {9, 4, 5, 4}, {5, 4, 5, 9},  // "2"
                               {5, 9, 9, 9}, kEnd};
@@ -67,8 +69,8 @@ void DrawNumeral(CDIB* dib, const Stroke* strokes, Point centre, int size) {
 // line. The sides lie above and below for a hand nearer the horizontal, else left and right.
 void DrawBroadHand(CDIB* dib, Point c, double angle, int length, int solidIndex) {
   const Point end = OnRadius(c.x, c.y, length, angle);
-  const bool nearHorizontal = (angle > -kPi / 4 && angle <= kPi / 4) ||
-                              (angle > 3 * kPi / 4 && angle <= 5 * kPi / 4);
+  const bool nearHorizontal =
+      (angle > -kPi / 4 && angle <= kPi / 4) || (angle > 3 * kPi / 4 && angle <= 5 * kPi / 4);
   const int dx = nearHorizontal ? 0 : 1;
   const int dy = nearHorizontal ? 1 : 0;
   DrawWuLine8(dib, c.x - dx, c.y - dy, end.x - dx, end.y - dy, kFine);

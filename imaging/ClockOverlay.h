@@ -27,7 +27,7 @@ class ScreenHost;
 
 class CClockOverlay : public CObject {
  public:
-  static constexpr int kSize = 100;            // both sprites are kSize x kSize
+  static constexpr int kSize = 100;  // both sprites are kSize x kSize
   static constexpr int kFaceZ = 30;
   static constexpr int kHandsZ = 29;
   static constexpr int kTransparentIndex = 6;  // the sprites' clear entry, outside the ramp
@@ -62,7 +62,7 @@ class CClockOverlay : public CObject {
   int shown = 1;               // 1 when the last drawing is on the window
   int x = 0;                   // top-left corner of both sprites: background width - 100, 0
   int y = 0;
-  int centreX = 50;            // centre of the dial within the sprites
+  int centreX = 50;  // centre of the dial within the sprites
   int centreY = 50;
   int radius = 45;
   int tickLength = 5;

@@ -55,7 +55,8 @@ void CPaletteHash::Build(const RGBQUAD* palette, int count) {
     const RGBQUAD& c = palette[i];
     bool seen = false;
     for (int j = 0; j < uniqueCount && !seen; ++j) {
-      seen = unique[j].red == c.rgbRed && unique[j].green == c.rgbGreen && unique[j].blue == c.rgbBlue;
+      seen =
+          unique[j].red == c.rgbRed && unique[j].green == c.rgbGreen && unique[j].blue == c.rgbBlue;
     }
     if (seen) continue;
     unique[uniqueCount] = {c.rgbBlue, c.rgbGreen, c.rgbRed, static_cast<uint8_t>(i)};
@@ -65,14 +66,16 @@ void CPaletteHash::Build(const RGBQUAD* palette, int count) {
   // Group by bucket, keeping palette order inside each bucket (a counting sort).
   std::memset(m_start, 0, sizeof(m_start));
   for (int j = 0; j < uniqueCount; ++j) ++m_start[keys[j] + 1];
-  for (int k = 0; k < kBuckets; ++k) m_start[k + 1] = static_cast<int16_t>(m_start[k + 1] + m_start[k]);
+  for (int k = 0; k < kBuckets; ++k)
+    m_start[k + 1] = static_cast<int16_t>(m_start[k + 1] + m_start[k]);
   int16_t fill[kBuckets];
   std::memcpy(fill, m_start, sizeof(fill));
   for (int j = 0; j < uniqueCount; ++j) m_entries[fill[keys[j]]++] = unique[j];
   m_ringEntries.clear();
   for (int k = 0; k < kBuckets; ++k) {
     m_plans[k] = Plan();
-    if (m_start[k] < m_start[k + 1]) m_plans[k] = {m_start[k], m_start[k + 1] - m_start[k], kOwnBucket};
+    if (m_start[k] < m_start[k + 1])
+      m_plans[k] = {m_start[k], m_start[k + 1] - m_start[k], kOwnBucket};
   }
 }
 

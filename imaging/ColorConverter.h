@@ -47,7 +47,9 @@ class CPaletteHash {
     int32_t count = 0;
     PlanKind kind = kUnplanned;
   };
-  static int Key(int red, int green, int blue) { return (red >> 4) * 256 + (green >> 4) * 16 + (blue >> 4); }
+  static int Key(int red, int green, int blue) {
+    return (red >> 4) * 256 + (green >> 4) * 16 + (blue >> 4);
+  }
   // Entries of the ring of buckets around key that holds any, one step before two.
   int GatherRings(int key, Entry* out) const;
   void PlanBucket(int key);
@@ -96,11 +98,11 @@ class CColorConverter {
   // Colour conversion: R = Y + (RCr >> 15), G = Y + ((GCb + GCr) >> 15), B = Y + (BCb >> 15) with
   // the tables scaled by 32768. Y x 32768 is a multiple of 32768, so shifting the red and blue
   // terms alone gives the same values as shifting the sums.
-  int32_t m_redCr[256];    // already shifted
+  int32_t m_redCr[256];  // already shifted
   int32_t m_greenCb[256];
   int32_t m_greenCr[256];
-  int32_t m_blueCb[256];   // already shifted
-  uint8_t m_clamp[768];    // index v + 256 for v in -256..511: v clamped to 0..255
+  int32_t m_blueCb[256];  // already shifted
+  uint8_t m_clamp[768];   // index v + 256 for v in -256..511: v clamped to 0..255
   CPaletteHash m_hash;
   // The colour looked up last and its index: flat areas repeat it.
   uint32_t m_lastColour = 0xFFFFFFFF;

@@ -11,14 +11,26 @@ const BYTE CColorPalette::GreyLevels[32] = {0,  14, 19, 23, 26, 28, 31, 33, 35, 
                                             40, 41, 43, 44, 46, 47, 48, 49, 51, 52, 53,
                                             54, 55, 56, 57, 58, 59, 60, 61, 62, 63};
 
-const CColorPalette::NamedColor CColorPalette::StaticColors[20] = {
-    {"Black", 0, 0, 0},          {"Dark Red", 128, 0, 0},       {"Dark Green", 0, 128, 0},
-    {"Dark Yellow", 128, 128, 0}, {"Dark Blue", 0, 0, 128},      {"Dark Magenta", 128, 0, 128},
-    {"Dark Cyan", 0, 128, 128},  {"Light Gray", 192, 192, 192}, {"Mony Green", 192, 220, 192},
-    {"Sky Blue", 166, 202, 240}, {"Cream", 255, 251, 240},      {"Medium Gray", 160, 160, 164},
-    {"Dark Gray", 128, 128, 128}, {"Red", 255, 0, 0},            {"Green", 0, 255, 0},
-    {"Yellow", 255, 255, 0},     {"Blue", 0, 0, 255},           {"Magenta", 255, 0, 255},
-    {"Cyan", 0, 255, 255},       {"White", 255, 255, 255}};
+const CColorPalette::NamedColor CColorPalette::StaticColors[20] = {{"Black", 0, 0, 0},
+                                                                   {"Dark Red", 128, 0, 0},
+                                                                   {"Dark Green", 0, 128, 0},
+                                                                   {"Dark Yellow", 128, 128, 0},
+                                                                   {"Dark Blue", 0, 0, 128},
+                                                                   {"Dark Magenta", 128, 0, 128},
+                                                                   {"Dark Cyan", 0, 128, 128},
+                                                                   {"Light Gray", 192, 192, 192},
+                                                                   {"Mony Green", 192, 220, 192},
+                                                                   {"Sky Blue", 166, 202, 240},
+                                                                   {"Cream", 255, 251, 240},
+                                                                   {"Medium Gray", 160, 160, 164},
+                                                                   {"Dark Gray", 128, 128, 128},
+                                                                   {"Red", 255, 0, 0},
+                                                                   {"Green", 0, 255, 0},
+                                                                   {"Yellow", 255, 255, 0},
+                                                                   {"Blue", 0, 0, 255},
+                                                                   {"Magenta", 255, 0, 255},
+                                                                   {"Cyan", 0, 255, 255},
+                                                                   {"White", 255, 255, 255}};
 
 namespace {
 

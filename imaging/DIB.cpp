@@ -102,9 +102,8 @@ DWORD ReadInfoHeader(CFile& file, BITMAPINFOHEADER& out) {
   if (!ReadExact(file, &size, sizeof(size))) return 0;
   if (size == kInfoHeaderSize) {
     out.biSize = size;
-    return ReadExact(file, reinterpret_cast<BYTE*>(&out) + sizeof(size), size - sizeof(size))
-               ? size
-               : 0;
+    return ReadExact(file, reinterpret_cast<BYTE*>(&out) + sizeof(size), size - sizeof(size)) ? size
+                                                                                              : 0;
   }
   if (size != kCoreHeaderSize) return 0;
   BITMAPCOREHEADER core{};

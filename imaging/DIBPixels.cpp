@@ -100,7 +100,6 @@ void BuildLightenTable(int t, BYTE table[256]) {
   }
 }
 
-
 }  // namespace
 
 BOOL CDIB::MapColorsToPalette(CPalette* palette) {

@@ -44,7 +44,8 @@ HeaderBlock NewHeader(int w, int h, int bitCount, CColorPalette* palette) {
 }
 
 uint64_t BitsBytes(int w, int h, int bitCount) {
-  const uint64_t stride = ((static_cast<uint64_t>(bitCount) * static_cast<uint64_t>(w) + 31) & ~uint64_t{31}) / 8;
+  const uint64_t stride =
+      ((static_cast<uint64_t>(bitCount) * static_cast<uint64_t>(w) + 31) & ~uint64_t{31}) / 8;
   return stride * static_cast<uint64_t>(h);
 }
 
@@ -77,8 +78,9 @@ HBITMAP CreatePaletteIndexSection(const HeaderBlock& header, CColorPalette* pale
   if (!temp.CreateCompatibleDC(nullptr)) return nullptr;
   HPALETTE old = temp.SelectPalette(*palette, FALSE);
   temp.RealizePalette();
-  HBITMAP section = ::CreateDIBSection(temp.GetSafeHdc(), reinterpret_cast<BITMAPINFO*>(&indexHeader),
-                                       DIB_PAL_COLORS, bits, nullptr, 0);
+  HBITMAP section =
+      ::CreateDIBSection(temp.GetSafeHdc(), reinterpret_cast<BITMAPINFO*>(&indexHeader),
+                         DIB_PAL_COLORS, bits, nullptr, 0);
   if (old) temp.SelectPalette(old, FALSE);
   return section;
 }
@@ -111,8 +113,9 @@ CDIBSurface::CDIBSurface() {
   if (gdi && ::GetProcAddress(gdi, "CreateDIBSection")) {
     useDIBSection = memoryDC.CreateCompatibleDC(nullptr);
   } else if (!WinGAvailable()) {
-    seams::Alert("This application runs on systems which support the CreateDIBSection function or "
-                 "the WinG library. Your system does not have either of these.");
+    seams::Alert(
+        "This application runs on systems which support the CreateDIBSection function or "
+        "the WinG library. Your system does not have either of these.");
   }
 #else
   useMemory = 1;

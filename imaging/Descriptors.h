@@ -48,11 +48,11 @@ class CImageDesc : public CObject {
   int32_t numbers[kNumberCount];  // numeric attributes, kept as read
   CString preTitle;               // shown before the title in the caption
   CString title;
-  int32_t captionStart = 0;       // byte range [start, end) of the caption in "imagetxt.dat"
+  int32_t captionStart = 0;  // byte range [start, end) of the caption in "imagetxt.dat"
   int32_t captionEnd = 0;
-  int32_t descriptionStart = 0;   // byte range [start, end) of the RTF text in "imagedoc.dat"
+  int32_t descriptionStart = 0;  // byte range [start, end) of the RTF text in "imagedoc.dat"
   int32_t descriptionEnd = 0;
-  int32_t dataOffset = 0;         // byte offset of the picture in "imfull.dat"
+  int32_t dataOffset = 0;  // byte offset of the picture in "imfull.dat"
   int32_t dataFormat = kImageDataJpeg;
 };
 

@@ -34,7 +34,7 @@ HuffmanCodes AssignCodes(const HuffmanTableDef& def);
 struct HuffmanDecodeTable {
   static constexpr int kLookaheadBits = 9;
   int32_t minCode[17];
-  int32_t maxCode[18];   // [17] is a sentinel above every code
+  int32_t maxCode[18];  // [17] is a sentinel above every code
   int32_t firstIndex[17];
   uint8_t values[256];
   // Per kLookaheadBits-bit prefix: (code length << 8) | value, or 0 when the code is longer.

@@ -20,10 +20,8 @@ bool LosesPictureData(int code) {
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_ARITH_BAD_CODE:
-    case JWRN_MUST_RESYNC:
-      return true;
-    default:
-      return false;
+    case JWRN_MUST_RESYNC: return true;
+    default: return false;
   }
 }
 

@@ -39,9 +39,8 @@ bool CMacroblockRow::Create() {
 packed::BlockRowId CMacroblockRow::BufferOf(int block) const {
   if (block < 4) return block < 2 ? packed::kLumaTop : packed::kLumaBottom;
   if (m_type != packed::kTypePalette444) return block == 4 ? packed::kCbTop : packed::kCrTop;
-  static const packed::BlockRowId k444[8] = {packed::kCbTop,    packed::kCbTop,
-                                             packed::kCbBottom, packed::kCbBottom,
-                                             packed::kCrTop,    packed::kCrTop,
+  static const packed::BlockRowId k444[8] = {packed::kCbTop,    packed::kCbTop,   packed::kCbBottom,
+                                             packed::kCbBottom, packed::kCrTop,   packed::kCrTop,
                                              packed::kCrBottom, packed::kCrBottom};
   return k444[(block - 4) & 7];
 }

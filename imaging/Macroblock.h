@@ -12,8 +12,8 @@ class CMacroblockRow {
  public:
   // pixels: the decoded pixel buffer of a width x height image of the given type; palette: the
   // image's colours for types 2 and 4.
-  CMacroblockRow(uint32_t type, int32_t width, int32_t height, BYTE* pixels,
-                 const RGBQUAD* palette, int paletteCount);
+  CMacroblockRow(uint32_t type, int32_t width, int32_t height, BYTE* pixels, const RGBQUAD* palette,
+                 int paletteCount);
   CMacroblockRow(const CMacroblockRow&) = delete;
   CMacroblockRow& operator=(const CMacroblockRow&) = delete;
   ~CMacroblockRow();
@@ -39,11 +39,11 @@ class CMacroblockRow {
   const RGBQUAD* m_palette;
   int m_paletteCount;
   int32_t m_position[packed::kBlockRowCount] = {};  // write position (column) per buffer
-  int32_t m_blockColumns;   // 8-pixel luminance block columns: twice the macroblock columns
-  int32_t m_countdown = -1; // top-row luminance blocks left in the row; -1 before the first
+  int32_t m_blockColumns;    // 8-pixel luminance block columns: twice the macroblock columns
+  int32_t m_countdown = -1;  // top-row luminance blocks left in the row; -1 before the first
   int32_t m_nextRow = 0;
-  int32_t m_paddedWidth;    // macroblock columns x 16
-  int32_t m_chromaWidth;    // the padded width at 4:4:4, half of it at 4:2:0
+  int32_t m_paddedWidth;  // macroblock columns x 16
+  int32_t m_chromaWidth;  // the padded width at 4:4:4, half of it at 4:2:0
   packed::BlockRows m_rows;
   std::unique_ptr<CColorConverter> m_converter;
 };

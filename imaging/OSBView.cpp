@@ -22,7 +22,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr int kHorzRes = 8;  // HORZRES
+constexpr int kHorzRes = 8;   // HORZRES
 constexpr int kVertRes = 10;  // VERTRES
 
 }  // namespace

@@ -9,27 +9,27 @@ namespace packed {
 
 // The header: 804 bytes, little-endian, followed by the coded data.
 constexpr int kHeaderSize = 804;
-constexpr int kOffsetHeaderSize = 0;       // 16-bit, 804
-constexpr int kOffsetMagic = 4;            // " KLV", no terminator
-constexpr int kOffsetType = 8;             // 32-bit, 1..5
-constexpr int kOffsetWidth = 12;           // 16-bit
-constexpr int kOffsetHeight = 14;          // 16-bit
-constexpr int kOffsetDecodedSize = 16;     // 32-bit: height x row stride
-constexpr int kOffsetUnused = 20;          // 16-bit, not read
-constexpr int kOffsetPaletteCount = 22;    // 16-bit, 0..256
-constexpr int kOffsetQuality = 24;         // 16-bit, 1..100
-constexpr int kOffsetMacroblocks = 26;     // 16-bit
-constexpr int kOffsetBlocksPerMb = 28;     // 16-bit
-constexpr int kOffsetPalette = 30;         // red, green, blue per entry
+constexpr int kOffsetHeaderSize = 0;     // 16-bit, 804
+constexpr int kOffsetMagic = 4;          // " KLV", no terminator
+constexpr int kOffsetType = 8;           // 32-bit, 1..5
+constexpr int kOffsetWidth = 12;         // 16-bit
+constexpr int kOffsetHeight = 14;        // 16-bit
+constexpr int kOffsetDecodedSize = 16;   // 32-bit: height x row stride
+constexpr int kOffsetUnused = 20;        // 16-bit, not read
+constexpr int kOffsetPaletteCount = 22;  // 16-bit, 0..256
+constexpr int kOffsetQuality = 24;       // 16-bit, 1..100
+constexpr int kOffsetMacroblocks = 26;   // 16-bit
+constexpr int kOffsetBlocksPerMb = 28;   // 16-bit
+constexpr int kOffsetPalette = 30;       // red, green, blue per entry
 constexpr char kMagic[4] = {' ', 'K', 'L', 'V'};
 constexpr int kMaxPaletteCount = 256;
 
 enum ImageType : uint32_t {
-  kTypeGrey = 1,       // transform, one channel, 8-bit values
-  kTypePalette420 = 2, // transform, Y Cb Cr 4:2:0, palette indices
-  kTypeRgb420 = 3,     // transform, Y Cb Cr 4:2:0, 24-bit blue, green, red
-  kTypePalette444 = 4, // transform, Y Cb Cr 4:4:4, palette indices
-  kTypeLzw = 5         // LZW of palette indices
+  kTypeGrey = 1,        // transform, one channel, 8-bit values
+  kTypePalette420 = 2,  // transform, Y Cb Cr 4:2:0, palette indices
+  kTypeRgb420 = 3,      // transform, Y Cb Cr 4:2:0, 24-bit blue, green, red
+  kTypePalette444 = 4,  // transform, Y Cb Cr 4:4:4, palette indices
+  kTypeLzw = 5          // LZW of palette indices
 };
 
 inline bool IsKnownType(uint32_t type) { return type >= kTypeGrey && type <= kTypeLzw; }
@@ -74,16 +74,16 @@ extern const uint8_t kStandardZigzag[64];
 // of its own, so that a trace or a test can tell them apart.
 enum Status : int32_t {
   kOk = 0,
-  kNoMemory = -12,         // a buffer or decoding object could not be allocated
-  kBadMagic = -14,         // no " KLV" at offset 4; also a file that cannot be opened or read
-  kBadType = -30,          // type outside 1..5
-  kBadSize = -31,          // zero width or height, or decoded size not height x row stride
-  kBadPalette = -32,       // more than 256 colours, or none for a type that needs them
-  kBadBlockCount = -33,    // blocks per macroblock disagree with the type
-  kBadMacroblocks = -34,   // macroblock count disagrees with the size
-  kTruncated = -35,        // the file ended before the image was complete
-  kCorruptData = -36,      // coded data no coder writes (bad code, run or table reference)
-  kStopped = -37           // a stop was requested while decoding
+  kNoMemory = -12,        // a buffer or decoding object could not be allocated
+  kBadMagic = -14,        // no " KLV" at offset 4; also a file that cannot be opened or read
+  kBadType = -30,         // type outside 1..5
+  kBadSize = -31,         // zero width or height, or decoded size not height x row stride
+  kBadPalette = -32,      // more than 256 colours, or none for a type that needs them
+  kBadBlockCount = -33,   // blocks per macroblock disagree with the type
+  kBadMacroblocks = -34,  // macroblock count disagrees with the size
+  kTruncated = -35,       // the file ended before the image was complete
+  kCorruptData = -36,     // coded data no coder writes (bad code, run or table reference)
+  kStopped = -37          // a stop was requested while decoding
 };
 
 // A short reason for a status, for traces and error texts.

@@ -17,7 +17,8 @@ class CQuantTables {
   void Dequantize(int32_t* block, bool isLuminance) const;
   // One product. Corrupt data may carry any value: the product wraps instead of overflowing.
   static int32_t Multiply(int32_t coefficient, int32_t quantiser) {
-    return static_cast<int32_t>(static_cast<uint32_t>(coefficient) * static_cast<uint32_t>(quantiser));
+    return static_cast<int32_t>(static_cast<uint32_t>(coefficient) *
+                                static_cast<uint32_t>(quantiser));
   }
 
   const int32_t* Luminance() const { return m_luminance; }

@@ -202,9 +202,9 @@ DIBPtr MakeQuarterImage(const CDIB& full) {
   info.biClrImportant = 0;
   RGBQUAD* table = quarter->header->bmiColors;
   for (int i = 0; i < 256; ++i) {
-    const RGBQUAD colour = i < n ? full.header->bmiColors[i]
-                                 : RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(i),
-                                           static_cast<BYTE>(i), 0};
+    const RGBQUAD colour =
+        i < n ? full.header->bmiColors[i]
+              : RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
     table[i] = RGBQUAD{colour.rgbBlue, colour.rgbGreen, colour.rgbRed, 0};
   }
   return quarter;

@@ -10,10 +10,10 @@
 // are removed whether it succeeds or fails. The index reader treats any header it cannot trust
 // (not numbers, a count outside 1..52, sizes that do not add up to the file) as a missing cache.
 #pragma once
-#include <cstdint>
 #include "framework/Arrays.h"
 #include "framework/String.h"
 #include "framework/WinTypes.h"
+#include <cstdint>
 
 constexpr int kQuarterCacheCapacity = 52;
 constexpr const char kQuarterCacheFileName[] = "imx4.dat";

@@ -131,8 +131,8 @@ void WuLine(const Canvas& canvas, int64_t x0, int64_t y0, int64_t x1, int64_t y1
   const bool yMajor = dy > dx;
   const int64_t major = yMajor ? dy : dx;
   const int64_t minor = yMajor ? dx : dy;
-  const uint32_t adjust = static_cast<uint32_t>((static_cast<uint64_t>(minor) << 16) /
-                                                static_cast<uint64_t>(major));
+  const uint32_t adjust =
+      static_cast<uint32_t>((static_cast<uint64_t>(minor) << 16) / static_cast<uint64_t>(major));
   uint32_t acc = 0;
   int64_t x = x0;
   int64_t y = y0;
@@ -189,8 +189,8 @@ void WuEllipse(const Canvas& canvas, int64_t cx, int64_t cy, int64_t a, int64_t 
   canvas.Plot(cx, cy - b, levels.Solid());
   // Upper and lower arcs, stepping x until the slope passes 1.
   for (int64_t x = 1;; ++x) {
-    const ArcPoint p = ArcStep(static_cast<double>(x), static_cast<double>(a),
-                               static_cast<double>(b), levels);
+    const ArcPoint p =
+        ArcStep(static_cast<double>(x), static_cast<double>(a), static_cast<double>(b), levels);
     if (static_cast<double>(p.offset) / b2 <= static_cast<double>(x) / a2) break;
     for (int64_t px : {cx + x, cx - x}) {
       canvas.Plot(px, cy + p.offset, levels.Near(p.w));
@@ -206,8 +206,8 @@ void WuEllipse(const Canvas& canvas, int64_t cx, int64_t cy, int64_t a, int64_t 
   canvas.Plot(cx - a, cy, levels.Solid());
   // Left and right arcs, stepping y.
   for (int64_t y = 1;; ++y) {
-    const ArcPoint p = ArcStep(static_cast<double>(y), static_cast<double>(b),
-                               static_cast<double>(a), levels);
+    const ArcPoint p =
+        ArcStep(static_cast<double>(y), static_cast<double>(b), static_cast<double>(a), levels);
     if (static_cast<double>(p.offset) / a2 < static_cast<double>(y) / b2) break;
     for (int64_t py : {cy + y, cy - y}) {
       canvas.Plot(cx + p.offset, py, levels.Near(p.w));

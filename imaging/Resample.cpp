@@ -69,7 +69,8 @@ BackEntry MakeRoomForBack(RGBQUAD table[256], int* count, const RGBQUAD& back) {
   int best = INT32_MAX, freed = 255, kept = 0;
   for (int a = 0; a < 256; ++a)
     for (int b = a + 1; b < 256; ++b)
-      if (const int d = SquaredDistance(table[a], table[b]); d < best) best = d, freed = b, kept = a;
+      if (const int d = SquaredDistance(table[a], table[b]); d < best)
+        best = d, freed = b, kept = a;
   entry.remap[freed] = static_cast<BYTE>(kept);
   entry.remapped = true;
   entry.index = freed;

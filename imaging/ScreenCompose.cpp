@@ -36,8 +36,8 @@ void RenderBackgroundRect(CDIB* background, CDIB* target, const CRect* rect) {
   if (!background || !target) return;
   const CRect clip = CompositionClip(background, target, rect);
   if (clip.IsRectEmpty()) return;
-  background->CopyBits(target, clip.left, clip.top, clip.Width(), clip.Height(), clip.left, clip.top,
-                       -1);
+  background->CopyBits(target, clip.left, clip.top, clip.Width(), clip.Height(), clip.left,
+                       clip.top, -1);
 }
 
 void RenderSpritesRect(const CDIB* background, const CSpriteList& sprites, CDIB* target,

@@ -10,7 +10,9 @@ IMPLEMENT_SERIAL(CSpriteList, CObList, 0)
 
 namespace {
 
-CSprite* SpriteAt(const CObList& list, POSITION pos) { return static_cast<CSprite*>(list.GetAt(pos)); }
+CSprite* SpriteAt(const CObList& list, POSITION pos) {
+  return static_cast<CSprite*>(list.GetAt(pos));
+}
 
 }  // namespace
 

@@ -32,7 +32,8 @@ struct SlideLine {
   // |d * minorDelta| < 2^64 because |minorDelta| <= majorLength < 2^32.
   POINT At(int64_t d) const {
     const int64_t major = startMajor + (targetMajor > startMajor ? d : -d);
-    const uint64_t scaled = static_cast<uint64_t>(d) * static_cast<uint64_t>(std::llabs(minorDelta)) /
+    const uint64_t scaled = static_cast<uint64_t>(d) *
+                            static_cast<uint64_t>(std::llabs(minorDelta)) /
                             static_cast<uint64_t>(majorLength);
     const int64_t minor = startMinor + (minorDelta < 0 ? -static_cast<int64_t>(scaled)
                                                        : static_cast<int64_t>(scaled));

@@ -14,12 +14,12 @@ int ChooseTileSize(int a, int b, int percent, int* sizeA, int* sizeB);
 
 // A size for the rectangle, picked by the percentage among the common divisors of its sides
 // (with halfFlag only up to half the shorter side, and stopping two sizes short of the first size
-// of which two tiles no longer fit along a side; with multipleOf4Flag only multiples of 4), or among the fixed sizes 20, 40, ... 120 (... 160
-// with multipleOf4Flag) when no divisor of 160 or more exists. When the size does not divide the
-// sides, a neighbouring size that covers more of the rectangle may replace it, and the rectangle
-// is shrunk to whole tiles and centred (the odd pixel to the right and bottom). Returns 1 with
-// the size written; 0, with size and rectangle untouched, when no size is acceptable or not one
-// tile fits.
+// of which two tiles no longer fit along a side; with multipleOf4Flag only multiples of 4), or
+// among the fixed sizes 20, 40, ... 120 (... 160 with multipleOf4Flag) when no divisor of 160 or
+// more exists. When the size does not divide the sides, a neighbouring size that covers more of the
+// rectangle may replace it, and the rectangle is shrunk to whole tiles and centred (the odd pixel
+// to the right and bottom). Returns 1 with the size written; 0, with size and rectangle untouched,
+// when no size is acceptable or not one tile fits.
 int ChooseTileSizeInRect(RECT* rect, int percent, int halfFlag, int multipleOf4Flag, int* size);
 
 // The tile grid that the run-time trace reports for a screen size: column width, row height,

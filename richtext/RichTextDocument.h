@@ -22,17 +22,17 @@ constexpr DWORD kRichTextEventMask = 0x00680703;
 constexpr char kRichTextUntitled[] = "[Untitled]";
 
 struct RichTextDocument {
-  HWND editWindow;     // the RichEdit child
-  HWND parentWindow;   // the window that hosts it
-  int32_t format;      // of the last load: kRichTextFormatText or kRichTextFormatRtf
-  int32_t readOnly;    // 1 once a dialog has made the loaded text read-only
-  int32_t wrap;        // 1: lines wrap to the window's width
-  HDC targetDevice;    // null: wrapping is measured on the window
-  HWND formatBar;      // a format bar kept in step with the selection; always null here
-  HGLOBAL devMode;     // the default printer's blocks, when the system gave one
+  HWND editWindow;    // the RichEdit child
+  HWND parentWindow;  // the window that hosts it
+  int32_t format;     // of the last load: kRichTextFormatText or kRichTextFormatRtf
+  int32_t readOnly;   // 1 once a dialog has made the loaded text read-only
+  int32_t wrap;       // 1: lines wrap to the window's width
+  HDC targetDevice;   // null: wrapping is measured on the window
+  HWND formatBar;     // a format bar kept in step with the selection; always null here
+  HGLOBAL devMode;    // the default printer's blocks, when the system gave one
   HGLOBAL devNames;
-  char path[256];      // the file last loaded, empty when none
-  char title[32];      // "[Untitled]", the given title or the file's title
+  char path[256];  // the file last loaded, empty when none
+  char title[32];  // "[Untitled]", the given title or the file's title
 };
 
 // A new record with its RichEdit child of `rect` (x, y, right, bottom) under the parent, with the

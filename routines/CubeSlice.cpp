@@ -25,9 +25,10 @@ struct SideFace {
   int face;
   int anchor;
 };
-const SideFace kSideCycle[6][4] = {{{4, 1}, {3, 0}, {5, 4}, {1, 5}}, {{2, 6}, {4, 2}, {0, 1}, {5, 5}},
-                                   {{3, 7}, {4, 3}, {1, 2}, {5, 6}}, {{0, 4}, {4, 0}, {2, 3}, {5, 7}},
-                                   {{2, 2}, {3, 3}, {0, 0}, {1, 1}}, {{3, 4}, {2, 7}, {1, 6}, {0, 5}}};
+const SideFace kSideCycle[6][4] = {
+    {{4, 1}, {3, 0}, {5, 4}, {1, 5}}, {{2, 6}, {4, 2}, {0, 1}, {5, 5}},
+    {{3, 7}, {4, 3}, {1, 2}, {5, 6}}, {{0, 4}, {4, 0}, {2, 3}, {5, 7}},
+    {{2, 2}, {3, 3}, {0, 0}, {1, 1}}, {{3, 4}, {2, 7}, {1, 6}, {0, 5}}};
 
 // The pair of model vertices whose half difference moves the two pieces' origins apart along
 // the turning axis.
@@ -106,8 +107,9 @@ int GiveStripe(C3DPObject& piece, int sideFace, const C3DFace& side, Edge edge, 
   std::vector<RasterPoint> corners(side.texCoords);
   for (RasterPoint& p : corners) {
     if (rows) {
-      p.y = p.y == (edge == Edge::kFirstRows ? 0 : t.height - 1) ? (edge == Edge::kFirstRows ? 0 : sh - 1)
-                                                                 : (edge == Edge::kFirstRows ? sh - 1 : 0);
+      p.y = p.y == (edge == Edge::kFirstRows ? 0 : t.height - 1)
+                ? (edge == Edge::kFirstRows ? 0 : sh - 1)
+                : (edge == Edge::kFirstRows ? sh - 1 : 0);
     } else {
       p.x = p.x == (edge == Edge::kFirstColumns ? 0 : t.width - 1)
                 ? (edge == Edge::kFirstColumns ? 0 : sw - 1)
@@ -129,14 +131,17 @@ std::unique_ptr<C3DBlock> NewPiece(const C3DCube& cube) {
   if (!piece || !piece->ready || piece->ownPoints.size() != static_cast<size_t>(cube.vertexCount)) {
     return nullptr;
   }
-  std::memcpy(piece->ownPoints.data(), cube.vertices, piece->ownPoints.size() * sizeof(FixedVector));
+  std::memcpy(piece->ownPoints.data(), cube.vertices,
+              piece->ownPoints.size() * sizeof(FixedVector));
   piece->matrix = cube.matrix;
   piece->composite = cube.composite;
   piece->radiusSq = cube.radiusSq;
   return piece;
 }
 
-Fixed Third(Fixed from, Fixed to) { return WrapAdd(from, FixedDiv(WrapSub(to, from), 3 * kFixedOne)); }
+Fixed Third(Fixed from, Fixed to) {
+  return WrapAdd(from, FixedDiv(WrapSub(to, from), 3 * kFixedOne));
+}
 
 // Cuts the cube at one third from face f: the slice's far corners and the rest's near corners
 // meet on the cut, and the two pieces' origins move apart along the axis while their vertices
@@ -155,8 +160,10 @@ void CutPieces(const C3DCube& cube, int f, C3DBlock& slice, C3DBlock& rest) {
   const FixedVector d = {FixedDiv(WrapSub(u.x, v.x), 2 * kFixedOne),
                          FixedDiv(WrapSub(u.y, v.y), 2 * kFixedOne),
                          FixedDiv(WrapSub(u.z, v.z), 2 * kFixedOne)};
-  for (FixedVector& p : slice.ownPoints) p = {WrapSub(p.x, d.x), WrapSub(p.y, d.y), WrapSub(p.z, d.z)};
-  for (FixedVector& p : rest.ownPoints) p = {WrapAdd(p.x, d.x), WrapAdd(p.y, d.y), WrapAdd(p.z, d.z)};
+  for (FixedVector& p : slice.ownPoints)
+    p = {WrapSub(p.x, d.x), WrapSub(p.y, d.y), WrapSub(p.z, d.z)};
+  for (FixedVector& p : rest.ownPoints)
+    p = {WrapAdd(p.x, d.x), WrapAdd(p.y, d.y), WrapAdd(p.z, d.z)};
   FixedMatrix rotation = cube.matrix;
   for (auto& row : rotation.m) row[3] = 0;
   FixedVector e;
@@ -177,7 +184,8 @@ void RenewNormals(C3DBlock& piece) {
     if (!idx || piece.faces[k].n < 3) continue;
     const auto& pts = piece.ownPoints;
     ComputeFaceNormal(pts[static_cast<size_t>(idx[1])], pts[static_cast<size_t>(idx[2])],
-                      pts[static_cast<size_t>(idx[3])], &piece.ownPoints[static_cast<size_t>(idx[0])]);
+                      pts[static_cast<size_t>(idx[3])],
+                      &piece.ownPoints[static_cast<size_t>(idx[0])]);
   }
 }
 
@@ -247,11 +255,14 @@ int RotateTexture(int k, const uint8_t* source, int sw, int sh, uint8_t* target,
 
 int ComputeFaceNormal(const FixedVector& p0, const FixedVector& p1, const FixedVector& p2,
                       FixedVector* out) {
-  const double a[3] = {(p1.x - static_cast<double>(p0.x)) / 65536, (p1.y - static_cast<double>(p0.y)) / 65536,
+  const double a[3] = {(p1.x - static_cast<double>(p0.x)) / 65536,
+                       (p1.y - static_cast<double>(p0.y)) / 65536,
                        (p1.z - static_cast<double>(p0.z)) / 65536};
-  const double b[3] = {(p2.x - static_cast<double>(p0.x)) / 65536, (p2.y - static_cast<double>(p0.y)) / 65536,
+  const double b[3] = {(p2.x - static_cast<double>(p0.x)) / 65536,
+                       (p2.y - static_cast<double>(p0.y)) / 65536,
                        (p2.z - static_cast<double>(p0.z)) / 65536};
-  const double n[3] = {b[1] * a[2] - b[2] * a[1], b[2] * a[0] - b[0] * a[2], b[0] * a[1] - b[1] * a[0]};
+  const double n[3] = {b[1] * a[2] - b[2] * a[1], b[2] * a[0] - b[0] * a[2],
+                       b[0] * a[1] - b[1] * a[0]};
   const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
   if (!(length > 0.0)) return 0;  // the old tip stays: no direction to point in
   auto tip = [length](Fixed from, double component) {
@@ -274,8 +285,8 @@ int CopyFaceTexture(C3DPObject& source, int sourceFace, int sourceCorner, C3DPOb
   const int k = kToScratch[o];
   const int scratchW = k % 2 ? s->height : s->width;
   const int scratchH = k % 2 ? s->width : s->height;
-  std::unique_ptr<uint8_t[]> scratch(
-      new (std::nothrow) uint8_t[static_cast<size_t>(scratchW) * scratchH]);
+  std::unique_ptr<uint8_t[]> scratch(new (std::nothrow)
+                                         uint8_t[static_cast<size_t>(scratchW) * scratchH]);
   if (!scratch) return 0;
   RotateTexture(k, s->pixels, s->width, s->height, scratch.get(), scratchW, scratchH);
   return RotateTexture(kFromScratch[ot], scratch.get(), scratchW, scratchH, t->pixels, t->width,
@@ -315,8 +326,7 @@ void ApplyTurnTextures(C3DPObject& cube, C3DPObject& slice, int f, int q) {
 }
 
 int TurnCubeSlice(C3DScene& scene, C3DCube& cube, int f, int q, double seconds,
-                  const std::function<void()>& startSound,
-                  const std::function<void()>& stopSound) {
+                  const std::function<void()>& startSound, const std::function<void()>& stopSound) {
   if (f < 0 || f >= 6 || q == 0 || q < -3 || q > 3 || cube.faceCount != 6) return 0;
   std::unique_ptr<C3DBlock> slice = NewPiece(cube);
   std::unique_ptr<C3DBlock> rest = NewPiece(cube);

@@ -56,8 +56,7 @@ void ApplyTurnTextures(C3DPObject& cube, C3DPObject& slice, int f, int q);
 // memory runs out or a stop was requested (the cube then is back in the scene, its textures as
 // they were before the move).
 int TurnCubeSlice(C3DScene& scene, C3DCube& cube, int f, int q, double seconds,
-                  const std::function<void()>& startSound,
-                  const std::function<void()>& stopSound);
+                  const std::function<void()>& startSound, const std::function<void()>& stopSound);
 
 // The opposite face of each face of a box.
 int OppositeCubeFace(int f);

@@ -168,9 +168,9 @@ CDIB* BuildFittedTexture(ScreenHost* host, const RECT* area, int tw, int th, CDI
   }
   if (fw > 0 && fh > 0) {
     const int w = static_cast<int>(fw), h = static_cast<int>(fh);
-    std::unique_ptr<CDIB> fitted = turned
-        ? ShrunkArea(*s.background, cut, s.palette.get(), h, w, true)
-        : ShrunkArea(*s.background, cut, s.palette.get(), w, h, false);
+    std::unique_ptr<CDIB> fitted =
+        turned ? ShrunkArea(*s.background, cut, s.palette.get(), h, w, true)
+               : ShrunkArea(*s.background, cut, s.palette.get(), w, h, false);
     if (!fitted) return nullptr;
     fitted->CopyBits(s.tex.get(), static_cast<int>(xo), static_cast<int>(yo), w, h, 0, 0, -1);
   }

@@ -75,10 +75,11 @@ CRoutineFrame::~CRoutineFrame() {
 }
 
 void CRoutineFrame::TraceStart(const RoutineTraceArguments& a) {
-  TraceStart("bInfiniteOn=%x,bClockOn=%x,bSoundOn=%x,Speed=%d,Res=%d,Volume=%d,bSpare=%x,"
-             "bLogoOn=%x,RunSeconds=%d",
-             a.bInfiniteOn, a.bClockOn, a.bSoundOn, a.Speed, a.Res, a.Volume, a.bSpare, a.bLogoOn,
-             a.RunSeconds);
+  TraceStart(
+      "bInfiniteOn=%x,bClockOn=%x,bSoundOn=%x,Speed=%d,Res=%d,Volume=%d,bSpare=%x,"
+      "bLogoOn=%x,RunSeconds=%d",
+      a.bInfiniteOn, a.bClockOn, a.bSoundOn, a.Speed, a.Res, a.Volume, a.bSpare, a.bLogoOn,
+      a.RunSeconds);
 }
 
 void CRoutineFrame::TraceStart(const char* format, ...) {

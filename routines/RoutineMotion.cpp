@@ -83,8 +83,8 @@ RoutineTrack RoutineTrackOf(const C3DObject& shape, double size, bool halfDiagon
 }
 
 BoundingPlanes RoutineWallPlanes(double x, double y, int32_t z) {
-  const double rows[6][4] = {{-1, 0, 0, x / 2}, {1, 0, 0, x / 2},        {0, -1, 0, y / 2},
-                             {0, 1, 0, y / 2},  {0, 0, 1, x + 10 - z},   {0, 0, -1, z + 10.0}};
+  const double rows[6][4] = {{-1, 0, 0, x / 2}, {1, 0, 0, x / 2},      {0, -1, 0, y / 2},
+                             {0, 1, 0, y / 2},  {0, 0, 1, x + 10 - z}, {0, 0, -1, z + 10.0}};
   BoundingPlanes planes = {};
   for (int i = 0; i < 6; ++i)
     for (int r = 0; r < 4; ++r) planes.m[r][i] = rows[i][r];

@@ -101,10 +101,26 @@ int CTileBoard::TileSlideDistance(int shape, int column, int row, int direction)
     int r = row + kStepRow[direction] * distance;
     int dc = 0, dr = 0, span = 0;
     switch (direction) {
-      case kMoveUp: r -= 1; dc = 1; span = w; break;
-      case kMoveDown: r += h; dc = 1; span = w; break;
-      case kMoveLeft: c -= 1; dr = 1; span = h; break;
-      default: c += w; dr = 1; span = h; break;
+      case kMoveUp:
+        r -= 1;
+        dc = 1;
+        span = w;
+        break;
+      case kMoveDown:
+        r += h;
+        dc = 1;
+        span = w;
+        break;
+      case kMoveLeft:
+        c -= 1;
+        dr = 1;
+        span = h;
+        break;
+      default:
+        c += w;
+        dr = 1;
+        span = h;
+        break;
     }
     for (int i = 0; i < span; ++i) {
       if (!IsEmpty(c + i * dc, r + i * dr)) return distance;

@@ -36,8 +36,12 @@ class CBlock : public CObject {
   CBlock() = default;
   // A tile at its home cell.
   CBlock(int homeCol, int homeRowIndex, int tileShape, CSprite* tileSprite)
-      : column(homeCol), row(homeRowIndex), homeColumn(homeCol), homeRow(homeRowIndex),
-        shape(tileShape), sprite(tileSprite) {}
+      : column(homeCol),
+        row(homeRowIndex),
+        homeColumn(homeCol),
+        homeRow(homeRowIndex),
+        shape(tileShape),
+        sprite(tileSprite) {}
 
   int column = 0;
   int row = 0;
@@ -63,11 +67,11 @@ constexpr int kSearchMaximise = 1;  // send tiles away
 
 class CTileBoard {
  public:
-  static constexpr int kGridSide = 37;      // 36 cells and the wall
+  static constexpr int kGridSide = 37;  // 36 cells and the wall
   static constexpr int kMaxSide = kGridSide - 1;
   static constexpr int kMaxTiles = kMaxSide * kMaxSide;
   static constexpr int kMovesPerLevel = 20;
-  static constexpr int kSearchLevels = 4;   // the move and three looked ahead
+  static constexpr int kSearchLevels = 4;  // the move and three looked ahead
 
   // An empty board of columns x rows cells (2..36 each), every cell free.
   CTileBoard(int columns, int rows);

@@ -16,8 +16,9 @@ constexpr int kWipeOutNoLogo = 2;  // has its text; a missing logo no longer end
 // (1: a fifth of the screen's width, 100: a thirtieth), Speed its pace (100 fastest). The run
 // time counts from the end of the roll-in; an endless run ends there too. 1 after a normal end
 // or a stop; 0 with the error text. With bLogoOn and no logo of the cylinder's unrolled shape
-// in the set, the cylinder carries the picture and the trace says why. Whichever way it ends, the cylinder, the clock, every sprite
-// and the sounds are gone and the screen shows the picture (with what the cylinder printed).
+// in the set, the cylinder carries the picture and the trace says why. Whichever way it ends, the
+// cylinder, the clock, every sprite and the sounds are gone and the screen shows the picture (with
+// what the cylinder printed).
 int RunWipeOut(ScreenHost* pScreenDoc, const RECT* area, int bInfiniteOn, int bClockOn,
                int bSoundOn, int Speed, int Res, int Volume, int bSpare, int bLogoOn,
                int RunSeconds, int traceFlag, CString* errorText);

@@ -3,9 +3,9 @@
 // played last in "LASTSOUNDNO" and ends itself when a file cannot be opened or played.
 //
 // Stopping: the thread plays with a completion notice and waits for it in slices that a stop
-// request wakes at once, looking at the stop request between waits. On a stop it stops and closes its own device and
-// returns: an MCI device answers only the thread that opened it, so nobody else may close it and
-// nothing kills the thread.
+// request wakes at once, looking at the stop request between waits. On a stop it stops and closes
+// its own device and returns: an MCI device answers only the thread that opened it, so nobody else
+// may close it and nothing kills the thread.
 #pragma once
 
 #include <cstdint>

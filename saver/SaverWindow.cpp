@@ -223,8 +223,8 @@ void FillScreenObjects(SaverInfo& record, HWND window, CAnimDoc* doc, CAnimView*
 
 // Created suspended so that handle, id and priority are in place before the thread runs.
 void StartThread(SaverInfo& record, LPTHREAD_START_ROUTINE procedure) {
-  record.hThread = ::CreateThread(nullptr, 0, procedure, &record, CREATE_SUSPENDED,
-                                  &record.dwThreadId);
+  record.hThread =
+      ::CreateThread(nullptr, 0, procedure, &record, CREATE_SUSPENDED, &record.dwThreadId);
   if (!record.hThread) {
     record.dwThreadId = 0;
     return;

@@ -25,8 +25,8 @@ constexpr UINT kExitAfterAbandonedThread = 3;
 // The two thread procedures (RunScreenSaver and MusicHandler in a saver run), and what ends the
 // process once a thread had to be killed: such a thread may have died holding a lock that the
 // normal way out needs (the heap's, the trace's), so the process ends on the spot instead, with
-// exit code kExitAfterAbandonedThread (TerminateProcess). Tests install others to watch when and how the window starts
-// and ends its threads.
+// exit code kExitAfterAbandonedThread (TerminateProcess). Tests install others to watch when and
+// how the window starts and ends its threads.
 struct SaverThreadProcs {
   LPTHREAD_START_ROUTINE drawing;
   LPTHREAD_START_ROUTINE music;

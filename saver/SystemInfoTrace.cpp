@@ -27,8 +27,9 @@ void TraceDisplay() {
   HWND active = ::GetActiveWindow();
   HDC dc = ::GetDC(active);
   if (!dc) return;
-  seams::Trace::Printf((::GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) ? "Palettized device\n"
-                                                                      : "Not a palettized device\n");
+  seams::Trace::Printf((::GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE)
+                           ? "Palettized device\n"
+                           : "Not a palettized device\n");
   seams::Trace::Printf("Pixel screen resolution: Horz=%d,Vert=%d\n", ::GetDeviceCaps(dc, HORZRES),
                        ::GetDeviceCaps(dc, VERTRES));
   seams::Trace::Printf("Number of adjacent color bits for each pixel=%d\n",

@@ -117,7 +117,9 @@ uint32_t TestClock::TickCount() {
   return now_.fetch_add(step_) + step_;
 }
 
-int64_t TestClock::WallSeconds() { return wallStart_ + static_cast<int64_t>(elapsed_.load() / 1000); }
+int64_t TestClock::WallSeconds() {
+  return wallStart_ + static_cast<int64_t>(elapsed_.load() / 1000);
+}
 
 void TestClock::Idle() {
   ++idleCalls_;

@@ -39,8 +39,7 @@ class DefaultChooser : public FileChooser {
     ofn.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     ofn.lpstrTitle = request.title.c_str();
     ofn.Flags = request.flags;
-    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr
-                                                         : request.defaultExtension.c_str();
+    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
     if (!::GetOpenFileNameA(&ofn)) return false;
     path = file.data();
     return true;

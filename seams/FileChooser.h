@@ -23,7 +23,7 @@ struct OpenFileRequest {
   std::string defaultExtension;  // appended to a typed name without one ("wav", no dot)
   std::string initialFolder;
   std::string initialFile;
-  unsigned flags = 0;            // the dialog's OFN_ flags, passed through
+  unsigned flags = 0;             // the dialog's OFN_ flags, passed through
   unsigned fileBufferSize = 260;  // characters for the chosen path, with its terminating zero
 };
 

@@ -21,13 +21,13 @@ namespace seams {
 
 // Results are the Win32 error codes, so a backend can pass the system's answer straight through.
 constexpr long kRegOk = 0;
-constexpr long kRegNotFound = 2;         // ERROR_FILE_NOT_FOUND
-constexpr long kRegAccessDenied = 5;     // ERROR_ACCESS_DENIED
-constexpr long kRegInvalidHandle = 6;    // ERROR_INVALID_HANDLE
+constexpr long kRegNotFound = 2;           // ERROR_FILE_NOT_FOUND
+constexpr long kRegAccessDenied = 5;       // ERROR_ACCESS_DENIED
+constexpr long kRegInvalidHandle = 6;      // ERROR_INVALID_HANDLE
 constexpr long kRegInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
-constexpr long kRegMoreData = 234;       // ERROR_MORE_DATA
-constexpr long kRegNoMoreItems = 259;    // ERROR_NO_MORE_ITEMS
-constexpr long kRegWrongType = 1629;     // ERROR_DATATYPE_MISMATCH
+constexpr long kRegMoreData = 234;         // ERROR_MORE_DATA
+constexpr long kRegNoMoreItems = 259;      // ERROR_NO_MORE_ITEMS
+constexpr long kRegWrongType = 1629;       // ERROR_DATATYPE_MISMATCH
 
 typedef struct RegKeyHandle__* RegKey;
 

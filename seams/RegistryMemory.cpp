@@ -14,9 +14,7 @@ std::string Upper(std::string text) {
 
 // Names compare without case; the first spelling used is the one kept.
 struct NoCase {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return Upper(a) < Upper(b);
-  }
+  bool operator()(const std::string& a, const std::string& b) const { return Upper(a) < Upper(b); }
 };
 
 std::vector<std::string> SplitPath(const std::string& path) {

@@ -35,8 +35,8 @@ class Win32Backend : public Registry {
   long QueryValue(RegKey key, const char* name, void* data, uint32_t* size) override {
     if (!size) return kRegInvalidParameter;
     DWORD bytes = *size, type = REG_NONE;
-    LONG result = ::RegQueryValueExA(ToHkey(key), name, nullptr, &type,
-                                     static_cast<BYTE*>(data), &bytes);
+    LONG result =
+        ::RegQueryValueExA(ToHkey(key), name, nullptr, &type, static_cast<BYTE*>(data), &bytes);
     *size = bytes;
     if ((result == ERROR_SUCCESS || result == ERROR_MORE_DATA) && type != REG_SZ &&
         type != REG_EXPAND_SZ)

@@ -83,7 +83,7 @@ struct IniSettingsBuffers {
   char OWNIMAGES_ON[kNumberBufferSize];
   char OWNIMAGES_DIR[kTextBufferSize];
   char TRANSFX[kTransFXValueCount][kNumberBufferSize];  // the "TRANSFX" subkey, in its order
-  char DATADIRECTORY[kTextBufferSize];  // "DATADIRECTORY" of the current image set
+  char DATADIRECTORY[kTextBufferSize];                  // "DATADIRECTORY" of the current image set
 };
 
 // The process-wide buffers and their backup copy (the settings dialog's Cancel).

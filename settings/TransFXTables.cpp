@@ -11,37 +11,37 @@ namespace {
 
 // class id, name and help string ids, enabled, s1, s2, s3
 constexpr std::array<TransFXClassRow, kTransFXClassCount> kClassDefaults = {{
-    {0, 1149, 1151, 1, 1, 90, 50},  // Skip Bars
-    {1, 1150, 1152, 1, 1, 1, 50},  // Curtains
-    {2, 1154, 1160, 1, 1, 50, 50},  // Skip Diagonals
-    {3, 1155, 1158, 1, 1, 50, 50},  // Diagonals
-    {4, 1156, 1161, 1, 1, 100, 50},  // Rectangles
-    {5, 1153, 1157, 1, 20, 60, 50},  // Skip Squares
-    {6, 1159, 1162, 1, 1, 80, 50},  // Two Opposing Squares
-    {7, 1163, 1164, 1, 1, 80, 50},  // Geometrical Shapes (2D)
-    {8, 1168, 1169, 1, 1, 50, 1},  // Blinds
-    {9, 1170, 1171, 1, 1, 1, 1},  // Checkers Fade
-    {10, 1172, 1175, 1, 1, 1, 1},  // Square Pattern Fade (1)
-    {11, 1173, 1176, 1, 1, 1, 1},  // Square Pattern Fade (2)
-    {12, 1174, 1179, 1, 1, 1, 1},  // Castellation
-    {13, 1177, 1180, 1, 1, 1, 1},  // Blocks Pattern Fade
-    {14, 1178, 1189, 1, 1, 1, 1},  // Opposing Squares Pattern Fade
-    {15, 1181, 1197, 1, 1, 1, 1},  // Serrated Diagonals Fade
-    {16, 1193, 1198, 1, 1, 1, 1},  // Star Burst
-    {17, 1194, 1199, 1, 1, 1, 1},  // Epaulettes
-    {18, 1195, 1200, 1, 1, 1, 1},  // Diamonds
-    {19, 1196, 1201, 1, 1, 1, 1},  // Complex Triangles
-    {20, 1182, 1205, 1, 1, 1, 50},  // Sweep
-    {21, 1183, 1206, 1, 1, 50, 50},  // Slide Show
-    {22, 1184, 1207, 1, 1, 50, 50},  // Zoom
-    {23, 1185, 1208, 1, 1, 80, 50},  // Clock Sweep
-    {24, 1186, 1209, 1, 1, 90, 1},  // Tidal Wave - Linear
-    {25, 1187, 1210, 1, 1, 90, 1},  // Tidal Wave - Circular
-    {26, 1188, 1211, 1, 20, 50, 50},  // Random Square
-    {27, 1190, 1204, 1, 1, 50, 50},  // Squeeze
-    {28, 1191, 1203, 1, 1, 80, 80},  // Wind Shear
-    {29, 1192, 1202, 1, 1, 20, 50},  // Sliding Shutters
-    {30, 1214, 1215, 1, 30, 30, 30},  // Steps
+    {0, 1149, 1151, 1, 1, 90, 50},     // Skip Bars
+    {1, 1150, 1152, 1, 1, 1, 50},      // Curtains
+    {2, 1154, 1160, 1, 1, 50, 50},     // Skip Diagonals
+    {3, 1155, 1158, 1, 1, 50, 50},     // Diagonals
+    {4, 1156, 1161, 1, 1, 100, 50},    // Rectangles
+    {5, 1153, 1157, 1, 20, 60, 50},    // Skip Squares
+    {6, 1159, 1162, 1, 1, 80, 50},     // Two Opposing Squares
+    {7, 1163, 1164, 1, 1, 80, 50},     // Geometrical Shapes (2D)
+    {8, 1168, 1169, 1, 1, 50, 1},      // Blinds
+    {9, 1170, 1171, 1, 1, 1, 1},       // Checkers Fade
+    {10, 1172, 1175, 1, 1, 1, 1},      // Square Pattern Fade (1)
+    {11, 1173, 1176, 1, 1, 1, 1},      // Square Pattern Fade (2)
+    {12, 1174, 1179, 1, 1, 1, 1},      // Castellation
+    {13, 1177, 1180, 1, 1, 1, 1},      // Blocks Pattern Fade
+    {14, 1178, 1189, 1, 1, 1, 1},      // Opposing Squares Pattern Fade
+    {15, 1181, 1197, 1, 1, 1, 1},      // Serrated Diagonals Fade
+    {16, 1193, 1198, 1, 1, 1, 1},      // Star Burst
+    {17, 1194, 1199, 1, 1, 1, 1},      // Epaulettes
+    {18, 1195, 1200, 1, 1, 1, 1},      // Diamonds
+    {19, 1196, 1201, 1, 1, 1, 1},      // Complex Triangles
+    {20, 1182, 1205, 1, 1, 1, 50},     // Sweep
+    {21, 1183, 1206, 1, 1, 50, 50},    // Slide Show
+    {22, 1184, 1207, 1, 1, 50, 50},    // Zoom
+    {23, 1185, 1208, 1, 1, 80, 50},    // Clock Sweep
+    {24, 1186, 1209, 1, 1, 90, 1},     // Tidal Wave - Linear
+    {25, 1187, 1210, 1, 1, 90, 1},     // Tidal Wave - Circular
+    {26, 1188, 1211, 1, 20, 50, 50},   // Random Square
+    {27, 1190, 1204, 1, 1, 50, 50},    // Squeeze
+    {28, 1191, 1203, 1, 1, 80, 80},    // Wind Shear
+    {29, 1192, 1202, 1, 1, 20, 50},    // Sliding Shutters
+    {30, 1214, 1215, 1, 30, 30, 30},   // Steps
     {100, 1212, 1213, 1, 30, 30, 30},  // Flying Tiles - 3D
 }};
 

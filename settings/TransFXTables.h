@@ -19,8 +19,8 @@ struct TransFXClassRow {
   INT classId;       // 0..30 (2D) or 100 (3D)
   INT nameStringId;  // string resources shown by the transition dialog
   INT helpStringId;
-  INT enabled;       // 1 on, 0 off
-  INT s1, s2, s3;    // slider values, 1..100 when the user set them
+  INT enabled;     // 1 on, 0 off
+  INT s1, s2, s3;  // slider values, 1..100 when the user set them
 };
 
 // One effect: its id for the transition engine, its name and its class.

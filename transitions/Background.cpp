@@ -83,13 +83,17 @@ struct Area {
 BOOL TileLogos(CDIB* work, Area area, CDIB* logo, int percent, const char* traceName, BOOL trace,
                CString* error) {
   int tileW = 0, tileH = 0;
-  if (!ChooseTileSize(area.w, area.h, percent, &tileW, &tileH)) return Fail(kErrorNoTileSize, error);
-  if (trace) seams::Trace::Printf("%sSquareWidth=%d,%sSquareHeight=%d\n", traceName, tileW, traceName, tileH);
+  if (!ChooseTileSize(area.w, area.h, percent, &tileW, &tileH))
+    return Fail(kErrorNoTileSize, error);
+  if (trace)
+    seams::Trace::Printf("%sSquareWidth=%d,%sSquareHeight=%d\n", traceName, tileW, traceName,
+                         tileH);
   if (tileW != tileH) return Fail(kErrorWrongTileSize, error);
   if (!logo) return Fail(kErrorNoLogo, error);
   CDIB tile;
   if (!GetIndexedLogo(logo, tileW, tileH, &tile, trace, error)) return 0;
-  if (tile.GetWidth() != tileW || tile.GetHeight() != tileH) return Fail(kErrorWrongTileSize, error);
+  if (tile.GetWidth() != tileW || tile.GetHeight() != tileH)
+    return Fail(kErrorWrongTileSize, error);
   for (int row = 0; row < area.h / tileH; ++row) {
     for (int column = 0; column < area.w / tileW; ++column) {
       tile.CopyBits(work, area.x + tileW * column, area.y + tileH * row, tileW, tileH, 0, 0, -1);
@@ -124,7 +128,8 @@ BOOL PaintPictureArea(CDIB* work, Area area, CDIB* logo, int style, int reserved
   if (IsTiled(style)) {
     return TileLogos(work, area, logo, style == kStyleLogosLarge ? 1 : 40, "Image", trace, error);
   }
-  if (style == kStyleBlack || style == kStyleLightGrey) FillArea(work, area, SolidIndex(style, reserved));
+  if (style == kStyleBlack || style == kStyleLightGrey)
+    FillArea(work, area, SolidIndex(style, reserved));
   return 1;
 }
 
@@ -132,7 +137,8 @@ BOOL FrameEveryPicture(CDIB* work, CPtrList* rects, int borderStyle, int t, int 
                        int shadow, int reserved, CString* error) {
   for (POSITION pos = rects->GetHeadPosition(); pos != nullptr;) {
     const RECT* r = static_cast<const RECT*>(rects->GetNext(pos));
-    if (!DrawPictureFrame(work, r, borderStyle, t, wholeShadow, shadow, static_cast<BYTE>(reserved))) {
+    if (!DrawPictureFrame(work, r, borderStyle, t, wholeShadow, shadow,
+                          static_cast<BYTE>(reserved))) {
       return Fail(kErrorMemory, error);
     }
   }
@@ -184,12 +190,14 @@ BOOL SetSSBackground(CDIB* target, CPtrList* rects, CDIB* logo, int backStyle, i
   const int reserved = GetReservedPaletteEntries();
   CColorPalette palette;
   CDIB work;
-  if (!palette.CreateGreyRamp(reserved) || !work.Create(w, h, &palette)) return Fail(kErrorMemory, error);
+  if (!palette.CreateGreyRamp(reserved) || !work.Create(w, h, &palette))
+    return Fail(kErrorMemory, error);
   if (!PaintScreen(&work, logo, screenStyle, reserved, trace, error)) return 0;
   if (iw != w || ih != h) {
     const int t = PictureFrameWidth(borderStyle, borderThickness, large);
     const int wholeShadow = shadowOn && !large ? 1 : 0;
-    if (!FrameEveryPicture(&work, rects, borderStyle, t, wholeShadow, shadowOn, reserved, error)) return 0;
+    if (!FrameEveryPicture(&work, rects, borderStyle, t, wholeShadow, shadowOn, reserved, error))
+      return 0;
   }
   if (!PaintPictureArea(&work, area, logo, backStyle, reserved, trace, error)) return 0;
   work.CopyBits(target, 0, 0, w, h, 0, 0, -1);

@@ -20,7 +20,7 @@ constexpr int kStyleLogosLarge = 0;  // tiled logo squares, the largest tiles
 constexpr int kStyleLogosSmall = 1;  // tiled logo squares, smaller tiles
 constexpr int kStyleBlack = 2;
 constexpr int kStyleLightGrey = 3;
-constexpr int kBackStyleKeep = 4;    // back style: leave the picture area as the screen style made it
+constexpr int kBackStyleKeep = 4;  // back style: leave the picture area as the screen style made it
 
 // Composes the background into the 8-bit target (at least 640 x 480; its pixels are replaced):
 // the screen style on the whole target; unless the first rectangle's picture area is the whole

@@ -50,8 +50,7 @@ class BlitLayer {
   // equal, stretched otherwise - through the polygon `points` (destination coordinates,
   // alternate (even-odd) fill). Nothing is left clipped afterwards.
   virtual ClipResult CopyThroughPolygon(BlitSurface from, const POINT* points, int count, int dx,
-                                        int dy, int dw, int dh, int sx, int sy, int sw,
-                                        int sh) = 0;
+                                        int dy, int dw, int dh, int sx, int sy, int sw, int sh) = 0;
 
   // Sets the stretch mode of later Stretch copies; returns the mode it replaced.
   virtual int SetStretchMode(int mode) = 0;
@@ -79,7 +78,8 @@ class CountingNullLayer : public BlitLayer {
 // Sets a stretch mode for a scope and puts the previous one back.
 class ScopedStretchMode {
  public:
-  ScopedStretchMode(BlitLayer& layer, int mode) : layer_(layer), previous_(layer.SetStretchMode(mode)) {}
+  ScopedStretchMode(BlitLayer& layer, int mode)
+      : layer_(layer), previous_(layer.SetStretchMode(mode)) {}
   ~ScopedStretchMode() { layer_.SetStretchMode(previous_); }
   ScopedStretchMode(const ScopedStretchMode&) = delete;
   ScopedStretchMode& operator=(const ScopedStretchMode&) = delete;

@@ -88,8 +88,8 @@ void RemoveAndDelete(ScreenHost* host, CSprite*& sprite) {
 
 // The corners of a wall, in the order the mirror walks them.
 void WallCorners(int wall, const CRect& b, CPoint* from, CPoint* to) {
-  const CPoint corners[4] = {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom},
-                             {b.left, b.bottom}};
+  const CPoint corners[4] = {
+      {b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}};
   *from = corners[wall];
   *to = corners[(wall + 1) % 4];
 }
@@ -101,12 +101,9 @@ bool OnWallSpan(int wall, const CRect& b, CPoint p) {
 BOOL RunMode(TransitionScreen& screen, const ImageTextFXRequest& request, CDIBSurface* block,
              CColorPalette* palette) {
   switch (request.mode) {
-    case 0:
-      return ImageText2DSpriteSlideFX(screen.Host(), request, block, palette);
-    case 1:
-      return ImageText2DTransitionFX(screen, request, block, palette);
-    default:
-      return FALSE;
+    case 0: return ImageText2DSpriteSlideFX(screen.Host(), request, block, palette);
+    case 1: return ImageText2DTransitionFX(screen, request, block, palette);
+    default: return FALSE;
   }
 }
 
@@ -117,9 +114,8 @@ int TextFXSpeedToRate(int speed) {
   return 600 - 580 * speed / 99;
 }
 
-CSprite* CreateBoxSprite(ScreenHost* host, CDIB* block, const CRect& source,
-                         CColorPalette* palette, int z, BOOL transparent, CPoint position,
-                         BOOL redraw) {
+CSprite* CreateBoxSprite(ScreenHost* host, CDIB* block, const CRect& source, CColorPalette* palette,
+                         int z, BOOL transparent, CPoint position, BOOL redraw) {
   std::unique_ptr<CSprite> sprite(new (std::nothrow) CSprite);
   if (!sprite || !sprite->Create(source.Width(), source.Height(), palette)) return nullptr;
   block->CopyBits(sprite.get(), 0, 0, source.Width(), source.Height(), source.left, source.top, -1);
@@ -155,7 +151,8 @@ BOOL CreateQuarterSprites(ScreenHost* host, CDIB* block, const CRect& rect, CCol
   };
   BOOL all = TRUE;
   for (int i = 0; i < 4; ++i) {
-    const CPoint at(position.x - rect.left + sources[i].left, position.y - rect.top + sources[i].top);
+    const CPoint at(position.x - rect.left + sources[i].left,
+                    position.y - rect.top + sources[i].top);
     out[i] = CreateBoxSprite(host, block, sources[i], palette, z, transparent, at, redraw);
     all = all && out[i];
   }
@@ -219,8 +216,8 @@ void FlyApartSpritesFX(ScreenHost* host, CSprite* quarters[4], int rate) {
   } while (d < half && !seams::StopRequested());
 }
 
-CDIBSurface* CreateFakeTransDIBSurface(CColorPalette* palette, CDIB* block, CDIB* background,
-                                       int x, int y) {
+CDIBSurface* CreateFakeTransDIBSurface(CColorPalette* palette, CDIB* block, CDIB* background, int x,
+                                       int y) {
   std::unique_ptr<CDIBSurface> surface(new (std::nothrow) CDIBSurface);
   if (!surface || !surface->Create(block->GetWidth(), block->GetHeight(), palette)) {
     seams::Trace::Printf("\tUnable to create\n");
@@ -246,12 +243,13 @@ BOOL ImageText2DSpriteSlideFX(ScreenHost* host, const ImageTextFXRequest& reques
   SpriteCleanup cleanup(host);
   const int w = block->GetWidth(), h = block->GetHeight();
   const CPoint offLeft(-w, 0);
-  CSprite* main = CreateBoxSprite(host, block, CRect(0, 0, w, h), palette, kCaptionZ, TRUE, offLeft,
-                                  FALSE);
+  CSprite* main =
+      CreateBoxSprite(host, block, CRect(0, 0, w, h), palette, kCaptionZ, TRUE, offLeft, FALSE);
   const CRect inner = InnerRect(*block, request.shadow);
   CSprite* quarters[4] = {};
   if (!main ||
-      !CreateQuarterSprites(host, block, inner, palette, kCaptionZ, TRUE, offLeft, FALSE, quarters) ||
+      !CreateQuarterSprites(host, block, inner, palette, kCaptionZ, TRUE, offLeft, FALSE,
+                            quarters) ||
       !StartClock(host, request)) {
     return FALSE;
   }
@@ -267,7 +265,8 @@ BOOL ImageText2DSpriteSlideFX(ScreenHost* host, const ImageTextFXRequest& reques
   // The quarters take the block's place (half the block's size apart, also when they were cut
   // from the smaller inner rectangle), then fly out.
   const CPoint offsets[4] = {{0, 0}, {w / 2, 0}, {w / 2, h / 2}, {0, h / 2}};
-  for (int i = 0; i < 4; ++i) quarters[i]->SetPosition(centre.x + offsets[i].x, centre.y + offsets[i].y);
+  for (int i = 0; i < 4; ++i)
+    quarters[i]->SetPosition(centre.x + offsets[i].x, centre.y + offsets[i].y);
   RemoveAndDelete(host, main);
   const CRect placed(centre, CSize(w, h));
   host->RenderRect(&placed);
@@ -301,11 +300,12 @@ TransOrder EffectOrder(const ImageTextFXRequest& request) {
 bool BounceDrawnBlock(ScreenHost* host, const ImageTextFXRequest& request, CDIBSurface* block,
                       CColorPalette* palette, CPoint at, int rate) {
   const int w = block->GetWidth(), h = block->GetHeight();
-  CSprite* sprite = CreateBoxSprite(host, block, CRect(0, 0, w, h), palette, kCaptionZ, TRUE, at,
-                                    FALSE);
+  CSprite* sprite =
+      CreateBoxSprite(host, block, CRect(0, 0, w, h), palette, kCaptionZ, TRUE, at, FALSE);
   if (!sprite) return false;
   BounceSpriteFX(host, sprite, InnerRect(*block, request.shadow), rate, request.bounceDuration, at,
-                 kLeftWall, FirstBounceTarget(ScreenSize(host), *block, request.shadow), kRightWall);
+                 kLeftWall, FirstBounceTarget(ScreenSize(host), *block, request.shadow),
+                 kRightWall);
   SlideSpriteTimed(host, sprite, &at, rate);
   return true;
 }
@@ -317,9 +317,9 @@ BOOL RestoreUnderBlock(TransitionScreen& screen, const ImageTextFXRequest& reque
   std::unique_ptr<CDIBSurface> under(new (std::nothrow) CDIBSurface);
   if (!under || !under->Create(r.Width(), r.Height(), palette)) return FALSE;
   host->GetBackground()->CopyBits(under.get(), 0, 0, r.Width(), r.Height(), r.left, r.top, -1);
-  const BOOL result = screen.RunEffectFrom(r.left, r.top, r.Width(), r.Height(), under.get(), 0, 0,
-                                           host->GetSurface(), r.left, r.top, EffectOrder(request),
-                                           FALSE, clip);
+  const BOOL result =
+      screen.RunEffectFrom(r.left, r.top, r.Width(), r.Height(), under.get(), 0, 0,
+                           host->GetSurface(), r.left, r.top, EffectOrder(request), FALSE, clip);
   // Whatever the effect left, the window ends showing the background and any sprite over it.
   host->RenderRect(&r);
   host->ShowRect(&r);

@@ -29,18 +29,18 @@ class TransitionScreen;
 
 // One caption order, as the drawing thread and the error splash give it.
 struct ImageTextFXRequest {
-  int clockOn = 0;          // show the clock overlay while the caption runs
-  int reserved1 = 0;        // not used
-  int reserved2 = 0;        // not used
-  int mode = 0;             // 0 sliding sprite, 1 transition effect
+  int clockOn = 0;    // show the clock overlay while the caption runs
+  int reserved1 = 0;  // not used
+  int reserved2 = 0;  // not used
+  int mode = 0;       // 0 sliding sprite, 1 transition effect
   CString* header = nullptr;
-  int headerStyle = 1;      // style words: TextBox3D.h / BoxFont.h
+  int headerStyle = 1;  // style words: TextBox3D.h / BoxFont.h
   CString* title = nullptr;
   int titleStyle = 1;
   CString* body = nullptr;
   int bodyStyle = 1;
-  int textDuration = 10;    // seconds the caption stays in the centre
-  int textColour = 0;       // rows of TextFXColorTable
+  int textDuration = 10;  // seconds the caption stays in the centre
+  int textColour = 0;     // rows of TextFXColorTable
   int backgroundColour = 0;
   int shadow = 0;           // drop shadow right of and below the box
   int borderStyle = 0;      // 0..3
@@ -50,10 +50,10 @@ struct ImageTextFXRequest {
   int par0 = 0;
   int par1 = 0;
   int par2 = 0;
-  int transSpeed = 50;      // 1..100
+  int transSpeed = 50;  // 1..100
   int bounceOn = 0;
-  int bounceDuration = 0;   // seconds
-  int bounceSpeed = 50;     // 1..100
+  int bounceDuration = 0;  // seconds
+  int bounceSpeed = 50;    // 1..100
 };
 
 // Pixels per second for a speed setting of 1..100 (a larger setting moves more slowly: 595 for
@@ -80,14 +80,13 @@ BOOL ImageText2DTransitionFX(TransitionScreen& screen, const ImageTextFXRequest&
 
 // The block laid over the background at (x, y): where the block is see-through, the background's
 // pixel (only from inside the background). Null when the surface cannot be made.
-CDIBSurface* CreateFakeTransDIBSurface(CColorPalette* palette, CDIB* block, CDIB* background,
-                                       int x, int y);
+CDIBSurface* CreateFakeTransDIBSurface(CColorPalette* palette, CDIB* block, CDIB* background, int x,
+                                       int y);
 // A sprite of the block's source rectangle at `position`, inserted into the screen's sprites and
 // drawn; with `transparent`, index 6 is see-through (the block's top-left pixel becomes 6).
 // Null when it cannot be made.
-CSprite* CreateBoxSprite(ScreenHost* host, CDIB* block, const CRect& source,
-                         CColorPalette* palette, int z, BOOL transparent, CPoint position,
-                         BOOL redraw);
+CSprite* CreateBoxSprite(ScreenHost* host, CDIB* block, const CRect& source, CColorPalette* palette,
+                         int z, BOOL transparent, CPoint position, BOOL redraw);
 // Four sprites tiling `rect` of the block at `position`: top left, top right, bottom right,
 // bottom left. FALSE when one cannot be made (those made stay in the sprite list).
 BOOL CreateQuarterSprites(ScreenHost* host, CDIB* block, const CRect& rect, CColorPalette* palette,

@@ -68,7 +68,8 @@ void FrameCanvas::Ellipse(int left, int top, int right, int bottom, int fill, in
   for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y) {
     for (int x = std::max(left, 0); x < std::min(right, width_); ++x) {
       if (!inside(x, y)) continue;
-      const bool rim = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+      const bool rim =
+          !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
       SetPixel(x, y, rim ? outline : fill);
     }
   }

@@ -175,14 +175,9 @@ void DrawBand(FrameCanvas& c, const FrameBox& b, int style, const FramePens& p, 
       RaisedSunkBevel(c, b, p);
       Outline(c, b, p.black);
       break;
-    case kBorderTorn:
-      TornEdge(c, b, p, shadowIndex);
-      break;
-    case kBorderScalloped:
-      ScallopedEdge(c, b, p);
-      break;
-    default:
-      break;  // no band
+    case kBorderTorn: TornEdge(c, b, p, shadowIndex); break;
+    case kBorderScalloped: ScallopedEdge(c, b, p); break;
+    default: break;  // no band
   }
 }
 
@@ -237,7 +232,8 @@ BOOL StippleDIBShape(CDIB* source, CDIB* destination, int dx, int dy, int w, int
   for (int64_t r = rows.first; r < rows.end; ++r) {
     for (int64_t c = cols.first; c < cols.end; ++c) {
       if ((r + c) % 2 == 0) continue;
-      const BYTE* from = source->GetPixelAddress(static_cast<int>(sx + c), static_cast<int>(sy + r));
+      const BYTE* from =
+          source->GetPixelAddress(static_cast<int>(sx + c), static_cast<int>(sy + r));
       if (!from || *from == key) continue;
       BYTE* to = destination->GetPixelAddress(static_cast<int>(dx + c), static_cast<int>(dy + r));
       if (to) *to = colour;

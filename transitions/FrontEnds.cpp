@@ -81,10 +81,10 @@ struct Target {
 struct Call {
   TransitionScreen& screen;
   ScreenHost& host;
-  CDIB* image;        // the caller's bitmap; may be null (bad input)
+  CDIB* image;  // the caller's bitmap; may be null (bad input)
   Target target;
   TransOrder order;
-  RECT screenRect;    // (0, 0, W, H)
+  RECT screenRect;  // (0, 0, W, H)
   CString* errorText;
   int trace;
 
@@ -183,8 +183,8 @@ Outcome RunTilePeel(const Call& call, CDIB* bitmap, BOOL offScreen) {
 
 // The objects of one on-screen call.
 struct OnScreenParts {
-  std::unique_ptr<CColorPalette> palette;   // the screen's: the grey ramp and the bitmap's colours
-  std::unique_ptr<CDIB> newImage;           // the new screen; passes to the document
+  std::unique_ptr<CColorPalette> palette;  // the screen's: the grey ramp and the bitmap's colours
+  std::unique_ptr<CDIB> newImage;          // the new screen; passes to the document
   std::unique_ptr<CDIBSurface> oldScreen;
   std::unique_ptr<CDIBSurface> newScreen;
 };
@@ -338,15 +338,18 @@ BOOL Manage(const Direction& direction, TransitionScreen& screen, const TransOrd
   const Target target = CutToBounds(x, y, w, h, srcx, srcy, width, height);
   if (target.w == 0 || target.h == 0) return TRUE;  // nothing of it is on the screen
 
-  const Call call{screen,    *host, image, target, OrderForRect(asked, target.w, target.h),
-                  RECT{0, 0, width, height}, errorText, trace};
+  const Call call{screen,
+                  *host,
+                  image,
+                  target,
+                  OrderForRect(asked, target.w, target.h),
+                  RECT{0, 0, width, height},
+                  errorText,
+                  trace};
   switch (RunDirection(direction, call)) {
-    case Outcome::kDone:
-      return TRUE;
-    case Outcome::kFailed:
-      return failed();
-    case Outcome::kSweep:
-      break;
+    case Outcome::kDone: return TRUE;
+    case Outcome::kFailed: return failed();
+    case Outcome::kSweep: break;
   }
   // A stop ends the change where it stands: the screen is going away, so no sweep follows.
   if (seams::StopRequested()) return TRUE;

@@ -217,10 +217,11 @@ BOOL Trans2DCheckersFadeHorzFX(const FxOneSurface& fx, int par0, int par1, int p
 BOOL Trans2DMultiSquareFadeFX(const FxOneSurface& fx, int mode, int par0, int par1, int par2) {
   if (par1 / 2 < 1) return TRUE;
   const int c = FxStep(par1), h = c / 2, p = FxStep(par2);
-  return FadeCells(fx, par0, c, p, h, Odd, [=](const FxPainter& paint, int x, int y, int t, bool set) {
-    const bool grow = mode == 0 || (mode == 2 && set);
-    DrawRing(paint, x, y, h, p, grow ? t : h - t);
-  });
+  return FadeCells(fx, par0, c, p, h, Odd,
+                   [=](const FxPainter& paint, int x, int y, int t, bool set) {
+                     const bool grow = mode == 0 || (mode == 2 && set);
+                     DrawRing(paint, x, y, h, p, grow ? t : h - t);
+                   });
 }
 
 BOOL Trans2DMultiSqCornerFadeFX(const FxOneSurface& fx, int pattern, int variant, int par0,
@@ -241,8 +242,9 @@ BOOL Trans2DShapePatternFadeFX(const FxOneSurface& fx, int pattern, int par0, in
   if (par1 < 1 || pattern < 0 || pattern >= kShapePatternCount) return TRUE;
   const ShapePattern& moves = kShapePatterns[pattern];
   const int c = FxStep(par1), p = FxStep(par2);
-  return FadeCells(fx, par0, c, p, c, Odd, [=](const FxPainter& paint, int x, int y, int k, bool set) {
-    const ShapeMove& move = set ? moves.set : moves.clear;
-    DrawShapeEdge(paint, x, y, c, p, move.shrink ? c - k : k, move.kind);
-  });
+  return FadeCells(fx, par0, c, p, c, Odd,
+                   [=](const FxPainter& paint, int x, int y, int k, bool set) {
+                     const ShapeMove& move = set ? moves.set : moves.clear;
+                     DrawShapeEdge(paint, x, y, c, p, move.shrink ? c - k : k, move.kind);
+                   });
 }

@@ -5,7 +5,15 @@
 
 FxPainter::FxPainter(BlitLayer& layer, BlitSurface from, int dx, int dy, int dw, int dh, int sx,
                      int sy, int sw, int sh)
-    : layer_(layer), from_(from), dx_(dx), dy_(dy), dw_(dw), dh_(dh), sx_(sx), sy_(sy), sw_(sw),
+    : layer_(layer),
+      from_(from),
+      dx_(dx),
+      dy_(dy),
+      dw_(dw),
+      dh_(dh),
+      sx_(sx),
+      sy_(sy),
+      sw_(sw),
       sh_(sh) {}
 
 FxPainter::FxPainter(const FxOneSurface& fx)

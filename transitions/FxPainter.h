@@ -79,7 +79,9 @@ class FxPainter {
 struct FxGrid {
   int size, cols, rows;
   FxGrid(const FxPainter& paint, int par1)
-      : size(FxStep(par1)), cols(CeilDiv(paint.Width(), size)), rows(CeilDiv(paint.Height(), size)) {}
+      : size(FxStep(par1)),
+        cols(CeilDiv(paint.Width(), size)),
+        rows(CeilDiv(paint.Height(), size)) {}
   int Count() const { return cols * rows; }
   bool Holds(int col, int row) const { return col >= 0 && col < cols && row >= 0 && row < rows; }
   int Index(int col, int row) const { return row * cols + col; }

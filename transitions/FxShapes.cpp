@@ -30,20 +30,16 @@ void Shape(const FxPainter& paint, int cx, int cy, const Offset* offsets, int co
 // the ring before (one unit u lower and p narrower at the base).
 void TriangleRing(const FxPainter& paint, int cx, int cy, int w, int h, int p, int u) {
   const int a = h / 2, b = w / 2;
-  const Offset ring[8] = {{0, -a},
-                          {0, u - a},
-                          {u - a - b + p, b - p},
-                          {a + b - p - u, b - p},
-                          {0, u - a},
-                          {0, -a},
-                          {a + b, b},
-                          {-(a + b), b}};
+  const Offset ring[8] = {
+      {0, -a}, {0, u - a}, {u - a - b + p, b - p}, {a + b - p - u, b - p}, {0, u - a},
+      {0, -a}, {a + b, b}, {-(a + b), b}};
   Shape(paint, cx, cy, ring, 8);
 }
 
 // Corners of the octagon of half size a, corner offset c: from the top left, anticlockwise.
 void OctagonCorners(int a, int c, Offset* out) {
-  const Offset corners[8] = {{-c, -a}, {-a, -c}, {-a, c}, {-c, a}, {c, a}, {a, c}, {a, -c}, {c, -a}};
+  const Offset corners[8] = {{-c, -a}, {-a, -c}, {-a, c}, {-c, a},
+                             {c, a},   {a, c},   {a, -c}, {c, -a}};
   for (int i = 0; i < 8; ++i) out[i] = corners[i];
 }
 

@@ -119,8 +119,8 @@ BOOL Trans2DSkipSquares2FX(const FxOneSurface& fx, int par0, int par1) {
   const int c2 = EvenUp(paint.Width() / grid.size);
   const int r2 = EvenUp(paint.Height() / grid.size);
   int steps = EvenUp(CeilDiv(paint.Width() + paint.Height(), grid.size));
-  const int lastEven = (c2 + grid.rows - 1) / 2 * 2;          // reaches diagonal -(rows - 1)
-  const int lastOdd = (grid.cols - 1 + r2 - 1) / 2 * 2 + 1;   // reaches diagonal cols - 1
+  const int lastEven = (c2 + grid.rows - 1) / 2 * 2;         // reaches diagonal -(rows - 1)
+  const int lastOdd = (grid.cols - 1 + r2 - 1) / 2 * 2 + 1;  // reaches diagonal cols - 1
   steps = std::max({steps, lastEven + 1, lastOdd + 1});
   StepPacer pace(paint.Layer(), par0);
   for (int k = 0; k < steps; ++k) {

@@ -227,7 +227,8 @@ BOOL Trans2DLinearWipeTideFX(const FxOneSurface& fx, int mode, int par0, int par
   const int lanes = rowsMove ? grid.rows : grid.cols;
   const int along = rowsMove ? grid.cols : grid.rows;
   const int start = mode == 1 ? along - 1 : (mode == 3 ? along : 0);
-  const int64_t strength = std::min<int64_t>(std::max<int64_t>(int64_t{along} * par2 / 100, 1), along);
+  const int64_t strength =
+      std::min<int64_t>(std::max<int64_t>(int64_t{along} * par2 / 100, 1), along);
   const int most = static_cast<int>(strength);
   try {
     std::vector<Front> fronts;

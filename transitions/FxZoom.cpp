@@ -134,8 +134,12 @@ BOOL SqueezeOut(const FxTwoSurface& fx, FxAxis axis, int par0, int par1) {
 class ZoomPath {
  public:
   ZoomPath(const FxTwoSurface& fx, int mode)
-      : sw_(fx.sw), sh_(fx.sh), quarterW_(fx.sw / 4), quarterH_(fx.sh / 4),
-        fromBelow_(mode == 0 || mode == 1), curvesRight_(mode == 0 || mode == 3) {
+      : sw_(fx.sw),
+        sh_(fx.sh),
+        quarterW_(fx.sw / 4),
+        quarterH_(fx.sh / 4),
+        fromBelow_(mode == 0 || mode == 1),
+        curvesRight_(mode == 0 || mode == 3) {
     const bool left = mode == 0 || mode == 3;
     stationX_ = left ? sw_ / 4 : sw_ / 2;
     stationY_ = fromBelow_ ? sh_ / 4 : sh_ / 4 + sh_ / 2;

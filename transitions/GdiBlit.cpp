@@ -15,15 +15,15 @@ void GdiBlitLayer::Copy(BlitSurface from, int dx, int dy, int w, int h, int sx, 
   if (previous) ::SelectPalette(destination_, previous, FALSE);
 }
 
-void GdiBlitLayer::Stretch(BlitSurface from, int dx, int dy, int dw, int dh, int sx, int sy,
-                           int sw, int sh) {
+void GdiBlitLayer::Stretch(BlitSurface from, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
+                           int sh) {
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   ::StretchBlt(destination_, dx, dy, dw, dh, Source(from).dc, sx, sy, sw, sh, SRCCOPY);
 }
 
 ClipResult GdiBlitLayer::CopyThroughPolygon(BlitSurface from, const POINT* points, int count,
-                                            int dx, int dy, int dw, int dh, int sx, int sy,
-                                            int sw, int sh) {
+                                            int dx, int dy, int dw, int dh, int sx, int sy, int sw,
+                                            int sh) {
   HRGN region = points && count >= 2 ? ::CreatePolygonRgn(points, count, ALTERNATE) : nullptr;
   if (!region) return ClipResult::kFailed;
   ClipResult result = ClipResult::kEmpty;

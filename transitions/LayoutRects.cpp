@@ -12,8 +12,8 @@ constexpr int kMinHeight = 480;
 constexpr int kMosaicCell = 160;
 constexpr int kGridMargin = 6;
 
-const CSize kSizeOfCode[kMaxSizeCode + 1] = {
-    {0, 0}, {640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1280, 960}, {1600, 1200}};
+const CSize kSizeOfCode[kMaxSizeCode + 1] = {{0, 0},      {640, 480},  {800, 600},  {1024, 768},
+                                             {1152, 864}, {1280, 960}, {1600, 1200}};
 
 // 0 when memory runs out.
 BOOL Append(CPtrList* list, int left, int top, int right, int bottom) {

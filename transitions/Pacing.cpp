@@ -49,8 +49,8 @@ void PacedLayer::EndStep() {
   inner_.EndStep();
   // An effect that draws more steps than counted waits no longer than planned.
   ended_ = std::min(ended_ + 1, steps_);
-  const uint64_t due = uint64_t{duration_} * static_cast<uint64_t>(ended_) /
-                       static_cast<uint64_t>(steps_);
+  const uint64_t due =
+      uint64_t{duration_} * static_cast<uint64_t>(ended_) / static_cast<uint64_t>(steps_);
   seams::WaitUntilTick(start_ + static_cast<uint32_t>(due));
 }
 
@@ -64,8 +64,8 @@ void StoppingLayer::Stretch(BlitSurface from, int dx, int dy, int dw, int dh, in
 }
 
 ClipResult StoppingLayer::CopyThroughPolygon(BlitSurface from, const POINT* points, int count,
-                                             int dx, int dy, int dw, int dh, int sx, int sy,
-                                             int sw, int sh) {
+                                             int dx, int dy, int dw, int dh, int sx, int sy, int sw,
+                                             int sh) {
   if (seams::StopRequested()) return ClipResult::kEmpty;
   return inner_.CopyThroughPolygon(from, points, count, dx, dy, dw, dh, sx, sy, sw, sh);
 }

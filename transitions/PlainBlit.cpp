@@ -27,8 +27,8 @@ namespace {
 // Clips a 1:1 span so that it lies inside both [0, toLimit) and [0, fromLimit).
 bool ClipBoth(int& to, int& from, int& size, int toLimit, int fromLimit) {
   int64_t shift = std::max<int64_t>({0, -int64_t{to}, -int64_t{from}});
-  int64_t n = std::min<int64_t>({int64_t{size} - shift, int64_t{toLimit} - to - shift,
-                                 int64_t{fromLimit} - from - shift});
+  int64_t n = std::min<int64_t>(
+      {int64_t{size} - shift, int64_t{toLimit} - to - shift, int64_t{fromLimit} - from - shift});
   if (n <= 0) return false;
   to += static_cast<int>(shift);
   from += static_cast<int>(shift);
@@ -39,7 +39,8 @@ bool ClipBoth(int& to, int& from, int& size, int toLimit, int fromLimit) {
 // The source coordinate that destination coordinate `d` of a stretch takes: the source pixel
 // under the centre of the destination pixel.
 int StretchSource(int d, int dOrigin, int dSize, int sOrigin, int sSize) {
-  return sOrigin + static_cast<int>((2 * (int64_t{d} - dOrigin) + 1) * sSize / (2 * int64_t{dSize}));
+  return sOrigin +
+         static_cast<int>((2 * (int64_t{d} - dOrigin) + 1) * sSize / (2 * int64_t{dSize}));
 }
 
 }  // namespace
@@ -78,15 +79,18 @@ void PlainBlitLayer::Stretch(BlitSurface from, int dx, int dy, int dw, int dh, i
                              int sw, int sh) {
   const PixelPlane& source = Source(from);
   if (!Usable(source) || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
-  const int x0 = std::max(dx, 0), x1 = static_cast<int>(std::min<int64_t>(int64_t{dx} + dw, destination_.width));
-  const int y0 = std::max(dy, 0), y1 = static_cast<int>(std::min<int64_t>(int64_t{dy} + dh, destination_.height));
+  const int x0 = std::max(dx, 0),
+            x1 = static_cast<int>(std::min<int64_t>(int64_t{dx} + dw, destination_.width));
+  const int y0 = std::max(dy, 0),
+            y1 = static_cast<int>(std::min<int64_t>(int64_t{dy} + dh, destination_.height));
   if (x0 >= x1 || y0 >= y1) return;
   columns_.assign(x1 - x0, -1);
   for (int x = x0; x < x1; ++x) {
     int column = StretchSource(x, dx, dw, sx, sw);
     if (column >= 0 && column < source.width) columns_[x - x0] = column;
   }
-  for (int y = y0; y < y1; ++y) MapRow(source, y, x0, x1, columns_, x0, StretchSource(y, dy, dh, sy, sh));
+  for (int y = y0; y < y1; ++y)
+    MapRow(source, y, x0, x1, columns_, x0, StretchSource(y, dy, dh, sy, sh));
 }
 
 ClipResult PlainBlitLayer::CopyThroughPolygon(BlitSurface from, const POINT* points, int count,
@@ -95,8 +99,10 @@ ClipResult PlainBlitLayer::CopyThroughPolygon(BlitSurface from, const POINT* poi
   if (!points || count < 2) return ClipResult::kFailed;
   const PixelPlane& source = Source(from);
   if (!Usable(source) || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return ClipResult::kEmpty;
-  const int left = std::max(dx, 0), right = static_cast<int>(std::min<int64_t>(int64_t{dx} + dw, destination_.width));
-  const int top = std::max(dy, 0), bottom = static_cast<int>(std::min<int64_t>(int64_t{dy} + dh, destination_.height));
+  const int left = std::max(dx, 0),
+            right = static_cast<int>(std::min<int64_t>(int64_t{dx} + dw, destination_.width));
+  const int top = std::max(dy, 0),
+            bottom = static_cast<int>(std::min<int64_t>(int64_t{dy} + dh, destination_.height));
   spans_.clear();
   PolygonSpans(points, count, left, top, right, bottom, spans_);
   if (spans_.empty()) return ClipResult::kEmpty;
@@ -112,7 +118,8 @@ ClipResult PlainBlitLayer::CopyThroughPolygon(BlitSurface from, const POINT* poi
     if (oneToOne) {
       Copy(from, span.x0, span.y, span.x1 - span.x0, 1, sx + span.x0 - dx, sy + span.y - dy);
     } else {
-      MapRow(source, span.y, span.x0, span.x1, columns_, left, StretchSource(span.y, dy, dh, sy, sh));
+      MapRow(source, span.y, span.x0, span.x1, columns_, left,
+             StretchSource(span.y, dy, dh, sy, sh));
     }
   }
   return ClipResult::kDrawn;

@@ -21,8 +21,8 @@ class CDIB;
 
 // Pixels in memory, addressed from the top row down whatever their order in memory.
 struct PixelPlane {
-  BYTE* top = nullptr;     // first byte of the top row
-  ptrdiff_t pitch = 0;     // bytes from a row to the one below it (negative for bottom-up rows)
+  BYTE* top = nullptr;  // first byte of the top row
+  ptrdiff_t pitch = 0;  // bytes from a row to the one below it (negative for bottom-up rows)
   int width = 0;
   int height = 0;
   int bytesPerPixel = 1;  // 1 or 3

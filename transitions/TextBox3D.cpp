@@ -42,12 +42,9 @@ int SideMargin(int layout) { return layout == 1 || layout == 2 ? 10 : 18; }
 int ContentWidth(int layout, const CRect rects[3]) {
   switch (layout) {
     case 1:
-    case 2:
-      return rects[kBoxBody].Width();
-    case 3:
-      return std::max(rects[kBoxHeader].Width(), rects[kBoxTitle].Width());
-    default:
-      return rects[kBoxTitle].Width();
+    case 2: return rects[kBoxBody].Width();
+    case 3: return std::max(rects[kBoxHeader].Width(), rects[kBoxTitle].Width());
+    default: return rects[kBoxTitle].Width();
   }
 }
 
@@ -87,15 +84,19 @@ BorderColours BorderColoursOf(const CDIB& block) {
 void RaisedBevel(CDIB* dib, const CRect& r, int n, int greyDrop, const BorderColours& c) {
   for (int i = 0; i < n; ++i) {
     const CPoint bottomLeft(r.left + i, r.bottom - 1 - i);
-    Polyline(dib, {{r.right - 1 - i, r.top + greyDrop + i}, {r.right - 1 - i, r.bottom - 1 - i},
-                   bottomLeft}, c.grey);
+    Polyline(
+        dib,
+        {{r.right - 1 - i, r.top + greyDrop + i}, {r.right - 1 - i, r.bottom - 1 - i}, bottomLeft},
+        c.grey);
     Polyline(dib, {bottomLeft, {r.left + i, r.top + i}, {r.right - 1 - i, r.top + i}}, c.white);
   }
 }
 
 void Outline(CDIB* dib, const CRect& r, const BorderColours& c) {
-  Polyline(dib, {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1},
-                 {r.left, r.bottom - 1}}, c.black);
+  Polyline(
+      dib,
+      {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}},
+      c.black);
 }
 
 // Light-grey bands `width` deep along the four edges.
@@ -111,8 +112,9 @@ void Windows95Border(CDIB* dib, const CRect& r, const BorderColours& c) {
   RaisedBevel(dib, r, 2, 1, c);
   for (int i = 0; i < 2; ++i) {  // the sunken inner edge
     const CPoint bottomLeft(r.left + 6 - i, r.bottom - 5 + i);
-    Polyline(dib, {{r.right - 5 + i, r.top + 5 - i}, {r.right - 5 + i, r.bottom - 5 + i},
-                   bottomLeft}, c.white);
+    Polyline(dib,
+             {{r.right - 5 + i, r.top + 5 - i}, {r.right - 5 + i, r.bottom - 5 + i}, bottomLeft},
+             c.white);
     Polyline(dib, {bottomLeft, {r.left + 6 - i, r.top + 6 - i}, {r.right - 5 + i, r.top + 6 - i}},
              c.grey);
   }
@@ -142,8 +144,8 @@ int LargestFitting(int screen, BOOL shadow) {
 // taller than the room loses whole lines from its end (all of them, when not one fits).
 void FitToScreen(CDIBSurface* surface, int borderStyle, int layout, const CBoxFont& bodyFont,
                  BOOL shadow, int screenWidth, int screenHeight, CRect rects[3], int* w, int* h) {
-  const int roomW = LargestFitting(screenWidth, shadow) -
-                    2 * (BorderInset(borderStyle) + SideMargin(layout));
+  const int roomW =
+      LargestFitting(screenWidth, shadow) - 2 * (BorderInset(borderStyle) + SideMargin(layout));
   bool changed = false;
   for (int i = 0; i < kBoxTextCount; ++i) {
     CRect& r = rects[i];
@@ -271,18 +273,21 @@ void Fill3DBoxBackground(CDIBSurface* surface, const CRect& box, int backgroundS
   FillBox(surface, box, TextFXColorIndex(*surface, backgroundColour));
   if (backgroundStyle != 1) return;
   for (int y = box.top; y < box.bottom; ++y) {  // every second pixel see-through
-    for (int x = box.left + (y - box.top) % 2; x < box.right; x += 2) Plot(surface, x, y, kSeeThrough);
+    for (int x = box.left + (y - box.top) % 2; x < box.right; x += 2)
+      Plot(surface, x, y, kSeeThrough);
   }
 }
 
 BOOL Draw3DBoxShadow(CDIBSurface* surface, const CRect& box, int shadowIndex) {
-  if (surface->GetWidth() < box.right + kShadowBand || surface->GetHeight() < box.bottom + kShadowBand) {
+  if (surface->GetWidth() < box.right + kShadowBand ||
+      surface->GetHeight() < box.bottom + kShadowBand) {
     return FALSE;
   }
   // Each band a checkerboard whose first row starts with its second column.
   auto band = [&](const CRect& r) {
     for (int y = r.top; y < r.bottom; ++y) {
-      for (int x = r.left + 1 - (y - r.top) % 2; x < r.right; x += 2) Plot(surface, x, y, shadowIndex);
+      for (int x = r.left + 1 - (y - r.top) % 2; x < r.right; x += 2)
+        Plot(surface, x, y, shadowIndex);
     }
   };
   band(CRect(box.right, box.top + 8, box.right + kShadowBand, box.bottom));
@@ -293,12 +298,8 @@ BOOL Draw3DBoxShadow(CDIBSurface* surface, const CRect& box, int shadowIndex) {
 void Draw3DBoxBorder(CDIBSurface* surface, const CRect& box, int borderStyle) {
   const BorderColours colours = BorderColoursOf(*surface);
   switch (borderStyle) {
-    case 0:
-      Windows95Border(surface, box, colours);
-      break;
-    case 1:
-      Windows31Border(surface, box, colours);
-      break;
+    case 0: Windows95Border(surface, box, colours); break;
+    case 1: Windows31Border(surface, box, colours); break;
     case 3:
       RaisedBevel(surface, box, 6, 0, colours);
       Outline(surface, box, colours);
@@ -339,8 +340,8 @@ void DrawImageText3D(CDIBSurface* surface, int textIndex, CString* const texts[3
   const int shadowIndex = TextFXColorIndex(*surface, 0);
   for (int i = 0; i < kBoxTextCount; ++i) {
     const bool body = i == kBoxBody;
-    DrawBoxText(surface, textIndex, shadowIndex, texts[i], &fonts[i], body ? kBodyFlags : kLineFlags,
-                &rects[i], (styles[i] & kTextStyleShadowed) != 0,
+    DrawBoxText(surface, textIndex, shadowIndex, texts[i], &fonts[i],
+                body ? kBodyFlags : kLineFlags, &rects[i], (styles[i] & kTextStyleShadowed) != 0,
                 body ? CPoint(1, 1) : CPoint(2, 2));
   }
 }
@@ -353,7 +354,8 @@ CDIBSurface* GetImageTextBox3D(CColorPalette* palette, CString* header, int head
   if (!header && !title && !body) return nullptr;
   std::unique_ptr<CDIBSurface> surface(new (std::nothrow) CDIBSurface);
   if (!surface) return nullptr;
-  if (backgroundStyle == 1 || backgroundStyle == 2) bodyStyle |= kTextStyleBold | kTextStyleShadowed;
+  if (backgroundStyle == 1 || backgroundStyle == 2)
+    bodyStyle |= kTextStyleBold | kTextStyleShadowed;
 
   CString* const texts[3] = {header, title, body};
   const int styles[3] = {headerStyle, titleStyle, bodyStyle};

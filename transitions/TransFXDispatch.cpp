@@ -79,9 +79,12 @@ BOOL RouteOneSurface(const FxOneSurface& fx, int effect, int par0, int par1, int
     CornerFadeArguments(effect, pattern, variant);
     return Trans2DMultiSqCornerFadeFX(fx, pattern, variant, par0, par1, par2);
   }
-  if (effect >= 74 && effect <= 109) return Trans2DShapePatternFadeFX(fx, effect - 74, par0, par1, par2);
-  if (effect >= 132 && effect <= 142) return Trans2DMultiSqRippleFX(fx, effect - 132, par0, par1, par2);
-  if (effect >= 145 && effect <= 148) return Trans2DLinearWipeTideFX(fx, effect - 145, par0, par1, par2);
+  if (effect >= 74 && effect <= 109)
+    return Trans2DShapePatternFadeFX(fx, effect - 74, par0, par1, par2);
+  if (effect >= 132 && effect <= 142)
+    return Trans2DMultiSqRippleFX(fx, effect - 132, par0, par1, par2);
+  if (effect >= 145 && effect <= 148)
+    return Trans2DLinearWipeTideFX(fx, effect - 145, par0, par1, par2);
   return FALSE;
 }
 
@@ -128,8 +131,16 @@ BOOL Route(BlitLayer& layer, const EffectRun& r, int par0) {
     FxTwoSurface fx{&layer, r.dx, r.dy, r.dw, r.dh, r.ax, r.ay, r.sw, r.sh, r.bx, r.by, r.screen};
     return (r.offScreen ? two.offScreen : two.onScreen)(fx, two.mode, par0, r.par1);
   }
-  FxOneSurface fx{&layer, r.offScreen ? BlitSurface::B : BlitSurface::A, r.dx, r.dy, r.dw, r.dh,
-                  r.offScreen ? r.bx : r.ax, r.offScreen ? r.by : r.ay, r.sw, r.sh};
+  FxOneSurface fx{&layer,
+                  r.offScreen ? BlitSurface::B : BlitSurface::A,
+                  r.dx,
+                  r.dy,
+                  r.dw,
+                  r.dh,
+                  r.offScreen ? r.bx : r.ax,
+                  r.offScreen ? r.by : r.ay,
+                  r.sw,
+                  r.sh};
   return RouteOneSurface(fx, r.effect, par0, r.par1, r.par2);
 }
 

@@ -35,7 +35,7 @@ class CDIBSurface;
 // The same on a device context, from two off-screen surfaces: pieces are copied 1:1 with the
 // surface's palette realised, or stretched with StretchBlt; region-clipped effects clip the
 // device context, which is left without a clipping region.
-BOOL TransFXDispatch(CDC* dc, int dx, int dy, int dw, int dh, CDIBSurface* surfaceA, int ax,
-                     int ay, int sw, int sh, CDIBSurface* surfaceB, int bx, int by, int effect,
-                     int par0, int par1, int par2, BOOL offScreen, const RECT* screen);
+BOOL TransFXDispatch(CDC* dc, int dx, int dy, int dw, int dh, CDIBSurface* surfaceA, int ax, int ay,
+                     int sw, int sh, CDIBSurface* surfaceB, int bx, int by, int effect, int par0,
+                     int par1, int par2, BOOL offScreen, const RECT* screen);
 #endif

@@ -19,9 +19,9 @@ GdiSurface SurfaceOf(CDIBSurface& surface) {
 
 }  // namespace
 
-BOOL TransFXDispatch(CDC* dc, int dx, int dy, int dw, int dh, CDIBSurface* surfaceA, int ax,
-                     int ay, int sw, int sh, CDIBSurface* surfaceB, int bx, int by, int effect,
-                     int par0, int par1, int par2, BOOL offScreen, const RECT* screen) {
+BOOL TransFXDispatch(CDC* dc, int dx, int dy, int dw, int dh, CDIBSurface* surfaceA, int ax, int ay,
+                     int sw, int sh, CDIBSurface* surfaceB, int bx, int by, int effect, int par0,
+                     int par1, int par2, BOOL offScreen, const RECT* screen) {
   // Without a device context or a surface nothing can be drawn: a failure, not a crash.
   if (!dc || !dc->GetSafeHdc() || !surfaceA || !surfaceB) return FALSE;
   GdiBlitLayer layer(dc->GetSafeHdc(), SurfaceOf(*surfaceA), SurfaceOf(*surfaceB));

@@ -21,21 +21,71 @@ void ConvertSliders(int transClass, int s1, int s2, int s3, int& par0, int& par1
   int t2 = 100 - s2;
   int t3 = 100 - s3;
   switch (transClass) {
-    case 0: case 4: par0 = s1 * 40 / 100; par1 = t2 * 19 / 100 + 1; break;
-    case 1: par0 = s1 * 40 / 100; par1 = s2 * 19 / 100 + 1; break;
-    case 2: case 3: par0 = s1 * 10 / 100; par1 = 39 * s2 / 100 + 1; break;
-    case 5: par0 = s1 * 40 / 100; par1 = t2 * 30 / 100 + 10; break;
-    case 6: case 7: par0 = s1 * 40 / 100; par1 = Even(39 * t2 / 100 + 1); break;
-    case 8: par0 = s1; par1 = t2 * 80 / 100 + 20; par2 = s3 * 19 / 100 + 1; break;
-    case 9: par0 = s1; par1 = Even(t2 * 80 / 100 + 20); par2 = s3 * 19 / 100 + 1; break;
-    case 20: par0 = s1 * 10 / 100; par1 = s2 * 19 / 100 + 1; break;
-    case 21: case 29: par0 = s1 * 10 / 100; par1 = s2 * 49 / 100 + 1; break;
-    case 22: par0 = s1 * 10 / 100; par1 = s2 * 8 / 100 + 2; break;
-    case 23: par0 = s1 * 40 / 100; par1 = t2 * 29 / 100 + 1; break;
-    case 24: case 25: case 28:
-      par0 = s1 * 10 / 100; par1 = t2 * 26 / 100 + 4; par2 = (t3 * 40 - t3) / 100 + 1; break;
-    case 26: par0 = s1 * 10 / 100; par1 = t2 * 26 / 100 + 4; break;
-    case 27: par0 = s1 * 40 / 100; par1 = s2 * 49 / 100 + 1; break;
+    case 0:
+    case 4:
+      par0 = s1 * 40 / 100;
+      par1 = t2 * 19 / 100 + 1;
+      break;
+    case 1:
+      par0 = s1 * 40 / 100;
+      par1 = s2 * 19 / 100 + 1;
+      break;
+    case 2:
+    case 3:
+      par0 = s1 * 10 / 100;
+      par1 = 39 * s2 / 100 + 1;
+      break;
+    case 5:
+      par0 = s1 * 40 / 100;
+      par1 = t2 * 30 / 100 + 10;
+      break;
+    case 6:
+    case 7:
+      par0 = s1 * 40 / 100;
+      par1 = Even(39 * t2 / 100 + 1);
+      break;
+    case 8:
+      par0 = s1;
+      par1 = t2 * 80 / 100 + 20;
+      par2 = s3 * 19 / 100 + 1;
+      break;
+    case 9:
+      par0 = s1;
+      par1 = Even(t2 * 80 / 100 + 20);
+      par2 = s3 * 19 / 100 + 1;
+      break;
+    case 20:
+      par0 = s1 * 10 / 100;
+      par1 = s2 * 19 / 100 + 1;
+      break;
+    case 21:
+    case 29:
+      par0 = s1 * 10 / 100;
+      par1 = s2 * 49 / 100 + 1;
+      break;
+    case 22:
+      par0 = s1 * 10 / 100;
+      par1 = s2 * 8 / 100 + 2;
+      break;
+    case 23:
+      par0 = s1 * 40 / 100;
+      par1 = t2 * 29 / 100 + 1;
+      break;
+    case 24:
+    case 25:
+    case 28:
+      par0 = s1 * 10 / 100;
+      par1 = t2 * 26 / 100 + 4;
+      par2 = (t3 * 40 - t3) / 100 + 1;
+      break;
+    case 26:
+      par0 = s1 * 10 / 100;
+      par1 = t2 * 26 / 100 + 4;
+      break;
+    case 27:
+      par0 = s1 * 40 / 100;
+      par1 = s2 * 49 / 100 + 1;
+      break;
     default:  // 10 to 19 and 30: cells filled by a divisor of their size per step
       par0 = s1;
       par1 = CellSize(t2);
@@ -62,12 +112,22 @@ const CaptionRow& CaptionsOf(int transClass) {
   static const CaptionRow kSizeDash = {"Speed", "Size", "-", 2};
   static const CaptionRow kSizeStrength = {"Speed", "Size", "Strength", 3};
   switch (transClass) {
-    case 0: case 2: case 4: case 7: return kWidth;
-    case 1: case 3: case 20: return kSmoothness;
-    case 5: case 6: return kSize;
-    case 21: case 22: case 27: case 29: return kSmoothnessDash;
+    case 0:
+    case 2:
+    case 4:
+    case 7: return kWidth;
+    case 1:
+    case 3:
+    case 20: return kSmoothness;
+    case 5:
+    case 6: return kSize;
+    case 21:
+    case 22:
+    case 27:
+    case 29: return kSmoothnessDash;
     case 23: return kArc;
-    case 24: case 25: return kSquareSmear;
+    case 24:
+    case 25: return kSquareSmear;
     case 26: return kSizeDash;
     case 28: return kSizeStrength;
     default: return kSizeSmoothness;  // 8 to 19 and 30
@@ -80,8 +140,7 @@ BOOL IsValid2DTransClass(int transClass) {
   return transClass >= 0 && transClass <= kMaxTrans2DClass;
 }
 
-BOOL TransSlidersToParams(int transClass, int s1, int s2, int s3, int& par0, int& par1,
-                          int& par2) {
+BOOL TransSlidersToParams(int transClass, int s1, int s2, int s3, int& par0, int& par1, int& par2) {
   par0 = par1 = par2 = 0;
   if (!IsValid2DTransClass(transClass)) return FALSE;
   ConvertSliders(transClass, ClampSlider(s1), ClampSlider(s2), ClampSlider(s3), par0, par1, par2);

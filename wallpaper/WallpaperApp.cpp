@@ -11,10 +11,10 @@ IMPLEMENT_DYNAMIC(CWallpaperApp, CWinApp)
 IMPLEMENT_DYNAMIC(CAboutDlg, CDialog)
 
 BEGIN_COMMAND_MAP(CWallpaperApp, CWinApp)
-  ON_COMMAND(ID_APP_ABOUT, CWallpaperApp::OnAppAbout)
-  ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
-  ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
-  ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
+ON_COMMAND(ID_APP_ABOUT, CWallpaperApp::OnAppAbout)
+ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
 END_COMMAND_MAP()
 
 BOOL CWallpaperApp::Start() {

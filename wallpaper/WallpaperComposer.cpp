@@ -30,8 +30,8 @@ namespace {
 
 using DIBPtr = std::unique_ptr<CDIB>;
 
-constexpr int kFrameMargin = 30;         // room for the frame round a full-scale own image
-constexpr int kFullScaleColours = 204;   // what an 8-bit display leaves a picture
+constexpr int kFrameMargin = 30;        // room for the frame round a full-scale own image
+constexpr int kFullScaleColours = 204;  // what an 8-bit display leaves a picture
 constexpr char kStopCaption[] = "Alert";
 
 // True when Wallpaper24DIB holds what the last builder finished; a builder that stops half way
@@ -104,7 +104,8 @@ bool PlaceCachedImage(DIBPtr image, const RECT& cell) {
 
 BOOL FillCellsFromCache(CPtrList* rects, int n, const std::function<int(int)>& next) {
   CFile cache;
-  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName), CFile::modeRead | CFile::shareDenyWrite)) {
+  if (!cache.Open(ImageSetFilePath(kQuarterCacheFileName),
+                  CFile::modeRead | CFile::shareDenyWrite)) {
     seams::Alert("Unable to open date image file", kStopCaption);
     return 0;
   }
@@ -214,8 +215,8 @@ BOOL BuildOwnImagesWallpaperFrom(CPtrList* rects, int p, const std::vector<CStri
     return 0;
   CopyWholeBackground(WallpaperBackgroundDIB, Wallpaper24DIB);
   for (PlacedImage& each : placed)
-    CopyClipped(each.image.get(), Wallpaper24DIB, each.at.left, each.at.top,
-                each.image->GetWidth(), each.image->GetHeight(), 0, 0);
+    CopyClipped(each.image.get(), Wallpaper24DIB, each.at.left, each.at.top, each.image->GetWidth(),
+                each.image->GetHeight(), 0, 0);
   composedComplete = true;
   return 1;
 }
@@ -223,8 +224,7 @@ BOOL BuildOwnImagesWallpaperFrom(CPtrList* rects, int p, const std::vector<CStri
 CDIB* ComposedWallpaperDIB() { return composedComplete ? Wallpaper24DIB : nullptr; }
 
 CDIB* ComposeFullScaleWallpaper(CDIB** image, CDIB* background) {
-  if (!image || !*image || !(*image)->header || !background || !background->header)
-    return nullptr;
+  if (!image || !*image || !(*image)->header || !background || !background->header) return nullptr;
   if (GetScreenBitsPerPixel() == 8) {
     if (BitCount(**image) != 8) {
       DIBPtr reduced(new (std::nothrow) CDIB);

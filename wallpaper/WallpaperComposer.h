@@ -27,18 +27,18 @@ struct WallpaperSettingsValues {
   int32_t WALLPAPER_BORDERSTYLE = 0;      // frame 0..6, 6 none
   int32_t WALLPAPER_BORDERTHICKNESS = 0;  // 0 thin, 1 wide
   int32_t WALLPAPER_BORDERSHADOWON = 0;
-  int32_t WALLPAPER_IMAGENO = 0;          // first picture; -1 none chosen yet
-  int32_t WALLPAPER_IMAGEFX = 0;          // layout, below
-  int32_t WALLPAPER_IMAGETONE = 0;        // 0..255 lightening toward white
-  int32_t WALLPAPER_AUTOROTATEON = 0;     // the wallpaper program advances at each start
+  int32_t WALLPAPER_IMAGENO = 0;       // first picture; -1 none chosen yet
+  int32_t WALLPAPER_IMAGEFX = 0;       // layout, below
+  int32_t WALLPAPER_IMAGETONE = 0;     // 0..255 lightening toward white
+  int32_t WALLPAPER_AUTOROTATEON = 0;  // the wallpaper program advances at each start
 };
 
 // Layouts ("WALLPAPER_IMAGEFX").
 constexpr int kWallpaperFullScale = 0;
 constexpr int kWallpaperTile = 1;
 constexpr int kWallpaperUniform = 2;
-constexpr int kWallpaperMixed = 3;           // image sets only
-constexpr int kWallpaperOwnUniform = 4;      // own images only
+constexpr int kWallpaperMixed = 3;       // image sets only
+constexpr int kWallpaperOwnUniform = 4;  // own images only
 
 extern WallpaperSettingsValues WallpaperSettings;
 // The 8-bit screen-size background on the grey ramp; made by BuildWallpaperBackground.

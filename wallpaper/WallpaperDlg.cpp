@@ -141,8 +141,8 @@ int GetNextWallpaperImageNo(CObArray* descs, CImageListBox* list, int current, B
   const int count = list ? list->GetCount() : 0;
   if (count <= 0) return 0;
   // Own-image lines carry no descriptions: their numbers are list positions.
-  const int next = ownImages ? (current + 1) % count
-                             : GetNextListImageNo(descs, list->GetSafeHwnd(), current);
+  const int next =
+      ownImages ? (current + 1) % count : GetNextListImageNo(descs, list->GetSafeHwnd(), current);
   return next >= 0 && next < count ? next : 0;
 }
 

@@ -36,10 +36,9 @@ bool FullScaleOfImageSet() {
 bool DecodeFullScalePicture(HWND window, BOOL progress, int n) {
   delete WallpaperImageDIB;
   WallpaperImageDIB = nullptr;
-  WallpaperImageDIB =
-      LoadFullScreenImageWithLoadingWindow(progress ? window : nullptr, n,
-                                           WallpaperSettings.WALLPAPER_IMAGESIZE,
-                                           WallpaperSettings.WALLPAPER_INTERPON);
+  WallpaperImageDIB = LoadFullScreenImageWithLoadingWindow(progress ? window : nullptr, n,
+                                                           WallpaperSettings.WALLPAPER_IMAGESIZE,
+                                                           WallpaperSettings.WALLPAPER_INTERPON);
   if (!WallpaperImageDIB) return false;  // the decoder said "Unable to load image"
   WallpaperImageDIB->Lighten(WallpaperSettings.WALLPAPER_IMAGETONE);
   return true;

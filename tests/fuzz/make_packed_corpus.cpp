@@ -19,9 +19,12 @@ PackedPicture Picture(uint32_t type, int w, int h, int quality, uint32_t seed) {
   p.quality = quality;
   const Bytes rgb = packedtest::MakePhotoRgb(w, h, seed);
   if (type != 3) p.palette = packedtest::MakeCubePalette();
-  if (type == 1) p.pixels = packedtest::ToGrey(rgb);
-  else if (type == 5) p.pixels = packedtest::MapToPalette(rgb, p.palette);
-  else p.pixels = rgb;
+  if (type == 1)
+    p.pixels = packedtest::ToGrey(rgb);
+  else if (type == 5)
+    p.pixels = packedtest::MapToPalette(rgb, p.palette);
+  else
+    p.pixels = rgb;
   return p;
 }
 

@@ -20,7 +20,8 @@ uint32_t Read16(const uint8_t* p) { return p[0] | (uint32_t{p[1]} << 8); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size >= packed::kOffsetHeight + 2) {
-    const uint64_t pixels = uint64_t{Read16(data + packed::kOffsetWidth)} * Read16(data + packed::kOffsetHeight);
+    const uint64_t pixels =
+        uint64_t{Read16(data + packed::kOffsetWidth)} * Read16(data + packed::kOffsetHeight);
     if (pixels > kMaxPixels) return 0;
   }
   CPackedImageFile image(std::make_unique<CMemFile>(data, size), 0);

@@ -40,7 +40,7 @@ enum Road { kGetImage, kFullScreenOwn, kFitIntoCell, kMiniScreenOwn, kQuarterCac
 struct Screen {
   int cx, cy;
 };
-const Screen kScreens[] = {{640, 480}, {320, 200}, {37, 1000}, {1000, 37},
+const Screen kScreens[] = {{640, 480}, {320, 200},  {37, 1000}, {1000, 37},
                            {1, 1},     {1024, 768}, {161, 121}, {7, 3}};
 
 void Check(bool condition) {
@@ -48,7 +48,6 @@ void Check(bool condition) {
 }
 
 const std::string& Folder() { return fuzzscratch::Folder("picture_fit_fuzz"); }
-
 
 bool Inside(const RECT& r, const Screen& s) {
   return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= s.cx &&
@@ -108,7 +107,8 @@ void RunFitIntoCell(const char* name, const Screen& cell) {
   if (!image) return;  // memory ran out
   CheckRows(*image);
   Check(Inside(area, cell));
-  Check(image->GetWidth() == area.right - area.left && image->GetHeight() == area.bottom - area.top);
+  Check(image->GetWidth() == area.right - area.left &&
+        image->GetHeight() == area.bottom - area.top);
 }
 
 void RunMiniScreenOwn(const char* name) {

@@ -43,6 +43,7 @@ struct SweepCount {
 // whether it reported the failure. Last, `run` runs with nothing refused. The sweep stops at the
 // first refusal whose checks fail. Separate runs start where the one before ended, so `refused`
 // also puts back what the next run needs (an empty error text, a whole picture).
-SweepCount SweepRefusals(const std::function<void()>& run, const std::function<bool(long n)>& refused);
+SweepCount SweepRefusals(const std::function<void()>& run,
+                         const std::function<bool(long n)>& refused);
 
 }  // namespace alloctest

@@ -19,7 +19,8 @@ Bytes MemFileBytes(const CMemFile& file) {
 
 template <typename Record>
 void StoreRecords(CArchive& archive, const std::vector<Record*>& records) {
-  for (Record* record : records) const_cast<std::remove_const_t<Record>*>(record)->Serialize(archive);
+  for (Record* record : records)
+    const_cast<std::remove_const_t<Record>*>(record)->Serialize(archive);
 }
 
 void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
@@ -64,7 +65,8 @@ Bytes MakeLogoBmp(int width, int height) {
     for (int x = 0; x < width; ++x) {
       const double d = std::hypot(x - cx, y - cy);
       const bool ring = std::fabs(d - radius) < radius * 0.15;
-      *dib.GetPixelAddress(x, y) = static_cast<BYTE>(ring ? 255 : 40 + (x + y) * 120 / (width + height));
+      *dib.GetPixelAddress(x, y) =
+          static_cast<BYTE>(ring ? 255 : 40 + (x + y) * 120 / (width + height));
     }
   }
   return BmpFileBytes(dib);
@@ -77,7 +79,7 @@ LogoFiles WriteLogoFiles(const std::vector<Bytes>& logoBmps) {
   for (const Bytes& bmp : logoBmps) {
     owned.emplace_back(new CLogoDesc);
     CLogoDesc* desc = owned.back().get();
-    desc->width = ReadLe32(bmp, 18);   // biWidth of the info header after the 14-byte file header
+    desc->width = ReadLe32(bmp, 18);  // biWidth of the info header after the 14-byte file header
     desc->height = ReadLe32(bmp, 22);
     desc->offset = static_cast<int32_t>(out.pictures.size());
     Append(out.pictures, bmp);
@@ -111,8 +113,7 @@ ImageSetFiles MakeImageSetFiles(uint32_t setId, const std::vector<SetPicture>& p
     Append(files.imfull, picture.data);
     records.push_back(desc);
   }
-  files.imagedes =
-      WriteImageDescriptions(setId, static_cast<uint32_t>(records.size()), records);
+  files.imagedes = WriteImageDescriptions(setId, static_cast<uint32_t>(records.size()), records);
   LogoFiles logos = WriteLogoFiles(logoBmps);
   files.logosdes = std::move(logos.descriptions);
   files.imlogos = std::move(logos.pictures);
@@ -131,7 +132,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 bool WriteFileBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 

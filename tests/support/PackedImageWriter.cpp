@@ -56,7 +56,8 @@ void SetHeaderField(Bytes& file, HeaderField field, uint32_t value) {
   if (file.size() < static_cast<size_t>(place.offset + place.size)) {
     throw std::invalid_argument("file shorter than the header");
   }
-  for (int i = 0; i < place.size; ++i) file[place.offset + i] = static_cast<uint8_t>(value >> (8 * i));
+  for (int i = 0; i < place.size; ++i)
+    file[place.offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 uint32_t GetHeaderField(const Bytes& file, HeaderField field) {
@@ -66,12 +67,14 @@ uint32_t GetHeaderField(const Bytes& file, HeaderField field) {
   return value;
 }
 
-Bytes WriteHeader(uint32_t type, int width, int height, int quality, const std::vector<Rgb>& palette) {
+Bytes WriteHeader(uint32_t type, int width, int height, int quality,
+                  const std::vector<Rgb>& palette) {
   Bytes header(packed::kHeaderSize, 0);
   const uint32_t w = static_cast<uint32_t>(width);
   const uint32_t h = static_cast<uint32_t>(height);
   SetHeaderField(header, HeaderField::kHeaderSize, packed::kHeaderSize);
-  for (int i = 0; i < 4; ++i) header[packed::kOffsetMagic + i] = static_cast<uint8_t>(packed::kMagic[i]);
+  for (int i = 0; i < 4; ++i)
+    header[packed::kOffsetMagic + i] = static_cast<uint8_t>(packed::kMagic[i]);
   SetHeaderField(header, HeaderField::kType, type);
   SetHeaderField(header, HeaderField::kWidth, w);
   SetHeaderField(header, HeaderField::kHeight, h);
@@ -114,12 +117,14 @@ Bytes CorruptHeaderField(const Bytes& file, HeaderField field) {
 }
 
 Bytes Truncate(const Bytes& file, size_t length) {
-  return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(std::min(length, file.size())));
+  return Bytes(file.begin(),
+               file.begin() + static_cast<std::ptrdiff_t>(std::min(length, file.size())));
 }
 
 HuffmanBitWriter::HuffmanBitWriter() {
   for (int id = 0; id < 4; ++id) {
-    m_codes[id] = packed::AssignCodes(packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id)));
+    m_codes[id] =
+        packed::AssignCodes(packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id)));
   }
 }
 
@@ -152,7 +157,8 @@ void HuffmanBitWriter::PutSymbol(packed::HuffmanTableId table, uint8_t symbol) {
 
 void HuffmanBitWriter::PutDc(bool luminance, int32_t difference) {
   const int category = Category(difference);
-  PutSymbol(luminance ? packed::kLuminanceDc : packed::kChrominanceDc, static_cast<uint8_t>(category));
+  PutSymbol(luminance ? packed::kLuminanceDc : packed::kChrominanceDc,
+            static_cast<uint8_t>(category));
   PutBits(CategoryBits(difference, category), category);
 }
 

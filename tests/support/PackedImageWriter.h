@@ -38,9 +38,9 @@ struct PackedPicture {
 };
 
 struct LzwOptions {
-  bool endCode = true;      // write code 257 after the last pixel
-  bool clearWhenFull = true;// a clear code once the 14-bit table is full
-  int clearAfterCodes = 0;  // also a clear code after this many codes since the last (0: never)
+  bool endCode = true;        // write code 257 after the last pixel
+  bool clearWhenFull = true;  // a clear code once the 14-bit table is full
+  int clearAfterCodes = 0;    // also a clear code after this many codes since the last (0: never)
 };
 
 Bytes WritePackedImage(const PackedPicture& picture, const LzwOptions& lzw = {});
@@ -54,12 +54,22 @@ Bytes WritePackedCoefficients(uint32_t type, int width, int height, int quality,
                               const std::vector<CoefficientBlock>& blocks);
 
 // The 804-byte header with every field consistent for the picture.
-Bytes WriteHeader(uint32_t type, int width, int height, int quality, const std::vector<Rgb>& palette);
+Bytes WriteHeader(uint32_t type, int width, int height, int quality,
+                  const std::vector<Rgb>& palette);
 
 // Header fields, and switches that make one of them wrong.
 enum class HeaderField {
-  kHeaderSize, kMagic, kType, kWidth, kHeight, kDecodedSize, kUnused, kPaletteCount, kQuality,
-  kMacroblocks, kBlocksPerMacroblock
+  kHeaderSize,
+  kMagic,
+  kType,
+  kWidth,
+  kHeight,
+  kDecodedSize,
+  kUnused,
+  kPaletteCount,
+  kQuality,
+  kMacroblocks,
+  kBlocksPerMacroblock
 };
 void SetHeaderField(Bytes& file, HeaderField field, uint32_t value);
 uint32_t GetHeaderField(const Bytes& file, HeaderField field);

@@ -30,13 +30,15 @@ Planes ToPlanes(const PackedPicture& p) {
   planes.cr.resize(n);
   for (int y = 0; y < planes.height; ++y) {
     for (int x = 0; x < planes.width; ++x) {
-      const size_t source = static_cast<size_t>(std::min(y, p.height - 1)) * p.width + std::min(x, p.width - 1);
+      const size_t source =
+          static_cast<size_t>(std::min(y, p.height - 1)) * p.width + std::min(x, p.width - 1);
       const size_t at = static_cast<size_t>(y) * planes.width + x;
       if (p.type == packed::kTypeGrey) {
         planes.luma[at] = p.pixels[source];
         continue;
       }
-      const double r = p.pixels[3 * source], g = p.pixels[3 * source + 1], b = p.pixels[3 * source + 2];
+      const double r = p.pixels[3 * source], g = p.pixels[3 * source + 1],
+                   b = p.pixels[3 * source + 2];
       planes.luma[at] = 0.299 * r + 0.587 * g + 0.114 * b;
       planes.cb[at] = 127 - 0.168736 * r - 0.331264 * g + 0.5 * b;  // chroma centred on 127
       planes.cr[at] = 127 + 0.5 * r - 0.418688 * g - 0.081312 * b;
@@ -52,7 +54,8 @@ void TakeBlock(const Planes& planes, const std::vector<double>& plane, int x0, i
     for (int c = 0; c < 8; ++c) {
       double sum = 0;
       for (int dy = 0; dy < step; ++dy) {
-        for (int dx = 0; dx < step; ++dx) sum += planes.At(plane, x0 + c * step + dx, y0 + r * step + dy);
+        for (int dx = 0; dx < step; ++dx)
+          sum += planes.At(plane, x0 + c * step + dx, y0 + r * step + dy);
       }
       block[8 * r + c] = sum / (step * step);
     }
@@ -164,7 +167,8 @@ Bytes WritePackedCoefficients(uint32_t type, int width, int height, int quality,
 Bytes WritePackedImage(const PackedPicture& picture, const LzwOptions& lzw) {
   CheckPicture(picture);
   if (picture.type == packed::kTypeLzw) {
-    Bytes file = WriteHeader(picture.type, picture.width, picture.height, picture.quality, picture.palette);
+    Bytes file =
+        WriteHeader(picture.type, picture.width, picture.height, picture.quality, picture.palette);
     const Bytes codes = WriteLzwStream(picture.pixels.data(), picture.pixels.size(), lzw);
     file.insert(file.end(), codes.begin(), codes.end());
     return file;

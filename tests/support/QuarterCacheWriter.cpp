@@ -55,8 +55,8 @@ Bytes WriteQuarterBmp(const FullImage8& image) {
   Put32(out, 0);
   for (int i = 0; i < 256; ++i) {
     const auto g = static_cast<uint8_t>(i);
-    const std::array<uint8_t, 4> entry =
-        i < image.colours ? image.table[static_cast<size_t>(i)] : std::array<uint8_t, 4>{g, g, g, 0};
+    const std::array<uint8_t, 4> entry = i < image.colours ? image.table[static_cast<size_t>(i)]
+                                                           : std::array<uint8_t, 4>{g, g, g, 0};
     out.insert(out.end(), {entry[0], entry[1], entry[2], 0});
   }
   for (int j = 0; j < qh; ++j) {

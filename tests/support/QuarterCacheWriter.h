@@ -16,14 +16,15 @@ using Bytes = std::vector<uint8_t>;
 struct FullImage8 {
   int width = 0;
   int height = 0;
-  int colours = 256;                          // the image's colour count (1..256)
+  int colours = 256;                                // the image's colour count (1..256)
   std::array<std::array<uint8_t, 4>, 256> table{};  // blue, green, red, unused per entry
   Bytes rows;
   int Stride() const { return (width + 3) / 4 * 4; }
 };
 
 // The colour table of a palette of red, green, blue triples followed by the grey ramp.
-std::array<std::array<uint8_t, 4>, 256> TableWithGreyRamp(const std::vector<std::array<uint8_t, 3>>& rgb);
+std::array<std::array<uint8_t, 4>, 256> TableWithGreyRamp(
+    const std::vector<std::array<uint8_t, 3>>& rgb);
 
 // The cached BMP file of one full image: (w / 4) x (h / 4) pixels, 1078 bytes of headers and
 // table, the image's first `colours` entries then the grey ramp.

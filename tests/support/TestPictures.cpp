@@ -38,12 +38,14 @@ Bytes MakePhotoRgb(int width, int height, uint32_t seed) {
       const double horizon = 0.55 + 0.08 * std::sin(fx * 9 + phase) + 0.03 * std::sin(fx * 31);
       double r, g, b;
       if (fy < horizon) {  // sky: a gradient with soft clouds
-        const double cloud = 40 * std::pow(std::max(0.0, std::sin(fx * 13 + phase) * std::sin(fy * 17)), 3);
+        const double cloud =
+            40 * std::pow(std::max(0.0, std::sin(fx * 13 + phase) * std::sin(fy * 17)), 3);
         r = 90 + 80 * fy + cloud;
         g = 140 + 60 * fy + cloud;
         b = 230 - 30 * fy + cloud;
       } else {  // hills: textured greens and browns
-        const double texture = 25 * std::sin(x * 0.21 + std::sin(y * 0.13) * 3) * std::cos(y * 0.17);
+        const double texture =
+            25 * std::sin(x * 0.21 + std::sin(y * 0.13) * 3) * std::cos(y * 0.17);
         r = 70 + 60 * (fy - horizon) + texture;
         g = 120 - 40 * (fy - horizon) + texture * 0.8;
         b = 50 + texture * 0.5;
@@ -82,7 +84,8 @@ std::vector<Rgb> MakeCubePalette() {
   for (int r = 0; r < 6; ++r) {
     for (int g = 0; g < 6; ++g) {
       for (int b = 0; b < 6; ++b) {
-        palette.push_back({static_cast<uint8_t>(r * 51), static_cast<uint8_t>(g * 51), static_cast<uint8_t>(b * 51)});
+        palette.push_back({static_cast<uint8_t>(r * 51), static_cast<uint8_t>(g * 51),
+                           static_cast<uint8_t>(b * 51)});
       }
     }
   }

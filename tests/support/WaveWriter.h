@@ -92,7 +92,7 @@ inline Bytes ShortMidi(uint32_t beats = 1) {
   };
   Bytes track = {0x00, 0x90, 60, 100};  // at 0: note on, channel 1, middle C, velocity 100
   putVarLen(track, beats * kDivision);
-  track.insert(track.end(), {0x80, 60, 0});           // note off
+  track.insert(track.end(), {0x80, 60, 0});             // note off
   track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});  // end of track
   Bytes file = {'M', 'T', 'h', 'd'};
   putBE(file, 6, 4);

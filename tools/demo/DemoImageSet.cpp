@@ -37,8 +37,10 @@ std::vector<std::string> PhotoFiles(const std::string& folder) {
   if (folder.empty() || !fs::is_directory(folder, ignored)) return files;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) {
     std::string ext = entry.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (entry.is_regular_file() && (ext == ".jpg" || ext == ".jpeg")) files.push_back(entry.path().string());
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    if (entry.is_regular_file() && (ext == ".jpg" || ext == ".jpeg"))
+      files.push_back(entry.path().string());
   }
   std::sort(files.begin(), files.end());
   if (files.size() > kPictureCount) files.resize(kPictureCount);
@@ -57,7 +59,8 @@ bool CropToAspect(const CDIB& source, int aspectW, int aspectH, CDIB& out) {
   const int x0 = (w - cw) / 2, y0 = (h - ch) / 2;
   for (int y = 0; y < ch; ++y) {
     const BYTE* in = source.bits + static_cast<size_t>(y0 + y) * source.GetStorageWidth() + x0 * 3;
-    std::memcpy(out.bits + static_cast<size_t>(y) * out.GetStorageWidth(), in, static_cast<size_t>(cw) * 3);
+    std::memcpy(out.bits + static_cast<size_t>(y) * out.GetStorageWidth(), in,
+                static_cast<size_t>(cw) * 3);
   }
   return true;
 }
@@ -68,7 +71,8 @@ Bytes RgbFrom24(const CDIB& dib) {
   for (int y = 0; y < h; ++y) {
     const BYTE* row = dib.bits + static_cast<size_t>(h - 1 - y) * dib.GetStorageWidth();
     for (int x = 0; x < w; ++x)
-      for (int c = 0; c < 3; ++c) rgb[(static_cast<size_t>(y) * w + x) * 3 + c] = row[x * 3 + 2 - c];
+      for (int c = 0; c < 3; ++c)
+        rgb[(static_cast<size_t>(y) * w + x) * 3 + c] = row[x * 3 + 2 - c];
   }
   return rgb;
 }
@@ -162,7 +166,8 @@ bool EncodePicture(int n, const RgbPicture& picture, imagesettest::SetPicture& o
     out.format = kImageDataJpeg;
     testsupport::JpegOptions jpeg;
     jpeg.quality = kStoredQuality;
-    jpeg.lumaH = jpeg.lumaV = 1;  // colour at full resolution: the decoder's plain upsampling blocks
+    jpeg.lumaH = jpeg.lumaV =
+        1;  // colour at full resolution: the decoder's plain upsampling blocks
     out.data = testsupport::EncodeJpeg({picture.width, picture.height, 3, picture.rgb}, jpeg);
     return !out.data.empty();
   }
@@ -258,9 +263,7 @@ std::vector<Bytes> MakeLogos() {
   return logos;
 }
 
-std::string Caption(const std::string& title) {
-  return title + " - from the demo image set";
-}
+std::string Caption(const std::string& title) { return title + " - from the demo image set"; }
 
 std::string Description(const std::string& title) {
   return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24{\\b " + title +
@@ -296,7 +299,8 @@ std::string TitleFromFileName(const std::string& fileName) {
   std::string title;
   for (size_t i = 0; i < stem.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(stem[i]);
-    const bool wordStart = i > 0 && std::isupper(c) && std::islower(static_cast<unsigned char>(stem[i - 1]));
+    const bool wordStart =
+        i > 0 && std::isupper(c) && std::islower(static_cast<unsigned char>(stem[i - 1]));
     if (c == '_' || c == '-') {
       title += ' ';
       continue;
@@ -313,7 +317,8 @@ std::string BuildDemoImageSet(const std::string& parent, const Options& options)
   std::error_code error;
   fs::create_directories(data, error);
   fs::create_directories(own, error);
-  if (!fs::is_directory(data) || !fs::is_directory(own)) return "cannot create the folders under " + parent;
+  if (!fs::is_directory(data) || !fs::is_directory(own))
+    return "cannot create the folders under " + parent;
 
   const std::vector<RgbPicture> pictures = GatherPictures(options);
   std::vector<imagesettest::SetPicture> entries;
@@ -334,7 +339,8 @@ std::string BuildDemoImageSet(const std::string& parent, const Options& options)
     std::unique_ptr<CDIB> quarter(QuarterDIB8(&coverSource));
     if (quarter) files.cover = imagesettest::BmpFileBytes(*quarter);
   }
-  if (!imagesettest::WriteImageSetFolder(data.string(), files)) return "cannot write the set into " + data.string();
+  if (!imagesettest::WriteImageSetFolder(data.string(), files))
+    return "cannot write the set into " + data.string();
   return WriteOwnImages(own, pictures);
 }
 

@@ -8,10 +8,10 @@
 
 struct InstallResult {
   bool ok = false;
-  std::string error;      // what failed, when not ok
+  std::string error;       // what failed, when not ok
   std::string setKeyPath;  // the image-set key written
-  int written = 0;        // values set
-  int kept = 0;           // values left as they were
+  int written = 0;         // values set
+  int kept = 0;            // values left as they were
 };
 
 // The image-set key of a data folder: the root key followed by the folder's last name

@@ -55,8 +55,10 @@ int main(int argc, char** argv) {
   std::printf("setup: %d values written, %d kept%s\n", result.written, result.kept,
               result.kept > 0 ? " (use /force to overwrite them)" : "");
   if (!IsImageSetDirectory(dataFolder.c_str())) {
-    std::printf("setup: note: %s does not hold an image set yet (imfull.dat, imagedes.dat, "
-                "cover.bmp, imagedoc.dat)\n", dataFolder.c_str());
+    std::printf(
+        "setup: note: %s does not hold an image set yet (imfull.dat, imagedes.dat, "
+        "cover.bmp, imagedoc.dat)\n",
+        dataFolder.c_str());
   }
   return 0;
 }

@@ -19,7 +19,7 @@ TEST(SoundDisplay, FormatsMinutesWithAtLeastTwoDigitsAndNoUpperBound) {
     const char* text;
   } cases[] = {
       {0, "00:00"},
-      {999, "00:00"},          // whole seconds, rounded down
+      {999, "00:00"},  // whole seconds, rounded down
       {Ms(0, 9), "00:09"},
       {Ms(1, 40), "01:40"},
       {Ms(9, 59) + 999, "09:59"},
@@ -39,12 +39,12 @@ TEST(SoundDisplay, StepsGoATenthOfTheLengthAndStayWithinTheFile) {
   struct Case {
     uint32_t position, total, back, forward;
   } cases[] = {
-      {Ms(0, 5), Ms(1, 40), 0, Ms(0, 15)},          // 1:40 gives 10 s steps
-      {Ms(0, 10), Ms(1, 40), 0, Ms(0, 20)},         // exactly one step back reaches the start
+      {Ms(0, 5), Ms(1, 40), 0, Ms(0, 15)},   // 1:40 gives 10 s steps
+      {Ms(0, 10), Ms(1, 40), 0, Ms(0, 20)},  // exactly one step back reaches the start
       {Ms(0, 30), Ms(1, 40), Ms(0, 20), Ms(0, 40)},
       {Ms(1, 35), Ms(1, 40), Ms(1, 25), Ms(1, 40)},  // forward stops at the end
       {Ms(1, 40), Ms(1, 40), Ms(1, 30), Ms(1, 40)},
-      {0, 0, 0, 0},                                  // a file that did not open
+      {0, 0, 0, 0},                                   // a file that did not open
       {Ms(50, 0), Ms(150, 0), Ms(35, 0), Ms(65, 0)},  // past 100 minutes
       {UINT32_MAX - 5, UINT32_MAX, UINT32_MAX - 5 - UINT32_MAX / 10, UINT32_MAX},  // no wrap
   };
@@ -60,17 +60,17 @@ TEST(SoundDisplay, TheThumbStandsForASecondOfTheFile) {
     uint32_t totalSeconds;
     int64_t seconds;
   } cases[] = {
-      {120, 0, 1800, 180, 12},      // 0:12 of 3:00 (tenths of a second on the slider)
+      {120, 0, 1800, 180, 12},  // 0:12 of 3:00 (tenths of a second on the slider)
       {0, 0, 1800, 180, 0},
       {1800, 0, 1800, 180, 180},
       {1799, 0, 1800, 180, 179},
-      {0, 0, 0, 0, -1},             // a file that did not open: empty range
+      {0, 0, 0, 0, -1},  // a file that did not open: empty range
       {5, 10, 10, 1, -1},
-      {5, 10, 3, 1, -1},            // reversed
+      {5, 10, 3, 1, -1},  // reversed
       // Ten hours: 360000 x 36000 is past 32 bits.
       {360000, 0, 360000, 36000, 36000},
       {180000, 0, 360000, 36000, 18000},
-      {-3, 0, 100, 10, 0},          // a position outside the range is kept within the file
+      {-3, 0, 100, 10, 0},  // a position outside the range is kept within the file
       {130, 0, 100, 10, 10},
   };
   for (const Case& c : cases) {
@@ -89,7 +89,7 @@ TEST(SoundDisplay, AReleasedThumbResumesOneSecondOnOrAtTheEnd) {
       {12, 180, false, 13000},  // released at 0:12 of 3:00 resumes at 0:13
       {0, 180, false, 1000},
       {178, 180, false, 179000},
-      {179, 180, true, 0},      // the second after it is the end
+      {179, 180, true, 0},  // the second after it is the end
       {180, 180, true, 0},
       {0, 0, true, 0},
       {35999, 72000, false, 36000000},  // ten hours into a twenty-hour file

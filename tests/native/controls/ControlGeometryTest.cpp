@@ -15,21 +15,21 @@ struct VCase {
 TEST(SliderPosition, VerticalPointsMapOntoTheRangeAndClamp) {
   // Height 100: the track runs from 10 to 90 (80 pixels).
   const VCase cases[] = {
-      {10, 100, 1, 100, 1},        // the track's top is the minimum
-      {90, 100, 1, 100, 100},      // its bottom the maximum
-      {50, 100, 0, 100, 50},       // the middle
-      {-20, 100, 1, 100, 1},       // above the control (a captured point): the minimum
-      {65516, 100, 1, 100, 100},   // a coordinate read unsigned would be far below: maximum
-      {500, 100, 1, 100, 100},     // below: the maximum
-      {50, 100, 5, 5, 5},          // empty range: the minimum
-      {50, 100, 9, 3, 9},          // reversed range: the minimum
-      {50, 0, 1, 100, 1},          // no size yet: the minimum
-      {50, 7, 1, 100, 100},        // a 5-pixel track (8 * 7 / 10) still maps: below it
+      {10, 100, 1, 100, 1},       // the track's top is the minimum
+      {90, 100, 1, 100, 100},     // its bottom the maximum
+      {50, 100, 0, 100, 50},      // the middle
+      {-20, 100, 1, 100, 1},      // above the control (a captured point): the minimum
+      {65516, 100, 1, 100, 100},  // a coordinate read unsigned would be far below: maximum
+      {500, 100, 1, 100, 100},    // below: the maximum
+      {50, 100, 5, 5, 5},         // empty range: the minimum
+      {50, 100, 9, 3, 9},         // reversed range: the minimum
+      {50, 0, 1, 100, 1},         // no size yet: the minimum
+      {50, 7, 1, 100, 100},       // a 5-pixel track (8 * 7 / 10) still maps: below it
       {INT_MAX, 100, INT_MIN, INT_MAX, INT_MAX},  // 64-bit arithmetic: no overflow
   };
   for (const VCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << "y " << c.y << " h " << c.h << " range " << c.minimum
-                                    << ".." << c.maximum);
+    SCOPED_TRACE(testing::Message()
+                 << "y " << c.y << " h " << c.h << " range " << c.minimum << ".." << c.maximum);
     EXPECT_EQ(VSliderPositionAt(c.y, c.h, c.minimum, c.maximum), c.expected);
   }
 }
@@ -78,12 +78,12 @@ struct FitCase {
 
 TEST(ImageViewRect, PicturesFitA106By73Control) {
   const FitCase cases[] = {
-      {640, 480, true, {5, 0, 102, 73}},     // w' = 97, taller than the control: 97 x 73
-      {50, 40, true, {28, 16, 78, 56}},      // smaller: its own size, centred
-      {50, 40, false, {0, 0, 106, 73}},      // fit off: the whole control
-      {100, 400, true, {44, 0, 62, 73}},     // tall: w' = 18
-      {1000, 100, true, {0, 31, 106, 41}},   // wide: 106 x 10
-      {0, 0, true, {53, 36, 53, 36}},        // no picture: empty, at the centre
+      {640, 480, true, {5, 0, 102, 73}},    // w' = 97, taller than the control: 97 x 73
+      {50, 40, true, {28, 16, 78, 56}},     // smaller: its own size, centred
+      {50, 40, false, {0, 0, 106, 73}},     // fit off: the whole control
+      {100, 400, true, {44, 0, 62, 73}},    // tall: w' = 18
+      {1000, 100, true, {0, 31, 106, 41}},  // wide: 106 x 10
+      {0, 0, true, {53, 36, 53, 36}},       // no picture: empty, at the centre
       {0, 50, true, {53, 36, 53, 36}},
   };
   for (const FitCase& c : cases) {

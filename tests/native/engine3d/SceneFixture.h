@@ -93,7 +93,7 @@ class WindowedHost : public HeadlessScreenHost {
   const BYTE* BackgroundRow(int y) { return GetBackground()->GetPixelAddress(0, y); }
   const BYTE* WindowRow(int y) { return window.data() + static_cast<size_t>(y) * Width(); }
 
-  std::vector<BYTE> window;  // top row first
+  std::vector<BYTE> window;       // top row first
   std::function<void()> onFlush;  // runs before every flush of the dirty rectangles
 
  private:

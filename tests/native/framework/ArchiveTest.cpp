@@ -133,8 +133,8 @@ IMPLEMENT_DYNCREATE(CArcTestDynamic, CObject)
 TEST(ArchiveValues, LittleEndianFixedWidths) {
   Bytes b = Store([](CArchive& ar) {
     ar << static_cast<BYTE>(0x81) << 'A' << static_cast<WORD>(0x1234) << static_cast<SHORT>(-2)
-       << static_cast<LONG>(-3) << static_cast<DWORD>(0xA1B2C3D4u) << 0x01020304 << 0xFFFFFFFEu << 1.5f
-       << -2.0;
+       << static_cast<LONG>(-3) << static_cast<DWORD>(0xA1B2C3D4u) << 0x01020304 << 0xFFFFFFFEu
+       << 1.5f << -2.0;
   });
   Bytes expected = {
       0x81,                                            // BYTE
@@ -184,24 +184,87 @@ TEST(ArchiveValues, EndOfFileInsideEveryType) {
     std::function<void(CArchive&)> read;
   };
   const Case cases[] = {
-      {"BYTE", [](CArchive& ar) { ar << static_cast<BYTE>(1); }, [](CArchive& ar) { BYTE v; ar >> v; }},
-      {"char", [](CArchive& ar) { ar << 'x'; }, [](CArchive& ar) { char v; ar >> v; }},
-      {"WORD", [](CArchive& ar) { ar << static_cast<WORD>(1); }, [](CArchive& ar) { WORD v; ar >> v; }},
-      {"SHORT", [](CArchive& ar) { ar << static_cast<SHORT>(1); }, [](CArchive& ar) { SHORT v; ar >> v; }},
-      {"LONG", [](CArchive& ar) { ar << static_cast<LONG>(1); }, [](CArchive& ar) { LONG v; ar >> v; }},
-      {"DWORD", [](CArchive& ar) { ar << static_cast<DWORD>(1); }, [](CArchive& ar) { DWORD v; ar >> v; }},
-      {"int", [](CArchive& ar) { ar << 1; }, [](CArchive& ar) { int v; ar >> v; }},
-      {"UINT", [](CArchive& ar) { ar << 1u; }, [](CArchive& ar) { UINT v; ar >> v; }},
-      {"float", [](CArchive& ar) { ar << 1.0f; }, [](CArchive& ar) { float v; ar >> v; }},
-      {"double", [](CArchive& ar) { ar << 1.0; }, [](CArchive& ar) { double v; ar >> v; }},
-      {"CTime", [](CArchive& ar) { ar << CTime(1000); }, [](CArchive& ar) { CTime v; ar >> v; }},
+      {"BYTE", [](CArchive& ar) { ar << static_cast<BYTE>(1); },
+       [](CArchive& ar) {
+         BYTE v;
+         ar >> v;
+       }},
+      {"char", [](CArchive& ar) { ar << 'x'; },
+       [](CArchive& ar) {
+         char v;
+         ar >> v;
+       }},
+      {"WORD", [](CArchive& ar) { ar << static_cast<WORD>(1); },
+       [](CArchive& ar) {
+         WORD v;
+         ar >> v;
+       }},
+      {"SHORT", [](CArchive& ar) { ar << static_cast<SHORT>(1); },
+       [](CArchive& ar) {
+         SHORT v;
+         ar >> v;
+       }},
+      {"LONG", [](CArchive& ar) { ar << static_cast<LONG>(1); },
+       [](CArchive& ar) {
+         LONG v;
+         ar >> v;
+       }},
+      {"DWORD", [](CArchive& ar) { ar << static_cast<DWORD>(1); },
+       [](CArchive& ar) {
+         DWORD v;
+         ar >> v;
+       }},
+      {"int", [](CArchive& ar) { ar << 1; },
+       [](CArchive& ar) {
+         int v;
+         ar >> v;
+       }},
+      {"UINT", [](CArchive& ar) { ar << 1u; },
+       [](CArchive& ar) {
+         UINT v;
+         ar >> v;
+       }},
+      {"float", [](CArchive& ar) { ar << 1.0f; },
+       [](CArchive& ar) {
+         float v;
+         ar >> v;
+       }},
+      {"double", [](CArchive& ar) { ar << 1.0; },
+       [](CArchive& ar) {
+         double v;
+         ar >> v;
+       }},
+      {"CTime", [](CArchive& ar) { ar << CTime(1000); },
+       [](CArchive& ar) {
+         CTime v;
+         ar >> v;
+       }},
       {"count", [](CArchive& ar) { ar.WriteCount(70000); }, [](CArchive& ar) { ar.ReadCount(); }},
-      {"string 3", [](CArchive& ar) { ar << CString("abc"); }, [](CArchive& ar) { CString v; ar >> v; }},
-      {"string 300", [](CArchive& ar) { ar << CString('s', 300); }, [](CArchive& ar) { CString v; ar >> v; }},
+      {"string 3", [](CArchive& ar) { ar << CString("abc"); },
+       [](CArchive& ar) {
+         CString v;
+         ar >> v;
+       }},
+      {"string 300", [](CArchive& ar) { ar << CString('s', 300); },
+       [](CArchive& ar) {
+         CString v;
+         ar >> v;
+       }},
       {"string 70000", [](CArchive& ar) { ar << CString('s', 70000); },
-       [](CArchive& ar) { CString v; ar >> v; }},
-      {"object", [](CArchive& ar) { CArcTestNode n(5); ar << &n; },
-       [](CArchive& ar) { CObject* p = nullptr; ar >> p; delete p; }},
+       [](CArchive& ar) {
+         CString v;
+         ar >> v;
+       }},
+      {"object",
+       [](CArchive& ar) {
+         CArcTestNode n(5);
+         ar << &n;
+       },
+       [](CArchive& ar) {
+         CObject* p = nullptr;
+         ar >> p;
+         delete p;
+       }},
   };
   for (const Case& c : cases) {
     Bytes full = Store(c.write);
@@ -212,8 +275,10 @@ TEST(ArchiveValues, EndOfFileInsideEveryType) {
     size_t step = full.size() > 1000 ? 997 : 1;
     for (size_t cut = 0; cut < full.size(); cut += step) {
       Bytes part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
-      EXPECT_EQ(CArchiveException::endOfFile, LoadCause(part, c.read)) << c.name << " cut at " << cut;
-      EXPECT_EQ(CArchiveException::endOfFile, LoadCause(part, c.read, 128)) << c.name << " cut at " << cut;
+      EXPECT_EQ(CArchiveException::endOfFile, LoadCause(part, c.read))
+          << c.name << " cut at " << cut;
+      EXPECT_EQ(CArchiveException::endOfFile, LoadCause(part, c.read, 128))
+          << c.name << " cut at " << cut;
     }
     EXPECT_EQ(0, g_liveNodes) << c.name << ": a half-read object is deleted";
   }
@@ -257,8 +322,10 @@ TEST(ArchiveValues, ManyValuesAcrossBufferRefills) {
 
 TEST(ArchiveValues, CountForm) {
   EXPECT_EQ(Bytes({0xFE, 0xFF}), Store([](CArchive& ar) { ar.WriteCount(0xFFFE); }));
-  EXPECT_EQ(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}), Store([](CArchive& ar) { ar.WriteCount(0xFFFF); }));
-  EXPECT_EQ(Bytes({0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}), Store([](CArchive& ar) { ar.WriteCount(70000); }));
+  EXPECT_EQ(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}),
+            Store([](CArchive& ar) { ar.WriteCount(0xFFFF); }));
+  EXPECT_EQ(Bytes({0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}),
+            Store([](CArchive& ar) { ar.WriteCount(70000); }));
   Load({0x05, 0x00, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}, [](CArchive& ar) {
     EXPECT_EQ(5u, ar.ReadCount());
     EXPECT_EQ(70000u, ar.ReadCount());
@@ -335,12 +402,12 @@ TEST(ArchiveStrings, EmbeddedZeroAndHighBytes) {
 
 TEST(ArchiveStrings, WideStringRead) {
   Bytes b = {
-      0xFF, 0xFE, 0xFF,                    // marker: 0xFF, then 16-bit 0xFFFE
-      0x04,                                // length 4 characters
-      'H', 0x00, 'i', 0x00,                // "Hi"
-      0xE9, 0x00,                          // U+00E9 keeps its low byte
-      0xA9, 0x03,                          // U+03A9 above 255 becomes '?'
-      0x02, 'o', 'k',                      // then a plain string "ok"
+      0xFF, 0xFE, 0xFF,        // marker: 0xFF, then 16-bit 0xFFFE
+      0x04,                    // length 4 characters
+      'H',  0x00, 'i',  0x00,  // "Hi"
+      0xE9, 0x00,              // U+00E9 keeps its low byte
+      0xA9, 0x03,              // U+03A9 above 255 becomes '?'
+      0x02, 'o',  'k',         // then a plain string "ok"
   };
   Load(b, [](CArchive& ar) {
     CString wide, plain;
@@ -363,13 +430,15 @@ TEST(ArchiveStrings, WideStringLongLengths) {
     EXPECT_EQ(CString('w', 300), s);
   });
   // 2 wide characters in the 32-bit form: marker, 0xFF, 0xFFFF, then 32-bit 2.
-  Load({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 'a', 0, 'b', 0}, [](CArchive& ar) {
-    CString s;
-    ar >> s;
-    EXPECT_EQ(CString("ab"), s);
-  });
+  Load({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 'a', 0, 'b', 0},
+       [](CArchive& ar) {
+         CString s;
+         ar >> s;
+         EXPECT_EQ(CString("ab"), s);
+       });
   // A wide string cut inside a character.
-  EXPECT_EQ(CArchiveException::endOfFile, LoadCause({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}, [](CArchive& ar) {
+  EXPECT_EQ(CArchiveException::endOfFile,
+            LoadCause({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}, [](CArchive& ar) {
               CString s;
               ar >> s;
             }));
@@ -440,7 +509,8 @@ void FlushRoundTrip(CFile& file, int bufSize) {
   EXPECT_EQ(CString("before"), s1);
   EXPECT_EQ(CString("after"), s2);
   ar.Close();
-  EXPECT_EQ(file.GetLength(), file.GetPosition());  // Close also leaves the file at the archive's end
+  EXPECT_EQ(file.GetLength(),
+            file.GetPosition());  // Close also leaves the file at the archive's end
 }
 
 }  // namespace
@@ -456,7 +526,8 @@ TEST(ArchiveFlush, CallerReadsFileMidArchiveOnDisk) {
   TempPath path;
   for (int bufSize : {128, 4096}) {
     CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary));
+    ASSERT_TRUE(
+        file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary));
     FlushRoundTrip(file, bufSize);
     file.Close();
   }
@@ -515,14 +586,14 @@ TEST(ArchiveObjects, TagsOfNewClassNullAndBackReferences) {
     ar.WriteObject(nullptr);
   });
   Bytes expected = Cat({
-      {0xFF, 0xFF},        // new class
-      {0x01, 0x00},        // schema 1
-      {0x0C, 0x00},        // name length 12
+      {0xFF, 0xFF},  // new class
+      {0x01, 0x00},  // schema 1
+      {0x0C, 0x00},  // name length 12
       Text("CArcTestNode"),
-      {0x07, 0, 0, 0},     // m_value 7 (object index 2; the class took 1)
-      {0x00, 0x00},        // m_pLink null
-      {0x02, 0x00},        // back reference to object 2
-      {0x00, 0x00},        // null
+      {0x07, 0, 0, 0},  // m_value 7 (object index 2; the class took 1)
+      {0x00, 0x00},     // m_pLink null
+      {0x02, 0x00},     // back reference to object 2
+      {0x00, 0x00},     // null
   });
   EXPECT_TRUE(expected == b);
 }
@@ -532,13 +603,12 @@ TEST(ArchiveObjects, RoundTripWithBackReferencesAndNull) {
   CArcTestDerived d;
   d.m_value = 3;
   d.m_name = "derived";
-  a.m_pLink = &b;   // a -> b
-  b.m_pLink = &a;   // b -> a (a cycle)
-  d.m_pLink = &d;   // d -> itself
+  a.m_pLink = &b;     // a -> b
+  b.m_pLink = &a;     // b -> a (a cycle)
+  d.m_pLink = &d;     // d -> itself
   CArcTestNode c(4);  // second object of a known class: class back reference
-  Bytes bytes = Store([&](CArchive& ar) {
-    ar << &a << &b << static_cast<CObject*>(nullptr) << &d << &c << &a;
-  });
+  Bytes bytes = Store(
+      [&](CArchive& ar) { ar << &a << &b << static_cast<CObject*>(nullptr) << &d << &c << &a; });
   EXPECT_EQ(4, g_liveNodes);
 
   Load(bytes, [&](CArchive& ar) {
@@ -595,9 +665,12 @@ TEST(ArchiveObjects, ManyObjectsUseTheBigTag) {
 
 TEST(ArchiveObjects, BigTagsDecodeFromBytes) {
   // A new object, then references to it through the 32-bit form: object index 2, class index 1.
-  Bytes b = Cat({{0xFF, 0xFF, 0x01, 0x00, 0x0C, 0x00}, Text("CArcTestNode"), {5, 0, 0, 0, 0, 0},
-                 {0xFF, 0x7F, 0x02, 0x00, 0x00, 0x00},                     // object 2 (big form)
-                 {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80}, {6, 0, 0, 0, 0, 0}});  // class 1 (big form), new object
+  Bytes b = Cat({{0xFF, 0xFF, 0x01, 0x00, 0x0C, 0x00},
+                 Text("CArcTestNode"),
+                 {5, 0, 0, 0, 0, 0},
+                 {0xFF, 0x7F, 0x02, 0x00, 0x00, 0x00},  // object 2 (big form)
+                 {0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80},
+                 {6, 0, 0, 0, 0, 0}});  // class 1 (big form), new object
   Load(b, [](CArchive& ar) {
     CObject *p1 = nullptr, *p2 = nullptr, *p3 = nullptr;
     ar >> p1 >> p2 >> p3;
@@ -617,31 +690,33 @@ TEST(ArchiveObjects, ExtractionChecksTheRequestedClass) {
               ar >> p;  // a plain node is not a CArcTestDerived
             }));
   EXPECT_EQ(-1, LoadCause(b, [](CArchive& ar) {
-              CObject* p = ar.ReadObject(RUNTIME_CLASS(CObject));
-              delete p;
-            }));
+    CObject* p = ar.ReadObject(RUNTIME_CLASS(CObject));
+    delete p;
+  }));
   EXPECT_EQ(0, g_liveNodes - 1);
 }
 
 TEST(ArchiveObjects, BadClassesAndIndexes) {
   // Unknown class name.
   EXPECT_EQ(CArchiveException::badClass,
-            LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00}, Text("CNoSuch")}), [](CArchive& ar) {
-              ar.ReadObject(nullptr);
-            }));
+            LoadCause(Cat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00}, Text("CNoSuch")}),
+                      [](CArchive& ar) { ar.ReadObject(nullptr); }));
   // A class that is registered but not serialisable.
   EXPECT_EQ(CArchiveException::badClass,
             LoadCause(Cat({{0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0x00}, Text("CArcTestDynamic")}),
                       [](CArchive& ar) { ar.ReadObject(nullptr); }));
   // Empty class name.
-  EXPECT_EQ(CArchiveException::badClass,
-            LoadCause({0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00}, [](CArchive& ar) { ar.ReadObject(nullptr); }));
+  EXPECT_EQ(CArchiveException::badClass, LoadCause({0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00},
+                                                   [](CArchive& ar) { ar.ReadObject(nullptr); }));
   // An object back reference with nothing read yet.
-  EXPECT_EQ(CArchiveException::badIndex, LoadCause({0x01, 0x00}, [](CArchive& ar) { ar.ReadObject(nullptr); }));
+  EXPECT_EQ(CArchiveException::badIndex,
+            LoadCause({0x01, 0x00}, [](CArchive& ar) { ar.ReadObject(nullptr); }));
   // A class reference to nothing.
-  EXPECT_EQ(CArchiveException::badIndex, LoadCause({0x05, 0x80}, [](CArchive& ar) { ar.ReadObject(nullptr); }));
+  EXPECT_EQ(CArchiveException::badIndex,
+            LoadCause({0x05, 0x80}, [](CArchive& ar) { ar.ReadObject(nullptr); }));
   // A class reference to an object's index, and an object reference to a class's index.
-  Bytes first = Cat({{0xFF, 0xFF, 0x01, 0x00, 0x0C, 0x00}, Text("CArcTestNode"), {5, 0, 0, 0, 0, 0}});
+  Bytes first =
+      Cat({{0xFF, 0xFF, 0x01, 0x00, 0x0C, 0x00}, Text("CArcTestNode"), {5, 0, 0, 0, 0, 0}});
   EXPECT_EQ(CArchiveException::badIndex, LoadCause(Cat({first, {0x02, 0x80}}), [](CArchive& ar) {
               delete ar.ReadObject(nullptr);
               ar.ReadObject(nullptr);
@@ -668,7 +743,8 @@ TEST(ArchiveObjects, VersionableSchemaAcceptsAnyStoredSchema) {
   v.m_value = 99;
   Bytes b = Store([&](CArchive& ar) { ar << &v; });
   // The stored schema is 3, without the versionable flag.
-  EXPECT_TRUE(Cat({{0xFF, 0xFF, 0x03, 0x00, 0x11, 0x00}, Text("CArcTestVersioned"), {99, 0, 0, 0}}) == b);
+  EXPECT_TRUE(
+      Cat({{0xFF, 0xFF, 0x03, 0x00, 0x11, 0x00}, Text("CArcTestVersioned"), {99, 0, 0, 0}}) == b);
   Load(b, [](CArchive& ar) {
     CArcTestVersioned* p = nullptr;
     ar >> p;
@@ -691,9 +767,8 @@ TEST(ArchiveObjects, VersionableSchemaAcceptsAnyStoredSchema) {
 }
 
 TEST(ArchiveObjects, FixedSchemaMismatchIsBadSchema) {
-  EXPECT_EQ(-1, LoadCause(Cat({{0xFF, 0xFF, 0x02, 0x00, 0x0D, 0x00}, Text("CArcTestFixed")}), [](CArchive& ar) {
-              delete ar.ReadObject(nullptr);
-            }));
+  EXPECT_EQ(-1, LoadCause(Cat({{0xFF, 0xFF, 0x02, 0x00, 0x0D, 0x00}, Text("CArcTestFixed")}),
+                          [](CArchive& ar) { delete ar.ReadObject(nullptr); }));
   EXPECT_EQ(CArchiveException::badSchema,
             LoadCause(Cat({{0xFF, 0xFF, 0x01, 0x00, 0x0D, 0x00}, Text("CArcTestFixed")}),
                       [](CArchive& ar) { ar.ReadObject(nullptr); }));
@@ -713,7 +788,8 @@ TEST(ArchiveObjects, ObjectListRoundTrip) {
   // The list's own record first, then the count as a WORD.
   Bytes head = Cat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00}, Text("CObList"), {0x04, 0x00}});
   ASSERT_GE(bytes.size(), head.size());
-  EXPECT_TRUE(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(head.size())) == head);
+  EXPECT_TRUE(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(head.size())) ==
+              head);
 
   Load(bytes, [](CArchive& ar) {
     CObList* p = nullptr;
@@ -753,7 +829,8 @@ TEST(ArchiveObjects, ObjectListRoundTrip) {
 
 TEST(ArchiveObjects, ObjectListCorruptCountEndsAtEndOfFile) {
   // The count says 0xFFFFFFFF elements; only one follows.
-  Bytes b = Cat({{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x0C, 0x00}, Text("CArcTestNode"),
+  Bytes b = Cat({{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x0C, 0x00},
+                 Text("CArcTestNode"),
                  {1, 0, 0, 0, 0, 0}});
   CObList list;
   EXPECT_EQ(CArchiveException::endOfFile, LoadCause(b, [&](CArchive& ar) { list.Serialize(ar); }));

@@ -59,7 +59,8 @@ TEST(File, SeekBeforeStartIsBadSeek) {
   TempPath path;
   WriteBytes(path, "abc");
   CFile file(path.c_str(), CFile::modeRead);
-  for (UINT from : {static_cast<UINT>(CFile::begin), static_cast<UINT>(CFile::current), static_cast<UINT>(CFile::end)}) {
+  for (UINT from : {static_cast<UINT>(CFile::begin), static_cast<UINT>(CFile::current),
+                    static_cast<UINT>(CFile::end)}) {
     try {
       file.Seek(-4, from);
       FAIL() << "seek before the start from " << from;

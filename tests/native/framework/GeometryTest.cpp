@@ -17,9 +17,9 @@ TEST(Rect, BasicsAndSizes) {
   EXPECT_TRUE(CRect().IsRectEmpty());
   EXPECT_TRUE(CRect(5, 5, 5, 10).IsRectEmpty());
   EXPECT_TRUE(CRect(5, 5, 2, 10).IsRectEmpty());
-  EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));     // left/top included
-  EXPECT_FALSE(r.PtInRect(CPoint(110, 20)));   // right excluded
-  EXPECT_FALSE(r.PtInRect(CPoint(10, 70)));    // bottom excluded
+  EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));    // left/top included
+  EXPECT_FALSE(r.PtInRect(CPoint(110, 20)));  // right excluded
+  EXPECT_FALSE(r.PtInRect(CPoint(10, 70)));   // bottom excluded
   EXPECT_TRUE(r.PtInRect(CPoint(109, 69)));
   EXPECT_EQ(CRect(1, 2, 4, 6), CRect(CPoint(1, 2), CSize(3, 4)));
   EXPECT_EQ(CRect(1, 2, 4, 6), CRect(CPoint(1, 2), CPoint(4, 6)));

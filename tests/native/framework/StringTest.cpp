@@ -141,7 +141,7 @@ TEST(String, FormatAnyLength) {
 TEST(String, GetBufferAndRelease) {
   CString s("abc");
   char* p = s.GetBuffer(11);  // 11 characters and a terminator
-  EXPECT_STREQ("abc", p);  // the content is kept
+  EXPECT_STREQ("abc", p);     // the content is kept
   std::strcpy(p, "longer text");
   s.ReleaseBuffer();
   EXPECT_STREQ("longer text", s);

@@ -62,6 +62,7 @@ TEST(Time, FormatEdges) {
   EXPECT_TRUE(t.Format("").IsEmpty());
   EXPECT_TRUE(t.Format(nullptr).IsEmpty());
   EXPECT_EQ(CString("03/02/2001"), t.Format("%d/%m/%Y"));
-  CString longer = t.Format("%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y");
+  CString longer =
+      t.Format("%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y");
   EXPECT_EQ(35 * 4, longer.GetLength());
 }

@@ -43,17 +43,19 @@ TEST_F(DemoImageSetTest, TheBuiltSetLoadsAndEveryPictureDecodes) {
     EXPECT_TRUE(std::filesystem::is_regular_file(imagesettest::JoinPath(data, name))) << name;
 #endif
   ASSERT_EQ(GetImageDescArray(ImageSetFilePath("Imagedes.dat"), &ImageDescArray), 12);
-  const imagesettest::Bytes captions = imagesettest::ReadFileBytes(static_cast<const char*>(ImageSetFilePath("imagetxt.dat")));
+  const imagesettest::Bytes captions =
+      imagesettest::ReadFileBytes(static_cast<const char*>(ImageSetFilePath("imagetxt.dat")));
   std::set<int32_t> formats;
   for (int i = 0; i < ImageDescArray.GetSize(); ++i) {
     const auto* desc = static_cast<const CImageDesc*>(ImageDescArray.GetAt(i));
     SCOPED_TRACE(static_cast<const char*>(desc->title));
     formats.insert(desc->dataFormat);
-    const std::string caption(captions.begin() + desc->captionStart, captions.begin() + desc->captionEnd);
+    const std::string caption(captions.begin() + desc->captionStart,
+                              captions.begin() + desc->captionEnd);
     EXPECT_EQ(caption.rfind(static_cast<const char*>(desc->title), 0), 0u);
     CString error;
-    std::unique_ptr<CDIB> image(GetImage(ImageSetFilePath("imfull.dat"), desc, 1, TRUE, 0,
-                                         nullptr, nullptr, FALSE, error));
+    std::unique_ptr<CDIB> image(
+        GetImage(ImageSetFilePath("imfull.dat"), desc, 1, TRUE, 0, nullptr, nullptr, FALSE, error));
     ASSERT_TRUE(image) << error;
     EXPECT_EQ(image->GetWidth(), 640);
   }

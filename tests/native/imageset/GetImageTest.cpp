@@ -30,7 +30,9 @@ Bytes PackedBytes(uint32_t type) {
   p.height = kH;
   const Bytes rgb = packedtest::MakePhotoRgb(kW, kH, 3);
   if (type != 3) p.palette = packedtest::MakeCubePalette();
-  p.pixels = type == 1 ? packedtest::ToGrey(rgb) : type == 5 ? packedtest::MapToPalette(rgb, p.palette) : rgb;
+  p.pixels = type == 1   ? packedtest::ToGrey(rgb)
+             : type == 5 ? packedtest::MapToPalette(rgb, p.palette)
+                         : rgb;
   return packedtest::WritePackedImage(p);
 }
 
@@ -83,7 +85,7 @@ TEST_F(GetImageTest, EveryFormatScalesToEverySizeCodeWithAndWithoutInterpolation
       {"BMP", kImageDataBmp, BmpBytes, 8},
       {"JPEG", kImageDataJpeg, JpegBytes, 24},
   };
-  const int sizes[7][2] = {{1024, 768}, {640, 480},  {800, 600}, {1024, 768},
+  const int sizes[7][2] = {{1024, 768}, {640, 480},  {800, 600},  {1024, 768},
                            {1152, 864}, {1280, 960}, {1600, 1200}};
   ScopedScreenSize screen(1024, 768);
   for (const FormatCase& c : cases) {
@@ -92,7 +94,8 @@ TEST_F(GetImageTest, EveryFormatScalesToEverySizeCodeWithAndWithoutInterpolation
       // Interpolation itself is the resampler's to test: two sizes show that it is used.
       for (BOOL interpolate : {FALSE, TRUE}) {
         if (interpolate && code != 1 && code != 3) continue;
-        SCOPED_TRACE(::testing::Message() << c.name << " code " << code << " interp " << interpolate);
+        SCOPED_TRACE(::testing::Message()
+                     << c.name << " code " << code << " interp " << interpolate);
         DIBPtr image = Get(code, interpolate);
         ASSERT_TRUE(image) << error_;
         EXPECT_EQ(image->GetWidth(), sizes[code][0]);
@@ -129,7 +132,7 @@ TEST_F(GetImageTest, The24BitPackedTypeKeepsItsColours) {
   const BYTE* centre = image->bits + 240 * image->GetStorageWidth() + 320 * 3;
   EXPECT_NEAR(centre[2], 230, 6);  // red
   EXPECT_NEAR(centre[1], 120, 6);
-  EXPECT_NEAR(centre[0], 20, 6);   // blue
+  EXPECT_NEAR(centre[0], 20, 6);  // blue
 }
 
 TEST_F(GetImageTest, FailuresGiveTheirTexts) {

@@ -39,7 +39,9 @@ class ImageSetFolderTest : public ::testing::Test {
     std::filesystem::remove_all(folder_);
   }
 
-  std::string Path(const char* name) const { return imagesettest::JoinPath(folder_.string(), name); }
+  std::string Path(const char* name) const {
+    return imagesettest::JoinPath(folder_.string(), name);
+  }
   void Write(const char* name, const imagesettest::Bytes& bytes) const {
     ASSERT_TRUE(imagesettest::WriteFileBytes(Path(name), bytes));
   }

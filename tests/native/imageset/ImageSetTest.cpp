@@ -134,7 +134,8 @@ TEST_F(ImageSetTest, WithoutLogoFilesASolidBackgroundIsStillBuilt) {
   EXPECT_EQ(ScreenBackgroundDIB->GetWidth(), 800);
   EXPECT_EQ(ScreenBackgroundDIB->GetHeight(), 600);
   // The picture area (back style 2, black) differs from the light-grey screen around it.
-  EXPECT_NE(*ScreenBackgroundDIB->GetPixelAddress(400, 300), *ScreenBackgroundDIB->GetPixelAddress(2, 2));
+  EXPECT_NE(*ScreenBackgroundDIB->GetPixelAddress(400, 300),
+            *ScreenBackgroundDIB->GetPixelAddress(2, 2));
 }
 
 TEST_F(ImageSetTest, TheBackgroundFollowsAScreenSizeChange) {
@@ -164,8 +165,9 @@ TEST_F(ImageSetTest, FullScreenImageRefusesAMissingRecord) {
   }
   alerts_.Clear();
   // Record 0 points into an "imfull.dat" that does not exist.
-  EXPECT_EQ(LoadFullScreenImageWithProgress(nullptr, nullptr, nullptr, &ImageDescArray, 0, 1, FALSE),
-            nullptr);
+  EXPECT_EQ(
+      LoadFullScreenImageWithProgress(nullptr, nullptr, nullptr, &ImageDescArray, 0, 1, FALSE),
+      nullptr);
   EXPECT_TRUE(Alerted("Unable to create full screen image"));
   EXPECT_TRUE(Alerted("Unable to load image"));
 }

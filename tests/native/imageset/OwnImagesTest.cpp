@@ -38,7 +38,8 @@ std::vector<std::string> Strings(const std::vector<CString>& names) {
 
 TEST(OwnImagesList, KeepsJpgAndBmpFilesSortedWithoutRegardToCase) {
   TempFolder folder;
-  for (const char* name : {"b.bmp", "c.jpeg", "d.txt", "a.JPG", "C.Bmp", "sub.jpg.txt"}) folder.Touch(name);
+  for (const char* name : {"b.bmp", "c.jpeg", "d.txt", "a.JPG", "C.Bmp", "sub.jpg.txt"})
+    folder.Touch(name);
   fs::create_directory(fs::path(folder.str()) / "e.jpg");  // a folder, whatever its name
   EXPECT_EQ(Strings(ListOwnImages(folder.str().c_str())),
             (std::vector<std::string>{"a.JPG", "b.bmp", "C.Bmp"}));
@@ -77,7 +78,7 @@ TEST(OwnImagesFit, NeverEnlargesAndKeepsProportions) {
     RECT expected;  // in a 640 x 480 area at (0, 0)
   };
   const Case cases[] = {
-      {800, 600, {0, 0, 640, 480}},  {100, 50, {270, 215, 370, 265}},
+      {800, 600, {0, 0, 640, 480}},    {100, 50, {270, 215, 370, 265}},
       {300, 1000, {248, 0, 392, 480}}, {1280, 480, {0, 120, 640, 360}},
       {640, 480, {0, 0, 640, 480}},
   };
@@ -123,7 +124,8 @@ TEST_F(OwnImagesScreen, FullScreenPictureIsFittedToTheScreen) {
   ASSERT_TRUE(picture.Create(1600, 600, nullptr));
   folder_.SaveDIB("wide.bmp", picture);
   CString error;
-  std::unique_ptr<CDIB> dib(GetFullScreenOwnImageDIB(&rects_, folder_.str().c_str(), "wide.bmp", &error));
+  std::unique_ptr<CDIB> dib(
+      GetFullScreenOwnImageDIB(&rects_, folder_.str().c_str(), "wide.bmp", &error));
   ASSERT_TRUE(dib) << error.str();
   EXPECT_EQ(dib->header->bmiHeader.biBitCount, 24);
   EXPECT_EQ(dib->GetWidth(), 800);
@@ -133,8 +135,8 @@ TEST_F(OwnImagesScreen, FullScreenPictureIsFittedToTheScreen) {
 
 TEST_F(OwnImagesScreen, FullScreenFailuresSayWhy) {
   // A 4-bit BMP: 2 x 2 pixels, a 16-entry table.
-  std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 118, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0,
-                              2, 0, 0, 0, 1, 0, 4, 0};
+  std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 118, 0, 0, 0, 40,
+                              0,   0,   0, 2, 0, 0, 0, 2, 0, 0, 0,   1, 0, 4, 0};
   bmp.resize(118 + 8, 0);
   bmp[2] = static_cast<uint8_t>(bmp.size());
   {
@@ -147,11 +149,16 @@ TEST_F(OwnImagesScreen, FullScreenFailuresSayWhy) {
     const char* name;
     std::string error;
   } cases[] = {
-      {"four.bmp", "Unable to handle image: " + std::string(JoinFolderPath(dir.c_str(), "four.bmp")) +
-                       " - image format is in 4 bits per pixel (screen saver can only handle 8bpp and 24 bpp)."},
-      {"broken.jpg", "Unable to load image: " + std::string(JoinFolderPath(dir.c_str(), "broken.jpg"))},
-      {"missing.bmp", "Unable to load image: " + std::string(JoinFolderPath(dir.c_str(), "missing.bmp"))},
-      {"photo.jpeg", "Image file type is not JPEG or BMP: " + std::string(JoinFolderPath(dir.c_str(), "photo.jpeg"))},
+      {"four.bmp",
+       "Unable to handle image: " + std::string(JoinFolderPath(dir.c_str(), "four.bmp")) +
+           " - image format is in 4 bits per pixel (screen saver can only handle 8bpp and 24 "
+           "bpp)."},
+      {"broken.jpg",
+       "Unable to load image: " + std::string(JoinFolderPath(dir.c_str(), "broken.jpg"))},
+      {"missing.bmp",
+       "Unable to load image: " + std::string(JoinFolderPath(dir.c_str(), "missing.bmp"))},
+      {"photo.jpeg", "Image file type is not JPEG or BMP: " +
+                         std::string(JoinFolderPath(dir.c_str(), "photo.jpeg"))},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -170,8 +177,8 @@ TEST_F(OwnImagesScreen, ComposedImageKeepsThirtyPixelsForTheFrameUnlessThereIsNo
     RECT expected;
   };
   const Case cases[] = {
-      {6, 0, {0, 0, 800, 600}},     // no frame: the whole screen
-      {6, 1, {40, 30, 760, 570}},   // a shadow needs the room; 4:3 in 740 x 540
+      {6, 0, {0, 0, 800, 600}},    // no frame: the whole screen
+      {6, 1, {40, 30, 760, 570}},  // a shadow needs the room; 4:3 in 740 x 540
       {0, 0, {40, 30, 760, 570}},
   };
   for (const Case& c : cases) {

@@ -20,8 +20,8 @@
 #include "imaging/ColorPalette.h"
 #include "imaging/DIB.h"
 #include "imaging/Descriptors.h"
-#include "imaging/ReservedPalette.h"
 #include "imaging/Resample.h"
+#include "imaging/ReservedPalette.h"
 #include "imaging/ScreenCompose.h"
 #include "seams/ScreenSize.h"
 #include "tests/native/imageset/ImageSetFixture.h"
@@ -32,7 +32,8 @@ namespace {
 
 using Colours = std::vector<uint32_t>;  // 0x00RRGGBB, top row first
 
-constexpr int kPictureWidth = 640, kPictureHeight = 480;  // the demo set's, as the fixture builds it
+constexpr int kPictureWidth = 640,
+              kPictureHeight = 480;  // the demo set's, as the fixture builds it
 
 // The photograph the demo builder drew for picture n (no photographs given: seeds 1 to 12), as
 // a 24-bit bitmap.

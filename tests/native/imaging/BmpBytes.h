@@ -34,19 +34,19 @@ class Bytes {
 // The fields of a BMP with the 40-byte Windows header. The defaults describe a valid 3 x 2 8-bit
 // bitmap with a 4-entry table; tests change one field at a time.
 struct WindowsBmp {
-  uint16_t type = 0x4D42;          // "BM"
-  int64_t offBits = -1;            // -1: right after the table
+  uint16_t type = 0x4D42;  // "BM"
+  int64_t offBits = -1;    // -1: right after the table
   uint32_t headerSize = 40;
   int32_t width = 3;
   int32_t height = 2;
   uint16_t planes = 1;
   uint16_t bitCount = 8;
-  uint32_t compression = 0;        // BI_RGB
+  uint32_t compression = 0;  // BI_RGB
   uint32_t clrUsed = 4;
-  uint32_t tableEntries = 4;       // entries actually written
-  int64_t bitsBytes = -1;          // -1: every row (stride x height)
-  uint8_t pixelBase = 1;           // pixel bytes count up from here
-  bool padToOffBits = true;        // false: the bits follow the table whatever offBits says
+  uint32_t tableEntries = 4;  // entries actually written
+  int64_t bitsBytes = -1;     // -1: every row (stride x height)
+  uint8_t pixelBase = 1;      // pixel bytes count up from here
+  bool padToOffBits = true;   // false: the bits follow the table whatever offBits says
 
   // Row length for the width's magnitude (a negative width or height still gets its rows).
   uint64_t Stride() const {
@@ -62,21 +62,21 @@ struct WindowsBmp {
     const size_t rows = static_cast<size_t>(bitsBytes < 0 ? Stride() * h : bitsBytes);
     Bytes b;
     // BITMAPFILEHEADER
-    b.u16(type);                                  // bfType
-    b.u32(static_cast<uint32_t>(off + rows));     // bfSize (not trusted by the reader)
-    b.u16(0).u16(0);                              // bfReserved1, bfReserved2
-    b.u32(off);                                   // bfOffBits
+    b.u16(type);                               // bfType
+    b.u32(static_cast<uint32_t>(off + rows));  // bfSize (not trusted by the reader)
+    b.u16(0).u16(0);                           // bfReserved1, bfReserved2
+    b.u32(off);                                // bfOffBits
     // BITMAPINFOHEADER
-    b.u32(headerSize);                            // biSize
-    b.s32(width);                                 // biWidth
-    b.s32(height);                                // biHeight (positive: bottom-up)
-    b.u16(planes);                                // biPlanes
-    b.u16(bitCount);                              // biBitCount
-    b.u32(compression);                           // biCompression
-    b.u32(0);                                     // biSizeImage
-    b.s32(0).s32(0);                              // biXPelsPerMeter, biYPelsPerMeter
-    b.u32(clrUsed);                               // biClrUsed
-    b.u32(0);                                     // biClrImportant
+    b.u32(headerSize);                                 // biSize
+    b.s32(width);                                      // biWidth
+    b.s32(height);                                     // biHeight (positive: bottom-up)
+    b.u16(planes);                                     // biPlanes
+    b.u16(bitCount);                                   // biBitCount
+    b.u32(compression);                                // biCompression
+    b.u32(0);                                          // biSizeImage
+    b.s32(0).s32(0);                                   // biXPelsPerMeter, biYPelsPerMeter
+    b.u32(clrUsed);                                    // biClrUsed
+    b.u32(0);                                          // biClrImportant
     b.fill(headerSize > 40 ? headerSize - 40 : 0, 0);  // the rest of a longer header
     // Colour table: entry i = blue 10i, green 20i, red 30i (wrapping)
     for (uint32_t i = 0; i < tableEntries; ++i) b.u8(10 * i).u8(20 * i).u8(30 * i).u8(0);

@@ -62,7 +62,8 @@ std::set<Pixel> AxisHand(int x0, int y0, int x1, int y1) {
   const bool horizontal = y0 == y1;
   for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x) {
     for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y) {
-      for (int side = -1; side <= 1; ++side) out.insert(horizontal ? Pixel{x, y + side} : Pixel{x + side, y});
+      for (int side = -1; side <= 1; ++side)
+        out.insert(horizontal ? Pixel{x, y + side} : Pixel{x + side, y});
     }
   }
   return out;
@@ -152,7 +153,8 @@ TEST_F(ClockOverlayTest, HandsShowTheLocalTimeOfTheClockSeam) {
     SCOPED_TRACE(c.hh);
     CClockOverlay* clock = StartAt(c.hh, 0, 0);
     EXPECT_EQ(Drawn(*clock->hands), Union(c.hour, minuteUp));
-    for (const Pixel& p : Drawn(*clock->hands)) ASSERT_EQ(At(*clock->hands, p.first, p.second), kBright);
+    for (const Pixel& p : Drawn(*clock->hands))
+      ASSERT_EQ(At(*clock->hands, p.first, p.second), kBright);
     RemoveClockOverlay(&doc);
   }
 }
@@ -204,10 +206,12 @@ TEST(ClockDialTest, TheDialHasNoHolesOnAnyBackground) {
       auto* background = new CDIB;
       ASSERT_TRUE(background->Create(kW, kH, nullptr));
       for (int i = 0; i < 256; ++i) {
-        background->header->bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+        background->header->bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed,
+                                            0};
       }
       for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) *background->GetPixelAddress(x, y) = static_cast<BYTE>(ground.index(x, y));
+        for (int x = 0; x < kW; ++x)
+          *background->GetPixelAddress(x, y) = static_cast<BYTE>(ground.index(x, y));
       ASSERT_TRUE(doc.SetBackgroundNoDraw(background));
       ASSERT_NE(CreateClockOverlay(&doc), nullptr);
       std::vector<int> ring;
@@ -292,7 +296,8 @@ TEST_F(ClockOverlayTest, RemovalRestoresThePictureAndKeepsOtherSprites) {
   auto* caption = new CSprite;
   ASSERT_TRUE(caption->Create(120, 20, nullptr));
   for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 120; ++x) *caption->GetPixelAddress(x, y) = static_cast<BYTE>(x % 5 ? 77 : 0);
+    for (int x = 0; x < 120; ++x)
+      *caption->GetPixelAddress(x, y) = static_cast<BYTE>(x % 5 ? 77 : 0);
   }
   caption->SetTransparent(1);
   caption->SetPosition(kWidth - 150, 40);

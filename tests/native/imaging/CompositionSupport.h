@@ -18,7 +18,8 @@ namespace comptest {
 inline void Paint(CDIB& dib, const std::vector<std::vector<int>>& rows) {
   for (size_t y = 0; y < rows.size(); ++y) {
     for (size_t x = 0; x < rows[y].size(); ++x) {
-      *dib.GetPixelAddress(static_cast<int>(x), static_cast<int>(y)) = static_cast<BYTE>(rows[y][x]);
+      *dib.GetPixelAddress(static_cast<int>(x), static_cast<int>(y)) =
+          static_cast<BYTE>(rows[y][x]);
     }
   }
 }

@@ -20,17 +20,17 @@ TEST(CopyClip, BlocksAreCutToSourceAndDestinationTogether) {
   // Source 50 x 40, destination 106 x 73.
   const ClipCase cases[] = {
       {{0, 0, 50, 40, 0, 0}, true, {0, 0, 50, 40, 0, 0}},
-      {{-10, -5, 50, 40, 0, 0}, true, {0, 0, 40, 35, 10, 5}},     // off the top-left
-      {{90, 60, 50, 40, 0, 0}, true, {90, 60, 16, 13, 0, 0}},     // off the bottom-right
-      {{0, 0, 106, 73, 0, 0}, true, {0, 0, 50, 40, 0, 0}},        // larger than its source
-      {{0, 0, 10, 10, -3, -4}, true, {3, 4, 7, 6, 0, 0}},         // source offset negative
-      {{200, 0, 10, 10, 0, 0}, false, {}},                        // wholly outside
-      {{0, 0, 0, 10, 0, 0}, false, {}},                           // empty
-      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0}, false, {}},    // no overflow
+      {{-10, -5, 50, 40, 0, 0}, true, {0, 0, 40, 35, 10, 5}},   // off the top-left
+      {{90, 60, 50, 40, 0, 0}, true, {90, 60, 16, 13, 0, 0}},   // off the bottom-right
+      {{0, 0, 106, 73, 0, 0}, true, {0, 0, 50, 40, 0, 0}},      // larger than its source
+      {{0, 0, 10, 10, -3, -4}, true, {3, 4, 7, 6, 0, 0}},       // source offset negative
+      {{200, 0, 10, 10, 0, 0}, false, {}},                      // wholly outside
+      {{0, 0, 0, 10, 0, 0}, false, {}},                         // empty
+      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0}, false, {}},  // no overflow
   };
   for (const ClipCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.in.dx << "," << c.in.dy << " " << c.in.w << "x"
-                                    << c.in.h << " from " << c.in.sx << "," << c.in.sy);
+    SCOPED_TRACE(testing::Message() << c.in.dx << "," << c.in.dy << " " << c.in.w << "x" << c.in.h
+                                    << " from " << c.in.sx << "," << c.in.sy);
     CopyBlock block = c.in;
     ASSERT_EQ(ClipCopyBlock(&block, 50, 40, 106, 73), c.kept);
     if (!c.kept) continue;

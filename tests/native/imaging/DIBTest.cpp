@@ -42,8 +42,7 @@ int FirstNonGrey(const RGBQUAD* table, int from) {
 // The colour table that WindowsBmp writes: entry i = blue 10i, green 20i, red 30i.
 std::vector<RGBQUAD> BuilderTable(int n) {
   std::vector<RGBQUAD> t;
-  for (int i = 0; i < n; ++i)
-    t.push_back(RGBQUAD{BYTE(10 * i), BYTE(20 * i), BYTE(30 * i), 0});
+  for (int i = 0; i < n; ++i) t.push_back(RGBQUAD{BYTE(10 * i), BYTE(20 * i), BYTE(30 * i), 0});
   return t;
 }
 
@@ -274,19 +273,19 @@ TEST(DIBGeometryTest, PixelAddressesCountRowsFromTheTopAndStopAtTheEdges) {
 // shorter than the two headers of the Windows form, so the reader must not read ahead.
 ByteVector Os2Bmp() {
   Bytes b;
-  b.u16(0x4D42);          // bfType "BM"
-  b.u32(14 + 12 + 6 + 8); // bfSize
-  b.u16(0).u16(0);        // bfReserved1, bfReserved2
-  b.u32(14 + 12 + 6);     // bfOffBits: right after the two table entries
-  b.u32(12);              // bcSize: the OS/2 header
-  b.u16(3);               // bcWidth (16 bits)
-  b.u16(2);               // bcHeight (16 bits)
-  b.u16(1);               // bcPlanes
-  b.u16(1);               // bcBitCount: 2 colours
+  b.u16(0x4D42);                 // bfType "BM"
+  b.u32(14 + 12 + 6 + 8);        // bfSize
+  b.u16(0).u16(0);               // bfReserved1, bfReserved2
+  b.u32(14 + 12 + 6);            // bfOffBits: right after the two table entries
+  b.u32(12);                     // bcSize: the OS/2 header
+  b.u16(3);                      // bcWidth (16 bits)
+  b.u16(2);                      // bcHeight (16 bits)
+  b.u16(1);                      // bcPlanes
+  b.u16(1);                      // bcBitCount: 2 colours
   b.u8(0x11).u8(0x22).u8(0x33);  // entry 0: blue, green, red
   b.u8(0x44).u8(0x55).u8(0x66);  // entry 1
-  b.u32(0x000000A0);      // bottom row: pixels 1, 0, 1
-  b.u32(0x00000040);      // top row: pixels 0, 1, 0
+  b.u32(0x000000A0);             // bottom row: pixels 1, 0, 1
+  b.u32(0x00000040);             // top row: pixels 0, 1, 0
   return b.data();
 }
 
@@ -294,8 +293,8 @@ struct LoadCase {
   const char* what;
   ByteVector file;
   int w, h, bitCount;
-  int colors;                    // GetNumColors after loading
-  std::vector<RGBQUAD> table;    // the entries read; the rest must be the grey ramp
+  int colors;                  // GetNumColors after loading
+  std::vector<RGBQUAD> table;  // the entries read; the rest must be the grey ramp
   ByteVector bits;
 };
 
@@ -308,10 +307,15 @@ std::vector<LoadCase> LoadCases() {
     b.bitCount = 4;
     b.clrUsed = 0;
     b.tableEntries = 16;
-    cases.push_back({"4 bits, full table", b.Build(), 3, 2, 4, 16, BuilderTable(16),
-                     CountingBytes(8, 1)});
+    cases.push_back(
+        {"4 bits, full table", b.Build(), 3, 2, 4, 16, BuilderTable(16), CountingBytes(8, 1)});
   }
-  cases.push_back({"1 bit, OS/2 header, 3-byte entries widened", Os2Bmp(), 3, 2, 1, 2,
+  cases.push_back({"1 bit, OS/2 header, 3-byte entries widened",
+                   Os2Bmp(),
+                   3,
+                   2,
+                   1,
+                   2,
                    {RGBQUAD{0x11, 0x22, 0x33, 0}, RGBQUAD{0x44, 0x55, 0x66, 0}},
                    {0xA0, 0, 0, 0, 0x40, 0, 0, 0}});
   {
@@ -319,8 +323,14 @@ std::vector<LoadCase> LoadCases() {
     b.bitCount = 24;
     b.clrUsed = 0;
     b.tableEntries = 0;
-    cases.push_back({"24 bits, no table: the unused table is the grey ramp", b.Build(), 3, 2, 24,
-                     0, {}, CountingBytes(24, 1)});
+    cases.push_back({"24 bits, no table: the unused table is the grey ramp",
+                     b.Build(),
+                     3,
+                     2,
+                     24,
+                     0,
+                     {},
+                     CountingBytes(24, 1)});
   }
   {
     WindowsBmp b;
@@ -333,8 +343,8 @@ std::vector<LoadCase> LoadCases() {
   {
     WindowsBmp b;
     b.offBits = 14 + 40 + 16 + 100;
-    cases.push_back({"bits after a gap", b.Build(), 3, 2, 8, 4, BuilderTable(4),
-                     CountingBytes(8, 1)});
+    cases.push_back(
+        {"bits after a gap", b.Build(), 3, 2, 8, 4, BuilderTable(4), CountingBytes(8, 1)});
   }
   return cases;
 }
@@ -459,88 +469,91 @@ std::vector<MalformedCase> MalformedCases() {
       {"negative height (top-down rows)", With([](WindowsBmp& b) { b.height = -2; }).Build()},
       {"RLE8 compression", With([](WindowsBmp& b) { b.compression = 1; }).Build()},
       {"RLE4 compression", With([](WindowsBmp& b) {
-         b.compression = 2;
-         b.bitCount = 4;
-       }).Build()},
+                             b.compression = 2;
+                             b.bitCount = 4;
+                           }).Build()},
       {"bit-field compression", With([](WindowsBmp& b) {
-         b.compression = 3;
-         b.bitCount = 24;
-         b.clrUsed = 0;
-         b.tableEntries = 3;
-       }).Build()},
+                                  b.compression = 3;
+                                  b.bitCount = 24;
+                                  b.clrUsed = 0;
+                                  b.tableEntries = 3;
+                                }).Build()},
       {"16 bits per pixel", With([](WindowsBmp& b) {
-         b.bitCount = 16;
-         b.clrUsed = 0;
-         b.tableEntries = 0;
-       }).Build()},
+                              b.bitCount = 16;
+                              b.clrUsed = 0;
+                              b.tableEntries = 0;
+                            }).Build()},
       {"32 bits per pixel", With([](WindowsBmp& b) {
-         b.bitCount = 32;
-         b.clrUsed = 0;
-         b.tableEntries = 0;
-       }).Build()},
+                              b.bitCount = 32;
+                              b.clrUsed = 0;
+                              b.tableEntries = 0;
+                            }).Build()},
       {"2 bits per pixel", With([](WindowsBmp& b) { b.bitCount = 2; }).Build()},
       {"0 bits per pixel", With([](WindowsBmp& b) { b.bitCount = 0; }).Build()},
       {"biClrUsed 300 with 8 bits", With([](WindowsBmp& b) {
-         b.clrUsed = 300;
-         b.tableEntries = 256;
-       }).Build()},
+                                      b.clrUsed = 300;
+                                      b.tableEntries = 256;
+                                    }).Build()},
       {"biClrUsed 300 with 24 bits", With([](WindowsBmp& b) {
-         b.bitCount = 24;
-         b.clrUsed = 300;
-         b.tableEntries = 300;
-       }).Build()},
+                                       b.bitCount = 24;
+                                       b.clrUsed = 300;
+                                       b.tableEntries = 300;
+                                     }).Build()},
       {"colour table cut short", With([](WindowsBmp& b) {
-         b.tableEntries = 2;  // biClrUsed says 4
-         b.bitsBytes = 0;
-         b.padToOffBits = false;
-       }).Build()},
+                                   b.tableEntries = 2;  // biClrUsed says 4
+                                   b.bitsBytes = 0;
+                                   b.padToOffBits = false;
+                                 }).Build()},
       {"no bits at all", With([](WindowsBmp& b) { b.bitsBytes = 0; }).Build()},
       {"bits one byte shorter than the rows",
        With([](WindowsBmp& b) { b.bitsBytes = 4 * 2 - 1; }).Build()},
       {"bfOffBits past the end", With([](WindowsBmp& b) {
-         b.offBits = 0xFFFFFFF0;
-         b.padToOffBits = false;
-       }).Build()},
+                                   b.offBits = 0xFFFFFFF0;
+                                   b.padToOffBits = false;
+                                 }).Build()},
       {"bfOffBits inside the file header", With([](WindowsBmp& b) {
-         b.offBits = 4;
-         b.padToOffBits = false;
-       }).Build()},
+                                             b.offBits = 4;
+                                             b.padToOffBits = false;
+                                           }).Build()},
       {"bfOffBits inside the info header", With([](WindowsBmp& b) {
-         b.offBits = 14 + 20;
-         b.padToOffBits = false;
-       }).Build()},
+                                             b.offBits = 14 + 20;
+                                             b.padToOffBits = false;
+                                           }).Build()},
       {"bfOffBits inside the colour table", With([](WindowsBmp& b) {
-         b.offBits = 14 + 40 + 8;
-         b.padToOffBits = false;
-       }).Build()},
+                                              b.offBits = 14 + 40 + 8;
+                                              b.padToOffBits = false;
+                                            }).Build()},
       {"wider than the limit", With([](WindowsBmp& b) {
-         b.width = CDIB::kMaxSide + 1;
-         b.height = 1;
-         b.bitsBytes = 0;
-       }).Build()},
+                                 b.width = CDIB::kMaxSide + 1;
+                                 b.height = 1;
+                                 b.bitsBytes = 0;
+                               }).Build()},
       {"width x height over the bits limit", With([](WindowsBmp& b) {
-         b.bitCount = 24;
-         b.width = 0x4000;
-         b.height = 0x4000;
-         b.clrUsed = 0;
-         b.tableEntries = 0;
-         b.bitsBytes = 16;
-       }).Build()},
+                                               b.bitCount = 24;
+                                               b.width = 0x4000;
+                                               b.height = 0x4000;
+                                               b.clrUsed = 0;
+                                               b.tableEntries = 0;
+                                               b.bitsBytes = 16;
+                                             }).Build()},
       {"largest width and height", With([](WindowsBmp& b) {
-         b.width = 0x7FFFFFFF;
-         b.height = 0x7FFFFFFF;
-         b.bitsBytes = 16;
-       }).Build()},
-      {"OS/2 header with zero width", [] {
+                                     b.width = 0x7FFFFFFF;
+                                     b.height = 0x7FFFFFFF;
+                                     b.bitsBytes = 16;
+                                   }).Build()},
+      {"OS/2 header with zero width",
+       [] {
          ByteVector v = Os2Bmp();
          v[14 + 4] = v[14 + 5] = 0;  // bcWidth
          return v;
        }()},
-      {"OS/2 header with 24 bits and no bits", Prefix([] {
-         ByteVector v = Os2Bmp();
-         v[14 + 10] = 24;  // bcBitCount
-         return v;
-       }(), 14 + 12)},
+      {"OS/2 header with 24 bits and no bits", Prefix(
+                                                   [] {
+                                                     ByteVector v = Os2Bmp();
+                                                     v[14 + 10] = 24;  // bcBitCount
+                                                     return v;
+                                                   }(),
+                                                   14 + 12)},
   };
 }
 
@@ -705,9 +718,10 @@ TEST(DIBArchiveTest, CreatedByClassNameAndReadBackAsAnObject) {
 class DIBNamedFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("dib-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("dib-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }

@@ -37,8 +37,11 @@ inline bool CreatePaletteFrom(CPalette& palette, const std::vector<PALETTEENTRY>
 class Snapshot {
  public:
   explicit Snapshot(const CDIB& dib)
-      : header_(dib.header), bits_(dib.bits), owns_(dib.ownsBits),
-        headerBytes_(HeaderBlockOf(dib)), bitsBytes_(BitsOf(dib)) {}
+      : header_(dib.header),
+        bits_(dib.bits),
+        owns_(dib.ownsBits),
+        headerBytes_(HeaderBlockOf(dib)),
+        bitsBytes_(BitsOf(dib)) {}
 
   void ExpectUnchanged(const CDIB& dib) const {
     EXPECT_EQ(dib.header, header_) << "header block replaced";

@@ -111,7 +111,8 @@ TEST(ImageDescTest, OtherVersionsStopBeforeTheDataFormat) {
     uint32_t storedVersion;
     int32_t expectedFormat;
   };
-  for (const Case& c : {Case{1, kImageDataPacked}, Case{3, kImageDataJpeg}, Case{0, kImageDataJpeg}}) {
+  for (const Case& c :
+       {Case{1, kImageDataPacked}, Case{3, kImageDataJpeg}, Case{0, kImageDataJpeg}}) {
     SCOPED_TRACE(c.storedVersion);
     Bytes b = RecordWithoutFormat(c.storedVersion);
     b.U32(kImageDataBmp);  // not part of the record
@@ -207,7 +208,8 @@ TEST(PictureDescTest, LogoAndGlobeRecordsReadThreeValuesAfterTheirVersion) {
   CGlobeDesc globe;
   LoadFrom(b.data, logo);
   LoadFrom(b.data, globe);
-  for (const CPictureDesc* desc : {static_cast<CPictureDesc*>(&logo), static_cast<CPictureDesc*>(&globe)}) {
+  for (const CPictureDesc* desc :
+       {static_cast<CPictureDesc*>(&logo), static_cast<CPictureDesc*>(&globe)}) {
     EXPECT_EQ(desc->version, 1u) << "the stored version is dropped";
     EXPECT_EQ(desc->width, 120);
     EXPECT_EQ(desc->height, 100);

@@ -32,7 +32,8 @@ TEST(PackedCorruption, EveryTruncationPointFails) {
     int wrong = 0;
     for (size_t length = 0; length < file.size(); ++length) {
       const Decoded d = Decode(Truncate(file, length));
-      const int32_t expected = length < packed::kHeaderSize ? packed::kBadMagic : packed::kTruncated;
+      const int32_t expected =
+          length < packed::kHeaderSize ? packed::kBadMagic : packed::kTruncated;
       if (d.result != 0 || d.status != expected) {
         ADD_FAILURE() << "type " << type << " cut at " << length << " of " << file.size()
                       << ": result " << d.result << ", status " << d.status;

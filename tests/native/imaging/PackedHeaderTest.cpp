@@ -31,12 +31,12 @@ TEST(PackedQuantTables, ScaleByQuality) {
   // Entry k is the T.81 K.1/K.2 value at standard zigzag position k: K.1 starts 16, 11, 12 and
   // has 101 and 103 at k = 61 and 62; K.2 ends with 99.
   const QualityCase cases[] = {
-      {50, true, 16, 12, 101, 103, 99},   // the tables as published
-      {100, true, 1, 1, 1, 1, 1},         // scale 0: every entry at least 1
-      {75, true, 8, 6, 50, 51, 49},       // scale 50
-      {25, true, 32, 24, 202, 206, 198},  // scale 200
+      {50, true, 16, 12, 101, 103, 99},       // the tables as published
+      {100, true, 1, 1, 1, 1, 1},             // scale 0: every entry at least 1
+      {75, true, 8, 6, 50, 51, 49},           // scale 50
+      {25, true, 32, 24, 202, 206, 198},      // scale 200
       {1, true, 800, 600, 5050, 5150, 4950},  // scale 5000, no upper bound
-      {0, true, 16, 12, 101, 103, 99},    // no scale exists: the base tables
+      {0, true, 16, 12, 101, 103, 99},        // no scale exists: the base tables
       {101, false, 16, 12, 101, 103, 99},
       {-1, false, 16, 12, 101, 103, 99},
   };
@@ -96,27 +96,29 @@ TEST(PackedHuffmanTables, CodesAsPublished) {
       {packed::kChrominanceDc, 0, "00"},
       {packed::kChrominanceDc, 3, "110"},
       {packed::kChrominanceDc, 11, "11111111110"},
-      {packed::kLuminanceAc, 0x00, "1010"},  // EOB
+      {packed::kLuminanceAc, 0x00, "1010"},         // EOB
       {packed::kLuminanceAc, 0xF0, "11111111001"},  // ZRL
       {packed::kLuminanceAc, 0x01, "00"},
       {packed::kLuminanceAc, 0x04, "1011"},
       {packed::kLuminanceAc, 0x11, "1100"},
       {packed::kLuminanceAc, 0x0A, "1111111110000011"},
       {packed::kLuminanceAc, 0xFA, "1111111111111110"},
-      {packed::kChrominanceAc, 0x00, "00"},  // EOB
+      {packed::kChrominanceAc, 0x00, "00"},          // EOB
       {packed::kChrominanceAc, 0xF0, "1111111010"},  // ZRL
       {packed::kChrominanceAc, 0x01, "01"},
       {packed::kChrominanceAc, 0x11, "1011"},
       {packed::kChrominanceAc, 0xFA, "1111111111111110"},
   };
   for (const CodeCase& c : cases) {
-    EXPECT_EQ(CodeOf(c.table, c.symbol), c.code) << "table " << c.table << " symbol " << int(c.symbol);
+    EXPECT_EQ(CodeOf(c.table, c.symbol), c.code)
+        << "table " << c.table << " symbol " << int(c.symbol);
   }
 }
 
 TEST(PackedHuffmanTables, EverySymbolOnce) {
   for (int id = 0; id < 4; ++id) {
-    const packed::HuffmanTableDef& def = packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id));
+    const packed::HuffmanTableDef& def =
+        packed::PublishedHuffmanTable(static_cast<packed::HuffmanTableId>(id));
     std::set<int> expected;
     if (id < 2) {
       for (int c = 0; c <= 11; ++c) expected.insert(c);
@@ -130,7 +132,8 @@ TEST(PackedHuffmanTables, EverySymbolOnce) {
     int bits = 0;
     for (uint8_t n : def.bits) bits += n;
     EXPECT_EQ(bits, def.valueCount) << "table " << id;
-    EXPECT_EQ(seen.size(), static_cast<size_t>(def.valueCount)) << "table " << id << " repeats a symbol";
+    EXPECT_EQ(seen.size(), static_cast<size_t>(def.valueCount))
+        << "table " << id << " repeats a symbol";
     EXPECT_EQ(seen, expected) << "table " << id;
   }
 }
@@ -145,9 +148,12 @@ PackedPicture SmallPicture(uint32_t type) {
   p.quality = 75;
   const Bytes rgb = MakePhotoRgb(p.width, p.height, 7);
   if (type != packed::kTypeRgb420) p.palette = MakeCubePalette();
-  if (type == packed::kTypeGrey) p.pixels = ToGrey(rgb);
-  else if (type == packed::kTypeLzw) p.pixels = MapToPalette(rgb, p.palette);
-  else p.pixels = rgb;
+  if (type == packed::kTypeGrey)
+    p.pixels = ToGrey(rgb);
+  else if (type == packed::kTypeLzw)
+    p.pixels = MapToPalette(rgb, p.palette);
+  else
+    p.pixels = rgb;
   return p;
 }
 
@@ -185,7 +191,8 @@ TEST(PackedHeader, RefusesFieldsThatDisagree) {
       Bytes file = good;
       SetHeaderField(file, c.field, c.value);
       const Decoded d = Decode(file);
-      EXPECT_EQ(d.status, c.status) << "type " << type << " field " << int(c.field) << " = " << c.value;
+      EXPECT_EQ(d.status, c.status)
+          << "type " << type << " field " << int(c.field) << " = " << c.value;
       EXPECT_EQ(d.result, 0);
       EXPECT_TRUE(d.pixels.empty()) << "nothing is allocated for a refused header";
     }
@@ -207,11 +214,12 @@ TEST(PackedHeader, PaletteRequiredByIndexedTypes) {
 }
 
 TEST(PackedHeader, EveryCorruptionSwitch) {
-  const HeaderField checked[] = {HeaderField::kMagic, HeaderField::kType, HeaderField::kWidth,
-                                 HeaderField::kHeight, HeaderField::kDecodedSize,
-                                 HeaderField::kPaletteCount, HeaderField::kMacroblocks,
-                                 HeaderField::kBlocksPerMacroblock};
-  const HeaderField unchecked[] = {HeaderField::kHeaderSize, HeaderField::kUnused, HeaderField::kQuality};
+  const HeaderField checked[] = {HeaderField::kMagic,       HeaderField::kType,
+                                 HeaderField::kWidth,       HeaderField::kHeight,
+                                 HeaderField::kDecodedSize, HeaderField::kPaletteCount,
+                                 HeaderField::kMacroblocks, HeaderField::kBlocksPerMacroblock};
+  const HeaderField unchecked[] = {HeaderField::kHeaderSize, HeaderField::kUnused,
+                                   HeaderField::kQuality};
   for (uint32_t type = 1; type <= 5; ++type) {
     const Bytes good = WritePackedImage(SmallPicture(type));
     for (HeaderField field : checked) {
@@ -229,10 +237,10 @@ TEST(PackedHeader, EveryCorruptionSwitch) {
 }
 
 TEST(PackedHeader, StatusCodesAreDistinct) {
-  const int32_t codes[] = {packed::kOk, packed::kNoMemory, packed::kBadMagic, packed::kBadType,
-                           packed::kBadSize, packed::kBadPalette, packed::kBadBlockCount,
-                           packed::kBadMacroblocks, packed::kTruncated, packed::kCorruptData,
-                           packed::kStopped};
+  const int32_t codes[] = {
+      packed::kOk,        packed::kNoMemory,    packed::kBadMagic,      packed::kBadType,
+      packed::kBadSize,   packed::kBadPalette,  packed::kBadBlockCount, packed::kBadMacroblocks,
+      packed::kTruncated, packed::kCorruptData, packed::kStopped};
   std::set<int32_t> unique(std::begin(codes), std::end(codes));
   EXPECT_EQ(unique.size(), std::size(codes));
   std::set<std::string> texts;
@@ -261,8 +269,9 @@ class PackedFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     m_dir = fs::temp_directory_path() /
-            ("packed_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-             "_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+            ("packed_test_" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
   }
@@ -271,8 +280,9 @@ class PackedFiles : public ::testing::Test {
     fs::remove_all(m_dir, ignored);
   }
   std::string Write(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path.string();
   }
   fs::path m_dir;
@@ -290,7 +300,8 @@ TEST_F(PackedFiles, MissingFileAndBadMagicGiveMinus14) {
   EXPECT_EQ(bad.Read(nullptr), 0);
 
   // An offset past the end leaves nothing to read.
-  CPackedImageFile beyond(Write(m_dir / "short.dat", WritePackedImage(SmallPicture(1))).c_str(), 100000);
+  CPackedImageFile beyond(Write(m_dir / "short.dat", WritePackedImage(SmallPicture(1))).c_str(),
+                          100000);
   EXPECT_EQ(beyond.GetStatus(), packed::kBadMagic);
 }
 

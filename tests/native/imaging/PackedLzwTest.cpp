@@ -56,7 +56,12 @@ TEST(PackedLzw, CodeStreamRules) {
       {"KwKwK twice", 6, 1, {A, 258, 259}, packed::kOk, "AAAAAA"},
       {"a clear restarts with a literal", 4, 1, {A, B, Clear, C, A}, packed::kOk, "ABCA"},
       {"after a clear old entries are gone", 5, 1, {A, B, Clear, C, 259}, packed::kCorruptData, ""},
-      {"after a clear the first entry is new", 6, 1, {A, B, Clear, C, A, 258}, packed::kOk, "ABCACA"},
+      {"after a clear the first entry is new",
+       6,
+       1,
+       {A, B, Clear, C, A, 258},
+       packed::kOk,
+       "ABCACA"},
       {"a clear where a literal is expected", 2, 1, {A, Clear, Clear, B}, packed::kOk, "AB"},
       {"an end code where a literal is expected", 2, 1, {A, Clear, End}, packed::kTruncated, ""},
       {"an end code before the last pixel", 4, 1, {A, B, End}, packed::kTruncated, ""},
@@ -71,7 +76,8 @@ TEST(PackedLzw, CodeStreamRules) {
     EXPECT_EQ(d.status, c.status) << c.what;
     EXPECT_EQ(d.result, c.status == packed::kOk ? 1 : 0) << c.what;
     if (c.status == packed::kOk) {
-      EXPECT_EQ(Bytes(d.pixels.begin(), d.pixels.begin() + static_cast<long>(c.pixels.size())), Text(c.pixels))
+      EXPECT_EQ(Bytes(d.pixels.begin(), d.pixels.begin() + static_cast<long>(c.pixels.size())),
+                Text(c.pixels))
           << c.what;
     }
   }
@@ -89,7 +95,8 @@ int WidthAfter(int added) {
 // A literal, then codes that each add an entry; code i at the width the decoder expects.
 Bytes ChainImage(int width, int height, const std::vector<uint32_t>& codes) {
   std::vector<std::pair<uint32_t, int>> sized = {{codes[0], 9}};
-  for (size_t i = 1; i < codes.size(); ++i) sized.push_back({codes[i], WidthAfter(static_cast<int>(i) - 1)});
+  for (size_t i = 1; i < codes.size(); ++i)
+    sized.push_back({codes[i], WidthAfter(static_cast<int>(i) - 1)});
   Bytes file = WriteHeader(5, width, height, 0, {{0, 0, 0}});
   const Bytes data = PackCodes(sized);
   file.insert(file.end(), data.begin(), data.end());
@@ -117,7 +124,8 @@ TEST(PackedLzw, StringsLongerThanTheStackAreCorrupt) {
   // does not fit the 4000-byte expansion stack.
   const int longest = 4001;
   std::vector<uint32_t> codes = {'A'};
-  for (int length = 2; length <= longest; ++length) codes.push_back(258 + static_cast<uint32_t>(length - 2));
+  for (int length = 2; length <= longest; ++length)
+    codes.push_back(258 + static_cast<uint32_t>(length - 2));
   const Bytes file = ChainImage(4096, 2048, codes);  // room for every string
   const Decoded d = Decode(file);
   EXPECT_EQ(d.status, packed::kCorruptData);
@@ -174,8 +182,10 @@ TEST(PackedLzw, WriterStreamsDecodeExactly) {
     const Decoded d = Decode(WritePackedImage(c.picture, c.options));
     ASSERT_EQ(d.result, 1) << c.what << ": " << packed::StatusText(d.status);
     const size_t n = c.picture.pixels.size();
-    EXPECT_EQ(Bytes(d.pixels.begin(), d.pixels.begin() + static_cast<long>(n)), c.picture.pixels) << c.what;
-    EXPECT_EQ(Bytes(d.pixels.begin() + static_cast<long>(n), d.pixels.end()), Bytes(d.pixels.size() - n, 0))
+    EXPECT_EQ(Bytes(d.pixels.begin(), d.pixels.begin() + static_cast<long>(n)), c.picture.pixels)
+        << c.what;
+    EXPECT_EQ(Bytes(d.pixels.begin() + static_cast<long>(n), d.pixels.end()),
+              Bytes(d.pixels.size() - n, 0))
         << c.what << ": the end of the buffer stays zero";
   }
 }

@@ -19,7 +19,7 @@ struct Decoded {
   int32_t result = 0;
   int32_t status = 0;
   int32_t stride = 0;
-  Bytes pixels;                 // the whole decoded buffer (empty when none)
+  Bytes pixels;  // the whole decoded buffer (empty when none)
   std::vector<RGBQUAD> palette;
 };
 

@@ -63,7 +63,8 @@ std::vector<CoefficientBlock> DcBlocks(uint32_t type, int width, int height,
   std::vector<CoefficientBlock> blocks;
   for (int my = 0; my < (height + 15) / 16; ++my) {
     for (int mx = 0; mx < (width + 15) / 16; ++mx) {
-      for (int b = 0; b < packed::BlocksPerMacroblock(type); ++b) blocks.push_back(Dc(value(mx, my, b)));
+      for (int b = 0; b < packed::BlocksPerMacroblock(type); ++b)
+        blocks.push_back(Dc(value(mx, my, b)));
     }
   }
   return blocks;
@@ -99,7 +100,8 @@ TEST(PackedTransform, FlatBlocksDecodeExactly) {
       int wrong = 0;
       for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-          for (int c = 0; c < bpp; ++c) wrong += d.pixels[y * d.stride + x * bpp + c] != FlatValue(x, y);
+          for (int c = 0; c < bpp; ++c)
+            wrong += d.pixels[y * d.stride + x * bpp + c] != FlatValue(x, y);
         }
       }
       EXPECT_EQ(wrong, 0) << "type " << type << " " << w << "x" << h;
@@ -133,7 +135,7 @@ TEST(PackedTransform, CodedCoefficientsLandInTheFormatsOrder) {
   // One AC coefficient per block over a flat 128, in a 16 x 8 grey image (blocks 0 and 1).
   // Index 61 goes to row 7, column 6 and index 62 to row 6, column 7 (the standard order has
   // them the other way round), each multiplied by the table entry of its index.
-  const CoefficientCase cases[] = {{1, 0, 1, 11}, {2, 1, 0, 12}, {5, 0, 2, 10}, {27, 0, 6, 51},
+  const CoefficientCase cases[] = {{1, 0, 1, 11},   {2, 1, 0, 12},   {5, 0, 2, 10}, {27, 0, 6, 51},
                                    {61, 7, 6, 101}, {62, 6, 7, 103}, {63, 7, 7, 99}};
   for (const CoefficientCase& c : cases) {
     CoefficientBlock first = Dc(64);  // 64 x 16 = 8 x 128
@@ -141,7 +143,8 @@ TEST(PackedTransform, CodedCoefficientsLandInTheFormatsOrder) {
     // The second block checks that the first ended where it should: coefficient 63 has no EOB.
     CoefficientBlock second = Dc(50);
     second[1] = -2;
-    const Decoded d = Decode(WritePackedCoefficients(1, 16, 8, 50, {}, {first, second, Dc(50), Dc(50)}));
+    const Decoded d =
+        Decode(WritePackedCoefficients(1, 16, 8, 50, {}, {first, second, Dc(50), Dc(50)}));
     ASSERT_EQ(d.result, 1) << "k " << c.k;
 
     double natural[64] = {1024};
@@ -165,8 +168,9 @@ TEST(PackedTransform, ZeroRunsOfSixteenAndMore) {
   block[59] = 1;   // run 25: ZRL + run 9
   block[63] = 2;   // run 3, no EOB
   CoefficientBlock other = Dc(64);
-  other[40] = 4;   // run 38: two ZRLs + run 6
-  const Decoded d = Decode(WritePackedCoefficients(1, 16, 8, 50, {}, {block, other, Dc(64), Dc(64)}));
+  other[40] = 4;  // run 38: two ZRLs + run 6
+  const Decoded d =
+      Decode(WritePackedCoefficients(1, 16, 8, 50, {}, {block, other, Dc(64), Dc(64)}));
   ASSERT_EQ(d.result, 1);
   CQuantTables q;
   double natural[64] = {};
@@ -211,9 +215,10 @@ TEST(PackedTransform, ChromaQuartersOfFullResolutionTypes) {
   std::vector<Rgb> palette;
   for (const auto& q : quarter) {  // the colours of the four quarters by the conversion's formula
     const double cb = q[0] - 127.0, cr = q[1] - 127.0;
-    palette.push_back({uint8_t(std::clamp(std::lround(120 + 1.402 * cr), 0L, 255L)),
-                       uint8_t(std::clamp(std::lround(120 - 0.34414 * cb - 0.71414 * cr), 0L, 255L)),
-                       uint8_t(std::clamp(std::lround(120 + 1.772 * cb), 0L, 255L))});
+    palette.push_back(
+        {uint8_t(std::clamp(std::lround(120 + 1.402 * cr), 0L, 255L)),
+         uint8_t(std::clamp(std::lround(120 - 0.34414 * cb - 0.71414 * cr), 0L, 255L)),
+         uint8_t(std::clamp(std::lround(120 + 1.772 * cb), 0L, 255L))});
   }
   const Decoded d = Decode(WritePackedCoefficients(4, 16, 16, 100, palette, blocks));
   ASSERT_EQ(d.result, 1);
@@ -257,9 +262,18 @@ TEST(PackedPaletteHash, FindsColoursBucketByBucket) {
       {"one step before two", {{47, 47, 47}, {20, 20, 60}}, {20, 20, 20}, 0},
       {"two steps around", {{200, 0, 0}, {60, 60, 60}}, {20, 20, 20}, 1},
       {"a tie goes to the lower index", {{24, 24, 40}, {24, 24, 8}}, {24, 24, 24}, 0},
-      {"whole palette when nothing is near", {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}}, {128, 128, 128}, 1},
-      {"repeated colour keeps the lower index", {{9, 9, 9}, {128, 128, 128}, {128, 128, 128}}, {128, 128, 128}, 1},
-      {"repeated colour, nearest", {{5, 5, 5}, {130, 130, 130}, {130, 130, 130}}, {129, 129, 129}, 1},
+      {"whole palette when nothing is near",
+       {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}},
+       {128, 128, 128},
+       1},
+      {"repeated colour keeps the lower index",
+       {{9, 9, 9}, {128, 128, 128}, {128, 128, 128}},
+       {128, 128, 128},
+       1},
+      {"repeated colour, nearest",
+       {{5, 5, 5}, {130, 130, 130}, {130, 130, 130}},
+       {129, 129, 129},
+       1},
   };
   for (const LookupCase& c : cases) {
     std::vector<RGBQUAD> quads;
@@ -272,7 +286,8 @@ TEST(PackedPaletteHash, FindsColoursBucketByBucket) {
 
 TEST(PackedPaletteHash, DecodedGreyThroughRepeatsAndFarPalettes) {
   // A flat grey 128 image of type 2 against palettes that repeat it or lie far from it.
-  const auto blocks = DcBlocks(2, 24, 24, [](int, int, int b) { return b < 4 ? 8 * 128 : 8 * 127; });
+  const auto blocks =
+      DcBlocks(2, 24, 24, [](int, int, int b) { return b < 4 ? 8 * 128 : 8 * 127; });
   const std::vector<Rgb> repeated = {{0, 0, 0}, {128, 128, 128}, {255, 255, 255}, {128, 128, 128}};
   const std::vector<Rgb> distant = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}};
   const Decoded a = Decode(WritePackedCoefficients(2, 24, 24, 100, repeated, blocks));

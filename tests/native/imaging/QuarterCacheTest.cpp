@@ -33,7 +33,8 @@ Bytes ReadAll(const fs::path& path) {
 
 void WriteAll(const fs::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 void Put32(Bytes& out, uint32_t v) {
@@ -56,7 +57,8 @@ Bytes MakeBmp8(const FullImage8& image, bool statedCount) {
   Put32(out, statedCount ? static_cast<uint32_t>(image.colours) : 0);
   Put32(out, 0);
   for (int i = 0; i < tableEntries; ++i)
-    out.insert(out.end(), image.table[static_cast<size_t>(i)].begin(), image.table[static_cast<size_t>(i)].end());
+    out.insert(out.end(), image.table[static_cast<size_t>(i)].begin(),
+               image.table[static_cast<size_t>(i)].end());
   out.insert(out.end(), image.rows.begin(), image.rows.end());
   return out;
 }
@@ -75,7 +77,8 @@ FullImage8 MakeFullImage(int width, int height, int colours, int seed) {
   image.rows.assign(static_cast<size_t>(image.Stride()) * static_cast<size_t>(height), 0);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      image.rows[static_cast<size_t>(y) * static_cast<size_t>(image.Stride()) + static_cast<size_t>(x)] =
+      image.rows[static_cast<size_t>(y) * static_cast<size_t>(image.Stride()) +
+                 static_cast<size_t>(x)] =
           static_cast<uint8_t>((x * 13 + y * 5 + seed * 31 + (x ^ y)) % colours);
   return image;
 }
@@ -165,18 +168,22 @@ TEST_F(QuarterCacheTest, TwelvePackedImagesEqualTheIndependentWriterAndIndexAsLa
   ASSERT_TRUE(QuarterImageCacheExistsIn(folder_.str().c_str()));
   ASSERT_TRUE(LoadQuarterImageIndexFrom(folder_.str().c_str()));
   ASSERT_EQ(QuarterImageCount, 12);
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(QuarterImageOffsets[i], static_cast<int32_t>(75 + i * bmpSize));
+  for (int i = 0; i < 12; ++i)
+    EXPECT_EQ(QuarterImageOffsets[i], static_cast<int32_t>(75 + i * bmpSize));
 }
 
 // The cached BMP of image i, cut out of the cache by the index.
 Bytes CachedImage(const Bytes& cache, int i) {
   const size_t start = static_cast<size_t>(QuarterImageOffsets[i]);
-  const size_t end = i + 1 < QuarterImageCount ? static_cast<size_t>(QuarterImageOffsets[i + 1]) : cache.size();
-  return Bytes(cache.begin() + static_cast<std::ptrdiff_t>(start), cache.begin() + static_cast<std::ptrdiff_t>(end));
+  const size_t end =
+      i + 1 < QuarterImageCount ? static_cast<size_t>(QuarterImageOffsets[i + 1]) : cache.size();
+  return Bytes(cache.begin() + static_cast<std::ptrdiff_t>(start),
+               cache.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 uint32_t Field32(const Bytes& bmp, size_t offset) {
-  return bmp[offset] | bmp[offset + 1] << 8 | bmp[offset + 2] << 16 | static_cast<uint32_t>(bmp[offset + 3]) << 24;
+  return bmp[offset] | bmp[offset + 1] << 8 | bmp[offset + 2] << 16 |
+         static_cast<uint32_t>(bmp[offset + 3]) << 24;
 }
 
 TEST_F(QuarterCacheTest, StoredPicturesKeepSmallTablesAndAreReducedOtherwise) {
@@ -208,7 +215,9 @@ TEST_F(QuarterCacheTest, StoredPicturesKeepSmallTablesAndAreReducedOtherwise) {
     for (size_t entry = 204; entry < 256; ++entry)  // the tail of the table is the grey ramp
       EXPECT_EQ(reduced[54 + 4 * entry], entry);
   }
-  for (int i = 3; i < 12; ++i) EXPECT_TRUE(CachedImage(cache, i) == cachetest::WriteQuarterBmp(packed[static_cast<size_t>(i - 3)]));
+  for (int i = 3; i < 12; ++i)
+    EXPECT_TRUE(CachedImage(cache, i) ==
+                cachetest::WriteQuarterBmp(packed[static_cast<size_t>(i - 3)]));
 }
 
 TEST_F(QuarterCacheTest, FreeSpaceThresholdsAreInKilobytesPerImageCount) {
@@ -219,8 +228,10 @@ TEST_F(QuarterCacheTest, FreeSpaceThresholdsAreInKilobytesPerImageCount) {
     bool built;
   };
   const Case cases[] = {
-      {12, 253 * 1024 - 1, true, false}, {12, 253 * 1024, true, true},
-      {52, 1100 * 1024 - 1, true, false}, {52, 1100 * 1024, true, true},
+      {12, 253 * 1024 - 1, true, false},
+      {12, 253 * 1024, true, true},
+      {52, 1100 * 1024 - 1, true, false},
+      {52, 1100 * 1024, true, true},
       {12, 0, false, true},  // space unknown: the build goes on
   };
   EXPECT_EQ(QuarterCacheKilobytesNeeded(12), 253u);
@@ -234,11 +245,13 @@ TEST_F(QuarterCacheTest, FreeSpaceThresholdsAreInKilobytesPerImageCount) {
     g_fakeFreeBytes = c.freeBytes;
     g_fakeFreeKnown = c.known;
     alerts_.Clear();
-    EXPECT_EQ(BuildQuarterImageCacheFrom(folder.str().c_str(), set.records(), nullptr), c.built ? 1 : 0);
+    EXPECT_EQ(BuildQuarterImageCacheFrom(folder.str().c_str(), set.records(), nullptr),
+              c.built ? 1 : 0);
     EXPECT_EQ(QuarterImageCacheExistsIn(folder.str().c_str()), c.built);
     if (!c.built) {
-      EXPECT_EQ(AlertTexts(), std::vector<std::string>{
-                                  "Not enough disk space to create imx4 file - need 1.1MB of free disk space"});
+      EXPECT_EQ(AlertTexts(),
+                std::vector<std::string>{
+                    "Not enough disk space to create imx4 file - need 1.1MB of free disk space"});
     }
   }
 }
@@ -251,10 +264,12 @@ TEST_F(QuarterCacheTest, AFailedBuildLeavesNoCacheAndNoWorkFiles) {
   };
   const Case cases[] = {
       {"packed picture corrupt", [](ImageSet& s) { s.record(5)->dataOffset += 3; }, nullptr},
-      {"BMP offset past the end", [](ImageSet& s) {
+      {"BMP offset past the end",
+       [](ImageSet& s) {
          s.record(7)->dataFormat = kImageDataBmp;
          s.record(7)->dataOffset = 1 << 30;
-       }, "Unable to load image from file"},
+       },
+       "Unable to load image from file"},
       {"JPEG that is not one", [](ImageSet& s) { s.record(11)->dataFormat = kImageDataJpeg; },
        "Unable to load image from file"},
   };
@@ -278,7 +293,8 @@ TEST_F(QuarterCacheTest, OnlyTwelveOrFiftyTwoImagesAreBuilt) {
   ImageSet set;
   for (int i = 0; i < 20; ++i) set.AddPacked(8, 8, i);
   EXPECT_EQ(Build(set), 0);
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Unrecognized number of images in main image file"});
+  EXPECT_EQ(AlertTexts(),
+            std::vector<std::string>{"Unrecognized number of images in main image file"});
   EXPECT_EQ(folder_.Files(), std::vector<std::string>{"imfull.dat"});
 }
 

@@ -51,7 +51,7 @@ TEST_F(RasterTest, BresenhamLinesPlotExactPixels) {
       {3, 0, 0, 1, {{3, 0}, {2, 0}, {1, 1}, {0, 1}}},          // x-major, stepping left
       {0, 3, 4, 1, {{4, 1}, {3, 2}, {2, 2}, {1, 3}, {0, 3}}},  // drawn downwards from (4, 1)
       {0, 0, 1, 3, {{0, 0}, {0, 1}, {1, 2}, {1, 3}}},          // y-major
-      {2, 2, 2, 2, {{2, 2}}},                                   // a point
+      {2, 2, 2, 2, {{2, 2}}},                                  // a point
   };
   for (auto draw : {DrawLine8, DrawLine8B}) {
     for (const Case& c : cases) {
@@ -74,11 +74,33 @@ TEST_F(RasterTest, WuLinesPlotExactLevels) {
   };
   const std::vector<Case> cases = {
       // x-major: the fraction grows by a quarter per column, the pair is (x, y) and (x, y + 1).
-      {0, 0, 4, 1, {{{0, 0}, 41}, {{1, 0}, 33}, {{1, 1}, 18}, {{2, 0}, 25}, {{2, 1}, 26},
-                    {{3, 0}, 17}, {{3, 1}, 34}, {{4, 1}, 41}}},
+      {0,
+       0,
+       4,
+       1,
+       {{{0, 0}, 41},
+        {{1, 0}, 33},
+        {{1, 1}, 18},
+        {{2, 0}, 25},
+        {{2, 1}, 26},
+        {{3, 0}, 17},
+        {{3, 1}, 34},
+        {{4, 1}, 41}}},
       // y-major with the accumulator wrapping twice: x steps on rows 2 and 4.
-      {3, 5, 0, 0, {{{0, 0}, 41}, {{0, 1}, 22}, {{1, 1}, 29}, {{1, 2}, 35}, {{2, 2}, 16},
-                    {{1, 3}, 16}, {{2, 3}, 35}, {{2, 4}, 29}, {{3, 4}, 22}, {{3, 5}, 41}}},
+      {3,
+       5,
+       0,
+       0,
+       {{{0, 0}, 41},
+        {{0, 1}, 22},
+        {{1, 1}, 29},
+        {{1, 2}, 35},
+        {{2, 2}, 16},
+        {{1, 3}, 16},
+        {{2, 3}, 35},
+        {{2, 4}, 29},
+        {{3, 4}, 22},
+        {{3, 5}, 41}}},
       // Horizontal, vertical and diagonal lines are solid, with no partners.
       {5, 2, 1, 2, {{{1, 2}, 41}, {{2, 2}, 41}, {{3, 2}, 41}, {{4, 2}, 41}, {{5, 2}, 41}}},
       {1, 1, 1, 3, {{{1, 1}, 41}, {{1, 2}, 41}, {{1, 3}, 41}}},

@@ -85,7 +85,8 @@ TEST(InterpolateToScreenTest, FactorAndLetterboxFollowTheScreen) {
     SCOPED_TRACE(c.name);
     DIBPtr source = Pattern(c.w, c.h, 16);
     CDIB* result = nullptr;
-    const BOOL ok = InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, kBack, nullptr);
+    const BOOL ok =
+        InterpolateToScreen(source.get(), c.screenW, c.screenH, &result, kBack, nullptr);
     DIBPtr owned(result);
     ASSERT_TRUE(ok);
     ASSERT_NE(result, nullptr);

@@ -231,7 +231,8 @@ TEST_F(ScreenDocTest, AddSpriteMapsItOntoTheScreenPaletteAndDrawsIt) {
   EXPECT_TRUE(doc.sprites.IsEmpty());
 }
 
-// ---- the document without a view ------------------------------------------------------------------
+// ---- the document without a view
+// ------------------------------------------------------------------
 
 TEST(AnimDocTest, WithoutAViewTheDocumentStillOwnsItsBackground) {
   CAnimDoc doc;
@@ -347,13 +348,11 @@ TEST(AnimDocLogoTest, CandidatesLieStrictlyWithinATenthOfTheRatio) {
     bool candidate;
   };
   const Case cases[] = {
-      {120, 100, 1.2, true},   // 1.0
-      {120, 100, 1.0, false},  // 1.2
-      {90, 100, 1.0, false},   // exactly 0.9
-      {110, 100, 1.0, false},  // exactly 1.1
-      {91, 100, 1.0, true},
-      {109, 100, 1.0, true},
-      {100, 0, 1.0, false},    // no height
+      {120, 100, 1.2, true},                                                // 1.0
+      {120, 100, 1.0, false},                                               // 1.2
+      {90, 100, 1.0, false},                                                // exactly 0.9
+      {110, 100, 1.0, false},                                               // exactly 1.1
+      {91, 100, 1.0, true},   {109, 100, 1.0, true}, {100, 0, 1.0, false},  // no height
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " for " << c.ratio);
@@ -428,8 +427,8 @@ TEST(AnimDocLogoTest, FailedLoadsKeepThePreviousLogos) {
 TEST(AnimDocLogoTest, PictureFileProblemsAlertOrFailQuietly) {
   LogoFiles files({{20, 20}});
   CAnimDoc doc;
-  ASSERT_TRUE(doc.LoadLogoDescs(files.descriptorPath.c_str(),
-                                (files.picturePath.str() + ".none").c_str()));
+  ASSERT_TRUE(
+      doc.LoadLogoDescs(files.descriptorPath.c_str(), (files.picturePath.str() + ".none").c_str()));
   seams::ScopedAlertRecorder alerts;
   CDIB target;
   EXPECT_FALSE(doc.OpenRandomLogoFile(1.0, &target));
@@ -467,7 +466,8 @@ TEST(HeadlessScreenHostTest, ComposesLikeTheScreenAndRecordsWhatIsShown) {
   s->SetPosition(18, 9);  // the old place merges again; the new one, cut to the surface when shown
   host.FlushDirtyRects();
   EXPECT_EQ(host.GetShownRects(), (std::vector<CRect>{CRect(18, 9, 20, 10), CRect(1, 1, 5, 3)}));
-  EXPECT_EQ(PixelsOf(*host.GetSurface()), ComposedFromScratch(*host.GetBackground(), *host.GetSprites()));
+  EXPECT_EQ(PixelsOf(*host.GetSurface()),
+            ComposedFromScratch(*host.GetBackground(), *host.GetSprites()));
 
   host.ClearShownRects();
   host.ShowRect(nullptr);
@@ -548,8 +548,8 @@ TEST(CopyByColourTest, PixelsKeepTheirColoursOnTheOtherTableWithinBothPictures) 
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 4; ++x) {
         const int u = x - c.dx + c.sx, v = y - c.dy + c.sy;
-        const bool copied = x >= c.dx && y >= c.dy && x < c.dx + c.w && y < c.dy + c.h &&
-                            u >= 0 && v >= 0 && u < 4 && v < 3;
+        const bool copied = x >= c.dx && y >= c.dy && x < c.dx + c.w && y < c.dy + c.h && u >= 0 &&
+                            v >= 0 && u < 4 && v < 3;
         const int expected = copied ? 23 - (4 * v + u) : 4 * y + x;
         EXPECT_EQ(*target->GetPixelAddress(x, y), expected) << "at " << x << "," << y;
       }

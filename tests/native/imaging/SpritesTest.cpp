@@ -104,9 +104,9 @@ TEST_F(SpriteListTest, ObserverReportsRectanglesByFlag) {
   list.GetObserver()->OnSpriteChanged(s, CSpriteObserver::kChangedInPlace, &r1, nullptr);
   EXPECT_EQ(sink.rects, (std::vector<CRect>{r1}));
   sink.rects.clear();
-  list.GetObserver()->OnSpriteChanged(s, CSpriteObserver::kZChanged | CSpriteObserver::kMoved |
-                                             CSpriteObserver::kChangedInPlace,
-                                      &r1, &r3);
+  list.GetObserver()->OnSpriteChanged(
+      s, CSpriteObserver::kZChanged | CSpriteObserver::kMoved | CSpriteObserver::kChangedInPlace,
+      &r1, &r3);
   EXPECT_EQ(sink.rects, (std::vector<CRect>{r1, r1, r3, r1}));
 }
 

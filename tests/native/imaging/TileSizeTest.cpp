@@ -14,13 +14,21 @@ TEST(ChooseTileSizeTest, PicksACommonDivisorByPercentage) {
     int a, b, percent, expected;
   } cases[] = {
       // 640 x 480: 8, 10, 16, 20, 32, 40, 80, 160; the three under 20 are never chosen.
-      {640, 480, 100, 20}, {640, 480, 50, 40}, {640, 480, 1, 160}, {480, 640, 1, 160},
+      {640, 480, 100, 20},
+      {640, 480, 50, 40},
+      {640, 480, 1, 160},
+      {480, 640, 1, 160},
       // 800 x 600: 20 gives 40 tiles across, so 25 is the smallest choice.
-      {800, 600, 1, 200}, {800, 600, 100, 25},
-      {1024, 768, 1, 256}, {1024, 768, 100, 32},
+      {800, 600, 1, 200},
+      {800, 600, 100, 25},
+      {1024, 768, 1, 256},
+      {1024, 768, 100, 32},
       // Out-of-range percentages act as the nearest end of the range.
-      {640, 480, 0, 160}, {640, 480, -50, 160}, {640, 480, INT_MIN, 160},
-      {640, 480, 101, 20}, {640, 480, INT_MAX, 20},
+      {640, 480, 0, 160},
+      {640, 480, -50, 160},
+      {640, 480, INT_MIN, 160},
+      {640, 480, 101, 20},
+      {640, 480, INT_MAX, 20},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.a << " x " << c.b << " at " << c.percent);
@@ -35,11 +43,11 @@ TEST(ChooseTileSizeTest, NoAcceptableDivisorWritesNothing) {
   const struct {
     int a, b;
   } cases[] = {
-      {17, 19},        // no common divisor from 8
-      {36, 36},        // 9, 12 and 18: all under 20
-      {16, 16},        // one candidate only (8)
-      {1018, 1018},    // 2 x 509: only 509 is over 8, and it is past half the side
-      {0, 480}, {-640, 480}, {640, 0},
+      {17, 19},      // no common divisor from 8
+      {36, 36},      // 9, 12 and 18: all under 20
+      {16, 16},      // one candidate only (8)
+      {1018, 1018},  // 2 x 509: only 509 is over 8, and it is past half the side
+      {0, 480},           {-640, 480},    {640, 0},
       {INT_MAX, INT_MAX}, {65536, 65536},  // no bitmap has such sides
   };
   for (const auto& c : cases) {
@@ -104,11 +112,11 @@ TEST(ChooseTileSizeInRectTest, RectangleWithoutATilingIsLeftAlone) {
     RECT r;
     int half;
   } cases[] = {
-      {{0, 0, 10, 10}, 0},             // smaller than the smallest fixed size
-      {{0, 0, 1000, 15}, 1},           // not one tile fits in the height
-      {{0, 0, 0, 0}, 0},               // empty
-      {{50, 50, 10, 80}, 0},           // inverted
-      {{INT_MIN, 0, INT_MAX, 100}, 0}, // a width past any bitmap, which would overflow
+      {{0, 0, 10, 10}, 0},              // smaller than the smallest fixed size
+      {{0, 0, 1000, 15}, 1},            // not one tile fits in the height
+      {{0, 0, 0, 0}, 0},                // empty
+      {{50, 50, 10, 80}, 0},            // inverted
+      {{INT_MIN, 0, INT_MAX, 100}, 0},  // a width past any bitmap, which would overflow
       {{0, 0, 40000, 30000}, 1},
   };
   for (const auto& c : cases) {
@@ -127,9 +135,9 @@ TEST(GetTileGridForScreenTest, TenPixelSquaresOnlyOnTheNamedScreens) {
   const struct {
     int w, h, square;
   } cases[] = {
-      {640, 480, 10},  {800, 600, 10},  {1280, 1080, 10}, {1600, 1200, 10},
-      {1024, 768, 8},  {1280, 1024, 8}, {480, 640, 8},    {600, 800, 8},
-      {0, 0, 8},       {-640, -480, 8}, {640, 600, 8},
+      {640, 480, 10}, {800, 600, 10},  {1280, 1080, 10}, {1600, 1200, 10},
+      {1024, 768, 8}, {1280, 1024, 8}, {480, 640, 8},    {600, 800, 8},
+      {0, 0, 8},      {-640, -480, 8}, {640, 600, 8},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);

@@ -17,8 +17,8 @@
 namespace bouncetest {
 
 constexpr int kRamp = scenetest::WindowedHost::kReserved;  // the grey ramp: 10..41
-constexpr int kFirstHue = 100;                              // the picture: 100..199
-constexpr int kBarIndex = 200;                              // the bar along the top
+constexpr int kFirstHue = 100;                             // the picture: 100..199
+constexpr int kBarIndex = 200;                             // the bar along the top
 
 // The screen colours: placeholders, the grey ramp, a hue sweep at 100..199 and white at 200.
 inline void PicturePalette(CColorPalette* palette) {

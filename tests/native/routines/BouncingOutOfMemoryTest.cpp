@@ -111,8 +111,8 @@ TEST_F(BouncingOutOfMemoryTest, TheCylinder) {
 }
 
 TEST_F(BouncingOutOfMemoryTest, TheSolids) {
-  Check(RunBlocksWorld, "Blocks' World Error Message: ",
-        "Unable to get background image for texture map", true);
+  Check(RunBlocksWorld,
+        "Blocks' World Error Message: ", "Unable to get background image for texture map", true);
 }
 
 TEST_F(BouncingOutOfMemoryTest, TheBalls) {

@@ -249,7 +249,8 @@ TEST_F(BouncingRoutinesDocTest, LogosOnWithNonePresent) {
     RoutineFn run;
     const char* why;
   } cases[] = {
-      {RunWipeOut, "No logo of aspect ratio 3.77 in the image set: the cylinder carries the picture"},
+      {RunWipeOut,
+       "No logo of aspect ratio 3.77 in the image set: the cylinder carries the picture"},
       {RunBlocksWorld, "No logo of aspect ratio 1.00 in the image set: the cubes' logo faces"},
       {RunBouncingBalls, nullptr},
   };
@@ -257,9 +258,8 @@ TEST_F(BouncingRoutinesDocTest, LogosOnWithNonePresent) {
     SCOPED_TRACE(c.why ? c.why : "balls");
     for (const int clockOn : {0, 1}) {
       error.Empty();
-      const std::string trace = routinetest::TraceOf([&] {
-        EXPECT_EQ(c.run(&doc, &area, 0, clockOn, 0, 50, 50, 0, 0, 1, 1, 0, &error), 1);
-      });
+      const std::string trace = routinetest::TraceOf(
+          [&] { EXPECT_EQ(c.run(&doc, &area, 0, clockOn, 0, 50, 50, 0, 0, 1, 1, 0, &error), 1); });
       EXPECT_STREQ(error, "");
       if (c.why) {
         EXPECT_NE(trace.find(c.why), std::string::npos) << trace;
@@ -280,8 +280,7 @@ TEST_F(BouncingRoutinesDocTest, TraceLinesAndErrorTextsCarryEachRoutinesName) {
     const char* unknown;
     int lastCode;
   } cases[] = {
-      {RunWipeOut, GetWipeOutErrorText, "Wipe Out", "Wipe Out Error Message: ", "Unknown error",
-       2},
+      {RunWipeOut, GetWipeOutErrorText, "Wipe Out", "Wipe Out Error Message: ", "Unknown error", 2},
       {RunBlocksWorld, GetBlocksWorldErrorText, "Blocks' World:Collisions",
        "Blocks' World Error Message: ", "Unknown error", 2},
       {RunBouncingBalls, GetBouncingBallsErrorText, "Richochet - Bouncing Balls",
@@ -292,11 +291,12 @@ TEST_F(BouncingRoutinesDocTest, TraceLinesAndErrorTextsCarryEachRoutinesName) {
     const std::string trace = routinetest::TraceOf(
         [&] { EXPECT_EQ(c.run(&doc, &area, 0, 1, 1, 40, 60, 30, 0, 0, 1, 1, &error), 1); });
     const std::string name = c.trace;
-    EXPECT_EQ(trace.rfind(name + " - start - \n"
-                          "bInfiniteOn=0,bClockOn=1,bSoundOn=1,Speed=40,Res=60,Volume=30,bSpare=0,"
-                          "bLogoOn=0,RunSeconds=1\n",
-                          0),
-              0u)
+    EXPECT_EQ(
+        trace.rfind(name + " - start - \n"
+                           "bInfiniteOn=0,bClockOn=1,bSoundOn=1,Speed=40,Res=60,Volume=30,bSpare=0,"
+                           "bLogoOn=0,RunSeconds=1\n",
+                    0),
+        0u)
         << trace;
     EXPECT_EQ(trace.substr(trace.size() - name.size() - 11), name + " - end - \n\n");
     CString text;
@@ -313,7 +313,7 @@ TEST(WipeOutSounds, TheSoundOfEachStateFollowsTheTable) {
     int state;
     const char* sound;
   } cases[] = {
-      {0, "wavfx5"},  {1, "wavfx7"},  {95, "wavfx7"}, {96, "wavfx8"}, {97, "wavfx8"},
+      {0, "wavfx5"},  {1, "wavfx7"},  {95, "wavfx7"},  {96, "wavfx8"},  {97, "wavfx8"},
       {98, "wavfx5"}, {99, "wavfx8"}, {100, "wavfx8"}, {101, "wavfx7"}, {150, "wavfx7"},
   };
   for (const auto& c : cases) EXPECT_STREQ(WipeOutSoundName(c.state, k), c.sound) << c.state;

@@ -31,7 +31,7 @@ TEST(BouncingRules, SizeAndPaceFollowResAndSpeedOnEveryWidthBand) {
     int width;
     double blocksHi;
   } cases[] = {
-      {1000, 200}, {1001, 200 * 0.8}, {1100, 220 * 0.8},
+      {1000, 200},       {1001, 200 * 0.8}, {1100, 220 * 0.8},
       {1101, 220 * 0.6}, {1200, 240 * 0.6}, {1201, 240 * 0.5},
   };
   for (const auto& c : cases) {
@@ -73,8 +73,8 @@ TEST(BouncingRules, TheSizeIsHeldSoTheWallsNeverTurnInsideOut) {
     const double s = RoutineShapeSize(c.w, c.h, c.asked, c.asked, 50);
     EXPECT_DOUBLE_EQ(s, c.held);
     if (c.w >= 30) {
-      const RoutineTravel t = RoutineTravelFor(2 * 60.0 * (c.w / 2 - s / 2) / (s / 2), s / 2, c.w,
-                                               c.h);
+      const RoutineTravel t =
+          RoutineTravelFor(2 * 60.0 * (c.w / 2 - s / 2) / (s / 2), s / 2, c.w, c.h);
       EXPECT_GT(t.y, 0) << "the top wall lies above the bottom one";
       EXPECT_TRUE(std::isfinite(t.d));
     }
@@ -163,11 +163,11 @@ TEST_F(PictureTexturesTest, NothingToFitGivesTheGroundAloneAndNoBackgroundGivesN
     RECT area;
     int border;
   } cases[] = {
-      {{10, 10, 10, 200}, 0},      // no width
-      {{10, 10, 300, 10}, 0},      // no height
-      {{0, 0, 640, 480}, 100},     // the border leaves no band
-      {{0, 0, 1, 480}, 0},         // a one-pixel column: no strip in either layout
-      {{700, 0, 900, 100}, 0},     // beside the picture
+      {{10, 10, 10, 200}, 0},   // no width
+      {{10, 10, 300, 10}, 0},   // no height
+      {{0, 0, 640, 480}, 100},  // the border leaves no band
+      {{0, 0, 1, 480}, 0},      // a one-pixel column: no strip in either layout
+      {{700, 0, 900, 100}, 0},  // beside the picture
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.area.left << "," << c.area.top << " " << c.area.right
@@ -284,9 +284,9 @@ TEST(CollisionGate, ASameOrAnyPairWaitsForAStop) {
       {&b, &a, false, false},  // the same pair the other way round
       {&a, &c, true, false},   // another pair: the solids answer it
       {&a, &c, false, false},
-      {&a, &b, true, false},   // the pair before the last is another pair again
+      {&a, &b, true, false},  // the pair before the last is another pair again
       {nullptr, nullptr, false, false},
-      {&a, &b, true, true},    // after a stop, even the last pair
+      {&a, &b, true, true},  // after a stop, even the last pair
       {&b, &a, false, false},
       {nullptr, nullptr, false, false},
       {nullptr, nullptr, false, false},

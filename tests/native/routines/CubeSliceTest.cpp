@@ -33,22 +33,20 @@ TEST(RotateTextureTest, EachQuarterTurnPlacesEveryTexelAndTooSmallTargetsStayUnt
     const char* rows;  // the target, row after row
   };
   const Case cases[] = {
-      {0, 3, 2, 1, "abcdef"},
-      {1, 2, 3, 1, "daebfc"},  // (x, y) to column 1 - y, row x
-      {2, 3, 2, 1, "fedcba"},
-      {3, 2, 3, 1, "cfbead"},  // (x, y) to column y, row 2 - x
-      {0, 4, 3, 1, "abc.def....."},  // only the source's width of each row
-      {2, 3, 3, 1, "...fedcba"},     // the last rows
-      {1, 3, 3, 1, ".da.eb.fc"},     // the last columns
-      {0, 2, 2, 0, "...."},          // narrower than the block
-      {1, 3, 2, 0, "......"},        // the turned block is 2 x 3
-      {3, 2, 2, 0, "...."},
-      {4, 3, 2, 0, "......"},        // not a quarter turn
+      {0, 3, 2, 1, "abcdef"},       {1, 2, 3, 1, "daebfc"},  // (x, y) to column 1 - y, row x
+      {2, 3, 2, 1, "fedcba"},       {3, 2, 3, 1, "cfbead"},  // (x, y) to column y, row 2 - x
+      {0, 4, 3, 1, "abc.def....."},                          // only the source's width of each row
+      {2, 3, 3, 1, "...fedcba"},                             // the last rows
+      {1, 3, 3, 1, ".da.eb.fc"},                             // the last columns
+      {0, 2, 2, 0, "...."},                                  // narrower than the block
+      {1, 3, 2, 0, "......"},                                // the turned block is 2 x 3
+      {3, 2, 2, 0, "...."},         {4, 3, 2, 0, "......"},  // not a quarter turn
       {-1, 3, 2, 0, "......"},
   };
   for (const Case& c : cases) {
     int written = -1;
-    EXPECT_EQ(Rotated(c.k, c.tw, c.th, &written), c.rows) << "k " << c.k << " into " << c.tw << "x" << c.th;
+    EXPECT_EQ(Rotated(c.k, c.tw, c.th, &written), c.rows)
+        << "k " << c.k << " into " << c.tw << "x" << c.th;
     EXPECT_EQ(written, c.written) << "k " << c.k << " into " << c.tw << "x" << c.th;
   }
 }
@@ -92,8 +90,7 @@ class CubeSliceTest : public ::testing::Test {
       ASSERT_TRUE(image.Create(kTexture, kTexture, nullptr));
       for (int y = 0; y < kTexture; ++y)
         for (int x = 0; x < kTexture; ++x)
-          *image.GetPixelAddress(x, y) =
-              static_cast<BYTE>(160 + face * 15 + x / 20 + y / 20 * 3);
+          *image.GetPixelAddress(x, y) = static_cast<BYTE>(160 + face * 15 + x / 20 + y / 20 * 3);
       ASSERT_EQ(cube.MapTexture(face, &image), 1);
     }
   }
@@ -170,8 +167,8 @@ TEST_F(CubeSliceTest, TheCubeShowsAfterAMoveWhatThePiecesShowedAtItsEnd) {
         differing += pieces[i] != surface.bits[i];
       }
       ASSERT_GT(drawn, 1000);
-      EXPECT_LT(differing * 8, drawn) << "face " << f << " q " << q << ": " << differing
-                                       << " of " << drawn << " pixels changed";
+      EXPECT_LT(differing * 8, drawn) << "face " << f << " q " << q << ": " << differing << " of "
+                                      << drawn << " pixels changed";
       ASSERT_EQ(Turn(f, -q), 1);
     }
   }

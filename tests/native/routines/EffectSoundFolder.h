@@ -31,8 +31,8 @@ class EffectSoundFolder {
     for (int i = 0; i < count; ++i) testsupport::PutLE(samples, value, 2);
     return testsupport::WriteBytes(
         (folder_ / (name + ".wav").c_str()).string(),
-        testsupport::RiffFile("WAVE", {testsupport::FmtChunk(1, 1, 11025, 16),
-                                       testsupport::DataChunk(samples)}));
+        testsupport::RiffFile(
+            "WAVE", {testsupport::FmtChunk(1, 1, 11025, 16), testsupport::DataChunk(samples)}));
   }
 
  private:

@@ -77,8 +77,8 @@ class FlyingTilesTest : public ::testing::Test {
 
   int Run(const RECT& area, int infinite, int speed, int res, int logo, int runSeconds,
           int trace = 0) {
-    return RunFlyingTiles(host.get(), backdrop.get(), &area, infinite, 0, 0, speed, res, 0, 0,
-                          logo, runSeconds, trace, &error);
+    return RunFlyingTiles(host.get(), backdrop.get(), &area, infinite, 0, 0, speed, res, 0, 0, logo,
+                          runSeconds, trace, &error);
   }
 
   JumpClock clock;
@@ -169,12 +169,12 @@ TEST_F(FlyingTilesTest, AreasTooSmallEndAtOnceAndBadOnesGiveTheSizeError) {
     const char* error;
   };
   const Case cases[] = {
-      {{0, 0, 20, 20}, 100, 1, kTooFew, ""},    // one cell
-      {{0, 0, 40, 20}, 100, 1, kTooFew, ""},    // two
-      {{0, 0, 320, 240}, 1, 1, kTooFew, ""},    // two of 160 pixels
-      {{50, 50, 50, 150}, 50, 0, "", kNoSize},  // no width
+      {{0, 0, 20, 20}, 100, 1, kTooFew, ""},       // one cell
+      {{0, 0, 40, 20}, 100, 1, kTooFew, ""},       // two
+      {{0, 0, 320, 240}, 1, 1, kTooFew, ""},       // two of 160 pixels
+      {{50, 50, 50, 150}, 50, 0, "", kNoSize},     // no width
       {{400, 300, 500, 400}, 50, 0, "", kNoSize},  // off the screen
-      {{0, 0, 20, 20}, 1, 0, "", kNoSize},      // the size chosen does not fit once
+      {{0, 0, 20, 20}, 1, 0, "", kNoSize},         // the size chosen does not fit once
   };
   for (const Case& c : cases) {
     UseScreen(320, 240);
@@ -204,7 +204,8 @@ TEST(FlyingTilesErrorTextTest, EveryCodeHasItsTextAndOthersAreUnrecognized) {
   for (const auto& c : cases) {
     CString text;
     GetFlyingTilesErrorText(c.code, &text);
-    EXPECT_EQ(std::string(static_cast<const char*>(text)), std::string("3D Flying Tiles Error Message: ") + c.text);
+    EXPECT_EQ(std::string(static_cast<const char*>(text)),
+              std::string("3D Flying Tiles Error Message: ") + c.text);
   }
 }
 

@@ -71,9 +71,7 @@ class PuzzleCubeTest : public ::testing::Test {
 };
 
 TEST_F(PuzzleCubeTest, TheCubeComesTurnsAndGoesLeavingThePictureBehindUntouched) {
-  const struct {
-    int speed, res, runSeconds;
-  } cases[] = {{50, 50, 20}, {1, 100, 12}, {100, 1, 12}};
+  const struct { int speed, res, runSeconds; } cases[] = {{50, 50, 20}, {1, 100, 12}, {100, 1, 12}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.speed);
     const uint32_t start = clock.Peek();
@@ -183,8 +181,8 @@ TEST_F(PuzzleCubeTest, AtRestTheFrontFaceShowsTheAreaAsItStood) {
   } samples[] = {{0.25, 0.3, 0}, {0.75, 0.3, 1}, {0.25, 0.7, 2}, {0.75, 0.7, 3},
                  {0.1, 0.2, 0},  {0.9, 0.2, 1},  {0.1, 0.8, 2},  {0.9, 0.8, 3}};
   for (const auto& s : samples) {
-    EXPECT_EQ(QuarterOf(at(s.fx, s.fy)), s.quarter) << "at " << s.fx << ", " << s.fy << " of "
-                                                    << face.Width() << " x " << face.Height();
+    EXPECT_EQ(QuarterOf(at(s.fx, s.fy)), s.quarter)
+        << "at " << s.fx << ", " << s.fy << " of " << face.Width() << " x " << face.Height();
   }
   for (double fx : {0.1, 0.5, 0.9}) {
     EXPECT_EQ(at(fx, 0.04), scenetest::WindowedHost::kReserved) << "the band above, at " << fx;
@@ -197,12 +195,12 @@ TEST(PuzzleCubeSizeTest, TheEdgeFollowsTheScreenWidthAndRes) {
     int w, res;
     double edge;
   } cases[] = {
-      {1000, 100, 66}, {1000, 1, 192},     // hi = min(768 / 4, 1000 / 5)
-      {1001, 100, 66}, {1001, 1, 153.6},   // wider than 1000: hi * 0.8
+      {1000, 100, 66}, {1000, 1, 192},    // hi = min(768 / 4, 1000 / 5)
+      {1001, 100, 66}, {1001, 1, 153.6},  // wider than 1000: hi * 0.8
       {1100, 100, 73}, {1100, 1, 153.6},
-      {1101, 100, 73}, {1101, 1, 115.2},   // wider than 1100: hi * 0.6
+      {1101, 100, 73}, {1101, 1, 115.2},  // wider than 1100: hi * 0.6
       {1200, 100, 80}, {1200, 1, 115.2},
-      {1201, 100, 80}, {1201, 1, 96},      // wider than 1200: hi * 0.5
+      {1201, 100, 80}, {1201, 1, 96},  // wider than 1200: hi * 0.5
       {1280, 100, 85}, {1280, 50, 85 + 11 * 50 / 99.0},
   };
   for (const auto& c : cases) {

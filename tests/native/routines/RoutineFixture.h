@@ -57,8 +57,7 @@ class JumpClock : public seams::Clock {
 inline void DistinctPalette(CColorPalette* palette) {
   PALETTEENTRY entries[256];
   for (int i = 0; i < 256; ++i) {
-    entries[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7),
-                  0};
+    entries[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
   }
   palette->CreateGreyRamp(0);
   palette->SetPaletteEntries(0, 256, entries);

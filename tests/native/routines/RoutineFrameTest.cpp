@@ -47,9 +47,9 @@ TEST(RoutineFrameTest, ElapsedSecondsAreTheSignedTickDifferenceWithoutAnHourWrap
   } cases[] = {
       {5000, 999, 0},
       {5000, 1000, 1},
-      {5000, 3600 * 1000, 3600},          // an hour is an hour, not 0
+      {5000, 3600 * 1000, 3600},  // an hour is an hour, not 0
       {5000, 3700 * 1000 + 500, 3700},
-      {0xFFFFF000u, 10 * 1000, 10},       // across the tick counter's wrap
+      {0xFFFFF000u, 10 * 1000, 10},  // across the tick counter's wrap
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.start << " + " << c.advance);
@@ -66,7 +66,8 @@ TEST(RoutineFrameTest, ElapsedSecondsAreTheSignedTickDifferenceWithoutAnHourWrap
 }
 
 TEST(RoutineFrameTest, SettingsAreKeptToOneToAHundredAndErrorTextsFollowTheirTable) {
-  const int settings[][2] = {{-5, 1}, {0, 1}, {1, 1}, {50, 50}, {100, 100}, {106, 100}, {9999, 100}};
+  const int settings[][2] = {{-5, 1},    {0, 1},     {1, 1},     {50, 50},
+                             {100, 100}, {106, 100}, {9999, 100}};
   for (const auto& s : settings) EXPECT_EQ(ClampRoutinePercent(s[0]), s[1]) << s[0];
   CString text;
   ErrorText(7, &text);

@@ -46,8 +46,7 @@ TEST_F(RoutinesOutOfMemoryTest, TheSlideShowReportsItAndTakesTheClockDown) {
         EXPECT_EQ(refusedResult, 0) << n;
         // Refusing the first allocation refuses the room for the text itself.
         if (n > 0) {
-          EXPECT_STREQ(refusedError, "Slide Show Error Message: System has run out of memory")
-              << n;
+          EXPECT_STREQ(refusedError, "Slide Show Error Message: System has run out of memory") << n;
         }
         return true;
       });

@@ -80,7 +80,8 @@ TEST_F(SlideShowTest, WaitsItsWholeSecondsWakingOnlyWhenSomethingIsDue) {
     EXPECT_EQ(clock.idles, 0) << "every nap has a deadline";
     if (c.clockOn) {
       EXPECT_LE(clock.longestNap, 1000);
-      EXPECT_LE(clock.naps, c.seconds + 1000 / 10 + 2) << "one wake a second once the turn is known";
+      EXPECT_LE(clock.naps, c.seconds + 1000 / 10 + 2)
+          << "one wake a second once the turn is known";
       // The hands are redrawn as each second comes, and shown; then the corner without the clock.
       EXPECT_GE(CornerShows(), c.seconds + 1);
       EXPECT_LE(CornerShows(), c.seconds + 3);

@@ -128,15 +128,15 @@ class SlidingTilesTest : public ::testing::Test {
 
 TEST_F(SlidingTilesTest, FewerThanNineCellsEndAtOnceAndDrawNothing) {
   const RECT areas[] = {
-      {10, 10, 70, 50},     // 3 x 2 cells of 20
-      {200, 100, 250, 170}, // 2 x 3 cells of 20
+      {10, 10, 70, 50},      // 3 x 2 cells of 20
+      {200, 100, 250, 170},  // 2 x 3 cells of 20
   };
   for (const RECT& area : areas) {
     SCOPED_TRACE(testing::Message() << CRect(area).Width() << " x " << CRect(area).Height());
     const std::string trace = TraceOf([&] {
-      EXPECT_EQ(RunSlidingBlocks(&host, backdrop.get(), &area, 0, 0, 0, 50, 50, 0, 0, 0, 0, 0, 1,
-                                 &error),
-                1);
+      EXPECT_EQ(
+          RunSlidingBlocks(&host, backdrop.get(), &area, 0, 0, 0, 50, 50, 0, 0, 0, 0, 0, 1, &error),
+          1);
     });
     EXPECT_TRUE(host.GetShownRects().empty());
     EXPECT_EQ(DifferentPixels(*host.GetBackground(), *picture), 0);
@@ -257,8 +257,7 @@ TEST(SlidingTilesErrorTextTest, EveryCodeHasItsMessage) {
   for (const auto& c : cases) {
     CString text;
     GetSlidingTilesErrorText(c.code, &text);
-    EXPECT_EQ(std::string(text),
-              std::string("2D Sliding Tiles Error Message: ") + c.text);
+    EXPECT_EQ(std::string(text), std::string("2D Sliding Tiles Error Message: ") + c.text);
   }
 }
 
@@ -293,9 +292,8 @@ TEST_F(SlidingTilesDocTest, TheClockIsMadeAndTakenDownAndItsCornerShowsThePictur
   long withClock = 0;
   doc.onFlush = [&] { withClock += doc.clockOn && doc.sprites.GetCount() > 2; };
   CString error;
-  EXPECT_EQ(RunSlidingBlocks(&doc, backdrop.get(), &area, 0, 1, 1, 50, 50, 0, 0, 0, 0, 3, 0,
-                             &error),
-            1)
+  EXPECT_EQ(
+      RunSlidingBlocks(&doc, backdrop.get(), &area, 0, 1, 1, 50, 50, 0, 0, 0, 0, 3, 0, &error), 1)
       << error;
   EXPECT_GT(withClock, 0) << "the tiles slid with the clock on the screen";
   EXPECT_EQ(doc.soundOn, 1) << "the sound flag follows the setting; the tiles play nothing";

@@ -132,7 +132,8 @@ TEST(TileBoardTest, MoveListsStopAtTwentyMoves) {
   // Single tiles on every other cell of a 12 x 12 board: far more than 20 moves.
   CTileBoard board(12, 12);
   for (int c = 0; c < 12; c += 2)
-    for (int r = 0; r < 12; r += 2) ASSERT_EQ(board.AddTile(new CBlock(c, r, kTile1x1, nullptr)), 1);
+    for (int r = 0; r < 12; r += 2)
+      ASSERT_EQ(board.AddTile(new CBlock(c, r, kTile1x1, nullptr)), 1);
   ASSERT_GT(AllMoves(board).size(), 20u);
   TileMove moves[CTileBoard::kMovesPerLevel + 3];
   const TileMove untouched = {nullptr, 77, 77};

@@ -20,7 +20,10 @@ TEST(SplashErrorText, NumbersGiveTheirTextsAndOthersUnknownError) {
       {1, "Unable to access registry settings - Screen saver needs to be reinstalled"},
       {25, "Unable to find registry key"},
       {37, "Unable to find any images in selected directory"},
-      {0, "Unknown error"}, {3, "Unknown error"}, {38, "Unknown error"}, {99, "Unknown error"},
+      {0, "Unknown error"},
+      {3, "Unknown error"},
+      {38, "Unknown error"},
+      {99, "Unknown error"},
       {-1, "Unknown error"},
   };
   for (const auto& c : cases) {
@@ -78,7 +81,8 @@ TEST_F(SplashLoopTest, ACaptionThatWorksIsShownAgainAtOnce) {
 TEST_F(SplashLoopTest, ARequestedStopShowsNothing) {
   seams::RequestStop();
   int calls = 0;
-  RunSplashErrorLoop([&](const ImageTextFXRequest&) { return ++calls, TRUE; }, ImageTextFXRequest());
+  RunSplashErrorLoop([&](const ImageTextFXRequest&) { return ++calls, TRUE; },
+                     ImageTextFXRequest());
   EXPECT_EQ(calls, 0);
 }
 

@@ -39,9 +39,9 @@ TEST(ClockSeam, SignedDeadlineComparison) {
     uint32_t now, deadline;
     bool before;
   } cases[] = {
-      {100, 200, true},          {200, 200, false},         {300, 200, false},
-      {0xFFFFFFF0u, 0x10, true},  // deadline lies past the wrap
-      {0x10, 0xFFFFFFF0u, false},  // the wrap has passed the deadline
+      {100, 200, true},           {200, 200, false},
+      {300, 200, false},          {0xFFFFFFF0u, 0x10, true},  // deadline lies past the wrap
+      {0x10, 0xFFFFFFF0u, false},                             // the wrap has passed the deadline
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.before, seams::TickBefore(c.now, c.deadline)) << c.now << " vs " << c.deadline;
@@ -133,9 +133,8 @@ TEST(AlertSeam, TheScopedOwnerOwnsAlertsThatNameNone) {
   }
   seams::Alert("after");
   const std::vector<std::pair<std::string, void*>> expected = {
-      {"before", nullptr},  {"outer", &settings},       {"inner", &subDialog},
-      {"explicit", &other}, {"thread", nullptr},        {"outer again", &settings},
-      {"after", nullptr}};
+      {"before", nullptr}, {"outer", &settings},       {"inner", &subDialog}, {"explicit", &other},
+      {"thread", nullptr}, {"outer again", &settings}, {"after", nullptr}};
   ASSERT_EQ(expected.size(), recorder.Records().size());
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(expected[i].first, recorder.Records()[i].text);
@@ -169,8 +168,10 @@ std::string ReadAll(const std::filesystem::path& path) {
 }
 
 TEST(TraceSeam, ScopesWriteStartAndEndLinesOnlyWhileOn) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("seams_trace_test_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".txt");
+  const auto path =
+      std::filesystem::temp_directory_path() /
+      ("seams_trace_test_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".txt");
   seams::Trace::Printf("before open\n");
   ASSERT_TRUE(seams::Trace::Open(path.string().c_str(), "BANNER"));
   {

@@ -393,7 +393,8 @@ class IniSettingsTraceTest : public IniSettingsTest {
   void SetUp() override {
     IniSettingsTest::SetUp();
     base = fs::temp_directory_path() /
-           ("ini-trace-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+           ("ini-trace-" +
+            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(base);
     fs::create_directories(base / "vexdata");
@@ -495,9 +496,16 @@ TEST(DecimalTextInRange, ReadsTheNearestValueInRange) {
     int low, high, expected;
   };
   const Case cases[] = {
-      {"50", 1, 100, 50},   {"0", 1, 100, 1},     {"101", 1, 100, 100}, {"-7", 0, 4, 0},
-      {"9", 0, 6, 6},       {"", 1, 100, 1},      {"abc", 0, 7, 0},     {" 3x", 0, 7, 3},
-      {"99999999999", 0, 255, 255}, {"-99999999999", 0, 255, 0},
+      {"50", 1, 100, 50},
+      {"0", 1, 100, 1},
+      {"101", 1, 100, 100},
+      {"-7", 0, 4, 0},
+      {"9", 0, 6, 6},
+      {"", 1, 100, 1},
+      {"abc", 0, 7, 0},
+      {" 3x", 0, 7, 3},
+      {"99999999999", 0, 255, 255},
+      {"-99999999999", 0, 255, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, saver::DecimalTextInRange(c.text, c.low, c.high))

@@ -33,7 +33,7 @@ TEST(TopTenText, ParsesTheListText) {
       {"4 ", {4}},
       {"0000000001", {}},  // a field of ten characters is refused, whatever its value
       {"000000001", {1}},
-      {"12", {}},          // the image count itself is outside the set
+      {"12", {}},  // the image count itself is outside the set
       {"1,2,3,4,5,6,7,8,9,10,11", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},  // at most ten are kept
   };
   for (const Case& c : cases) {
@@ -51,9 +51,17 @@ TEST(TopTenText, NextImageFollowsThePlayOrder) {
     int next;
   };
   std::vector<Case> cases = {
-      {"", 3, -1},      {"abc", 0, -1},  {"5", 5, 5},     {"5", 7, 5},
-      {"3,8,1", 8, 1},  {"3,8,1", 1, 3}, {"3,8,1", 4, 3}, {"3,8,1", 3, 8},
-      {"2,5,2,9", 2, 9},  // a repeated index: the last occurrence counts
+      {"", 3, -1},
+      {"abc", 0, -1},
+      {"5", 5, 5},
+      {"5", 7, 5},
+      {"3,8,1", 8, 1},
+      {"3,8,1", 1, 3},
+      {"3,8,1", 4, 3},
+      {"3,8,1", 3, 8},
+      {"2,5,2,9", 2, 9},  // a repeated index:
+                          // the last occurrence
+                          // counts
       {"3,12", 3, -1},    // invalid text: the caller falls back to the whole set
   };
   for (const Case& c : cases) {

@@ -14,8 +14,8 @@
 
 namespace {
 
-using testsupport::Bytes;
 using soundtest::FakeWaveOut;
+using testsupport::Bytes;
 
 class Observer : public CWaveObserver {
  public:

@@ -76,7 +76,8 @@ inline CRect Whole(const CDIB& dib) { return CRect(0, 0, dib.GetWidth(), dib.Get
 inline void ExpectSamePixels(const CDIB& got, const CDIB& expected) {
   ASSERT_EQ(got.GetWidth(), expected.GetWidth());
   ASSERT_EQ(got.GetHeight(), expected.GetHeight());
-  EXPECT_TRUE(EveryPixel(got, Whole(got), [&](int x, int y, int v) { return v == At(expected, x, y); }));
+  EXPECT_TRUE(
+      EveryPixel(got, Whole(got), [&](int x, int y, int v) { return v == At(expected, x, y); }));
 }
 
 // Sets the pixels of the rectangle (clipped) to an index.
@@ -95,7 +96,8 @@ void PaintShadow(CDIB& dib, const CRect& box, int index, InShape inShape) {
   for (int r = 0; r < box.Height(); ++r) {
     for (int c = 0; c < box.Width(); ++c) {
       if ((r + c) % 2 == 1 && inShape(box.left + c, box.top + r)) {
-        if (BYTE* p = dib.GetPixelAddress(box.left + c + 6, box.top + r + 6)) *p = static_cast<BYTE>(index);
+        if (BYTE* p = dib.GetPixelAddress(box.left + c + 6, box.top + r + 6))
+          *p = static_cast<BYTE>(index);
       }
     }
   }

@@ -41,7 +41,8 @@ std::unique_ptr<CDIB> NewLogo() {
     logo->header->bmiColors[i] = RGBQUAD{v, v, v, 0};
   }
   for (int y = 0; y < 30; ++y) {
-    for (int x = 0; x < 40; ++x) *logo->GetPixelAddress(x, y) = static_cast<BYTE>((x / 5 + y / 5) % 4);
+    for (int x = 0; x < 40; ++x)
+      *logo->GetPixelAddress(x, y) = static_cast<BYTE>((x / 5 + y / 5) % 4);
   }
   return logo;
 }
@@ -51,15 +52,16 @@ struct Styles {
 };
 
 BOOL Compose(CDIB* target, Rects& rects, CDIB* logo, Styles s, CString* error) {
-  return SetSSBackground(target, &rects.list, logo, s.back, s.screen, s.border, s.thickness, s.shadow,
-                         0, error);
+  return SetSSBackground(target, &rects.list, logo, s.back, s.screen, s.border, s.thickness,
+                         s.shadow, 0, error);
 }
 
 TEST(SetSSBackgroundTest, FailuresGiveTheirTextsAndLeaveTheTargetAlone) {
   auto logo = NewLogo();
   auto colourLogo = std::make_unique<CDIB>();
   colourLogo->Create24(30, 30);
-  const char* const small = "Set Logo Background Error Message: Unable to generate suitable size for 3D tiles";
+  const char* const small =
+      "Set Logo Background Error Message: Unable to generate suitable size for 3D tiles";
   const struct {
     int w, h;
     bool noRects;
@@ -70,11 +72,29 @@ TEST(SetSSBackgroundTest, FailuresGiveTheirTextsAndLeaveTheTargetAlone) {
       {639, 480, false, logo.get(), {2, 2, 0, 0, 0}, small},
       {640, 479, false, logo.get(), {2, 2, 0, 0, 0}, small},
       {0, 0, false, logo.get(), {2, 2, 0, 0, 0}, small},
-      {800, 600, true, logo.get(), {2, 2, 0, 0, 0},
+      {800,
+       600,
+       true,
+       logo.get(),
+       {2, 2, 0, 0, 0},
        "Set Logo Background Error Message: Image size is not recognised"},
-      {800, 600, false, nullptr, {4, 0, 0, 0, 0}, "Set Logo Background Error Message: Unable to select logo"},
-      {800, 600, false, nullptr, {1, 3, 0, 0, 0}, "Set Logo Background Error Message: Unable to select logo"},
-      {800, 600, false, colourLogo.get(), {4, 1, 0, 0, 0},
+      {800,
+       600,
+       false,
+       nullptr,
+       {4, 0, 0, 0, 0},
+       "Set Logo Background Error Message: Unable to select logo"},
+      {800,
+       600,
+       false,
+       nullptr,
+       {1, 3, 0, 0, 0},
+       "Set Logo Background Error Message: Unable to select logo"},
+      {800,
+       600,
+       false,
+       colourLogo.get(),
+       {4, 1, 0, 0, 0},
        "Get Indexed Logo Error Message: Unable to generate logo palette"},
       // 810 x 610 has no tile size that divides both sides.
       {810, 610, false, logo.get(), {4, 0, 0, 0, 0}, small},
@@ -127,15 +147,14 @@ TEST(SetSSBackgroundTest, ErrorTextsByCode) {
 
 // A picture area the size of the target has no frame, whatever the border style asks.
 TEST(SetSSBackgroundTest, SolidScreenStylesFillEveryPixel) {
-  const struct {
-    int screen, index;
-  } cases[] = {{2, Black()}, {3, White()}, {7, 0}, {-1, 0}};
+  const struct { int screen, index; } cases[] = {{2, Black()}, {3, White()}, {7, 0}, {-1, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.screen);
     auto target = NewTarget(800, 600);
     Rects rects{{0, 0, 800, 600}};
     CString error;
-    ASSERT_TRUE(Compose(target.get(), rects, nullptr, {4, c.screen, kBorderBlack, 1, 1}, &error)) << error;
+    ASSERT_TRUE(Compose(target.get(), rects, nullptr, {4, c.screen, kBorderBlack, 1, 1}, &error))
+        << error;
     EXPECT_TRUE(EveryPixel(*target, Whole(*target), [&](int, int, int v) { return v == c.index; }));
   }
 }
@@ -151,7 +170,8 @@ TEST(SetSSBackgroundTest, ShadowOnlyFrameRoundASmallPicture) {
   auto expected = NewTarget(1024, 768, White());
   CRect box = picture;
   box.InflateRect(4, 4);
-  PaintShadow(*expected, box, Black(), [&](int x, int y) { return picture.PtInRect(CPoint(x, y)); });
+  PaintShadow(*expected, box, Black(),
+              [&](int x, int y) { return picture.PtInRect(CPoint(x, y)); });
   ExpectSamePixels(*target, *expected);
 
   // With the border style's shadow flag clear, nothing at all is drawn.
@@ -164,18 +184,22 @@ TEST(SetSSBackgroundTest, ShadowOnlyFrameRoundASmallPicture) {
 TEST(SetSSBackgroundTest, FrameWidthFollowsThicknessAndAreaSize) {
   const struct {
     int areaWidth, areaHeight, thickness, width;
-  } cases[] = {{320, 240, 0, 4}, {320, 240, 1, 18}, {640, 480, 1, 10}, {800, 600, 1, 10}, {800, 600, 0, 4}};
+  } cases[] = {
+      {320, 240, 0, 4}, {320, 240, 1, 18}, {640, 480, 1, 10}, {800, 600, 1, 10}, {800, 600, 0, 4}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.areaWidth << " x " << c.areaHeight << " thick " << c.thickness);
+    SCOPED_TRACE(testing::Message()
+                 << c.areaWidth << " x " << c.areaHeight << " thick " << c.thickness);
     auto target = NewTarget(1024, 768);
     const int left = (1024 - c.areaWidth) / 2;
     const int top = (768 - c.areaHeight) / 2;
     Rects rects{{left, top, left + c.areaWidth, top + c.areaHeight}, {100, 20, 150, 60}};
     CString error;
-    ASSERT_TRUE(Compose(target.get(), rects, nullptr, {3, 2, kBorderBlack, c.thickness, 0}, &error)) << error;
+    ASSERT_TRUE(Compose(target.get(), rects, nullptr, {3, 2, kBorderBlack, c.thickness, 0}, &error))
+        << error;
     // The area is light grey (back style 3) on black, framed in black: measure the band on a
     // light grey screen instead.
-    ASSERT_TRUE(Compose(target.get(), rects, nullptr, {2, 3, kBorderBlack, c.thickness, 0}, &error)) << error;
+    ASSERT_TRUE(Compose(target.get(), rects, nullptr, {2, 3, kBorderBlack, c.thickness, 0}, &error))
+        << error;
     const int midY = top + c.areaHeight / 2;
     int band = 0;
     while (At(*target, left - 1 - band, midY) == Black()) ++band;
@@ -193,10 +217,17 @@ TEST(SetSSBackgroundTest, FrameWidthTable) {
     bool large;
     int width;
   } cases[] = {
-      {kBorderBlack, 0, true, 4},      {kBorderWhite, 0, false, 4},   {kBorderRaised, 0, true, 7},
-      {kBorderRaisedSunk, 0, true, 9}, {kBorderTorn, 0, false, 14},   {kBorderScalloped, 0, true, 14},
-      {kBorderNone, 0, true, 4},       {kBorderTorn, 1, true, 10},    {kBorderTorn, 1, false, 18},
-      {kBorderRaised, 5, false, 18},   {9, 0, false, 4},
+      {kBorderBlack, 0, true, 4},
+      {kBorderWhite, 0, false, 4},
+      {kBorderRaised, 0, true, 7},
+      {kBorderRaisedSunk, 0, true, 9},
+      {kBorderTorn, 0, false, 14},
+      {kBorderScalloped, 0, true, 14},
+      {kBorderNone, 0, true, 4},
+      {kBorderTorn, 1, true, 10},
+      {kBorderTorn, 1, false, 18},
+      {kBorderRaised, 5, false, 18},
+      {9, 0, false, 4},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PictureFrameWidth(c.style, c.thickness, c.large), c.width)
@@ -216,11 +247,13 @@ TEST(SetSSBackgroundTest, BackStyleFourLeavesThePictureAreaAsPainted) {
       auto target = NewTarget(1024, 768);
       Rects rects{{192, 144, 832, 624}};
       CString error;
-      ASSERT_TRUE(Compose(target.get(), rects, logo.get(), {4, 1, border, 1, shadow}, &error)) << error;
+      ASSERT_TRUE(Compose(target.get(), rects, logo.get(), {4, 1, border, 1, shadow}, &error))
+          << error;
       // Screen style 1 tiles 64 x 64 logos over the screen; the area shows them untouched.
       const int from = shadow ? 7 : 1;  // style 3: the shadow of its bevel on the first row
-      EXPECT_TRUE(EveryPixel(*target, CRect(192 + from, 144 + from, 832, 624),
-                             [&](int x, int y, int v) { return v == At(*target, x % 64, y % 64); }));
+      EXPECT_TRUE(
+          EveryPixel(*target, CRect(192 + from, 144 + from, 832, 624),
+                     [&](int x, int y, int v) { return v == At(*target, x % 64, y % 64); }));
       EXPECT_TRUE(EveryPixel(*target, Whole(*target),
                              [](int, int, int v) { return v >= Black() && v <= White(); }));
     }
@@ -234,9 +267,9 @@ TEST(SetSSBackgroundTest, TiledStylesRepeatOneGreyLogoTile) {
     CRect area;
     int tile;
   } cases[] = {
-      {{4, 0, 0, 0, 0}, {0, 0, 1024, 768}, 256},   // screen style 0: the largest tiles
-      {{4, 1, 0, 0, 0}, {0, 0, 1024, 768}, 64},    // screen style 1
-      {{1, 2, 0, 0, 0}, {0, 0, 1024, 768}, 128},   // back style 1 over a full-screen area
+      {{4, 0, 0, 0, 0}, {0, 0, 1024, 768}, 256},     // screen style 0: the largest tiles
+      {{4, 1, 0, 0, 0}, {0, 0, 1024, 768}, 64},      // screen style 1
+      {{1, 2, 0, 0, 0}, {0, 0, 1024, 768}, 128},     // back style 1 over a full-screen area
       {{0, 2, 0, 0, 0}, {192, 144, 832, 624}, 160},  // back style 0 on 640 x 480
       {{1, 2, 0, 0, 0}, {192, 144, 832, 624}, 80},   // back style 1 on 640 x 480
   };
@@ -252,10 +285,11 @@ TEST(SetSSBackgroundTest, TiledStylesRepeatOneGreyLogoTile) {
       return v == At(*target, tx, ty);
     }));
     std::set<int> greys;
-    EXPECT_TRUE(EveryPixel(*target, CRect(c.area.TopLeft(), CSize(c.tile, c.tile)), [&](int, int, int v) {
-      greys.insert(v);
-      return true;
-    }));
+    EXPECT_TRUE(
+        EveryPixel(*target, CRect(c.area.TopLeft(), CSize(c.tile, c.tile)), [&](int, int, int v) {
+          greys.insert(v);
+          return true;
+        }));
     EXPECT_GE(greys.size(), 4u) << "the logo's four greys, and blends of them";
     for (int v : greys) {
       EXPECT_GE(v, Black());

@@ -95,7 +95,8 @@ TEST(PolygonFill, AnInnerOutlineTracedTheOtherWayIsAHole) {
 }
 
 TEST(PolygonFill, DegeneratePolygonsAndClipsCoverNothing) {
-  for (int c : Coverage({{{0, 0}, {5, 0}}, {{0, 0}, {3, 3}, {6, 6}}, {{1, 1}, {4, 1}, {8, 1}}}, 8, 8))
+  for (int c :
+       Coverage({{{0, 0}, {5, 0}}, {{0, 0}, {3, 3}, {6, 6}}, {{1, 1}, {4, 1}, {8, 1}}}, 8, 8))
     ASSERT_EQ(c, 0);
   std::vector<PolygonSpan> spans;
   const POINT square[] = {{-100, -100}, {100, -100}, {100, 100}, {-100, 100}};

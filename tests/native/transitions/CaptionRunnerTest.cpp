@@ -61,11 +61,11 @@ class CaptionRunnerTest : public ::testing::Test {
   CSize BlockSize() {
     CColorPalette palette;
     palette.CreateFromDIB(screen->doc.background);
-    std::unique_ptr<CDIBSurface> block(GetImageTextBox3D(
-        &palette, request.header, 1, request.title, 1, request.body, 1, request.borderStyle,
-        request.backgroundStyle, request.shadow, request.textColour, request.backgroundColour, 1,
-        request.contentStyle, screen->doc.background->GetWidth(),
-        screen->doc.background->GetHeight()));
+    std::unique_ptr<CDIBSurface> block(
+        GetImageTextBox3D(&palette, request.header, 1, request.title, 1, request.body, 1,
+                          request.borderStyle, request.backgroundStyle, request.shadow,
+                          request.textColour, request.backgroundColour, 1, request.contentStyle,
+                          screen->doc.background->GetWidth(), screen->doc.background->GetHeight()));
     return block ? CSize(block->GetWidth(), block->GetHeight()) : CSize(0, 0);
   }
 
@@ -146,8 +146,8 @@ TEST_F(CaptionRunnerTest, ModeZeroSlidesInParksInTheCentreAndFliesApart) {
   ASSERT_LT(fly, frames.size());
   const Frame& quarters = frames[fly];
   ASSERT_EQ(quarters.size(), 4u);
-  const CPoint offsets[4] = {{0, 0}, {block.cx / 2, 0}, {block.cx / 2, block.cy / 2},
-                             {0, block.cy / 2}};
+  const CPoint offsets[4] = {
+      {0, 0}, {block.cx / 2, 0}, {block.cx / 2, block.cy / 2}, {0, block.cy / 2}};
   const int signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
   // Newest of equal depth first: the list holds quarter 3 at its head.
   for (const SpriteAt& q : quarters) {
@@ -187,7 +187,8 @@ TEST_F(CaptionRunnerTest, ModeOneDrawsTheBlockAndLeavesTheScreenAsTheBackground)
     // behind on the window is covered.
     ASSERT_FALSE(screen->doc.shown.empty());
     const CRect last = screen->doc.shown.back();
-    EXPECT_TRUE(last.PtInRect(CPoint(screen->window.GetWidth() / 2, screen->window.GetHeight() / 2)));
+    EXPECT_TRUE(
+        last.PtInRect(CPoint(screen->window.GetWidth() / 2, screen->window.GetHeight() / 2)));
     EXPECT_LT(last.Width(), screen->window.GetWidth()) << "the caption's place, not the screen";
     EXPECT_EQ(Indexes(screen->window), background) << "the window shows the background again";
     ExpectScreenIsTheBackgroundAgain();
@@ -200,8 +201,8 @@ CSprite* BounceSprite(CaptionScreen& screen, CSize block, CPoint at) {
   palette.CreateFromDIB(screen.doc.background);
   CDIB pattern;
   EXPECT_TRUE(pattern.Create(block.cx, block.cy, &palette));
-  return CreateBoxSprite(&screen.doc, &pattern, CRect(0, 0, block.cx, block.cy), &palette, 50,
-                         TRUE, at, FALSE);
+  return CreateBoxSprite(&screen.doc, &pattern, CRect(0, 0, block.cx, block.cy), &palette, 50, TRUE,
+                         at, FALSE);
 }
 
 // The sprite's positions, frame by frame, a step each (repeated flushes left out).
@@ -233,8 +234,8 @@ TEST_F(CaptionRunnerTest, BounceLegsEndOnTheWalls) {
   int turns = 0;
   for (size_t i = 2; i < path.size(); ++i) {
     if (i > 2 && path[i - 1].x >= 0) {
-      ASSERT_TRUE(path[i].x >= bounds.left && path[i].x <= bounds.right && path[i].y >= bounds.top &&
-                  path[i].y <= bounds.bottom)
+      ASSERT_TRUE(path[i].x >= bounds.left && path[i].x <= bounds.right &&
+                  path[i].y >= bounds.top && path[i].y <= bounds.bottom)
           << "inside the walls at " << path[i].x << "," << path[i].y;
     }
     const int dx0 = path[i - 1].x - path[i - 2].x, dx1 = path[i].x - path[i - 1].x;
@@ -264,10 +265,16 @@ TEST_F(CaptionRunnerTest, ALegAlongAnAxisGoesBackToItsPreviousPoint) {
     int wall;
   };
   const Case cases[] = {
-      {"across to the right wall", {bounds.right / 4, bounds.bottom / 2}, 3,
-       {bounds.right, bounds.bottom / 2}, 1},
-      {"down to the bottom wall", {bounds.right / 2, bounds.bottom / 4}, 0,
-       {bounds.right / 2, bounds.bottom}, 2},
+      {"across to the right wall",
+       {bounds.right / 4, bounds.bottom / 2},
+       3,
+       {bounds.right, bounds.bottom / 2},
+       1},
+      {"down to the bottom wall",
+       {bounds.right / 2, bounds.bottom / 4},
+       0,
+       {bounds.right / 2, bounds.bottom},
+       2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

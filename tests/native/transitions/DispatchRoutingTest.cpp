@@ -74,10 +74,10 @@ std::vector<Route> RoutingTable() {
       {152, 29, "Trans2DSlidingShuttersHorzFX", "Trans2DSlidingShuttersHorzOffFX", {0}, false},
   };
   // Corner fades: (first id, class, first pattern, variant, how many).
-  const int corner[][5] = {{30, 11, 0, 0, 12},  {42, 12, 12, 0, 4}, {46, 30, 12, 1, 4},
-                           {50, 14, 16, 0, 2},  {52, 14, 16, 1, 2}, {54, 13, 18, 0, 4},
-                           {58, 13, 18, 1, 4},  {62, 13, 22, 0, 4}, {66, 13, 22, 1, 4},
-                           {70, 14, 26, 0, 2},  {72, 14, 26, 1, 2}};
+  const int corner[][5] = {{30, 11, 0, 0, 12}, {42, 12, 12, 0, 4}, {46, 30, 12, 1, 4},
+                           {50, 14, 16, 0, 2}, {52, 14, 16, 1, 2}, {54, 13, 18, 0, 4},
+                           {58, 13, 18, 1, 4}, {62, 13, 22, 0, 4}, {66, 13, 22, 1, 4},
+                           {70, 14, 26, 0, 2}, {72, 14, 26, 1, 2}};
   for (const auto& c : corner)
     for (int i = 0; i < c[4]; ++i)
       t.push_back({c[0] + i, c[1], "Trans2DMultiSqCornerFadeFX", "", {c[2] + i, c[3]}, true});
@@ -93,7 +93,8 @@ std::vector<Route> RoutingTable() {
       t.push_back({id, 15 + k, "Trans2DShapePatternFadeFX", "", {id - 74}, true});
   for (int i = 0; i < 4; ++i) {
     t.push_back({118 + i, 20, "Trans2DDiagonalWipeFX", "", {4 + i}, false});
-    t.push_back({122 + i, 21, "Trans2DDiagonalSlideFX", "Trans2DDiagonalSlideOffFX", {4 + i}, false});
+    t.push_back(
+        {122 + i, 21, "Trans2DDiagonalSlideFX", "Trans2DDiagonalSlideOffFX", {4 + i}, false});
     t.push_back({126 + i, 22, "Trans2DShrinkAndSlideFX", "Trans2DShrinkAndSlideOffFX", {i}, false});
     t.push_back({145 + i, 28, "Trans2DLinearWipeTideFX", "", {i}, true});
   }
@@ -177,9 +178,9 @@ TEST(DispatchRouting, SubFramePeriodsRunTheRoutineUnpacedToCountThenToDraw) {
   for (int par0 : {0, kFrameMs - 1}) {
     for (int id : {0, 114, 142}) {
       FamilyCalls().clear();
-      EXPECT_EQ(TransFXDispatch(layer, 0, 0, 10, 10, 0, 0, 10, 10, 0, 0, id, par0, 5, 6, FALSE,
-                                &screen),
-                TRUE);
+      EXPECT_EQ(
+          TransFXDispatch(layer, 0, 0, 10, 10, 0, 0, 10, 10, 0, 0, id, par0, 5, 6, FALSE, &screen),
+          TRUE);
       ASSERT_EQ(FamilyCalls().size(), 2u) << id;
       for (const FamilyCall& call : FamilyCalls()) {
         EXPECT_EQ(call.par0, kUnpaced) << id;

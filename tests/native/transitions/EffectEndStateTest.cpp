@@ -115,9 +115,12 @@ TEST(EffectEndState, ScaledDestinationsEndOnTheRightSurface) {
 // Parameters no slider produces, and areas down to a single pixel: every effect returns, reads
 // and writes only where it may, and never loops forever.
 TEST(EffectEndState, OddParametersAndTinyAreasNeverCrashOrHang) {
-  const FxParams odd[] = {{kUnpaced, 0, 0},        {-5, -7, -9},
-                          {kUnpaced, INT_MAX, INT_MAX}, {kUnpaced, INT_MIN, INT_MIN},
-                          {kUnpaced, 1, 1000},      {kUnpaced, 100000, 0}};
+  const FxParams odd[] = {{kUnpaced, 0, 0},
+                          {-5, -7, -9},
+                          {kUnpaced, INT_MAX, INT_MAX},
+                          {kUnpaced, INT_MIN, INT_MIN},
+                          {kUnpaced, 1, 1000},
+                          {kUnpaced, 100000, 0}};
   const int areas[][2] = {{1, 1}, {2, 1}, {1, 3}, {7, 5}};
   for (int id = 0; id <= 152; ++id) {
     if (!IsTransFXEffect(id)) continue;
@@ -157,12 +160,12 @@ TEST(EffectEndState, UnknownEffectsAndOversizedAreasDrawNothing) {
                               FALSE, &screen),
               FALSE);
     // Empty: nothing to draw, which is success.
-    EXPECT_EQ(TransFXDispatch(scene.layer, 0, 0, 0, 10, 0, 0, 20, 10, 0, 0, 110, 0, 5, 0, FALSE,
-                              &screen),
-              TRUE);
-    EXPECT_EQ(TransFXDispatch(scene.layer, 0, 0, 20, 10, 0, 0, 20, -4, 0, 0, 4, 0, 5, 0, FALSE,
-                              &screen),
-              TRUE);
+    EXPECT_EQ(
+        TransFXDispatch(scene.layer, 0, 0, 0, 10, 0, 0, 20, 10, 0, 0, 110, 0, 5, 0, FALSE, &screen),
+        TRUE);
+    EXPECT_EQ(
+        TransFXDispatch(scene.layer, 0, 0, 20, 10, 0, 0, 20, -4, 0, 0, 4, 0, 5, 0, FALSE, &screen),
+        TRUE);
     EXPECT_EQ(scene.layer.steps, 0);
     EXPECT_EQ(scene.ChangedOutside(), 0);
   }

@@ -78,8 +78,8 @@ TEST(EffectSteps, SkipBarsBringEvenBarsFromTheNearEdgeAndOddBarsFromTheFar) {
 TEST(EffectSteps, CurtainsCloseFromBothEdgesAndStopWhenTheyCross) {
   RecordingLayer layer;
   Trans2DCurtainsHorzFX(Area(layer, 100, 8), 0, 30);
-  EXPECT_EQ(PiecesByStep(layer), (Steps{{{0, 0, 30, 8}, {70, 0, 30, 8}},
-                                        {{30, 0, 30, 8}, {40, 0, 30, 8}}}));
+  EXPECT_EQ(PiecesByStep(layer),
+            (Steps{{{0, 0, 30, 8}, {70, 0, 30, 8}}, {{30, 0, 30, 8}, {40, 0, 30, 8}}}));
   // Strips of 7 on 100: seven steps, and columns 49 and 50 stay between the fronts.
   RecordingLayer gap;
   Trans2DCurtainsHorzFX(Area(gap, 100, 8), 0, 7);
@@ -221,7 +221,7 @@ TEST(EffectSteps, ClockSweepTurnsOnceInWedgesReachingBeyondTheCorners) {
   ASSERT_EQ(layer.ops[0].points.size(), 3u);
   EXPECT_EQ(layer.ops[0].points[0].x, centre.x);
   EXPECT_EQ(layer.ops[0].points[1].y, kDy);  // starts from the top of the area
-  for (const BlitOp& op : layer.ops) {  // every far point lies on the circle of radius 410
+  for (const BlitOp& op : layer.ops) {       // every far point lies on the circle of radius 410
     const double r = std::hypot(op.points[2].x - centre.x, op.points[2].y - centre.y);
     EXPECT_NEAR(r, 410.0, 1.5);
   }
@@ -274,8 +274,7 @@ TEST(EffectSteps, TidalWaveWithAOneCellWindowFollowsItsOrderExactly) {
 
   RecordingLayer rings;
   Trans2DMultiSqRippleFX(Area(rings, 100, 100), 8, 0, 10, 1);
-  const Cells start = {{4, 4}, {4, 5}, {4, 3}, {5, 4}, {3, 4},
-                                                  {5, 5}, {5, 3}, {3, 5}, {3, 3}};
+  const Cells start = {{4, 4}, {4, 5}, {4, 3}, {5, 4}, {3, 4}, {5, 5}, {5, 3}, {3, 5}, {3, 3}};
   const auto ringCells = CellsDrawn(rings, 10);
   EXPECT_EQ(Cells(ringCells.begin(), ringCells.begin() + 9), start);
   EXPECT_EQ(CellSet(ringCells.begin(), ringCells.end()).size(), 100u);
@@ -313,7 +312,8 @@ TEST(EffectSteps, TidalWaveDrawsEachCellOnceFromWithinItsWindow) {
   Trans2DMultiSqRippleFX(Area(layer, 100, 100), 2, 0, 10, 10);
   const auto cells = CellsDrawn(layer, 10);
   ASSERT_EQ(cells.size(), 100u);
-  for (size_t i = 0; i < cells.size(); ++i) EXPECT_LT(cells[i].second * 10 + cells[i].first, static_cast<int>(i) + 10);
+  for (size_t i = 0; i < cells.size(); ++i)
+    EXPECT_LT(cells[i].second * 10 + cells[i].first, static_cast<int>(i) + 10);
   EXPECT_EQ(CellSet(cells.begin(), cells.end()).size(), 100u);
   // Random squares: the whole grid is the window, so the order is anything but the column order.
   RecordingLayer random;

@@ -17,8 +17,8 @@ void SetFamilyResult(BOOL r) { result = r; }
 
 namespace {
 
-BOOL Record(const char* routine, const FxOneSurface& fx, std::vector<int> modes, int par0,
-            int par1, int par2 = kNotPassed) {
+BOOL Record(const char* routine, const FxOneSurface& fx, std::vector<int> modes, int par0, int par1,
+            int par2 = kNotPassed) {
   FamilyCall call;
   call.routine = routine;
   call.modes = std::move(modes);
@@ -144,7 +144,8 @@ BOOL Trans2DMultiSquareFadeFX(const FxOneSurface& fx, int mode, int par0, int pa
   return Record("Trans2DMultiSquareFadeFX", fx, {mode}, par0, par1, par2);
 }
 
-BOOL Trans2DMultiSqCornerFadeFX(const FxOneSurface& fx, int pattern, int variant, int par0, int par1, int par2) {
+BOOL Trans2DMultiSqCornerFadeFX(const FxOneSurface& fx, int pattern, int variant, int par0,
+                                int par1, int par2) {
   return Record("Trans2DMultiSqCornerFadeFX", fx, {pattern, variant}, par0, par1, par2);
 }
 

@@ -20,7 +20,9 @@ const CRect kPicture(40, 40, 120, 100);
 
 struct Box {
   CRect outer;  // the frame's box
-  bool InBand(int x, int y) const { return outer.PtInRect(CPoint(x, y)) && !kPicture.PtInRect(CPoint(x, y)); }
+  bool InBand(int x, int y) const {
+    return outer.PtInRect(CPoint(x, y)) && !kPicture.PtInRect(CPoint(x, y));
+  }
 };
 
 Box FrameBox(int t) {
@@ -40,13 +42,13 @@ TEST(DrawPictureFrameTest, PlainBandsAndTheirShadowsPixelForPixel) {
   const struct {
     int style, t, whole, shadow;
   } cases[] = {
-      {kBorderBlack, 4, 0, 0}, {kBorderBlack, 10, 0, 1}, {kBorderWhite, 4, 0, 0},
+      {kBorderBlack, 4, 0, 0},  {kBorderBlack, 10, 0, 1}, {kBorderWhite, 4, 0, 0},
       {kBorderWhite, 18, 0, 1}, {kBorderWhite, 7, 1, 1},  {kBorderNone, 4, 0, 1},
-      {kBorderNone, 4, 1, 1},  {kBorderNone, 9, 0, 0},   {11, 5, 0, 1},
+      {kBorderNone, 4, 1, 1},   {kBorderNone, 9, 0, 0},   {11, 5, 0, 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "style " << c.style << " width " << c.t << " whole " << c.whole
-                                    << " shadow " << c.shadow);
+    SCOPED_TRACE(testing::Message() << "style " << c.style << " width " << c.t << " whole "
+                                    << c.whole << " shadow " << c.shadow);
     auto target = NewTarget(kW, kH);
     const RECT rect = kPicture;
     EXPECT_TRUE(DrawPictureFrame(target.get(), &rect, c.style, c.t, c.whole, c.shadow,
@@ -84,11 +86,13 @@ TEST(DrawPictureFrameTest, EveryStyleStaysInItsBandAndInTheGreyRamp) {
       seams::Srand(7);
       auto target = NewTarget(kW, kH);
       const RECT rect = kPicture;
-      ASSERT_TRUE(DrawPictureFrame(target.get(), &rect, style, t, 0, 0, static_cast<BYTE>(Black())));
+      ASSERT_TRUE(
+          DrawPictureFrame(target.get(), &rect, style, t, 0, 0, static_cast<BYTE>(Black())));
       const Box box = FrameBox(t);
       std::set<int> drawn;
       EXPECT_TRUE(EveryPixel(*target, Whole(*target), [&](int x, int y, int p) {
-        const bool edgeOfPicture = style == kBorderRaisedSunk && (x == kPicture.left || y == kPicture.top);
+        const bool edgeOfPicture =
+            style == kBorderRaisedSunk && (x == kPicture.left || y == kPicture.top);
         if (!box.InBand(x, y) && !edgeOfPicture) return p == kUntouched;
         if (p != kUntouched) drawn.insert(p);
         return p == kUntouched || (p >= Black() && p <= White());
@@ -109,7 +113,8 @@ TEST(DrawPictureFrameTest, EveryStyleStaysInItsBandAndInTheGreyRamp) {
 TEST(DrawPictureFrameTest, RaisedBevelIsLitTopLeftAndShadedBottomRight) {
   auto target = NewTarget(kW, kH);
   const RECT rect = kPicture;
-  ASSERT_TRUE(DrawPictureFrame(target.get(), &rect, kBorderRaised, 10, 0, 0, static_cast<BYTE>(Black())));
+  ASSERT_TRUE(
+      DrawPictureFrame(target.get(), &rect, kBorderRaised, 10, 0, 0, static_cast<BYTE>(Black())));
   const Box box = FrameBox(10);
   const int midX = (box.outer.left + box.outer.right) / 2;
   const int midY = (box.outer.top + box.outer.bottom) / 2;
@@ -135,7 +140,8 @@ TEST(DrawPictureFrameTest, TornEdgeIsSolidInsideAndFollowsTheRandomSequence) {
     seams::Srand(seed);
     auto target = NewTarget(kW, kH);
     const RECT rect = kPicture;
-    EXPECT_TRUE(DrawPictureFrame(target.get(), &rect, kBorderTorn, t, 0, 0, static_cast<BYTE>(Black())));
+    EXPECT_TRUE(
+        DrawPictureFrame(target.get(), &rect, kBorderTorn, t, 0, 0, static_cast<BYTE>(Black())));
     return target;
   };
   auto first = draw(3);
@@ -166,7 +172,8 @@ TEST(DrawPictureFrameTest, ScallopedEdgeIsBittenAndItsOuterRingShowsThrough) {
   const Box box = FrameBox(t);
   auto target = NewTarget(kW, kH);
   const RECT rect = kPicture;
-  ASSERT_TRUE(DrawPictureFrame(target.get(), &rect, kBorderScalloped, t, 0, 0, static_cast<BYTE>(Black())));
+  ASSERT_TRUE(
+      DrawPictureFrame(target.get(), &rect, kBorderScalloped, t, 0, 0, static_cast<BYTE>(Black())));
   int bitten = 0, rim = 0;
   for (int x = box.outer.left; x < box.outer.right; ++x) {
     EXPECT_EQ(At(*target, x, box.outer.top), kUntouched) << "outer ring at " << x;
@@ -186,13 +193,17 @@ TEST(DrawPictureFrameTest, ScallopedEdgeIsBittenAndItsOuterRingShowsThrough) {
 
 TEST(DrawPictureFrameTest, FramesAndShadowsOffTheTargetAreClipped) {
   const RECT cases[] = {
-      {-30, -30, 20, 20}, {180, 140, 260, 220}, {-500, 50, 700, 60}, {0, 0, kW, kH},
+      {-30, -30, 20, 20},
+      {180, 140, 260, 220},
+      {-500, 50, 700, 60},
+      {0, 0, kW, kH},
   };
   for (const RECT& rect : cases) {
     SCOPED_TRACE(testing::Message() << CRect(rect).left << "," << CRect(rect).top);
     for (int style = 0; style <= 6; ++style) {
       auto target = NewTarget(kW, kH);
-      EXPECT_TRUE(DrawPictureFrame(target.get(), &rect, style, 18, 1, 1, static_cast<BYTE>(Black())));
+      EXPECT_TRUE(
+          DrawPictureFrame(target.get(), &rect, style, 18, 1, 1, static_cast<BYTE>(Black())));
     }
   }
   // A frame with no area draws nothing; one larger than any bitmap cannot be made.

@@ -98,10 +98,9 @@ size_t Differences(const std::vector<Pixel>& a, const std::vector<Pixel>& b) {
 
 // A sample of effect ids, at least one of every family and of both kinds of slide.
 inline const std::vector<int>& SampleIds() {
-  static const std::vector<int> ids = {0,   1,   3,   5,   8,   11,  13,  18,  21,  24,
-                                       25,  28,  35,  47,  52,  58,  80,  93,  110, 113,
-                                       115, 119, 124, 127, 131, 133, 141, 142, 143, 144,
-                                       146, 150, 151};
+  static const std::vector<int> ids = {0,   1,   3,   5,   8,   11,  13,  18,  21,  24,  25,
+                                       28,  35,  47,  52,  58,  80,  93,  110, 113, 115, 119,
+                                       124, 127, 131, 133, 141, 142, 143, 144, 146, 150, 151};
   return ids;
 }
 

@@ -3,8 +3,8 @@
 // error texts and the trace lines.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +23,6 @@
 #include "transitions/FrontEnds.h"
 #include "transitions/PlainBlit.h"
 #include "transitions/TransFXDispatch.h"
-#include "transitions/TransParams.h"
 #include "transitions/TransParams.h"
 
 namespace {
@@ -106,12 +105,12 @@ const char* Name(Way way) { return way == Way::kOn ? "on screen" : "off screen";
 using FrontEnd = BOOL (*)(TransitionScreen&, int, int, CDIB*, int, int, int, int, int, int, int,
                           int, int, int, CString*);
 
-BOOL Manage(Way way, MemoryScreen& screen, const TransOrder& order, CDIB* image,
-            const Placement& p, CString* error, int trace = 0) {
+BOOL Manage(Way way, MemoryScreen& screen, const TransOrder& order, CDIB* image, const Placement& p,
+            CString* error, int trace = 0) {
   const FrontEnd on = ManageOnScreenTransition, off = ManageOffScreenTransition;
-  return (way == Way::kOn ? on : off)(screen, order.transClass, order.effect, image, p.x, p.y,
-                                      p.w, p.h, p.srcx, p.srcy, order.par0, order.par1,
-                                      order.par2, trace, error);
+  return (way == Way::kOn ? on : off)(screen, order.transClass, order.effect, image, p.x, p.y, p.w,
+                                      p.h, p.srcx, p.srcy, order.par0, order.par1, order.par2,
+                                      trace, error);
 }
 
 TransOrder SweepOrder(int effect) {
@@ -248,8 +247,8 @@ TEST_F(FrontEndsTest, RectanglesAreCutToTheScreenWithTheSourceMovedAlong) {
 
 TEST_F(FrontEndsTest, RectanglesWithNothingOnTheScreenChangeNothing) {
   const Placement nowhere[] = {
-      {160, 0, 50, 50, 0, 0},            // right of the screen
-      {-50, 10, 50, 50, 0, 0},           // left of it
+      {160, 0, 50, 50, 0, 0},                              // right of the screen
+      {-50, 10, 50, 50, 0, 0},                             // left of it
       {INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX, 0, 0},  // x + w beyond the int range
       {INT_MIN, INT_MIN, 100, 100, INT_MIN, INT_MIN},
   };
@@ -346,8 +345,9 @@ TEST_F(FrontEndsTest, TraceLinesStartAndEndOnlyWhatSucceeds) {
   seams::Trace::Close();
 
   char doc[32], image[32];
-  std::snprintf(doc, sizeof doc, "%x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(
-                                           static_cast<TransitionScreen*>(&screen))));
+  std::snprintf(
+      doc, sizeof doc, "%x",
+      static_cast<unsigned>(reinterpret_cast<uintptr_t>(static_cast<TransitionScreen*>(&screen))));
   std::snprintf(image, sizeof image, "%x",
                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(picture.get())));
   const std::string args = std::string(",pImageDIB=") + image + "\n";
@@ -358,10 +358,11 @@ TEST_F(FrontEndsTest, TraceLinesStartAndEndOnlyWhatSucceeds) {
       // A 3D order whose tiles cover only part of the rectangle, finished with its sweep, which
       // traces as a call of its own.
       + on + " - start\n" + docArg + ",iDesTransFXClass=100,iDesTransFX=3" + args  //
-      + "Transition3DFX - start\nbClockOn=0,bSoundOn=0,Speed=1,Res=50,Volume=50\n"
-      + "SquareWidth=20,Horz.Squares=7,Vert Squares=5\nTransition3DFX - end\n"  //
+      + "Transition3DFX - start\nbClockOn=0,bSoundOn=0,Speed=1,Res=50,Volume=50\n" +
+      "SquareWidth=20,Horz.Squares=7,Vert Squares=5\nTransition3DFX - end\n"        //
       + on + " - start\n" + docArg + ",iDesTransFXClass=20,iDesTransFX=118" + args  //
-      + on + " - end\n" + on + " - end\n"
+      + on + " - end\n" + on +
+      " - end\n"
       // A failure has no end line; a call without the trace flag writes nothing.
       + off + " - start\n" + docArg + ",iDesTransFXClass=7,iDesTransFX=15" + args;
   EXPECT_EQ(ReadFile(path), expected);

@@ -170,7 +170,9 @@ TEST(CellFadesRings, OutwardRingsGrowFromEveryCellsCentre) {
   for (int step = 0; step < 3; ++step) {
     const int low = 12 - 5 * step, high = 17 + 5 * step;
     ExpectStep(frames, step, 97, 61, [=](int x, int y) {
-      auto within = [=](int v, int cell) { return cell >= 0 && v - 24 * cell >= low && v - 24 * cell < high; };
+      auto within = [=](int v, int cell) {
+        return cell >= 0 && v - 24 * cell >= low && v - 24 * cell < high;
+      };
       for (int i = x / 24 - 1; i <= x / 24; ++i)
         for (int j = y / 24 - 1; j <= y / 24; ++j)
           if (within(x, i) && within(y, j)) return true;
@@ -194,7 +196,7 @@ TEST(CellFadesCheckers, BlocksFillFromTheirMiddleLinesOutwards) {
       const int reach = 5 * (step + 1);
       ExpectStep(frames, step, scene.dw, scene.dh, [=](int x, int y) {
         const int bar = (across ? y : x) / 30, along = across ? x : y;
-        const int middle = bar % 2 == 0 ? 20 : 0;  // first middle line of the bar
+        const int middle = bar % 2 == 0 ? 20 : 0;              // first middle line of the bar
         const int offset = ((along - middle) % 40 + 40) % 40;  // below the nearest middle above
         return offset < reach || offset >= 40 - reach;
       });
@@ -204,8 +206,8 @@ TEST(CellFadesCheckers, BlocksFillFromTheirMiddleLinesOutwards) {
 
 TEST(CellFades, PatternsOutsideTheirTablesDrawNothing) {
   Scene scene(30, 20);
-  const FxOneSurface fx{&scene.layer, BlitSurface::A, Scene::kDx, Scene::kDy, 30, 20,
-                        Scene::kAx, Scene::kAy, 30, 20};
+  const FxOneSurface fx{&scene.layer, BlitSurface::A, Scene::kDx, Scene::kDy, 30,
+                        20,           Scene::kAx,     Scene::kAy, 30,         20};
   for (int pattern : {-1, 28, 1000}) {
     EXPECT_EQ(Trans2DMultiSqCornerFadeFX(fx, pattern, 0, 0, 24, 4), TRUE);
   }

@@ -27,7 +27,7 @@ struct EndState {
 // belongs; `wrong` anything else out of place, including a listed sliver that
 // was drawn after all.
 template <typename AnyScene>
-EndState CheckEnd(const AnyScene &scene, int id, int slider, bool offScreen) {
+EndState CheckEnd(const AnyScene& scene, int id, int slider, bool offScreen) {
   EndState end;
   const EndPixels rule(id, scene.dw, scene.dh, slider);
   const Pixel marker = AnyScene::Marker();
@@ -61,7 +61,7 @@ EndState CheckEnd(const AnyScene &scene, int id, int slider, bool offScreen) {
 // pixel longer than its exact scale, so within a piece the source drifts by up
 // to a source pixel per destination pixel.
 template <typename AnyScene>
-EndState CheckScaledEnd(const AnyScene &scene, bool offScreen) {
+EndState CheckScaledEnd(const AnyScene& scene, bool offScreen) {
   EndState end;
   const int tag = offScreen ? kTagB : kTagA;
   const int ox = offScreen ? AnyScene::kBx : AnyScene::kAx;
@@ -92,10 +92,11 @@ EndState CheckScaledEnd(const AnyScene &scene, bool offScreen) {
 // The whole verdict on an effect at 1:1: every pixel its own pixel of the right surface but for the
 // effect's slivers, and nothing changed outside the destination.
 template <typename AnyScene>
-void ExpectEnd(const AnyScene &scene, int id, int slider, bool offScreen) {
+void ExpectEnd(const AnyScene& scene, int id, int slider, bool offScreen) {
   const EndState end = CheckEnd(scene, id, slider, offScreen);
   EXPECT_EQ(end.wrong, 0) << "first wrong pixel at (" << end.firstX << ", " << end.firstY << ")";
-  EXPECT_EQ(end.undrawn, 0) << "first undrawn pixel at (" << end.firstX << ", " << end.firstY << ")";
+  EXPECT_EQ(end.undrawn, 0) << "first undrawn pixel at (" << end.firstX << ", " << end.firstY
+                            << ")";
   EXPECT_EQ(scene.ChangedOutside(), 0);
 }
 
@@ -103,7 +104,7 @@ void ExpectEnd(const AnyScene &scene, int id, int slider, bool offScreen) {
 // everywhere, nothing changed outside the destination, and no pixel left undrawn unless the
 // effect leaves slivers.
 template <typename AnyScene>
-void ExpectScaledEnd(const AnyScene &scene, int id, bool offScreen) {
+void ExpectScaledEnd(const AnyScene& scene, int id, bool offScreen) {
   const EndState end = CheckScaledEnd(scene, offScreen);
   EXPECT_EQ(end.wrong, 0) << "first at (" << end.firstX << ", " << end.firstY << ")";
   EXPECT_EQ(scene.ChangedOutside(), 0);

@@ -85,8 +85,13 @@ struct Scene {
 
   Scene(int w, int h) : Scene(w, h, w, h) {}
   Scene(int destW, int destH, int srcW, int srcH)
-      : dw(destW), dh(destH), sw(srcW), sh(srcH), destination(destW + 9, destH + 7),
-        a(srcW + 13, srcH + 17), b(srcW + 19, srcH + 5),
+      : dw(destW),
+        dh(destH),
+        sw(srcW),
+        sh(srcH),
+        destination(destW + 9, destH + 7),
+        a(srcW + 13, srcH + 17),
+        b(srcW + 19, srcH + 5),
         layer(destination.Plane(), a.Plane(), b.Plane()),
         screen{0, 0, destination.width, destination.height} {
     destination.Fill(Marker());
@@ -104,9 +109,7 @@ struct Scene {
   Pixel Expected(int x, int y, bool offScreen) const {
     return offScreen ? Encode(kTagB, kBx + x, kBy + y) : Encode(kTagA, kAx + x, kAy + y);
   }
-  bool Inside(int x, int y) const {
-    return x >= kDx && x < kDx + dw && y >= kDy && y < kDy + dh;
-  }
+  bool Inside(int x, int y) const { return x >= kDx && x < kDx + dw && y >= kDy && y < kDy + dh; }
   // Pixels outside the rectangle that changed.
   int ChangedOutside() const {
     int changed = 0;

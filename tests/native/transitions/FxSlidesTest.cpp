@@ -8,11 +8,11 @@
 
 namespace {
 
-using fxtest::StepsOf;
 using fxtest::CopySteps;
 using fxtest::Kept;
 using fxtest::Moved;
 using fxtest::RecordingLayer;
+using fxtest::StepsOf;
 using fxtest::TwoSurfaceArea;
 
 // 100 columns, 30 a step: 30, 60, 90 and 100 columns of the new picture show.
@@ -49,8 +49,9 @@ TEST(Slides, LinearSlideOffScreenUncoversTheNextPictureBehindTheOldOne) {
                        {Moved('A', 0, 0, 60, 0, 40, 40), Kept('B', 40, 0, 30, 40)},
                        {Moved('A', 0, 0, 90, 0, 10, 40), Kept('B', 10, 0, 30, 40)},
                        {Kept('B', 0, 0, 30, 40)}}));
-  EXPECT_EQ(StepsOf(Trans2DLinearSlideVertOffFX, 40, 100, 3, 30)[0],
-            (std::vector<fxtest::AreaCopy>{Moved('A', 0, 0, 0, 30, 40, 70), Kept('B', 0, 70, 40, 30)}));
+  EXPECT_EQ(
+      StepsOf(Trans2DLinearSlideVertOffFX, 40, 100, 3, 30)[0],
+      (std::vector<fxtest::AreaCopy>{Moved('A', 0, 0, 0, 30, 40, 70), Kept('B', 0, 70, 40, 30)}));
 }
 
 // 200 x 100, 50 a step along the longer side: 50 x 25, 100 x 50, 150 x 75, 200 x 100.
@@ -112,9 +113,10 @@ TEST(Shutters, OffScreenHalvesShrinkAndUncoverTheNextPicture) {
                        {Moved('A', 40, 0, 0, 0, 11, 10), Kept('B', 20, 0, 20, 10),
                         Moved('A', 51, 0, 90, 0, 11, 10), Kept('B', 62, 0, 20, 10)},
                        {Kept('B', 31, 0, 20, 10), Kept('B', 51, 0, 20, 10)}}));
-  EXPECT_EQ(StepsOf(Trans2DSlidingShuttersHorzOffFX, 101, 10, 1, 20)[0],
-            (std::vector<fxtest::AreaCopy>{Moved('A', 0, 0, 20, 0, 31, 10), Kept('B', 31, 0, 20, 10),
-                                           Moved('A', 70, 0, 51, 0, 31, 10), Kept('B', 51, 0, 19, 10)}));
+  EXPECT_EQ(
+      StepsOf(Trans2DSlidingShuttersHorzOffFX, 101, 10, 1, 20)[0],
+      (std::vector<fxtest::AreaCopy>{Moved('A', 0, 0, 20, 0, 31, 10), Kept('B', 31, 0, 20, 10),
+                                     Moved('A', 70, 0, 51, 0, 31, 10), Kept('B', 51, 0, 19, 10)}));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ struct Sliver {
   RECT undrawn;
 };
 
-inline const std::vector<Sliver> &Slivers() {
+inline const std::vector<Sliver>& Slivers() {
   static const std::vector<Sliver> slivers = {
       // Curtains of 20 columns on 97: mid = 38; after two steps the near front
       // stands at 40 and
@@ -45,7 +45,7 @@ inline const std::vector<Sliver> &Slivers() {
 }
 
 inline bool InSliver(int id, int width, int height, int slider, int x, int y) {
-  for (const Sliver &s : Slivers()) {
+  for (const Sliver& s : Slivers()) {
     if (s.id == id && s.width == width && s.height == height && s.slider == slider &&
         x >= s.undrawn.left && x < s.undrawn.right && y >= s.undrawn.top && y < s.undrawn.bottom) {
       return true;
@@ -86,7 +86,7 @@ inline bool MayStayUndrawn(int id, int c, int p, int x, int y) {
 // scaled or not.
 inline bool LeavesSlivers(int id) {
   if (id >= 27 && id <= 109) return true;
-  for (const Sliver &s : Slivers())
+  for (const Sliver& s : Slivers())
     if (s.id == id) return true;
   return false;
 }
@@ -102,12 +102,12 @@ class EndPixels {
     const FxParams p = ParamsAt(id, slider);
     cell_ = p.par1;
     growth_ = p.par2;
-    for (const Sliver &s : Slivers())
+    for (const Sliver& s : Slivers())
       if (s.id == id && s.width == width && s.height == height && s.slider == slider)
         undrawn_.push_back(s.undrawn);
   }
   EndPixel At(int x, int y) const {
-    for (const RECT &r : undrawn_)
+    for (const RECT& r : undrawn_)
       if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return EndPixel::kUndrawn;
     return MayStayUndrawn(id_, cell_, growth_, x, y) ? EndPixel::kEither : EndPixel::kPicture;
   }

@@ -16,8 +16,8 @@ namespace {
 using fxtest::Pixel;
 using fxtest::Scene;
 
-const int kTwoSurfaceIds[] = {114, 115, 116, 117, 122, 123, 124, 125, 126, 127,
-                              128, 129, 143, 144, 149, 150, 151, 152};
+const int kTwoSurfaceIds[] = {114, 115, 116, 117, 122, 123, 124, 125, 126,
+                              127, 128, 129, 143, 144, 149, 150, 151, 152};
 
 bool IsZoom(int id) { return id >= 126 && id <= 129; }
 
@@ -79,8 +79,8 @@ TEST(FamilyPacing, EveryStepWaitsItsPeriodOnItsDeadline) {
       fxtest::RecordingLayer layer;
       const RECT screen{0, 0, 200, 100};
       const fxtest::FxParams p = fxtest::ParamsAt(id, 60);
-      ASSERT_EQ(TransFXDispatch(layer, 0, 0, 200, 100, 0, 0, 200, 100, 0, 0, id, 20, p.par1,
-                                p.par2, offScreen, &screen),
+      ASSERT_EQ(TransFXDispatch(layer, 0, 0, 200, 100, 0, 0, 200, 100, 0, 0, id, 20, p.par1, p.par2,
+                                offScreen, &screen),
                 TRUE);
       ASSERT_GT(layer.steps, 1);
       EXPECT_EQ(clock.Peek() - 0xFFFFF000u, static_cast<uint32_t>(layer.steps * 20));

@@ -11,10 +11,10 @@
 namespace {
 
 using fxtest::AreaCopy;
-using fxtest::StepsOf;
 using fxtest::CopySteps;
 using fxtest::Kept;
 using fxtest::RecordingLayer;
+using fxtest::StepsOf;
 using fxtest::TwoSurfaceArea;
 
 // The whole picture of a w x h area stretched into the box (x, y, bw, bh).
@@ -121,9 +121,9 @@ struct ModeWatch : RecordingLayer {
 
 // Every routine draws in colour-on-colour mode and gives the destination its own mode back.
 TEST(ZoomAndSqueeze, StretchInColourOnColourAndRestoreTheModeAfterwards) {
-  const fxtest::TwoSurfaceRoutine routines[] = {Trans2DCompressExpandVertFX, Trans2DCompressExpandVertOffFX,
-                              Trans2DCompressExpandHorzFX, Trans2DCompressExpandHorzOffFX,
-                              Trans2DShrinkAndSlideFX,     Trans2DShrinkAndSlideOffFX};
+  const fxtest::TwoSurfaceRoutine routines[] = {
+      Trans2DCompressExpandVertFX,    Trans2DCompressExpandVertOffFX, Trans2DCompressExpandHorzFX,
+      Trans2DCompressExpandHorzOffFX, Trans2DShrinkAndSlideFX,        Trans2DShrinkAndSlideOffFX};
   for (fxtest::TwoSurfaceRoutine routine : routines) {
     ModeWatch layer;
     const int halftone = 4;

@@ -109,8 +109,8 @@ inline testing::AssertionResult ChangesAreGrey(const Colours& before, const Colo
     notGrey += !IsGrey(after[i]);
   }
   if (notGrey == 0) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << notGrey << " of " << *changed
-                                     << " pixels drawn over the screen are not grey";
+  return testing::AssertionFailure()
+         << notGrey << " of " << *changed << " pixels drawn over the screen are not grey";
 }
 
 }  // namespace greytest

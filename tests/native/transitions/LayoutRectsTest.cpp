@@ -97,11 +97,17 @@ TEST(GetImageLayoutRectsTest, CentredLayoutRefusesSmallScreensAndUnknownSizeCode
     CSize screen;
     int sizeCode;
   } cases[] = {
-      {{639, 480}, 1}, {{640, 479}, 1}, {{0, 0}, 0}, {{1024, 768}, 7},
-      {{1024, 768}, 9}, {{1024, 768}, -1}, {{1024, 768}, -2147483647 - 1},
+      {{639, 480}, 1},
+      {{640, 479}, 1},
+      {{0, 0}, 0},
+      {{1024, 768}, 7},
+      {{1024, 768}, 9},
+      {{1024, 768}, -1},
+      {{1024, 768}, -2147483647 - 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.screen.cx << " x " << c.screen.cy << " size " << c.sizeCode);
+    SCOPED_TRACE(testing::Message()
+                 << c.screen.cx << " x " << c.screen.cy << " size " << c.sizeCode);
     RectList rects;
     rects.list.AddTail(new RECT{1, 2, 3, 4});  // whatever was there goes first
     EXPECT_FALSE(Layout(rects, c.screen, 0, c.sizeCode));
@@ -160,8 +166,8 @@ TEST(GetImageLayoutRectsTest, GridPicturesLieApartInsideTheScreenInPlacingOrder)
           EXPECT_EQ(size, CSize(160, 120));
         }
         if (i > 0) {
-          EXPECT_TRUE(r.top > got[i - 1].top || (r.top == got[i - 1].top && r.left > got[i - 1].left) ||
-                      layout == 3)
+          EXPECT_TRUE(r.top > got[i - 1].top ||
+                      (r.top == got[i - 1].top && r.left > got[i - 1].left) || layout == 3)
               << "placing order";
           for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(r, got[j])) << i << " and " << j;
         }

@@ -49,8 +49,8 @@ BOOL RunEffect(BlitLayer& layer, int effect, int par0, int par1, int par2, int w
 }
 
 TEST(Pacing, AnEffectTakesItsStepsTimesItsPeriod) {
-  const int effects[][3] = {{110, 17, 10}, {0, 30, 10}, {6, 20, 20}, {130, 25, 10}, {140, 16, 20},
-                            {145, 18, 20}, {11, 40, 10}};
+  const int effects[][3] = {{110, 17, 10}, {0, 30, 10},   {6, 20, 20}, {130, 25, 10},
+                            {140, 16, 20}, {145, 18, 20}, {11, 40, 10}};
   for (const auto& e : effects) {
     SCOPED_TRACE("effect " + std::to_string(e[0]));
     IdleClock time(5000);

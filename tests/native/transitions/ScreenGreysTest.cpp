@@ -58,9 +58,8 @@ BOOL Place(bool on, HeadlessScreen& screen, CDIB* picture, const CRect& r) {
   const FrontEnd onScreen = ManageOnScreenTransition, offScreen = ManageOffScreenTransition;
   const FrontEnd frontEnd = on ? onScreen : offScreen;
   CString error;
-  const BOOL done = frontEnd(
-      screen, o.transClass, o.effect, picture, r.left, r.top, r.Width(), r.Height(), 0, 0, o.par0,
-      o.par1, o.par2, 0, &error);
+  const BOOL done = frontEnd(screen, o.transClass, o.effect, picture, r.left, r.top, r.Width(),
+                             r.Height(), 0, 0, o.par0, o.par1, o.par2, 0, &error);
   EXPECT_TRUE(done) << error;
   return done;
 }
@@ -91,11 +90,11 @@ TEST_P(ScreenGreysTest, APlacedPictureKeepsItsColoursAndTheBackgroundItsGreys) {
       EXPECT_TRUE(greytest::IsGrey(grey) && (grey & 0xFF) == CColorPalette::GreyLevels[level] * 4u)
           << "ramp level " << level << " is " << std::hex << grey;
     }
-    EXPECT_TRUE(greytest::PhotoOnGrey(ColoursOf(*screen.host.GetBackground()), kWidth, kPicture,
-                                      *photo))
+    EXPECT_TRUE(
+        greytest::PhotoOnGrey(ColoursOf(*screen.host.GetBackground()), kWidth, kPicture, *photo))
         << "document";
-    EXPECT_TRUE(greytest::PhotoOnGrey(ColoursOf(*screen.host.GetSurface()), kWidth, kPicture,
-                                      *photo))
+    EXPECT_TRUE(
+        greytest::PhotoOnGrey(ColoursOf(*screen.host.GetSurface()), kWidth, kPicture, *photo))
         << "surface";
 
     // Taking the picture off with the background composed for the next one: grey everywhere.

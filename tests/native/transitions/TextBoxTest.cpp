@@ -49,8 +49,8 @@ class TextBoxTest : public ::testing::Test {
 TEST(TextBoxLayout, EveryContentAndBorderStylePicksItsLayoutAndTexts) {
   // content style -> layout for border style 1 and for the others, and which texts each shows.
   const int expected[4][2] = {{3, 0}, {2, 1}, {2, 2}, {3, 3}};
-  const bool shows[4][3] = {{false, true, false}, {false, true, true}, {true, true, true},
-                            {true, true, false}};
+  const bool shows[4][3] = {
+      {false, true, false}, {false, true, true}, {true, true, true}, {true, true, false}};
   for (int content = 0; content < 4; ++content) {
     for (int border = 0; border < 4; ++border) {
       SCOPED_TRACE("content " + std::to_string(content) + ", border " + std::to_string(border));
@@ -125,7 +125,8 @@ TEST_F(TextBoxTest, NoColourButTransparentLandsOnTheTransparentIndex) {
     const TextFXColor& want = TextFXColorTable[colour];
     // Every colour of the table is one of the static colours or close to a ramp grey.
     EXPECT_LE(std::abs(got.rgbRed - want.red) + std::abs(got.rgbGreen - want.green) +
-                  std::abs(got.rgbBlue - want.blue), 30)
+                  std::abs(got.rgbBlue - want.blue),
+              30)
         << TextFXColorTable[colour].name;
   }
   // Solid boxes of every border, in every colour but 6: nothing inside the box is see-through.
@@ -227,16 +228,46 @@ TEST_F(TextBoxTest, EachBorderIsLitFromTheTopLeft) {
   const int kMid = 10000;  // stands for the middle of the side
   const Case cases[] = {
       {0,
-       {{0, kMid, 'W'}, {1, kMid, 'W'}, {kMid, 0, 'W'}, {kMid, 1, 'W'},        // raised outside
-        {-1, kMid, 'G'}, {-2, kMid, 'G'}, {kMid, -1, 'G'}, {kMid, -2, 'G'},
-        {3, kMid, 'L'}, {kMid, 3, 'L'}, {-3, kMid, 'L'},                      // the band
-        {5, kMid, 'G'}, {6, kMid, 'G'}, {kMid, 5, 'G'}, {kMid, 6, 'G'},        // sunken inside
-        {-4, kMid, 'W'}, {-5, kMid, 'W'}, {kMid, -4, 'W'}, {kMid, -5, 'W'}}},
-      {1, {{0, kMid, 'L'}, {kMid, 0, 'K'}, {-1, kMid, 'K'}, {kMid, -1, 'K'}, {2, kMid, 'L'},
-           {-3, kMid, 'L'}, {kMid, -3, 'L'}}},
-      {3, {{0, kMid, 'W'}, {kMid, 0, 'K'}, {-1, kMid, 'K'}, {kMid, -1, 'K'},
-           {1, kMid, 'W'}, {5, kMid, 'W'}, {kMid, 1, 'W'}, {kMid, 5, 'W'},
-           {-2, kMid, 'G'}, {-6, kMid, 'G'}, {kMid, -2, 'G'}, {kMid, -6, 'G'}}},
+       {{0, kMid, 'W'},
+        {1, kMid, 'W'},
+        {kMid, 0, 'W'},
+        {kMid, 1, 'W'},  // raised outside
+        {-1, kMid, 'G'},
+        {-2, kMid, 'G'},
+        {kMid, -1, 'G'},
+        {kMid, -2, 'G'},
+        {3, kMid, 'L'},
+        {kMid, 3, 'L'},
+        {-3, kMid, 'L'},  // the band
+        {5, kMid, 'G'},
+        {6, kMid, 'G'},
+        {kMid, 5, 'G'},
+        {kMid, 6, 'G'},  // sunken inside
+        {-4, kMid, 'W'},
+        {-5, kMid, 'W'},
+        {kMid, -4, 'W'},
+        {kMid, -5, 'W'}}},
+      {1,
+       {{0, kMid, 'L'},
+        {kMid, 0, 'K'},
+        {-1, kMid, 'K'},
+        {kMid, -1, 'K'},
+        {2, kMid, 'L'},
+        {-3, kMid, 'L'},
+        {kMid, -3, 'L'}}},
+      {3,
+       {{0, kMid, 'W'},
+        {kMid, 0, 'K'},
+        {-1, kMid, 'K'},
+        {kMid, -1, 'K'},
+        {1, kMid, 'W'},
+        {5, kMid, 'W'},
+        {kMid, 1, 'W'},
+        {kMid, 5, 'W'},
+        {-2, kMid, 'G'},
+        {-6, kMid, 'G'},
+        {kMid, -2, 'G'},
+        {kMid, -6, 'G'}}},
   };
   for (const Case& c : cases) {
     auto box = Box(c.border, 0, FALSE, 0, 4);  // black text on a dark-red background
@@ -255,9 +286,9 @@ TEST_F(TextBoxTest, EachBorderIsLitFromTheTopLeft) {
 TEST_F(TextBoxTest, SeeThroughLettersKeepTheirBlackShadows) {
   for (const int style : {1, 5}) {
     SCOPED_TRACE(testing::Message() << "style " << style);
-    std::unique_ptr<CDIBSurface> box(GetImageTextBox3D(&palette, &header, style, &title, style,
-                                                       &body, style, 2, 0, FALSE,
-                                                       kTextFXTransparentColor, 19, 1, 1, 640, 480));
+    std::unique_ptr<CDIBSurface> box(
+        GetImageTextBox3D(&palette, &header, style, &title, style, &body, style, 2, 0, FALSE,
+                          kTextFXTransparentColor, 19, 1, 1, 640, 480));
     ASSERT_TRUE(box);
     long seeThrough = 0, black = 0;
     for (int y = 0; y < box->GetHeight(); ++y) {

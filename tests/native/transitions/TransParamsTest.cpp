@@ -150,8 +150,8 @@ TEST(TransParams, DivisorPicks) {
     int out;
   };
   std::vector<Case> cases = {
-      {24, 20, 1, 50, TRUE, 4},   {24, 20, 1, 99, TRUE, 12}, {24, 20, 1, 100, TRUE, 12},
-      {24, 20, 1, 1, TRUE, 1},    {24, 20, 1, -50, TRUE, 1},  // never an index below 0
+      {24, 20, 1, 50, TRUE, 4},   {24, 20, 1, 99, TRUE, 12},  {24, 20, 1, 100, TRUE, 12},
+      {24, 20, 1, 1, TRUE, 1},    {24, 20, 1, -50, TRUE, 1},   // never an index below 0
       {7, 20, 2, 50, TRUE, 7},    {29, 20, 2, 50, FALSE, -5},  // no divisor in range
       {24, 1, 20, 50, FALSE, -5}, {24, 20, 0, 100, TRUE, 12},  // lo 0: no division by zero
   };
@@ -170,9 +170,14 @@ TEST(TransParams, SpeedSliderDelays) {
     BOOL ok;
     int delay;
   };
-  for (const Case& c : std::vector<Case>{{1, TRUE, 0}, {10, TRUE, 5}, {50, TRUE, 25},
-                                         {99, TRUE, 50}, {100, TRUE, 50}, {0, FALSE, 10},
-                                         {101, FALSE, 10}, {-7, FALSE, 10}}) {
+  for (const Case& c : std::vector<Case>{{1, TRUE, 0},
+                                         {10, TRUE, 5},
+                                         {50, TRUE, 25},
+                                         {99, TRUE, 50},
+                                         {100, TRUE, 50},
+                                         {0, FALSE, 10},
+                                         {101, FALSE, 10},
+                                         {-7, FALSE, 10}}) {
     int delay = -1;
     EXPECT_EQ(SpeedSliderToDelay(c.slider, delay), c.ok) << c.slider;
     EXPECT_EQ(delay, c.delay) << c.slider;

@@ -105,7 +105,9 @@ class WallpaperComposerTest : public ::testing::Test {
     for (int i = 0; i < count; ++i) full.push_back(SolidFullImage(w, h, PictureColour(i)));
     ASSERT_TRUE(imagesettest::WriteFileBytes(CachePath(), cachetest::WriteQuarterCache(full)));
   }
-  std::string CachePath() const { return imagesettest::JoinPath(folder_.str(), kQuarterCacheFileName); }
+  std::string CachePath() const {
+    return imagesettest::JoinPath(folder_.str(), kQuarterCacheFileName);
+  }
 
   BOOL BuildGrid(int layout, int first) {
     WallpaperSettings.WALLPAPER_IMAGEFX = layout;
@@ -121,7 +123,8 @@ class WallpaperComposerTest : public ::testing::Test {
       SCOPED_TRACE("cell " + std::to_string(k));
       const Rgb want = PictureColour(static_cast<int>((first + k) % count));
       EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cells[k].left, cells[k].top)), Text(want));
-      EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cells[k].right - 1, cells[k].bottom - 1)), Text(want));
+      EXPECT_EQ(Text(PixelAt(*Wallpaper24DIB, cells[k].right - 1, cells[k].bottom - 1)),
+                Text(want));
     }
   }
 
@@ -141,13 +144,14 @@ TEST(WallpaperSettingsParse, ConvertsTextAndCorrectsSizeAndDepth) {
   };
   const Case cases[] = {
       {"3", "2", "7", 32, 3, 2, 7},
-      {"9", "1", "-1", 32, 0, 1, -1},    // size code out of range reads 0
-      {"-2", "3", "x", 32, 0, 3, 0},     // text that is no number reads 0
-      {"6", "3", "4", 8, 6, 0, 4},       // 8-bit display: full scale only
+      {"9", "1", "-1", 32, 0, 1, -1},  // size code out of range reads 0
+      {"-2", "3", "x", 32, 0, 3, 0},   // text that is no number reads 0
+      {"6", "3", "4", 8, 6, 0, 4},     // 8-bit display: full scale only
   };
   const IniSettingsBuffers saved = IniSettings;
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.size) + "/" + c.fx + "/" + c.imageNo + " at " + std::to_string(c.bits));
+    SCOPED_TRACE(std::string(c.size) + "/" + c.fx + "/" + c.imageNo + " at " +
+                 std::to_string(c.bits));
     std::strcpy(IniSettings.WALLPAPER_IMAGESIZE, c.size);
     std::strcpy(IniSettings.WALLPAPER_IMAGEFX, c.fx);
     std::strcpy(IniSettings.WALLPAPER_IMAGENO, c.imageNo);
@@ -228,8 +232,8 @@ TEST_F(WallpaperComposerTest, ThumbnailsShrinkOnlyIntoNarrowerCellsAndAreCutToTh
     int shownW, shownH;  // the picture's part of the cell, from its top-left corner
   };
   const Case cases[] = {
-      {800, 400, kWallpaperUniform, 160, 80},   // shrunk with its proportions
-      {400, 320, kWallpaperUniform, 100, 80},   // unscaled
+      {800, 400, kWallpaperUniform, 160, 80},  // shrunk with its proportions
+      {400, 320, kWallpaperUniform, 100, 80},  // unscaled
       {640, 480, kWallpaperOwnUniform, 160, 120},
   };
   for (const Case& c : cases) {
@@ -389,7 +393,8 @@ TEST_F(OwnImagesWallpaperTest, FullScaleKeepsRoomForAFrame) {
     RECT cell;  // the 800 x 600 picture fitted
   };
   // The 4:3 picture in the 964 x 708 area left inside the margin is 944 x 708, centred.
-  const Case cases[] = {{6, 0, {0, 0, 1024, 768}}, {6, 1, {40, 30, 984, 738}}, {2, 0, {40, 30, 984, 738}}};
+  const Case cases[] = {
+      {6, 0, {0, 0, 1024, 768}}, {6, 1, {40, 30, 984, 738}}, {2, 0, {40, 30, 984, 738}}};
   WriteSolidBmp(Path("big.bmp"), 1600, 1200, Rgb{10, 20, 250});
   for (const Case& c : cases) {
     SCOPED_TRACE("border " + std::to_string(c.border) + " shadow " + std::to_string(c.shadow));

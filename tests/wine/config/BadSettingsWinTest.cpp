@@ -91,8 +91,7 @@ void SetImageSetFolder(const std::string& folder) {
 
 void SetDwordValue(const char* name, DWORD value) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_SET_VALUE, &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
   RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
 }
@@ -116,12 +115,17 @@ std::vector<BadCase> Cases() {
       {"value of the wrong type", [] { SetDwordValue("TIME", 2); }, {}, true, nullptr},
       {"numbers out of range",
        [] {
-         for (auto value : std::vector<std::pair<const char*, const char*>>{
-                  {"IMAGE_SIZE", "9"},         {"IMAGE_BACKSTYLE", "-3"},
-                  {"IMAGE_BORDERSTYLE", "12"}, {"SPEED2", "0"},
-                  {"RES2", "250"},             {"TIME", "9"},
-                  {"WALLPAPER_IMAGETONE", "999"}, {"WALLPAPER_BORDERSTYLE", "40"},
-                  {"WALLPAPER_SCREENSTYLE", "-1"}, {"WALLPAPER_IMAGESIZE", "77"}}) {
+         for (auto value :
+              std::vector<std::pair<const char*, const char*>>{{"IMAGE_SIZE", "9"},
+                                                               {"IMAGE_BACKSTYLE", "-3"},
+                                                               {"IMAGE_BORDERSTYLE", "12"},
+                                                               {"SPEED2", "0"},
+                                                               {"RES2", "250"},
+                                                               {"TIME", "9"},
+                                                               {"WALLPAPER_IMAGETONE", "999"},
+                                                               {"WALLPAPER_BORDERSTYLE", "40"},
+                                                               {"WALLPAPER_SCREENSTYLE", "-1"},
+                                                               {"WALLPAPER_IMAGESIZE", "77"}}) {
            SetValue(value.first, value.second);
          }
        },
@@ -134,7 +138,10 @@ std::vector<BadCase> Cases() {
          EXPECT_EQ(d.SliderPosition(IDC_SIZESLIDER), 100) << "size 250 shows as the largest";
          EXPECT_EQ(d.ComboSelection(IDC_TIMECOMBO), 4) << "time code 9 shows as the last";
        }},
-      {"unknown routine", [] { SetValue("SSFN", "42"); }, {"SSFN"}, false,
+      {"unknown routine",
+       [] { SetValue("SSFN", "42"); },
+       {"SSFN"},
+       false,
        [](Driver& d) {
          EXPECT_EQ(d.ComboText(IDC_ROUTINECOMBO, d.ComboSelection(IDC_ROUTINECOMBO)),
                    d.ComboText(IDC_ROUTINECOMBO, d.ComboCount(IDC_ROUTINECOMBO) - 1))
@@ -143,9 +150,14 @@ std::vector<BadCase> Cases() {
   };
 }
 
-const std::vector<std::pair<const char*, const char*>> kStart = {
-    {"OWNIMAGES_ON", "0"}, {"SSFN", "2"}, {"SPEED2", "17"}, {"RES2", "83"}, {"TIME", "2"},
-    {"WALLPAPER_IMAGENO", "5"}, {"WALLPAPER_IMAGEFX", "2"}, {"IMAGE_SIZE", "1"}};
+const std::vector<std::pair<const char*, const char*>> kStart = {{"OWNIMAGES_ON", "0"},
+                                                                 {"SSFN", "2"},
+                                                                 {"SPEED2", "17"},
+                                                                 {"RES2", "83"},
+                                                                 {"TIME", "2"},
+                                                                 {"WALLPAPER_IMAGENO", "5"},
+                                                                 {"WALLPAPER_IMAGEFX", "2"},
+                                                                 {"IMAGE_SIZE", "1"}};
 
 class BadSettings : public testing::TestWithParam<bool> {
  protected:
@@ -169,8 +181,8 @@ TEST_P(BadSettings, EveryDialogKeepsWhatTheUserDidNotChangeAndSaysSoOnce) {
       dialogs.insert(d.Dialog());
       if (c.check) c.check(d);
       if (c.readFails) {
-        for (int id : {IDC_CLOCKON, IDC_TIMECOMBO, IDC_ROUTINECOMBO, IDC_OWNIMAGES,
-                       IDC_SPEEDSLIDER, IDWALLPAPER, IDC_PREVIEW})
+        for (int id : {IDC_CLOCKON, IDC_TIMECOMBO, IDC_ROUTINECOMBO, IDC_OWNIMAGES, IDC_SPEEDSLIDER,
+                       IDWALLPAPER, IDC_PREVIEW})
           EXPECT_FALSE(d.Enabled(id)) << id << ": nothing can be saved, so nothing edits";
         EXPECT_NE(d.Text(IDC_PRODUCTLINE).find("could not be read"), std::string::npos)
             << d.Text(IDC_PRODUCTLINE);
@@ -202,8 +214,7 @@ TEST_P(BadSettings, EveryDialogKeepsWhatTheUserDidNotChangeAndSaysSoOnce) {
     if (std::string(c.name) == "missing set folder") {
       ASSERT_EQ(alerts_.Records().size(), 1u);
       EXPECT_EQ(alerts_.Records()[0].text,
-                "The image set folder " + kMissingFolder +
-                    " was not found; choose an image set.");
+                "The image set folder " + kMissingFolder + " was not found; choose an image set.");
       EXPECT_EQ(alerts_.Records()[0].owner, *dialogs.begin());
       EXPECT_EQ(std::count(opened.begin(), opened.end(), std::string(kChooserCaption)), 5)
           << "each dialog that shows the set opens the chooser instead";

@@ -36,7 +36,8 @@ ScreenCapture Shot(const char* name) {
 wintest::Image Pixels(const ScreenCapture& shot) {
   wintest::Image pixels;
   for (int y = 0; y < shot.Height(); ++y)
-    for (int x = 0; x < shot.Width(); ++x) pixels.push_back(browsertest::AsImagePixel(shot.At(x, y)));
+    for (int x = 0; x < shot.Width(); ++x)
+      pixels.push_back(browsertest::AsImagePixel(shot.At(x, y)));
   return pixels;
 }
 
@@ -97,8 +98,8 @@ TEST_F(BrowserOnScreen, TheBrowserAndItsViewer) {
 
 TEST_F(BrowserOnScreen, TheTopTenDialog) {
   std::strcpy(IniSettings.TOPTEN_PLAYLIST, "3,8,1");
-  HWND dialog = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_TOPTEN), nullptr,
-                                   TopTenDlgProc, 0);
+  HWND dialog =
+      CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(IDD_TOPTEN), nullptr, TopTenDlgProc, 0);
   ASSERT_NE(dialog, nullptr);
   ShowWindow(dialog, SW_SHOW);
   Shot("topten");

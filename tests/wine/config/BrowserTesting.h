@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -23,7 +23,6 @@
 #include "imageset/ImageSet.h"
 #include "imaging/DIB.h"
 #include "imaging/QuarterCache.h"
-#include "controls/SelectedImage.h"
 #include "saver/DrawingThread.h"
 #include "seams/Alerts.h"
 #include "settings/IniSettings.h"
@@ -186,8 +185,8 @@ inline wintest::Image ExpectedScreen(const CDIB& background, const CDIB& picture
 }
 
 // The mean brightness of the upper and the lower half of a region of an image.
-inline std::pair<double, double> HalfMeans(const wintest::Image& image, int stride, int x0, int y0, int w,
-                                    int h) {
+inline std::pair<double, double> HalfMeans(const wintest::Image& image, int stride, int x0, int y0,
+                                           int w, int h) {
   double sums[2] = {0, 0};
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {

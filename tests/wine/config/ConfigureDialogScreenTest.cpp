@@ -122,8 +122,7 @@ TEST(SettingsDialogOnScreen, TheMessagesOfBadStoredData) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, setKey.c_str(), 0, KEY_SET_VALUE, &key),
             ERROR_SUCCESS);
   const char gone[] = "C:\\moved-away\\demoset";
-  RegSetValueExA(key, "DATADIRECTORY", 0, REG_SZ, reinterpret_cast<const BYTE*>(gone),
-                 sizeof gone);
+  RegSetValueExA(key, "DATADIRECTORY", 0, REG_SZ, reinterpret_cast<const BYTE*>(gone), sizeof gone);
   RegCloseKey(key);
   RunSettingsDialog([](Driver& d) {
     d.Post(IDWALLPAPER);

@@ -38,12 +38,15 @@ namespace fs = std::filesystem;
 // A known starting point: image-set mode, routine 2 with its own speed and size, every switch
 // on, two minutes per picture, a wallpaper picture chosen.
 const std::vector<std::pair<const char*, const char*>> kStart = {
-    {"OWNIMAGES_ON", "0"},    {"SSFN", "2"},           {"SPEED2", "17"},
-    {"RES2", "83"},           {"SPEED4", "61"},        {"RES4", "12"},
-    {"CLOCKON", "1"},         {"TEXTFX_TEXTON", "1"},  {"SOUND_ON", "0"},
-    {"LOGOSON", "1"},         {"TOPTEN_ON", "1"},      {"TIME", "2"},
-    {"WALLPAPER_IMAGENO", "5"}, {"WALLPAPER_IMAGEFX", "2"}, {"IMAGE_SIZE", "3"},
-    {"IMAGE_BACKSTYLE", "1"}, {"IMAGE_BORDERSTYLE", "2"}, {"INTERPON", "1"},
+    {"OWNIMAGES_ON", "0"},      {"SSFN", "2"},
+    {"SPEED2", "17"},           {"RES2", "83"},
+    {"SPEED4", "61"},           {"RES4", "12"},
+    {"CLOCKON", "1"},           {"TEXTFX_TEXTON", "1"},
+    {"SOUND_ON", "0"},          {"LOGOSON", "1"},
+    {"TOPTEN_ON", "1"},         {"TIME", "2"},
+    {"WALLPAPER_IMAGENO", "5"}, {"WALLPAPER_IMAGEFX", "2"},
+    {"IMAGE_SIZE", "3"},        {"IMAGE_BACKSTYLE", "1"},
+    {"IMAGE_BORDERSTYLE", "2"}, {"INTERPON", "1"},
 };
 
 class SettingsDialog : public testing::Test {
@@ -67,10 +70,10 @@ TEST_F(SettingsDialog, OpensShowingTheStoredValues) {
     EXPECT_EQ(d.Text(IDC_PRODUCTLINE).rfind("Tarvosa", 0), 0u);
     EXPECT_TRUE(d.Checked(IDC_KELVANEIMAGES));
     EXPECT_FALSE(d.Checked(IDC_OWNIMAGES));
-    const std::pair<int, int> switches[] = {{IDC_CLOCKON, 1}, {IDC_TEXTFXON, 1},
-                                            {IDC_SOUNDON, 0}, {IDC_LOGOSON, 1},
-                                            {IDC_TOPTENON, 1}};
-    for (const auto& item : switches) EXPECT_EQ(d.SwitchState(item.first), item.second) << item.first;
+    const std::pair<int, int> switches[] = {
+        {IDC_CLOCKON, 1}, {IDC_TEXTFXON, 1}, {IDC_SOUNDON, 0}, {IDC_LOGOSON, 1}, {IDC_TOPTENON, 1}};
+    for (const auto& item : switches)
+      EXPECT_EQ(d.SwitchState(item.first), item.second) << item.first;
     ASSERT_EQ(d.ComboCount(IDC_TIMECOMBO), 5);
     EXPECT_EQ(d.ComboText(IDC_TIMECOMBO, 0), "Random");
     EXPECT_EQ(d.ComboText(IDC_TIMECOMBO, 4), "10 Minutes");
@@ -108,12 +111,20 @@ TEST_F(SettingsDialog, EachControlChangesItsSettingAndOkStoresThem) {
     d.Click(IDOK);
   });
   EXPECT_EQ(run.result, TRUE);
-  ExpectValues({{"CLOCKON", "0"}, {"TEXTFX_TEXTON", "0"}, {"SOUND_ON", "1"}, {"LOGOSON", "0"},
-                {"TOPTEN_ON", "0"}, {"TIME", "4"}, {"SSFN", "4"}, {"SPEED4", "33"},
-                {"RES4", "99"}, {"SPEED2", "17"}, {"RES2", "83"}});
-  const std::vector<std::string> expected = {"CLOCKON", "LOGOSON", "RES4",      "SOUND_ON",
-                                             "SPEED4",  "SSFN",    "TEXTFX_TEXTON", "TIME",
-                                             "TOPTEN_ON"};
+  ExpectValues({{"CLOCKON", "0"},
+                {"TEXTFX_TEXTON", "0"},
+                {"SOUND_ON", "1"},
+                {"LOGOSON", "0"},
+                {"TOPTEN_ON", "0"},
+                {"TIME", "4"},
+                {"SSFN", "4"},
+                {"SPEED4", "33"},
+                {"RES4", "99"},
+                {"SPEED2", "17"},
+                {"RES2", "83"}});
+  const std::vector<std::string> expected = {"CLOCKON",       "LOGOSON", "RES4",
+                                             "SOUND_ON",      "SPEED4",  "SSFN",
+                                             "TEXTFX_TEXTON", "TIME",    "TOPTEN_ON"};
   EXPECT_EQ(ChangedValues(before, ReadRegistryImage()), expected);
 }
 
@@ -192,10 +203,17 @@ TEST_F(SettingsDialog, TheOwnImagesRadioKeepsTheSwitchesAndFixesTheImageSettings
     d.Click(IDOK);
   });
   // The switches show off in own-images mode, and OK stores what they show.
-  ExpectValues({{"OWNIMAGES_ON", "1"}, {"TEXTFX_TEXTON", "0"}, {"TOPTEN_ON", "0"},
-                {"IMAGE_SIZE", "0"}, {"IMAGE_BACKSTYLE", "4"}, {"IMAGE_BORDERSTYLE", "6"},
-                {"IMAGE_BORDERTHICKNESS", "0"}, {"IMAGE_BORDERSHADOWON", "0"},
-                {"INTERPON", "0"}, {"WALLPAPER_IMAGENO", "0"}, {"WALLPAPER_IMAGEFX", "0"}});
+  ExpectValues({{"OWNIMAGES_ON", "1"},
+                {"TEXTFX_TEXTON", "0"},
+                {"TOPTEN_ON", "0"},
+                {"IMAGE_SIZE", "0"},
+                {"IMAGE_BACKSTYLE", "4"},
+                {"IMAGE_BORDERSTYLE", "6"},
+                {"IMAGE_BORDERTHICKNESS", "0"},
+                {"IMAGE_BORDERSHADOWON", "0"},
+                {"INTERPON", "0"},
+                {"WALLPAPER_IMAGENO", "0"},
+                {"WALLPAPER_IMAGEFX", "0"}});
 }
 
 // A second click on the checked radio is no change of mode: it used to store the disabled
@@ -216,7 +234,9 @@ TEST_F(SettingsDialog, ClickingTheCheckedRadioChangesNothing) {
     d.Click(IDC_KELVANEIMAGES);
     d.Click(IDOK);
   });
-  ExpectValues({{"OWNIMAGES_ON", "0"}, {"TEXTFX_TEXTON", "1"}, {"TOPTEN_ON", "1"},
+  ExpectValues({{"OWNIMAGES_ON", "0"},
+                {"TEXTFX_TEXTON", "1"},
+                {"TOPTEN_ON", "1"},
                 {"WALLPAPER_IMAGENO", "0"}});
 }
 
@@ -244,8 +264,8 @@ TEST_F(SettingsDialog, AnUnknownRoutineOrTimeShowsTheNearestItem) {
           button == IDOK ? std::vector<std::string>{"SSFN", "TIME"} : std::vector<std::string>{};
       EXPECT_EQ(ChangedValues(before, ReadRegistryImage()), expected) << c.routine;
       if (button == IDOK) {
-        ExpectValues({{"SSFN", std::to_string(c.routineShown)},
-                      {"TIME", std::to_string(c.timeShown)}});
+        ExpectValues(
+            {{"SSFN", std::to_string(c.routineShown)}, {"TIME", std::to_string(c.timeShown)}});
       }
     }
   }
@@ -261,9 +281,8 @@ TEST_F(SettingsDialog, AfterAFailedReadOkAndCancelOnlyClose) {
   for (int button : {IDOK, IDCANCEL}) {
     alerts_.Clear();
     const auto run = RunSettingsDialog([button](Driver& d) {
-      for (int id : {IDABOUT, IDC_BROWSEIMAGES, IDWALLPAPER, IDTRANSITION, IDTEXTFX,
-                     IDSELECTTOPTEN, IDSCALINGBORDER, IDSOUNDFX, IDC_BROWSEOWNIMAGES,
-                     IDC_PREVIEW}) {
+      for (int id : {IDABOUT, IDC_BROWSEIMAGES, IDWALLPAPER, IDTRANSITION, IDTEXTFX, IDSELECTTOPTEN,
+                     IDSCALINGBORDER, IDSOUNDFX, IDC_BROWSEOWNIMAGES, IDC_PREVIEW}) {
         EXPECT_FALSE(d.Enabled(id)) << id;
       }
       EXPECT_TRUE(d.Enabled(IDOK));
@@ -464,7 +483,11 @@ TEST(DialogClasses, RegisterInOrderWithTraceLinesAndAgain) {
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("RegisterDialogClasses - ", 0) == 0) lines.push_back(line.substr(24));
   }
-  const std::vector<std::string> once = {"RGrnBtn", "RVSlider", "RMSlider", "RRTFCtl", "RDIBCtl",
+  const std::vector<std::string> once = {"RGrnBtn",
+                                         "RVSlider",
+                                         "RMSlider",
+                                         "RRTFCtl",
+                                         "RDIBCtl",
                                          "RegisterFullScreenImageWnd",
                                          "RegisterFullScreenOwnImageWnd",
                                          "RegisterFullScreenWallpaperWnd"};
@@ -473,9 +496,9 @@ TEST(DialogClasses, RegisterInOrderWithTraceLinesAndAgain) {
   EXPECT_EQ(lines, twice);
   EXPECT_TRUE(CRGrnBtnCtl::Register()) << "a class registered before counts as registered";
   WNDCLASSA found;
-  for (const char* name : {"RGrnBtn", "RVSlider", "RMSlider", "RRTFCtl", "RDIBCtl", "RichEdit",
-                           "FullScreenImageWnd", "FullScreenOwnImageWnd",
-                           "FullScreenWallpaperWnd"}) {
+  for (const char* name :
+       {"RGrnBtn", "RVSlider", "RMSlider", "RRTFCtl", "RDIBCtl", "RichEdit", "FullScreenImageWnd",
+        "FullScreenOwnImageWnd", "FullScreenWallpaperWnd"}) {
     EXPECT_TRUE(GetClassInfoA(DialogInstance(), name, &found)) << name;
   }
 }
@@ -484,8 +507,7 @@ TEST(DialogClasses, RegisterInOrderWithTraceLinesAndAgain) {
 void RecordControlObjects(HWND dialog, std::vector<HGDIOBJ>* recorded) {
   for (int id : {IDC_SPEEDSLIDER, IDC_SIZESLIDER, IDC_CLOCKON, IDC_TOPTENON, IDC_LOGOSON,
                  IDC_TEXTFXON, IDC_SOUNDON}) {
-    auto* control =
-        static_cast<CRControlFrame*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, id)));
+    auto* control = static_cast<CRControlFrame*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, id)));
     ASSERT_NE(control, nullptr);
     for (CDIBSurface* surface : {&control->workSurface, &control->backgroundSurface}) {
       HDC dc = surface->memoryDC.GetSafeHdc();
@@ -546,9 +568,9 @@ TEST_F(SettingsDialog, OpenTime) {
     DestroyWindow(dialog);
   }
   QueryPerformanceCounter(&end);
-  std::printf("[ figure ] settings dialog open and destroy: %.2f ms\n",
-              1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / frequency.QuadPart /
-                  kOpenings);
+  std::printf(
+      "[ figure ] settings dialog open and destroy: %.2f ms\n",
+      1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / frequency.QuadPart / kOpenings);
 }
 
 // The module's version resource, as the About dialog reads it.

@@ -170,8 +170,8 @@ DialogRun RunModal(HINSTANCE instance, int templateId, DLGPROC procedure,
   HANDLE thread = CreateThread(nullptr, 0, DriverThread, &start, 0, nullptr);
   run.result = DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, Trampoline, param);
   // The script may still ask this thread for work: answer it until the driver ends.
-  while (thread && MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) ==
-                       WAIT_OBJECT_0 + 1) {
+  while (thread &&
+         MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);

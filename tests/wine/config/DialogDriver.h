@@ -25,8 +25,8 @@ namespace dialogtest {
 class Driver;
 
 struct DialogRun {
-  INT_PTR result = -1;      // what the dialog ended with (-1: it could not be made)
-  bool found = false;       // the driver found the dialog
+  INT_PTR result = -1;       // what the dialog ended with (-1: it could not be made)
+  bool found = false;        // the driver found the dialog
   bool forcedClose = false;  // the script left it open and the driver cancelled it
 };
 
@@ -47,7 +47,7 @@ class Driver {
   void OnDialogThread(const std::function<void()>& work);
 
   // Acts on the dialog (or, with `window`, on another dialog of the same thread).
-  void Click(int id, HWND window = nullptr);         // BM_CLICK: auto buttons change state
+  void Click(int id, HWND window = nullptr);  // BM_CLICK: auto buttons change state
   void Command(int id, int code = BN_CLICKED, HWND window = nullptr);  // sent WM_COMMAND
   void Post(int id, int code = BN_CLICKED, HWND window = nullptr);     // posted WM_COMMAND
   void SelectCombo(int id, int index, HWND window = nullptr);  // CB_SETCURSEL + CBN_SELCHANGE

@@ -4,8 +4,8 @@
 #include <richedit.h>
 
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,8 +31,8 @@
 
 namespace {
 
-using dialogtest::Driver;
 using dialogtest::DialogRun;
+using dialogtest::Driver;
 
 class ImageBrowser : public testing::Test {
  protected:
@@ -148,10 +148,12 @@ TEST_F(ImageBrowser, AMissingDescriptionFileIsReportedAndThePreviewStillChanges)
   browsertest::UseSet(browsertest::CopyOfSet(folder));
   ASSERT_TRUE(DeleteFileA(ImageSetFilePath("imagedoc.dat")));
   Run([&](Driver& d) {
-    EXPECT_EQ(TakeAlerts(), std::vector<std::string>{"Unable to find image rtf file - imagedoc.dat"});
+    EXPECT_EQ(TakeAlerts(),
+              std::vector<std::string>{"Unable to find image rtf file - imagedoc.dat"});
     d.Click(IDC_NEXTIMAGE);  // the list loses the focus: no second load of the same image
     EXPECT_EQ(SelectedImageNo, SelectedImage(d)) << "the preview changed";
-    EXPECT_EQ(TakeAlerts(), std::vector<std::string>{"Unable to find image rtf file - imagedoc.dat"});
+    EXPECT_EQ(TakeAlerts(),
+              std::vector<std::string>{"Unable to find image rtf file - imagedoc.dat"});
     d.Click(IDOK);
   });
 }
@@ -226,11 +228,10 @@ TEST_F(ImageBrowser, FiftyOpenAndCloseCyclesLeaveNoGdiObject) {
 TEST_F(ImageBrowser, OpenTimeWithFiftyTwoImages) {
   browsertest::UseSet(browsertest::FiftyTwoImageSet());
   ASSERT_EQ(ImageDescArray.GetSize(), 52);
-  browsertest::PrintOpenTime("image browser", IDD_IMAGEBROWSER, ImageSearchDlgProc,
-                             [](Driver& d) {
-                               EXPECT_EQ(d.ListCount(IDC_IMAGETITLELIST), 52);
-                               d.Click(IDOK);
-                             });
+  browsertest::PrintOpenTime("image browser", IDD_IMAGEBROWSER, ImageSearchDlgProc, [](Driver& d) {
+    EXPECT_EQ(d.ListCount(IDC_IMAGETITLELIST), 52);
+    d.Click(IDOK);
+  });
 }
 
 }  // namespace

@@ -24,10 +24,6 @@
 #include "imaging/DIBSurface.h"
 #include "imaging/QuarterCache.h"
 #include "res/DialogIds.h"
-#include "controls/ControlsViews.h"
-#include "controls/OwnImagesDialog.h"
-#include "controls/SelectedImage.h"
-#include "controls/TitleLists.h"
 #include "saver/DrawingThread.h"
 #include "seams/Alerts.h"
 #include "seams/ScreenSize.h"
@@ -92,14 +88,15 @@ TEST_F(ImageViewer, ShowsThePictureCentredOnTheGreyBackgroundRightWayUp) {
   HWND viewer = Open(number);
   ASSERT_NE(viewer, nullptr);
   ASSERT_NE(ScreenBackgroundDIB, nullptr) << "built before the picture";
-  std::unique_ptr<CDIB> picture(CreateFullScreenImage(nullptr, nullptr, &ImageDescArray, number,
-                                                      1, 0));
+  std::unique_ptr<CDIB> picture(
+      CreateFullScreenImage(nullptr, nullptr, &ImageDescArray, number, 1, 0));
   ASSERT_NE(picture, nullptr);
   ASSERT_EQ(picture->GetWidth(), 640);
   const ScreenSize screen = GetScreenSize();
   const wintest::Image shown = wintest::ReadWindow(viewer, screen.cx, screen.cy);
   ASSERT_EQ(shown.size(), static_cast<size_t>(screen.cx) * screen.cy);
-  EXPECT_EQ(wintest::Differences(shown, browsertest::ExpectedScreen(*ScreenBackgroundDIB, *picture)), 0u);
+  EXPECT_EQ(
+      wintest::Differences(shown, browsertest::ExpectedScreen(*ScreenBackgroundDIB, *picture)), 0u);
   // Around the picture only the background's greys.
   const int ox = (screen.cx - 640) / 2, oy = (screen.cy - 480) / 2;
   size_t coloured = 0;
@@ -115,7 +112,7 @@ TEST_F(ImageViewer, ShowsThePictureCentredOnTheGreyBackgroundRightWayUp) {
   ASSERT_NE(quarter, nullptr);
   const wintest::Image small = wintest::ColoursOf(*quarter);
   const auto source = browsertest::HalfMeans(small, quarter->GetWidth(), 0, 0, quarter->GetWidth(),
-                                quarter->GetHeight());
+                                             quarter->GetHeight());
   const auto onScreen = browsertest::HalfMeans(shown, screen.cx, ox, oy, 640, 480);
   ASSERT_GT(std::abs(source.first - source.second), 10.0) << "a picture with a lighter half";
   EXPECT_EQ(source.first > source.second, onScreen.first > onScreen.second);
@@ -179,8 +176,8 @@ TEST_F(ImageViewer, AnyOtherKeyReportsTheImageAndCloses) {
     UINT message;
     WPARAM key;
   };
-  const Case cases[] = {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYDOWN, VK_MENU},
-                        {WM_SYSKEYUP, VK_F4}};
+  const Case cases[] = {
+      {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYDOWN, VK_MENU}, {WM_SYSKEYUP, VK_F4}};
   for (const Case& c : cases) {
     SCOPED_TRACE("message " + std::to_string(c.message) + " key " + std::to_string(c.key));
     closes.clear();

@@ -130,8 +130,7 @@ void SoundDialogTest::SetDefaultPlayList(const std::vector<std::string>& paths) 
   FillList(IniSettings.SOUND_DEFAULTSOUND, paths);
 }
 
-dialogtest::DialogRun SoundDialogTest::Run(
-    const std::function<void(dialogtest::Driver&)>& script) {
+dialogtest::DialogRun SoundDialogTest::Run(const std::function<void(dialogtest::Driver&)>& script) {
   const dialogtest::DialogRun run =
       dialogtest::RunModal(DialogInstance(), IDD_SOUNDFX, SoundFXDlgProc, script);
   EXPECT_TRUE(run.found) << "the dialog did not open";

@@ -47,8 +47,8 @@ TEST_F(SoundDialogOnScreen, ShowsEveryControlAndTheButtonsFaces) {
                                           music + "Rain.wav"};
   for (const std::string& path : paths) {
     const bool midi = path.back() == 'd';
-    ASSERT_TRUE(testsupport::WriteBytes(path, midi ? testsupport::ShortMidi()
-                                                   : testsupport::ToneWave(200)));
+    ASSERT_TRUE(testsupport::WriteBytes(
+        path, midi ? testsupport::ShortMidi() : testsupport::ToneWave(200)));
   }
   SetPlayList(paths);
   device_.lengths[paths[1]] = 214000;

@@ -204,8 +204,8 @@ TEST_F(SoundDialog, AddDeleteAndDefaultChangeTheListsAndTheWorkCopy) {
   EXPECT_EQ(r.filters[1].pattern, "*.WAV");
   EXPECT_EQ(r.filterIndex, 1);
   EXPECT_EQ(r.defaultExtension, "wav");
-  EXPECT_EQ(r.flags, static_cast<unsigned>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-                                           OFN_OVERWRITEPROMPT));
+  EXPECT_EQ(r.flags,
+            static_cast<unsigned>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT));
   EXPECT_EQ(r.initialFolder, "");
   EXPECT_EQ(r.initialFile, "");
   EXPECT_TRUE(alerts_.Records().empty());
@@ -268,15 +268,15 @@ TEST_F(SoundDialog, AddRefusesLongPathsAndFilesThatWouldNotPlay) {
 TEST_F(SoundDialog, OkStoresTheWorkCopyAndTheChoices) {
   struct Case {
     const char* storedOption;
-    int click;  // the radio clicked, 0 for none
+    int click;     // the radio clicked, 0 for none
     int loopLine;  // the combo line chosen, -1 for none
     const char* option;
     const char* loop;
   } cases[] = {
-      {"2", IDC_SOUNDINORDER, 2, "0", "0"},   // zulu is slot 0
-      {"2", IDC_SOUNDRANDOM, 0, "1", "2"},    // alpha is slot 2
+      {"2", IDC_SOUNDINORDER, 2, "0", "0"},  // zulu is slot 0
+      {"2", IDC_SOUNDRANDOM, 0, "1", "2"},   // alpha is slot 2
       {"0", IDC_SOUNDLOOPFILEOPTION, 1, "2", "5"},
-      {"7", 0, -1, "2", "5"},                 // no radio checked stores 2; the stored loop stays
+      {"7", 0, -1, "2", "5"},  // no radio checked stores 2; the stored loop stays
   };
   for (const Case& c : cases) {
     std::strcpy(IniSettings.SOUND_PLAYOPTION, c.storedOption);
@@ -292,8 +292,8 @@ TEST_F(SoundDialog, OkStoresTheWorkCopyAndTheChoices) {
     const Settings s = Stored();
     EXPECT_EQ(s.option, c.option) << c.storedOption << " then " << c.click;
     EXPECT_EQ(s.loop, c.loop) << c.storedOption << " then " << c.click;
-    const std::vector<std::string> expected = {zulu_, (folder_ / "bravo.wav").string(), alpha_,
-                                               missing_, notes_, mike_, "", "", "", ""};
+    const std::vector<std::string> expected = {
+        zulu_, (folder_ / "bravo.wav").string(), alpha_, missing_, notes_, mike_, "", "", "", ""};
     EXPECT_EQ(s.sounds, expected);
   }
 }
@@ -504,7 +504,8 @@ TEST_F(SoundDialog, OpenTimeWithTheDefaultPlayList) {
   for (int i = 0; i < kSoundListSize; ++i) {
     const std::string name = "default" + std::to_string(i) + (i % 2 ? ".mid" : ".wav");
     defaults.push_back((folder_ / name.c_str()).string());
-    const testsupport::Bytes bytes = i % 2 ? testsupport::ShortMidi(4) : testsupport::ToneWave(2000);
+    const testsupport::Bytes bytes =
+        i % 2 ? testsupport::ShortMidi(4) : testsupport::ToneWave(2000);
     ASSERT_TRUE(testsupport::WriteBytes(defaults.back(), bytes));
   }
   SetDefaultPlayList(defaults);
@@ -548,11 +549,11 @@ TEST_F(SoundDialog, OpenTimeWithTheDefaultPlayList) {
     real = openMs(20, &shown);
   }
   EXPECT_EQ(shown, "00:00/00:02") << "the first file, a 2 s wave, through Wine's wave device";
-  std::printf("sound dialog open time in ms (median / fastest of 20), default play list of 10 "
-              "files: %.1f / %.1f with Wine's media devices, %.1f / %.1f with the recorded "
-              "device; empty play list: %.1f / %.1f\n",
-              real.median, real.fastest, recorded.median, recorded.fastest, empty.median,
-              empty.fastest);
+  std::printf(
+      "sound dialog open time in ms (median / fastest of 20), default play list of 10 "
+      "files: %.1f / %.1f with Wine's media devices, %.1f / %.1f with the recorded "
+      "device; empty play list: %.1f / %.1f\n",
+      real.median, real.fastest, recorded.median, recorded.fastest, empty.median, empty.fastest);
 }
 
 }  // namespace

@@ -74,7 +74,8 @@ class TopTen : public testing::Test {
   }
   // Chooses image n in the list of all titles and adds it.
   static void Add(Driver& d, int n) {
-    d.SelectList(IDC_IMAGETITLELIST, FindImageInList(&ImageDescArray, d.Item(IDC_IMAGETITLELIST), n));
+    d.SelectList(IDC_IMAGETITLELIST,
+                 FindImageInList(&ImageDescArray, d.Item(IDC_IMAGETITLELIST), n));
     d.Click(IDC_ADDTOTOPTEN);
   }
   std::vector<seams::AlertRecord> TakeAlerts() {
@@ -189,7 +190,8 @@ TEST_F(TopTen, TheViewerFromThePreviewReportsBackItsLastImage) {
   Run([&](Driver& d) {
     HWND all = d.Item(IDC_IMAGETITLELIST);
     d.SelectList(IDC_IMAGETITLELIST, 3);
-    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0, reinterpret_cast<LPARAM>(d.Item(IDC_TOPTENPREVIEW)));
+    PostMessageA(d.Dialog(), WM_RDIBCTL_CLICK, 0,
+                 reinterpret_cast<LPARAM>(d.Item(IDC_TOPTENPREVIEW)));
     HWND viewer = d.WaitForWindow("Kelvane");
     ASSERT_NE(viewer, nullptr);
     d.PostKey(viewer, VK_RIGHT);

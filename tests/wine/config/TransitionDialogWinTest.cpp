@@ -406,9 +406,9 @@ TEST_F(TransitionDialog, CancelEscOrAnotherClassEndASlowPreviewAtOnce) {
       d.Click(IDC_TRANSPREVIEW);  // returns when the preview's handler does
       ASSERT_NE(clock.actedAt, 0u) << "the act came during the preview";
       answeredIn = clock.Peek() - clock.actedAt;
-      wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                         actedWall)
-                   .count();
+      wallMs =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - actedWall)
+              .count();
       EXPECT_LT(clock.Peek() - started, whole) << "the preview ended early";
       if (!c.closes) {
         EXPECT_EQ(3, d.ListSelection(IDC_TRANSCLASSLIST)) << "the class changed meanwhile";
@@ -419,9 +419,10 @@ TEST_F(TransitionDialog, CancelEscOrAnotherClassEndASlowPreviewAtOnce) {
     EXPECT_TRUE(run.found);
     EXPECT_FALSE(run.forcedClose) << "Cancel and Esc close the dialog themselves";
     EXPECT_LT(answeredIn, 200u) << "ms of waiting between the act and the preview's end";
-    std::printf("[ figure ] %s 2 s into a slow preview: ended after %u ms of waiting, %.1f ms "
-                "of real time\n",
-                c.name, answeredIn, wallMs);
+    std::printf(
+        "[ figure ] %s 2 s into a slow preview: ended after %u ms of waiting, %.1f ms "
+        "of real time\n",
+        c.name, answeredIn, wallMs);
   }
 }
 
@@ -534,7 +535,8 @@ TEST_F(TransitionDialog, OpeningTimeWithAFiftyTwoImageSet) {
       total[i % 2] +=
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
               .count();
-      EXPECT_EQ(52, static_cast<int>(SendMessageA(d.Item(IDC_WALLPAPERIMAGELIST), LB_GETCOUNT, 0, 0)));
+      EXPECT_EQ(52,
+                static_cast<int>(SendMessageA(d.Item(IDC_WALLPAPERIMAGELIST), LB_GETCOUNT, 0, 0)));
       EXPECT_TRUE(d.Enabled(IDC_TRANSPREVIEW));
       d.Click(IDCANCEL);
     });

@@ -1,8 +1,8 @@
 // The 3D scene on the real screen document and view: after every frame, what the window shows
 // (read back from its device context) equals the off-screen surface, with cubes of every kind of
 // face flying across the screen, over the clock in its corner and out of the window.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>

@@ -35,7 +35,7 @@ class CountingDialog : public CDialog {
 constexpr UINT kEndWith = WM_APP + 1;
 
 BEGIN_MESSAGE_MAP(CountingDialog, CDialog)
-  ON_MESSAGE(kEndWith, CountingDialog::OnEndWith)
+ON_MESSAGE(kEndWith, CountingDialog::OnEndWith)
 END_MESSAGE_MAP()
 
 TEST(FrameworkDialog, ModelessDialogLivesAsLongAsItsObject) {
@@ -140,9 +140,9 @@ class CountingApp : public CWinApp {
 };
 
 BEGIN_COMMAND_MAP(CountingApp, CWinApp)
-  ON_COMMAND(100, CountingApp::OnFirst)
-  ON_COMMAND(200, CountingApp::OnSecond)
-  ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+ON_COMMAND(100, CountingApp::OnFirst)
+ON_COMMAND(200, CountingApp::OnSecond)
+ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
 END_COMMAND_MAP()
 
 TEST(FrameworkApp, CommandMapRunsTheNamedHandler) {

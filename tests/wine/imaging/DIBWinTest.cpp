@@ -1,6 +1,6 @@
 // CDIB and CColorPalette against real GDI: drawing, "DIB" resources and palette handles.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
@@ -70,8 +70,8 @@ DWORD ExpectedColour(CDIB& dib, int x, int y) {
 void ExpectDrawnAt(MemorySurface& surface, CDIB& dib, int left, int top, DWORD background) {
   for (int y = 0; y < surface.Height(); ++y) {
     for (int x = 0; x < surface.Width(); ++x) {
-      const bool inside = x >= left && x < left + dib.GetWidth() && y >= top &&
-                          y < top + dib.GetHeight();
+      const bool inside =
+          x >= left && x < left + dib.GetWidth() && y >= top && y < top + dib.GetHeight();
       const DWORD expected = inside ? ExpectedColour(dib, x - left, y - top) : background;
       EXPECT_EQ(surface.Pixel(x, y) & 0xFFFFFF, expected) << "at " << x << "," << y;
     }

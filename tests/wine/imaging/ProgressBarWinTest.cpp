@@ -1,8 +1,8 @@
 // Long decodes step a real progress bar control: LoadJPEG and InterpolateToScreen leave the bar
 // at the position their steps add up to.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>

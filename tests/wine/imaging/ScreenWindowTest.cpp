@@ -186,7 +186,9 @@ TEST_F(ScreenWindowTest, DrawingThreadDrawsIntoAWindowOfAnotherThread) {
   EXPECT_EQ(CWnd::FromHandlePermanent(window.Handle()), &view);
   // The palette messages reach the view from this thread; on a display without a palette no
   // entry changes, so nothing is repainted.
-  EXPECT_EQ(SendMessageA(window.Handle(), WM_PALETTECHANGED, reinterpret_cast<WPARAM>(window.Handle()), 0), 0);
+  EXPECT_EQ(SendMessageA(window.Handle(), WM_PALETTECHANGED,
+                         reinterpret_cast<WPARAM>(window.Handle()), 0),
+            0);
   EXPECT_EQ(SendMessageA(window.Handle(), WM_QUERYNEWPALETTE, 0, 0), 0);
   ExpectWindowShowsSurface("after the drawing thread");
 }
@@ -323,7 +325,8 @@ TEST(DIBSurfaceWinTest, GdiDrawingAndDirectWritesShareThePixels) {
   EXPECT_EQ(read, RGB(d.rgbRed, d.rgbGreen, d.rgbBlue)) << "GDI sees a direct write";
 }
 
-// ---- window wrappers -----------------------------------------------------------------------------
+// ---- window wrappers
+// -----------------------------------------------------------------------------
 
 TEST(WndTest, AWindowHasOneWrapperFoundFromAnyThread) {
   TestWindow window, other;

@@ -164,12 +164,8 @@ TEST_F(BouncingWindowTest, TheCylinderRollsAndPrintsOnTheWindow) {
   RunAndWatch(RunWipeOut, "wipeout");
 }
 
-TEST_F(BouncingWindowTest, TheSolidsBounceOnTheWindow) {
-  RunAndWatch(RunBlocksWorld, "blocks");
-}
+TEST_F(BouncingWindowTest, TheSolidsBounceOnTheWindow) { RunAndWatch(RunBlocksWorld, "blocks"); }
 
-TEST_F(BouncingWindowTest, TheBallsBounceOnTheWindow) {
-  RunAndWatch(RunBouncingBalls, "balls");
-}
+TEST_F(BouncingWindowTest, TheBallsBounceOnTheWindow) { RunAndWatch(RunBouncingBalls, "balls"); }
 
 }  // namespace

@@ -65,8 +65,8 @@ class Routines3DWindowTest : public ::testing::Test {
     window = wintest::NewRoutedWindow(size.cx, size.cy);
     ASSERT_NE(window, nullptr);
     backdrop = NewBackdrop();
-    ASSERT_NO_FATAL_FAILURE(wintest::OpenPhotoScreen(window, doc, view, NewBackdrop().release(),
-                                                     photo.get(), picture));
+    ASSERT_NO_FATAL_FAILURE(
+        wintest::OpenPhotoScreen(window, doc, view, NewBackdrop().release(), photo.get(), picture));
     Pump();
     before = Shown();
     ASSERT_TRUE(greytest::PhotoOnGrey(before, size.cx, picture, *photo));
@@ -158,8 +158,7 @@ TEST_F(Routines3DWindowTest, FlyingTilesBreakThePictureIntoSquaresAndPutItBack) 
   SampleAt("flying-tiles", {1200, 2600, 6000});
   CString error;
   const RECT area = picture;
-  ASSERT_EQ(RunFlyingTiles(&doc, backdrop.get(), &area, 0, 1, 0, 20, 60, 0, 0, 0, 12, 0, &error),
-            1)
+  ASSERT_EQ(RunFlyingTiles(&doc, backdrop.get(), &area, 0, 1, 0, 20, 60, 0, 0, 0, 12, 0, &error), 1)
       << error;
   EXPECT_EQ(samples, 3);
   ExpectWindowIsTheDocument();

@@ -142,9 +142,8 @@ TEST_F(RoutinesWindowTest, TilesSlideOnTheWindowAndLeaveItAsTheDocument) {
   };
   CString error;
   const RECT area = kPicture;
-  ASSERT_EQ(RunSlidingBlocks(&doc, backdrop.get(), &area, 0, 1, 0, 50, 50, 0, 0, 0, 0, 8, 0,
-                             &error),
-            1)
+  ASSERT_EQ(
+      RunSlidingBlocks(&doc, backdrop.get(), &area, 0, 1, 0, 50, 50, 0, 0, 0, 0, 8, 0, &error), 1)
       << error;
   QueryPerformanceCounter(&end);
   doc.onFlush = nullptr;

@@ -18,8 +18,8 @@ namespace {
 
 constexpr char kKey[] = "SOFTWARE\\KLV\\SCREENSAVER\\TRVSS12";
 // Real-time limits only catch a hang: each wait ends as soon as what it waits for is there.
-constexpr DWORD kMarkWaitMs = 120000;   // for the saver to reach a mark
-constexpr DWORD kSettleMs = 150;        // between captures while the screen settles
+constexpr DWORD kMarkWaitMs = 120000;    // for the saver to reach a mark
+constexpr DWORD kSettleMs = 150;         // between captures while the screen settles
 constexpr DWORD kSettleLimitMs = 30000;  // for a settled screen
 
 LRESULT CALLBACK UnderlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,8 +90,8 @@ Underlay::Underlay() {
   underClass.lpszClassName = "SaverRunUnderlay";
   RegisterClassA(&underClass);
   window_ = CreateWindowExA(0, underClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0,
-                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                            nullptr, nullptr, underClass.hInstance, nullptr);
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                            nullptr, underClass.hInstance, nullptr);
   UpdateWindow(window_);
   PumpUntil([] { return false; }, 200);
 }
@@ -106,8 +106,10 @@ GatedRun::GatedRun(const std::vector<unsigned>& marks, const std::string& log,
   for (size_t i = 0; i < marks.size(); ++i) {
     list += (i ? "," : "") + std::to_string(marks[i]);
     const int mark = static_cast<int>(i);
-    reached_.push_back(CreateEventA(nullptr, TRUE, FALSE, vtime::ReachedEvent(name_, mark).c_str()));
-    release_.push_back(CreateEventA(nullptr, TRUE, FALSE, vtime::ReleaseEvent(name_, mark).c_str()));
+    reached_.push_back(
+        CreateEventA(nullptr, TRUE, FALSE, vtime::ReachedEvent(name_, mark).c_str()));
+    release_.push_back(
+        CreateEventA(nullptr, TRUE, FALSE, vtime::ReleaseEvent(name_, mark).c_str()));
   }
   std::string texts;
   for (size_t i = 0; i < holds.size(); ++i) {

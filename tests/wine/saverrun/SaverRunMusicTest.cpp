@@ -29,9 +29,14 @@ TEST(SaverRunMusic, PlaysWhileTheSaverRunsAndStopsWithIt) {
     tones[i] = (folder / (i ? "two.wav" : "one.wav")).string();
     ASSERT_TRUE(testsupport::WriteBytes(tones[i], testsupport::ToneWave(5000)));
   }
-  InstallDemoSettings({{"TRACEON", "1"}, {"SSFN", "7"}, {"TIME", "1"}, {"SOUND_ON", "1"},
-                       {"SOUND_PLAYOPTION", "0"}, {"SOUND_SOUND0", tones[0].c_str()},
-                       {"SOUND_SOUND1", tones[1].c_str()}, {"LASTSOUNDNO", "0"}});
+  InstallDemoSettings({{"TRACEON", "1"},
+                       {"SSFN", "7"},
+                       {"TIME", "1"},
+                       {"SOUND_ON", "1"},
+                       {"SOUND_PLAYOPTION", "0"},
+                       {"SOUND_SOUND0", tones[0].c_str()},
+                       {"SOUND_SOUND1", tones[1].c_str()},
+                       {"LASTSOUNDNO", "0"}});
   GatedRun run({0, 2000});
   ASSERT_TRUE(run.Reach(0));
   run.Release(0);

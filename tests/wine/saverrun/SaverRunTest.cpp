@@ -25,9 +25,9 @@ const std::optional<DWORD> kExitedOk = 0;
 // Captions in mode 0, the clock on, pictures at 640 x 480, the slide show at 120 s per
 // picture, tracing on, starting after picture 0.
 const std::vector<std::pair<const char*, const char*>> kDemoRun = {
-    {"TRACEON", "1"},       {"CLOCKON", "1"},        {"SOUND_ON", "0"},
-    {"IMAGE_SIZE", "1"},    {"TEXTFX_TEXTON", "1"},  {"TEXTFX_TRANSSELECTION", "0"},
-    {"SSFN", "7"},          {"TIME", "2"},           {"LASTIMAGENO", "0"},
+    {"TRACEON", "1"},    {"CLOCKON", "1"},       {"SOUND_ON", "0"},
+    {"IMAGE_SIZE", "1"}, {"TEXTFX_TEXTON", "1"}, {"TEXTFX_TRANSSELECTION", "0"},
+    {"SSFN", "7"},       {"TIME", "2"},          {"LASTIMAGENO", "0"},
 };
 
 // The smallest rectangle holding every pixel with colour (not a grey), outside `skip`.
@@ -113,8 +113,8 @@ TEST(SaverRun, ShowsTheDemoPicturesWithCaptionsAndTheClock) {
   const RECT screen = WholeScreen(alone);
   const RECT clockCorner{screen.right * 3 / 4, 0, screen.right, screen.bottom / 6};
   const RECT picture = ColouredBounds(alone, clockCorner);
-  const RECT expected{(screen.right - 640) / 2, (screen.bottom - 480) / 2,
-                      (screen.right + 640) / 2, (screen.bottom + 480) / 2};
+  const RECT expected{(screen.right - 640) / 2, (screen.bottom - 480) / 2, (screen.right + 640) / 2,
+                      (screen.bottom + 480) / 2};
   EXPECT_NEAR(picture.left, expected.left, 4);
   EXPECT_NEAR(picture.top, expected.top, 4);
   EXPECT_NEAR(picture.right, expected.right, 4);
@@ -253,7 +253,11 @@ TEST(SaverRun, ImageChangesLeaveGdiHeadroomAndWorkingSetFlat) {
   EXPECT_LT(took, kExitHangMs);
   std::printf("[ figure ] key to process exit in the slide show: %lu ms\n",
               static_cast<unsigned long>(took));
-  struct Measure { unsigned mark; int freeGdi; unsigned long long workingSet; };
+  struct Measure {
+    unsigned mark;
+    int freeGdi;
+    unsigned long long workingSet;
+  };
   std::vector<Measure> measures;
   std::ifstream in(log);
   for (Measure m{}; in >> m.mark >> m.freeGdi >> m.workingSet;) measures.push_back(m);

@@ -47,8 +47,12 @@ void SelectRoutine(HWND dialog, int index) {
 
 // A routine chosen in the dialog of "/c" and kept with OK is the one the next "/s" runs.
 TEST(SaverSettingsRun, SlashCOpensTheDialogAndTheNextSaverUsesWhatOkStored) {
-  InstallDemoSettings({{"TRACEON", "1"}, {"SSFN", "7"}, {"SOUND_ON", "0"},
-                       {"TEXTFX_TEXTON", "0"}, {"TIME", "1"}, {"LASTIMAGENO", "0"}});
+  InstallDemoSettings({{"TRACEON", "1"},
+                       {"SSFN", "7"},
+                       {"SOUND_ON", "0"},
+                       {"TEXTFX_TEXTON", "0"},
+                       {"TIME", "1"},
+                       {"LASTIMAGENO", "0"}});
   {
     SaverProcess settings("/c");
     ASSERT_TRUE(settings.Started());
@@ -84,8 +88,9 @@ TEST(SaverSettingsRun, ScreenPreviewStartsThisModuleFullScreen) {
   ASSERT_NE(dialog, nullptr) << "no settings dialog appeared";
   SendMessageA(GetDlgItem(dialog, IDC_PREVIEW), BM_CLICK, 0, 0);
   HWND saver = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (saver = FindWindowA(SAVER_WINDOW_CLASS, nullptr)) != nullptr; }))
-      << "no saver window appeared";
+  ASSERT_TRUE(PumpUntil([&] {
+    return (saver = FindWindowA(SAVER_WINDOW_CLASS, nullptr)) != nullptr;
+  })) << "no saver window appeared";
   DWORD saverId = 0;
   GetWindowThreadProcessId(saver, &saverId);
   EXPECT_NE(saverId, settings.Id()) << "a process of its own";

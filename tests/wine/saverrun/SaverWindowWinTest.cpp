@@ -154,7 +154,8 @@ class SaverWindowTest : public ::testing::Test {
   }
 
   std::string TraceText() const {
-    std::ifstream in(static_cast<const char*>(TraceFilePath(dataFolder_.string().c_str(), kTraceFileName)));
+    std::ifstream in(
+        static_cast<const char*>(TraceFilePath(dataFolder_.string().c_str(), kTraceFileName)));
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
@@ -311,7 +312,8 @@ TEST_F(SaverWindowTest, DesktopCopyOnAPaletteLessDisplayKeepsTheDesktopsColours)
     for (int x = 0; x < w; x += 7) {
       const PALETTEENTRY& c = table[*copy->GetPixelAddress(x, y)];
       const uint32_t pixel = static_cast<const uint32_t*>(bits)[static_cast<size_t>(y) * w + x];
-      differences += (pixel & 0xFFFFFFu) != ((uint32_t{c.peRed} << 16) | (uint32_t{c.peGreen} << 8) | c.peBlue);
+      differences += (pixel & 0xFFFFFFu) !=
+                     ((uint32_t{c.peRed} << 16) | (uint32_t{c.peGreen} << 8) | c.peBlue);
     }
   }
   SelectObject(memory, previous);
@@ -351,12 +353,21 @@ TEST_F(SaverWindowTest, FailedScreenObjectStartsNoThreadAndLeavesNothingBehind) 
 
 // The strings, icon and dialog the system and the settings dialogs look for in the module.
 TEST(SaverModuleResources, AreThere) {
-  struct { UINT id; const char* text; } const strings[] = {
-      {IDS_DESCRIPTION, "Tarvosa Screen Saver"}, {IDS_PRODUCTCODE, "TRVSS12"},
+  struct {
+    UINT id;
+    const char* text;
+  } const strings[] = {
+      {IDS_DESCRIPTION, "Tarvosa Screen Saver"},
+      {IDS_PRODUCTCODE, "TRVSS12"},
       {IDS_PRODUCTTITLE, "Tarvosa"},
-      {1100, "2D Sliding Tiles"}, {1101, "3D Flying Tiles"}, {1102, "Flying Puzzle Cube"},
-      {1103, "Collisions: Blocks' World"}, {1104, "Wipe Out"},
-      {1105, "Ricochet: Bouncing Balls"}, {1106, "Combo"}, {1107, "Slide Show"},
+      {1100, "2D Sliding Tiles"},
+      {1101, "3D Flying Tiles"},
+      {1102, "Flying Puzzle Cube"},
+      {1103, "Collisions: Blocks' World"},
+      {1104, "Wipe Out"},
+      {1105, "Ricochet: Bouncing Balls"},
+      {1106, "Combo"},
+      {1107, "Slide Show"},
   };
   HINSTANCE module = GetModuleHandleA(nullptr);
   for (const auto& string : strings) {

@@ -12,7 +12,7 @@ std::string BuildTreeProgram(const std::string& relative);
 // when it could not start or did not end within timeoutMs. A program that does not end because
 // it shows a message box fails with the box's caption and text, and is ended. *seconds, when
 // given, receives the run's wall time.
-int RunProgram(const std::string& program, const std::string& arguments,
-               unsigned timeoutMs = 60000, double* seconds = nullptr);
+int RunProgram(const std::string& program, const std::string& arguments, unsigned timeoutMs = 60000,
+               double* seconds = nullptr);
 
 }  // namespace wintest

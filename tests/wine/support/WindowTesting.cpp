@@ -36,8 +36,8 @@ void Pump() {
 }
 
 HWND NewRoutedWindow(int w, int h) {
-  HWND window = CreateWindowExA(WS_EX_TOPMOST, RoutedClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, w,
-                                h, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, RoutedClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, w, h,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   UpdateWindow(window);
   Pump();
   return window;

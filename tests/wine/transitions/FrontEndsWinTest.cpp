@@ -42,7 +42,7 @@ enum class Way { kOn, kOff };
 const char* Name(Way way) { return way == Way::kOn ? "on screen" : "off screen"; }
 
 using DocFrontEnd = BOOL (*)(CAnimDoc*, int, int, CDIB*, int, int, int, int, int, int, int, int,
-                            int, int, CString*);
+                             int, int, CString*);
 
 BOOL Manage(Way way, CAnimDoc* doc, const TransOrder& order, CDIB* image, const Placement& p,
             CString* error) {
@@ -84,10 +84,9 @@ class FrontEndsWinTest : public ::testing::Test {
   // picture's colour table.
   void ExpectScreenAfter(Way way, const TransOrder& order, CDIB& picture, const Placement& p) {
     ResetScreen();
-    const std::string what = std::string(Name(way)) + ", class " +
-                             std::to_string(order.transClass) + " effect " +
-                             std::to_string(order.effect) + " on " + std::to_string(p.w) + " x " +
-                             std::to_string(p.h);
+    const std::string what =
+        std::string(Name(way)) + ", class " + std::to_string(order.transClass) + " effect " +
+        std::to_string(order.effect) + " on " + std::to_string(p.w) + " x " + std::to_string(p.h);
     std::unique_ptr<CDIB> old(NewPicture(kWidth, kHeight, fetest::kOldBase));
     const Image expected =
         fetest::ColoursThrough(fetest::ExpectedScreen(*old, picture, p), picture);
@@ -136,8 +135,7 @@ TEST_F(FrontEndsWinTest, SweepsStandInOnSmallRectanglesAndTheTilePeelRunsOnLarge
     for (const Case& c : cases) {
       // The 3D class on Speed 1, Size 50 and Peel Rate 1; the sweeps choose their own sliders.
       const int par = c.transClass == 100 ? 1 : 0;
-      ExpectScreenAfter(way, TransOrder{c.transClass, c.effect, par, 50 * par, par}, *picture,
-                        c.p);
+      ExpectScreenAfter(way, TransOrder{c.transClass, c.effect, par, 50 * par, par}, *picture, c.p);
     }
   }
 }

@@ -46,8 +46,13 @@ struct GdiScene {
 
   GdiScene(int w, int h) : GdiScene(w, h, w, h) {}
   GdiScene(int destW, int destH, int srcW, int srcH)
-      : dw(destW), dh(destH), sw(srcW), sh(srcH), destination(destW + 9, destH + 7),
-        a(srcW + 13, srcH + 17), b(srcW + 19, srcH + 5),
+      : dw(destW),
+        dh(destH),
+        sw(srcW),
+        sh(srcH),
+        destination(destW + 9, destH + 7),
+        a(srcW + 13, srcH + 17),
+        b(srcW + 19, srcH + 5),
         layer(destination.dc(), a.Surface(), b.Surface()) {
     Fill(destination, [](int, int) { return Marker(); });
     Fill(a, [](int x, int y) { return Encode(fxtest::kTagA, x, y); });
@@ -68,7 +73,8 @@ struct GdiScene {
     return result;
   }
   Pixel Expected(int x, int y, bool offScreen) const {
-    return offScreen ? Encode(fxtest::kTagB, kBx + x, kBy + y) : Encode(fxtest::kTagA, kAx + x, kAy + y);
+    return offScreen ? Encode(fxtest::kTagB, kBx + x, kBy + y)
+                     : Encode(fxtest::kTagA, kAx + x, kAy + y);
   }
   // Pixels outside the destination rectangle that changed.
   int ChangedOutside() const {
@@ -121,15 +127,31 @@ TEST(GdiEffects, StretchedEffectsEndOnTheRightSurface) {
 // GDI makes from the same points.
 TEST(GdiEffects, PolygonRegionsMatchThePlainScanRule) {
   const std::vector<std::vector<POINT>> polygons = {
-      {{2, 1}, {30, 1}, {30, 20}, {2, 20}},                    // rectangle
-      {{0, 0}, {17, 0}, {0, 17}},                              // diagonal band 0
-      {{17, 0}, {34, 0}, {0, 34}, {0, 17}},                    // diagonal band
-      {{20, 20}, {20, 0}, {39, 7}},                            // clock wedge
-      {{20, 20}, {3, 39}, {0, 11}},                            // wedge, shallow edges
-      {{0, 0}, {3, 37}, {38, 39}},                             // steep and flat edges
+      {{2, 1}, {30, 1}, {30, 20}, {2, 20}},  // rectangle
+      {{0, 0}, {17, 0}, {0, 17}},            // diagonal band 0
+      {{17, 0}, {34, 0}, {0, 34}, {0, 17}},  // diagonal band
+      {{20, 20}, {20, 0}, {39, 7}},          // clock wedge
+      {{20, 20}, {3, 39}, {0, 11}},          // wedge, shallow edges
+      {{0, 0}, {3, 37}, {38, 39}},           // steep and flat edges
       {{20, 2}, {20, 9}, {12, 17}, {28, 17}, {20, 9}, {20, 2}, {38, 20}, {2, 20}},  // triangle ring
-      {{15, 5}, {5, 15}, {5, 25}, {15, 35}, {25, 35}, {35, 25}, {35, 15}, {25, 5}, {15, 5},
-       {17, 9}, {23, 9}, {31, 17}, {31, 23}, {23, 31}, {17, 31}, {9, 23}, {9, 17}, {17, 9}},
+      {{15, 5},
+       {5, 15},
+       {5, 25},
+       {15, 35},
+       {25, 35},
+       {35, 25},
+       {35, 15},
+       {25, 5},
+       {15, 5},
+       {17, 9},
+       {23, 9},
+       {31, 17},
+       {31, 23},
+       {23, 31},
+       {17, 31},
+       {9, 23},
+       {9, 17},
+       {17, 9}},
   };
   int mismatches = 0;
   for (size_t i = 0; i < polygons.size(); ++i) {
@@ -193,9 +215,9 @@ TEST(GdiEffects, OneToOneCopiesRealiseTheSurfacePaletteAndPutTheOldOneBack) {
   GdiBlitLayer layer(destination.dc(), a.Surface(), b.Surface());
   const HGDIOBJ before = GetCurrentObject(destination.dc(), OBJ_PAL);
   const RECT screen{0, 0, 40, 30};
-  ASSERT_EQ(TransFXDispatch(layer, 0, 0, 40, 30, 0, 0, 40, 30, 0, 0, 110, kUnpaced, 7, 0, FALSE,
-                            &screen),
-            TRUE);
+  ASSERT_EQ(
+      TransFXDispatch(layer, 0, 0, 40, 30, 0, 0, 40, 30, 0, 0, 110, kUnpaced, 7, 0, FALSE, &screen),
+      TRUE);
   GdiFlush();
   EXPECT_EQ(GetCurrentObject(destination.dc(), OBJ_PAL), before);
   EXPECT_EQ(*destination.Plane().Pixel(39, 29), 77);
@@ -219,8 +241,8 @@ TEST(GdiEffects, TheSurfaceEntryDrawsFromTheSurfaceOfTheDirection) {
     for (BOOL offScreen : {FALSE, TRUE}) {
       SCOPED_TRACE("effect " + std::to_string(id) + (offScreen ? " off screen" : " on screen"));
       const fxtest::FxParams p = fxtest::ParamsAt(id, 50);
-      ASSERT_EQ(TransFXDispatch(&screen.memoryDC, 8, 6, 50, 40, &incoming, 3, 2, 50, 40,
-                                &outgoing, 5, 4, id, kUnpaced, p.par1, p.par2, offScreen, &rect),
+      ASSERT_EQ(TransFXDispatch(&screen.memoryDC, 8, 6, 50, 40, &incoming, 3, 2, 50, 40, &outgoing,
+                                5, 4, id, kUnpaced, p.par1, p.par2, offScreen, &rect),
                 TRUE);
       GdiFlush();
       CDIBSurface& from = offScreen ? outgoing : incoming;
@@ -232,11 +254,11 @@ TEST(GdiEffects, TheSurfaceEntryDrawsFromTheSurfaceOfTheDirection) {
       EXPECT_EQ(wrong, 0);
     }
   }
-  EXPECT_EQ(TransFXDispatch(nullptr, 0, 0, 10, 10, &incoming, 0, 0, 10, 10, &outgoing, 0, 0, 110,
-                            0, 5, 0, FALSE, &rect),
+  EXPECT_EQ(TransFXDispatch(nullptr, 0, 0, 10, 10, &incoming, 0, 0, 10, 10, &outgoing, 0, 0, 110, 0,
+                            5, 0, FALSE, &rect),
             FALSE);
-  EXPECT_EQ(TransFXDispatch(&screen.memoryDC, 0, 0, 10, 10, nullptr, 0, 0, 10, 10, &outgoing, 0,
-                            0, 110, 0, 5, 0, FALSE, &rect),
+  EXPECT_EQ(TransFXDispatch(&screen.memoryDC, 0, 0, 10, 10, nullptr, 0, 0, 10, 10, &outgoing, 0, 0,
+                            110, 0, 5, 0, FALSE, &rect),
             FALSE);
 }
 

@@ -68,14 +68,13 @@ class ScreenGreysWinTest : public ::testing::Test {
   void Transition(bool on, CDIB* picture, const CRect& r,
                   TransOrder o = TransOrder{1, 1, 0, 0, 0}) {
     if (o.transClass == 1) TransSlidersToParams(o.transClass, 50, 50, 50, o.par0, o.par1, o.par2);
-    using DocFrontEnd = BOOL (*)(CAnimDoc*, int, int, CDIB*, int, int, int, int, int, int, int,
-                                 int, int, int, CString*);
+    using DocFrontEnd = BOOL (*)(CAnimDoc*, int, int, CDIB*, int, int, int, int, int, int, int, int,
+                                 int, int, CString*);
     const DocFrontEnd onScreen = ManageOnScreenTransition, offScreen = ManageOffScreenTransition;
     const DocFrontEnd frontEnd = on ? onScreen : offScreen;
     CString error;
-    EXPECT_TRUE(frontEnd(
-        &doc, o.transClass, o.effect, picture, r.left, r.top, r.Width(), r.Height(), 0, 0, o.par0,
-        o.par1, o.par2, 0, &error))
+    EXPECT_TRUE(frontEnd(&doc, o.transClass, o.effect, picture, r.left, r.top, r.Width(),
+                         r.Height(), 0, 0, o.par0, o.par1, o.par2, 0, &error))
         << error;
     Pump();
   }

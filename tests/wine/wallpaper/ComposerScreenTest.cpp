@@ -143,13 +143,12 @@ TEST_F(WallpaperOnScreen, OwnImagesComposeAndTheirBuildTime) {
     WallpaperSettings.WALLPAPER_IMAGEFX = layout;
     ASSERT_TRUE(BuildWallpaperBackground());
     BOOL built = 0;
-    const double ms = TimeMs([&] {
-      built = BuildOwnImagesWallpaperFrom(&WallpaperLayoutRects, 0, names);
-    });
+    const double ms =
+        TimeMs([&] { built = BuildOwnImagesWallpaperFrom(&WallpaperLayoutRects, 0, names); });
     ASSERT_TRUE(built);
     const char* name = layout == kWallpaperFullScale ? "own-fullscale" : "own-uniform";
-    std::printf("[ figure ] BuildOwnImagesWallpaperDIB %s, %d pictures of the demo: %.1f ms\n", name,
-                static_cast<int>(WallpaperLayoutRects.GetCount()), ms);
+    std::printf("[ figure ] BuildOwnImagesWallpaperDIB %s, %d pictures of the demo: %.1f ms\n",
+                name, static_cast<int>(WallpaperLayoutRects.GetCount()), ms);
     SaveForLooking(ComposedWallpaperDIB(), name);
   }
 }

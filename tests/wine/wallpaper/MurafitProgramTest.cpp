@@ -52,8 +52,8 @@ TEST(MurafitProgram, RotatesTheDemoSetsWallpaper) {
   const int second = StoredImageNo();
   EXPECT_GE(second, 0);
   EXPECT_NE(second, first);
-  std::printf("murafit.exe: %.2f s building the thumbnail cache, %.2f s with it\n",
-              withCacheBuild, withCache);
+  std::printf("murafit.exe: %.2f s building the thumbnail cache, %.2f s with it\n", withCacheBuild,
+              withCache);
 }
 
 }  // namespace

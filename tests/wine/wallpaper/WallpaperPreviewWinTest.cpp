@@ -93,7 +93,8 @@ class WallpaperPreview : public testing::Test {
   }
   // The picture number of a line of the list (its item data is the picture's record).
   int NumberAt(int line) const {
-    const auto* desc = reinterpret_cast<const CObject*>(SendMessageA(list_, LB_GETITEMDATA, line, 0));
+    const auto* desc =
+        reinterpret_cast<const CObject*>(SendMessageA(list_, LB_GETITEMDATA, line, 0));
     for (int i = 0; i < ImageDescArray.GetSize(); ++i)
       if (ImageDescArray.GetAt(i) == desc) return i;
     return -1;
@@ -147,8 +148,7 @@ TEST_F(WallpaperPreview, AnOrderListLackingTheNextNumberFailsAndClosesTheCache) 
   const std::string copy = CopyOfSet(folder);
   UseSet(copy);
   EXPECT_FALSE(BuildImageSetWallpaperDIB(&WallpaperLayoutRects, 0, list_));
-  EXPECT_TRUE(DeleteFileA(JoinFolderPath(copy.c_str(), kQuarterCacheFileName)))
-      << GetLastError();
+  EXPECT_TRUE(DeleteFileA(JoinFolderPath(copy.c_str(), kQuarterCacheFileName))) << GetLastError();
 }
 
 TEST_F(WallpaperPreview, OwnImagesFromTheListWithTextFilesAndMissingPictures) {
@@ -221,8 +221,8 @@ TEST_F(WallpaperPreview, AnyOtherKeyReportsThePictureAndCloses) {
     UINT message;
     WPARAM key;
   };
-  const Case cases[] = {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYDOWN, VK_MENU},
-                        {WM_SYSKEYUP, VK_F4}};
+  const Case cases[] = {
+      {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYDOWN, VK_MENU}, {WM_SYSKEYUP, VK_F4}};
   for (const Case& c : cases) {
     SCOPED_TRACE("message " + std::to_string(c.message) + " key " + std::to_string(c.key));
     closes.clear();

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,7 +32,9 @@ namespace fs = std::filesystem;
 std::vector<int> ImageNumbersByTitle() {
   std::vector<int> numbers;
   for (int i = 0; i < ImageDescArray.GetSize(); ++i) numbers.push_back(i);
-  auto title = [](int i) { return static_cast<const char*>(static_cast<CImageDesc*>(ImageDescArray[i])->title); };
+  auto title = [](int i) {
+    return static_cast<const char*>(static_cast<CImageDesc*>(ImageDescArray[i])->title);
+  };
   std::stable_sort(numbers.begin(), numbers.end(),
                    [&](int a, int b) { return lstrcmpiA(title(a), title(b)) < 0; });
   return numbers;
@@ -187,7 +189,8 @@ TEST_F(WallpaperUpdate, AMissingThumbnailCacheIsBuiltFirst) {
 }
 
 BOOL RefuseInstall(const char*, CString* errorText) {
-  *errorText = "SetWallpaperIniSetting Error Message - Unable to make the SystemParametersInfo call";
+  *errorText =
+      "SetWallpaperIniSetting Error Message - Unable to make the SystemParametersInfo call";
   return FALSE;
 }
 
@@ -206,11 +209,9 @@ TEST_F(WallpaperUpdate, FailuresAreAlertedAndReturnFalse) {
       {"no settings key",
        [] { ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, WallpaperKeyPath().c_str()), 0); },
        "Unable to read wallpaper registry values", -99},
-      {"the wallpaper file is a folder",
-       [this] { fs::create_directories(WallpaperFile()); },
+      {"the wallpaper file is a folder", [this] { fs::create_directories(WallpaperFile()); },
        "Unable to save current wallpaper image to file", 0},
-      {"the system refuses the wallpaper",
-       [] { InstallWallpaperInstaller(RefuseInstall); },
+      {"the system refuses the wallpaper", [] { InstallWallpaperInstaller(RefuseInstall); },
        "SetWallpaperIniSetting Error Message - Unable to make the SystemParametersInfo call", 0},
       {"the picture does not decode",
        [] {
