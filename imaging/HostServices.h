@@ -18,7 +18,7 @@ class HostServices {
   virtual ~HostServices() = default;
 
   // The clock flag and the clock overlay the screen keeps for the routines (the overlay is a
-  // routines/ object; the screen only owns it). The flag can be set with no overlay.
+  // clock overlay of ClockOverlay.h; the screen only owns it). The flag can be set with no overlay.
   virtual BOOL IsClockOn() const = 0;
   virtual CObject* GetClock() const = 0;
   // Registers a clock overlay, owned by the screen from then on, and sets the flag. A clock

@@ -430,24 +430,11 @@ BOOL StretchDIB8InColour(const CDIB* source, CDIB* destination) {
       !stretched.Create24(destination->GetWidth(), destination->GetHeight())) {
     return 0;
   }
-  const RGBQUAD* table = source->header->bmiColors;
-  for (int y = 0; y < source->GetHeight(); ++y) {
-    const BYTE* in = Row(*source, y);
-    BYTE* out = Row(colours, y);
-    for (int x = 0; x < source->GetWidth(); ++x, out += 3) {
-      const RGBQUAD& c = table[in[x]];
-      out[0] = c.rgbBlue, out[1] = c.rgbGreen, out[2] = c.rgbRed;
-    }
-  }
+  const int w = source->GetWidth(), h = source->GetHeight();
+  // The copy only reads its source; -1: no colour is see-through.
+  const_cast<CDIB*>(source)->CopyTransparent(&colours, 0, 0, w, h, 0, 0, -1);
   StretchBilinear<3>(colours, stretched);
-  const ColorMatcher matcher(TableEntries(*destination, destination->GetNumColors()));
-  for (int y = 0; y < destination->GetHeight(); ++y) {
-    const BYTE* in = Row(stretched, y);
-    BYTE* out = Row(*destination, y);
-    for (int x = 0; x < destination->GetWidth(); ++x, in += 3) {
-      out[x] = static_cast<BYTE>(matcher.Nearest(in[2], in[1], in[0]));
-    }
-  }
+  stretched.CopyRemap24(destination, 0, 0, destination->GetWidth(), destination->GetHeight(), 0, 0);
   return !seams::StopRequested();
 }
 
