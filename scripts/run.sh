@@ -76,36 +76,13 @@ saver=$(program "$saver_file") || exit 1
 builder=$(program demo_imageset.exe) || exit 1
 setup=$(program setup.exe) || exit 1
 
-# Wine's drive Z: is the root of the Linux file system.
-winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
-
 out="$top/out"
 shots="$out/screenshots"
 mkdir -p "$shots"
-export WINEPREFIX="$out/wine-prefix"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-  echo "run: preparing the Wine prefix $WINEPREFIX (about 20 s, once)"
-  {
-    /usr/lib/wine/wine64 wineboot --init &&
-      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
-      wineserver -w
-  } </dev/null >"$out/wineboot.log" 2>&1 \
-    || fail "could not prepare the Wine prefix (see $out/wineboot.log); delete $WINEPREFIX and try again"
-  touch "$WINEPREFIX/.ready"
-fi
-
-# The demo image set (12 photographs) and the settings that point the saver at it; made again
-# when the builder has changed since.
-demo="$out/imageset/demoset"
-if [ ! "$demo/imfull.dat" -nt "$builder" ]; then
-  echo "run: building the demo image set in $demo"
-  photos=/var/cache/photo-saver-deps/mate-backgrounds/root/usr/share/backgrounds/mate/nature
-  args=("$(winpath "$out/imageset")")
-  [ -d "$photos" ] && args+=("$(winpath "$photos")")  # else the builder draws its own pictures
-  "$loader" "$builder" "${args[@]}" >"$out/demo.log" 2>&1 \
-    || { cat "$out/demo.log" >&2; fail "the demo builder failed (see $out/demo.log)"; }
-fi
+. "$top/scripts/demo-prefix.sh"
+prepare_wine_prefix "$out"
+# The demo image set and the settings that point the saver at it.
+demo=$(build_demo_set "$loader" "$builder" "$out")
 # setup.exe keeps the values it finds; --defaults has it write every one of them afresh.
 setup_args=("$(winpath "$demo")")
 [ "$demo_settings" = 1 ] || setup_args=(/force "${setup_args[@]}")

@@ -23,24 +23,11 @@ program() { find "$bin" -name "$1" | head -n 1; }
 saver=$(program screensaver.scr) builder=$(program demo_imageset.exe) setup=$(program setup.exe)
 [ -n "$saver" ] && [ -n "$builder" ] && [ -n "$setup" ] || fail "build the mingw-x86_64 preset first"
 loader=/usr/lib/wine/wine64
-winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
+. "$top/scripts/demo-prefix.sh"
 
 mkdir -p "$out"
-export WINEPREFIX="$out/wine-prefix"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-  "$loader" wineboot --init >"$out/wineboot.log" 2>&1
-  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/wineboot.log" 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.ready"
-fi
-demo="$out/imageset/demoset"
-if [ ! "$demo/imfull.dat" -nt "$builder" ]; then
-  photos=/var/cache/photo-saver-deps/mate-backgrounds/root/usr/share/backgrounds/mate/nature
-  args=("$(winpath "$out/imageset")")
-  [ -d "$photos" ] && args+=("$(winpath "$photos")")
-  "$loader" "$builder" "${args[@]}" >"$out/demo.log" 2>&1 || fail "demo builder failed ($out/demo.log)"
-fi
+prepare_wine_prefix "$out"
+demo=$(build_demo_set "$loader" "$builder" "$out")
 
 xvfb_pid=
 saver_pid=
