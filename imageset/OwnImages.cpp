@@ -237,6 +237,10 @@ void FitRectKeepAspect(const RECT* image, RECT* area) {
   } else if (w > W) {
     rw = W, rh = static_cast<int>(static_cast<int64_t>(h) * W / w);
   }
+  // A thin picture keeps a line of pixels: the truncated scale would fit a 4000 x 2 strip into
+  // no rows at all, an empty bitmap that the steps after it take for a picture.
+  if (W > 0) rw = std::max(rw, 1);
+  if (H > 0) rh = std::max(rh, 1);
   const int left = area->left + (W / 2 - rw / 2), top = area->top + (H / 2 - rh / 2);
   *area = RECT{left, top, left + rw, top + rh};
 }

@@ -30,6 +30,13 @@ SEEDS = [
     (4, "packed/lzw-23x19", 0, 0),
 ]
 
+# Inputs the fuzzer found, kept as seeds: (file name, control bytes, file).
+FOUND = [
+    # A file that does not load becomes the blank 400 x 300 picture, fitted into a 1 x 1 cell:
+    # the fit once truncated its height to no rows.
+    ("road2-unreadable-into-1x1-cell", bytes([0x82, 0, 31, 4]), b"not a picture"),
+]
+
 
 def main():
     os.makedirs(OUT, exist_ok=True)
@@ -39,6 +46,9 @@ def main():
         kind = 0x80 if seed.endswith(".jpg") else 0x40 if seed.startswith("packed/") else 0
         control = bytes([road | kind, size_code, 31, screen])
         name = "road%d-%s" % (road, os.path.basename(seed).replace(".", "-"))
+        with open(os.path.join(OUT, name), "wb") as f:
+            f.write(control + picture)
+    for name, control, picture in FOUND:
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(control + picture)
 

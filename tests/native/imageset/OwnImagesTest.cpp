@@ -72,7 +72,7 @@ TEST(OwnImagesList, NamesSortAsTheListBoxesSortThem) {
             (std::vector<std::string>{"_beach.jpg", "1beach.jpg", "beach.jpg"}));
 }
 
-TEST(OwnImagesFit, NeverEnlargesAndKeepsProportions) {
+TEST(OwnImagesFit, NeverEnlargesKeepsProportionsAndKeepsALineOfPixels) {
   struct Case {
     int w, h;
     RECT expected;  // in a 640 x 480 area at (0, 0)
@@ -80,7 +80,8 @@ TEST(OwnImagesFit, NeverEnlargesAndKeepsProportions) {
   const Case cases[] = {
       {800, 600, {0, 0, 640, 480}},    {100, 50, {270, 215, 370, 265}},
       {300, 1000, {248, 0, 392, 480}}, {1280, 480, {0, 120, 640, 360}},
-      {640, 480, {0, 0, 640, 480}},
+      {640, 480, {0, 0, 640, 480}},    {4000, 2, {0, 240, 640, 241}},
+      {2, 4000, {320, 0, 321, 480}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
