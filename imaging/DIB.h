@@ -68,11 +68,11 @@ class CDIB : public CObject {
   virtual void GetRect(CRect* rect) const;
   // Pixel operations; this object is the source, destination the first argument.
   virtual void CopyBits(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy,
-                        int transparent);
+                        int transparent) const;
   virtual void CopyTransparent(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy,
-                               int transparent);
-  virtual void Copy(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy);
-  virtual void CopyRemap24(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy);
+                               int transparent) const;
+  virtual void Copy(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy) const;
+  virtual void CopyRemap24(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy) const;
   virtual void Lighten(int amount);
   virtual void Lighten24(int amount);
   virtual BOOL LoadJPEGFile(FILE* file);

@@ -137,7 +137,7 @@ BOOL CDIB::MapColorsToPalette(CPalette* palette) {
 }
 
 void CDIB::CopyBits(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy,
-                    int transparent) {
+                    int transparent) const {
   if (!destination) return;
   const int from = BitCount(*this), to = BitCount(*destination);
   if (from == 8 && to == 24) return CopyTransparent(destination, dx, dy, w, h, sx, sy, transparent);
@@ -158,7 +158,7 @@ void CDIB::CopyBits(CDIB* destination, int dx, int dy, int w, int h, int sx, int
 }
 
 void CDIB::CopyTransparent(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy,
-                           int transparent) {
+                           int transparent) const {
   if (!destination || BitCount(*this) != 8 || BitCount(*destination) != 24) return;
   const bool keyed = transparent != -1;
   const BYTE key = static_cast<BYTE>(transparent);
@@ -175,14 +175,14 @@ void CDIB::CopyTransparent(CDIB* destination, int dx, int dy, int w, int h, int 
                  });
 }
 
-void CDIB::Copy(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy) {
+void CDIB::Copy(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy) const {
   if (!destination || BitCount(*this) != 24 || BitCount(*destination) != 24) return;
   const size_t bytes = 3 * static_cast<size_t>(w);
   ForEachCopyRow(*this, sx, sy, *destination, dx, dy, w, h,
                  [bytes](const BYTE* s, BYTE* d) { std::memmove(d, s, bytes); });
 }
 
-void CDIB::CopyRemap24(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy) {
+void CDIB::CopyRemap24(CDIB* destination, int dx, int dy, int w, int h, int sx, int sy) const {
   if (!destination || BitCount(*this) != 24 || BitCount(*destination) != 8) return;
   if (!Inside(*this, sx, sy, w, h) || !Inside(*destination, dx, dy, w, h)) return;
   const ColorMatcher matcher(TableEntries(*destination, destination->GetNumColors()));

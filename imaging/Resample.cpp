@@ -431,8 +431,7 @@ BOOL StretchDIB8InColour(const CDIB* source, CDIB* destination) {
     return 0;
   }
   const int w = source->GetWidth(), h = source->GetHeight();
-  // The copy only reads its source; -1: no colour is see-through.
-  const_cast<CDIB*>(source)->CopyTransparent(&colours, 0, 0, w, h, 0, 0, -1);
+  source->CopyTransparent(&colours, 0, 0, w, h, 0, 0, -1);  // -1: no colour is see-through
   StretchBilinear<3>(colours, stretched);
   stretched.CopyRemap24(destination, 0, 0, destination->GetWidth(), destination->GetHeight(), 0, 0);
   return !seams::StopRequested();

@@ -59,8 +59,8 @@ void CheckRows(const CDIB& dib) {
   Check(dib.header && dib.bits && dib.GetWidth() > 0 && dib.GetHeight() > 0);
   volatile BYTE sum = 0;
   for (int y = 0; y < dib.GetHeight(); ++y) {
-    const BYTE* first = const_cast<CDIB&>(dib).GetPixelAddress(0, y);
-    const BYTE* last = const_cast<CDIB&>(dib).GetPixelAddress(dib.GetWidth() - 1, y);
+    const BYTE* first = dib.GetPixelAddress(0, y);
+    const BYTE* last = dib.GetPixelAddress(dib.GetWidth() - 1, y);
     Check(first && last);
     sum = static_cast<BYTE>(sum + *first + *last);
   }
